@@ -1,0 +1,10 @@
+#include "app/app_state.h"
+
+HINSTANCE appInstance = nullptr;
+HANDLE instanceMutex = nullptr;
+HWND mainWindow = nullptr;
+HCURSOR starCursor = nullptr;
+
+volatile LONG reactionEnabled = 0;
+volatile LONG settingsDialogOpen = 0;
+volatile LONG versionBoxOpen = 0;

@@ -1,0 +1,3 @@
+#include "app/settings.h"
+
+SettingsRecord Settings{};  // all zero until the first load

@@ -1,0 +1,35 @@
+// Entry point: one copy at a time, the hidden main window, the message loop.
+#include <windows.h>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+
+namespace {
+
+void Init() {
+  reactionEnabled = 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // A second copy ends silently, without touching the first.
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
+  if (mutex == nullptr || GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (mutex != nullptr) CloseHandle(mutex);
+    return 0;
+  }
+  instanceMutex = mutex;
+  appInstance = instance;
+  Init();
+
+  RegisterMainWindowClass(instance);
+  mainWindow = CreateMainWindow(instance);
+
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}

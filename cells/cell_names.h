@@ -1,0 +1,31 @@
+// The thirteen named 32-bit cells that the program and the hook library share.
+// One list for both deliverables: the order is the order the program creates them.
+#pragma once
+
+enum CellKey : int {
+  CELL_MAINHWND,
+  CELL_HHOOKMOUSE,
+  CELL_HHOOKKEY,
+  CELL_PREVDISTANCE,
+  CELL_MOUSEX,
+  CELL_MOUSEY,
+  CELL_MOUSEDOWN,
+  CELL_REACTMOUSECLICK,
+  CELL_REACTMOUSEMOVE,
+  CELL_REACTKEY,
+  CELL_REACTENTERKEY,
+  CELL_DIRECTIONX,
+  CELL_DIRECTIONY,
+  CELL_COUNT
+};
+
+// Full mapping names, with no namespace prefix, indexed by CellKey.
+inline constexpr const char* const cellNames[CELL_COUNT] = {
+    "pipwink_mmfile_mainhwnd",        "pipwink_mmfile_hhookmouse",
+    "pipwink_mmfile_hhookkey",        "pipwink_mmfile_prevdistance",
+    "pipwink_mmfile_mousex",          "pipwink_mmfile_mousey",
+    "pipwink_mmfile_mousedown",       "pipwink_mmfile_reactmouseclick",
+    "pipwink_mmfile_reactmousemove",  "pipwink_mmfile_reactkey",
+    "pipwink_mmfile_reactenterkey",   "pipwink_mmfile_directionx",
+    "pipwink_mmfile_directiony",
+};

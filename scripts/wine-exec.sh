@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# ctest's launcher for the Windows programs: runs one under Wine in the
+# environment that scripts/wine-env.sh prepared (scripts/test.sh does that).
+if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
+  echo "wine-exec: no Wine environment; run the tests with scripts/test.sh" >&2
+  exit 1
+fi
+exec wine "$@"

@@ -1,0 +1,29 @@
+# Tovik2 starts, holds one hidden main window, refuses a second copy, and
+# closes cleanly when its main window is asked to.
+
+start_tovik
+wait_until 20 has_window Pipwink2 || fail "no main window of class Pipwink2"
+
+line=$(windows_of Pipwink2)
+[ "$(echo "$line" | wc -l)" = 1 ] || fail "expected one main window, got: $line"
+exstyle=$(echo "$line" | sed -n 's/.*exstyle=\(0x[0-9a-f]*\).*/\1/p')
+(( exstyle & 0x80 )) || fail "main window lacks WS_EX_TOOLWINDOW: $line"
+(( exstyle & 0x80000 )) || fail "main window is not layered: $line"
+
+# A second copy ends at once with code 0 and leaves the first alone.
+second_rc=0
+(cd "$E2E_PROGRAM" && timeout 20 wine Tovik2.exe) || second_rc=$?
+[ "$second_rc" = 0 ] || fail "second copy exited with $second_rc"
+[ "$(windows_of Pipwink2 | wc -l)" = 1 ] || fail "second copy touched the first"
+
+probe close Pipwink2 >/dev/null
+wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit after WM_CLOSE"
+rc=0; wait "$TOVIK_PID" || rc=$?
+[ "$rc" = 0 ] || fail "Tovik2 exited with $rc"
+has_no_window Pipwink2 || fail "a main window is left after exit"
+
+# After the first copy has ended, a new one starts normally.
+start_tovik
+wait_until 20 has_window Pipwink2 || fail "a new copy did not start after the first ended"
+probe close Pipwink2 >/dev/null
+wait_until 20 process_gone "$TOVIK_PID" || fail "the new copy did not exit"

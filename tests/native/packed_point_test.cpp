@@ -1,0 +1,24 @@
+#include "cells/packed_point.h"
+
+#include <gtest/gtest.h>
+
+TEST(PackedPoint, RoundTripsEveryQuadrantOfTheVirtualScreen) {
+  const ScreenPoint points[] = {{0, 0}, {1279, 1023}, {-1, -1}, {-1920, 300}, {200, -1080}, {32767, -32768}};
+  for (const ScreenPoint& p : points) {
+    ScreenPoint back = UnpackPoint(PackPoint(p.x, p.y));
+    EXPECT_EQ(back.x, p.x);
+    EXPECT_EQ(back.y, p.y);
+  }
+}
+
+TEST(PackedPoint, KeepsOnlyTheLow16BitsOfEachCoordinate) {
+  EXPECT_EQ(PackPoint(0x12345, 0x6789A), 0x789A2345u);
+  EXPECT_EQ(PackPoint(-1, 0), 0x0000FFFFu);
+  EXPECT_EQ(PackPoint(0, -2), 0xFFFE0000u);
+}
+
+TEST(PackedPoint, IgnoresBitsAboveTheLow32OfAWideLParam) {
+  ScreenPoint p = UnpackPoint(0xFFFFFFFF00050007ull);
+  EXPECT_EQ(p.x, 7);
+  EXPECT_EQ(p.y, 5);
+}

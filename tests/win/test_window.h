@@ -1,0 +1,22 @@
+// Helpers for the Win32 tests: a real top-level window, and a second process.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// A plain hidden top-level window that lives as long as the object.
+class TestWindow {
+ public:
+  TestWindow();
+  ~TestWindow();
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+  HWND handle() const { return window_; }
+
+ private:
+  HWND window_;
+};
+
+// Runs a program that lies beside the test executable with the given
+// arguments, waits for it and returns its exit code (or -1 if it did not run).
+long RunBesideTests(const char* program, const std::string& arguments, DWORD timeoutMs = 20000);
