@@ -1,0 +1,60 @@
+#include "images/star_image_rules.h"
+
+#include <cstddef>
+
+int SearchSubString(const char* text, const char* pattern, LeadByteTest isLeadByte) {
+  if (text == nullptr || pattern == nullptr || pattern[0] == '\0') return -1;
+  for (const char* at = text; *at != '\0';) {
+    size_t i = 0;
+    while (pattern[i] != '\0' && at[i] == pattern[i]) ++i;
+    if (pattern[i] == '\0') return static_cast<int>(at - text);
+    // A lead byte and its trail byte are one character; never start inside it.
+    at += (isLeadByte(static_cast<unsigned char>(*at)) && at[1] != '\0') ? 2 : 1;
+  }
+  return -1;
+}
+
+PictureSize ReducedStarSize(int32_t width, int32_t height) {
+  constexpr int32_t kMax = 72;
+  if (width <= kMax && height <= kMax) return {width, height};
+  const float f = 1.0f / 72.0f;  // deliberately single precision: see the header
+  PictureSize size{kMax, kMax};
+  if (width > height) {
+    size.height = static_cast<int32_t>(height / (width * static_cast<double>(f)));
+  } else if (width < height) {
+    size.width = static_cast<int32_t>(width / (height * static_cast<double>(f)));
+  }
+  if (size.width <= 0 || size.height <= 0) return {0, 0};
+  return size;
+}
+
+FrameLayout StripLayout(int32_t width, int32_t height) {
+  FrameLayout whole{width, height, 1, 1};
+  if (width == height || width <= 0 || height <= 0) return whole;
+  int32_t longSide = width > height ? width : height;
+  int32_t shortSide = width > height ? height : width;
+  whole.framesSideBySide = width > height ? 1 : 0;
+  if (2 * shortSide > longSide) return whole;
+  return FrameLayout{shortSide, shortSide, longSide / shortSide, whole.framesSideBySide};
+}
+
+int LayOutTestDisplay(const int32_t* frameWidths, int count, int32_t screenWidth, int32_t screenHeight,
+                      int32_t dialogBottom, DisplaySpot* spots) {
+  int64_t sum = 0;
+  for (int k = 0; k < count && sum <= screenWidth; ++k) sum += frameWidths[k];
+  int32_t x = sum <= screenWidth ? static_cast<int32_t>((screenWidth - sum) / 2) : 0;
+  int32_t y = dialogBottom + 80 > screenHeight ? 0 : dialogBottom + 4;
+
+  int placed = 0;
+  for (int k = 0; k < count; ++k) {
+    spots[k] = DisplaySpot{x, y};
+    ++placed;
+    x += frameWidths[k] + 4;
+    if (x > screenWidth - 76) {
+      y += 76;
+      x = 0;
+      if (y > screenHeight - 76) break;
+    }
+  }
+  return placed;
+}
