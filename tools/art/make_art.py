@@ -223,9 +223,9 @@ def draw_cursor():
     spot (4, 1), and a small yellow star at its tail."""
     factor = 8
     s = 32 * factor
-    tip = (4.5 * factor, 1.5 * factor)
-    arrow = [tip, (4.5 * factor, 19 * factor), (8.5 * factor, 15 * factor), (11.5 * factor, 21.5 * factor),
-             (14 * factor, 20.3 * factor), (11 * factor, 14 * factor), (16.5 * factor, 14 * factor)]
+    tip = (4.0 * factor, 0.4 * factor)  # the hot spot (4, 1) lies just inside the tip
+    arrow = [tip, (4.0 * factor, 19 * factor), (8.0 * factor, 15 * factor), (11.0 * factor, 21.5 * factor),
+             (13.5 * factor, 20.3 * factor), (10.5 * factor, 14 * factor), (16.0 * factor, 14 * factor)]
     pic = layer(s, s)
     rim = coverage(s, s, lambda d: d.polygon(arrow, fill=255, outline=255, width=int(1.6 * factor)))
     pic = over(pic, paint(rim, (20, 20, 20)))
