@@ -258,6 +258,10 @@ def main():
     save("version.png", to_image(draw_version(version)), info)
     save("cursor.png", to_image(draw_cursor()))
     save("tray.png", to_image(draw_star(16, factor=16, outer_frac=0.49, glow=False)))
+    # The program file's icon group: the star at the sizes the shell asks for.
+    big = to_image(draw_star(48, factor=8, outer_frac=0.49, glow=False))
+    big.save(OUT / "tovik2.ico", sizes=[(16, 16), (32, 32), (48, 48)])
+    print("tovik2.ico: 16, 32, 48")
 
 
 if __name__ == "__main__":
