@@ -3,11 +3,13 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/settings_store.h"
 
 namespace {
 
 void Init() {
   reactionEnabled = 0;
+  GetIniFileName(iniPath);
 }
 
 }  // namespace
