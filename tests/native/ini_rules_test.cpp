@@ -44,27 +44,6 @@ TEST(IniLoading, DefaultsOfAFirstStartAreWrittenAsTheSevenKeysInOrder) {
   EXPECT_EQ(written.keys, expected);
 }
 
-TEST(IniLoading, SavedRecordLoadsBackUnchanged) {
-  SettingsRecord saved{};
-  std::strcpy(saved.imageFolder, "D:\\Pictures\\Stars");
-  saved.moveRange = 500;
-  saved.quantity = 9;
-  saved.reactMouseClick = 0;
-  saved.reactMouseMove = 1;
-  saved.reactKey = 1;
-  saved.reactEnterKey = 0;
-  FakeSection file;
-  WriteSettings(saved, WriteFake, &file);
-  SettingsRecord loaded = ReadSettings(ReadFake, &file);
-  EXPECT_STREQ(loaded.imageFolder, saved.imageFolder);
-  EXPECT_EQ(loaded.moveRange, 500);
-  EXPECT_EQ(loaded.quantity, 9);
-  EXPECT_EQ(loaded.reactMouseClick, 0);
-  EXPECT_EQ(loaded.reactMouseMove, 1);
-  EXPECT_EQ(loaded.reactKey, 1);
-  EXPECT_EQ(loaded.reactEnterKey, 0);
-}
-
 TEST(IniLoading, MoveRangeIsKeptBetween70And32767) {
   const struct { const char* text; int32_t expected; } rows[] = {
       {"12", 70}, {"0", 70}, {"70", 70}, {"71", 71}, {"32767", 32767},
@@ -119,16 +98,6 @@ TEST(IniWriting, AFolderWithoutItsNulIsWrittenCutTo259Characters) {
   WriteSettings(s, WriteFake, &written);
   ASSERT_EQ(written.keys[0].first, "IMAGEFOLDER");
   EXPECT_EQ(written.keys[0].second, std::string(259, 'f'));
-}
-
-TEST(IniWriting, NegativeAndLargeNumbersAreWrittenInPlainDecimal) {
-  SettingsRecord s = DefaultSettings();
-  s.quantity = -12;
-  s.moveRange = 2147483647;
-  FakeSection written;
-  WriteSettings(s, WriteFake, &written);
-  EXPECT_EQ(written.keys[1].second, "-12");
-  EXPECT_EQ(written.keys[2].second, "2147483647");
 }
 
 TEST(CompairIniInfo, TellsWhatAChangedRecordAsksFor) {
