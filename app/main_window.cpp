@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/mm_file.h"
 #include "app/private_messages.h"
+#include "app/settings_store.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ void OnCreate(HWND window) {
   TrimWorkingSet();
   mainWindow = window;
   SetUpMMFile();
+  GetIniInfo();  // after the cells: loading mirrors the switches into them
   PostMessageA(window, PWM_START, 0, 0);
   // No taskbar button for the hidden window.
   LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);

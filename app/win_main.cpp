@@ -2,12 +2,18 @@
 #include <windows.h>
 
 #include "app/app_state.h"
+#include "app/cpu_monitor.h"
 #include "app/main_window.h"
+#include "app/settings_store.h"
 
 namespace {
 
 void Init() {
   reactionEnabled = 0;
+  GetIniFileName(iniPath);
+  // The watchdog runs for the life of the program; nothing waits for it.
+  HANDLE watchdog = CreateThread(nullptr, 0, CPUMonitorThread, nullptr, 0, nullptr);
+  if (watchdog != nullptr) CloseHandle(watchdog);
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+// The settings file's rules apart from the file itself: the defaults, how a
+// key's text becomes a number, the limits applied on loading, the order in
+// which keys are written, and what a changed record asks of the program.
+#pragma once
+#include <cstdint>
+
+#include "app/settings.h"
+
+constexpr char kIniSection[] = "PIPWINK";
+constexpr char kIniFileName[] = "tovik2.ini";
+
+// A number is read from at most this many characters of its key's text.
+constexpr int kIniNumberChars = 5;
+// Below this speed range the stars would hardly move; above the upper one no
+// speed can be drawn at all (32767 is divided by the range).
+constexpr int32_t kMinMoveRange = 70;
+constexpr int32_t kMaxMoveRange = 32767;
+
+// The settings of a first start, before any file exists.
+SettingsRecord DefaultSettings();
+
+// The leading decimal number of the first five characters of text: blanks
+// skipped, an optional sign, digits up to the first other character. No
+// digits gives 0, and so does a negative number.
+int32_t IniTextToInt(const char* text);
+
+// Reads the text of one key of the section into out (size characters with
+// the NUL); a missing key leaves it empty.
+using IniKeyReader = void (*)(void* context, const char* key, char* out, int size);
+// Writes one key of the section with the given text.
+using IniKeyWriter = void (*)(void* context, const char* key, const char* text);
+
+// Builds the settings from an existing file through read: every number in
+// the loading order, moveRange kept within its limits, then the folder.
+SettingsRecord ReadSettings(IniKeyReader read, void* context);
+
+// Writes every key of the record through write, in the file's key order.
+void WriteSettings(const SettingsRecord& settings, IniKeyWriter write, void* context);
+
+// What a new record asks of the program: 0 nothing, 1 save (the new values
+// take effect at once), 2 save and reload the pictures (the folder changed).
+// moveRange is not compared: no dialog control edits it.
+int CompairIniInfo(SettingsRecord current, SettingsRecord candidate);
+
+// Cuts a program path just after its last backslash, which stays; a path
+// without one becomes empty. isLeadByte tells the first byte of a two-byte
+// character, whose second byte may have the backslash's value.
+using LeadByteTest = int (*)(unsigned char byte);
+void CutAfterLastBackslash(char* path, LeadByteTest isLeadByte);
+
+// The INI file's path in a 260-character buffer: directory then the file
+// name. 0, with out empty, when they would not fit: a cut path would name
+// some other file.
+int MakeIniPath(const char* directory, char* out);

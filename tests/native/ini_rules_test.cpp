@@ -1,0 +1,185 @@
+#include "app/ini_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// An INI section in memory, read and written the way the platform's profile
+// functions do: a missing key reads empty, a long text is cut to the buffer.
+struct FakeSection {
+  std::vector<std::pair<std::string, std::string>> keys;
+};
+
+void ReadFake(void* context, const char* key, char* out, int size) {
+  out[0] = '\0';
+  for (const auto& [name, text] : static_cast<FakeSection*>(context)->keys) {
+    if (name == key) {
+      size_t n = std::min(text.size(), static_cast<size_t>(size - 1));
+      std::memcpy(out, text.data(), n);
+      out[n] = '\0';
+    }
+  }
+}
+
+void WriteFake(void* context, const char* key, const char* text) {
+  static_cast<FakeSection*>(context)->keys.emplace_back(key, text);
+}
+
+SettingsRecord Load(std::vector<std::pair<std::string, std::string>> keys) {
+  FakeSection section{std::move(keys)};
+  return ReadSettings(ReadFake, &section);
+}
+
+TEST(IniLoading, DefaultsOfAFirstStartAreWrittenAsTheSevenKeysInOrder) {
+  FakeSection written;
+  WriteSettings(DefaultSettings(), WriteFake, &written);
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"IMAGEFOLDER", ""}, {"QUANTITY", "2"}, {"MOVERANGE", "70"}, {"MOUSECLICK", "1"},
+      {"MOUSEMOVE", "1"},  {"KEYENTRY", "1"}, {"ENTERKEY", "1"}};
+  EXPECT_EQ(written.keys, expected);
+}
+
+TEST(IniLoading, MoveRangeIsKeptBetween70And32767) {
+  const struct { const char* text; int32_t expected; } rows[] = {
+      {"12", 70}, {"0", 70}, {"70", 70}, {"71", 71}, {"32767", 32767},
+      // Larger ranges would leave no speed to draw (32767 is divided by it).
+      {"32768", 32767}, {"99999", 32767}, {"-500", 70}, {"abc", 70}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(Load({{"MOVERANGE", row.text}}).moveRange, row.expected) << row.text;
+  }
+}
+
+TEST(IniLoading, NumbersReadTheLeadingDecimalOfTheFirstFiveCharacters) {
+  const struct { const char* text; int32_t expected; } rows[] = {
+      {"-3", 0},         {"123456", 12345}, {"99999", 99999}, {"0", 0},  {"+7", 7},
+      {"7 stars", 7},    {"x7", 0},         {"", 0},          {" 42", 42}, {"1234-", 1234},
+      {"0012345", 123},    {"-", 0}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(Load({{"QUANTITY", row.text}}).quantity, row.expected) << row.text;
+    EXPECT_EQ(IniTextToInt(row.text), row.expected) << row.text;
+  }
+}
+
+TEST(IniLoading, SwitchesKeepAnyNonNegativeNumber) {
+  SettingsRecord s = Load({{"MOUSECLICK", "5"}, {"MOUSEMOVE", "0"}, {"KEYENTRY", "-1"}, {"ENTERKEY", "2"}});
+  EXPECT_EQ(s.reactMouseClick, 5);
+  EXPECT_EQ(s.reactMouseMove, 0);
+  EXPECT_EQ(s.reactKey, 0);
+  EXPECT_EQ(s.reactEnterKey, 2);
+}
+
+TEST(IniLoading, AnEmptySectionGivesZerosRange70AndNoFolder) {
+  SettingsRecord s = Load({});
+  EXPECT_EQ(s.reactMouseClick, 0);
+  EXPECT_EQ(s.reactMouseMove, 0);
+  EXPECT_EQ(s.reactKey, 0);
+  EXPECT_EQ(s.reactEnterKey, 0);
+  EXPECT_EQ(s.quantity, 0);
+  EXPECT_EQ(s.moveRange, 70);
+  EXPECT_STREQ(s.imageFolder, "");
+}
+
+TEST(IniLoading, FolderIsReadWholeUpTo259Characters) {
+  std::string longFolder = "C:\\" + std::string(256, 'a');  // 259 characters
+  EXPECT_STREQ(Load({{"IMAGEFOLDER", longFolder}}).imageFolder, longFolder.c_str());
+  SettingsRecord cut = Load({{"IMAGEFOLDER", longFolder + "bcd"}});
+  EXPECT_EQ(std::strlen(cut.imageFolder), 259u);
+}
+
+TEST(IniWriting, AFolderWithoutItsNulIsWrittenCutTo259Characters) {
+  SettingsRecord s = DefaultSettings();
+  std::memset(s.imageFolder, 'f', sizeof s.imageFolder);
+  FakeSection written;
+  WriteSettings(s, WriteFake, &written);
+  ASSERT_EQ(written.keys[0].first, "IMAGEFOLDER");
+  EXPECT_EQ(written.keys[0].second, std::string(259, 'f'));
+}
+
+TEST(CompairIniInfo, TellsWhatAChangedRecordAsksFor) {
+  SettingsRecord current = DefaultSettings();
+  std::strcpy(current.imageFolder, "C:\\Img");
+
+  SettingsRecord same = current;
+  EXPECT_EQ(CompairIniInfo(current, same), 0);
+
+  SettingsRecord range = current;
+  range.moveRange = 300;
+  EXPECT_EQ(CompairIniInfo(current, range), 0);
+
+  SettingsRecord letterCase = current;
+  std::strcpy(letterCase.imageFolder, "C:\\img");
+  EXPECT_EQ(CompairIniInfo(current, letterCase), 2);
+
+  SettingsRecord folderAndQuantity = current;
+  std::strcpy(folderAndQuantity.imageFolder, "D:\\Other");
+  folderAndQuantity.quantity = 7;
+  EXPECT_EQ(CompairIniInfo(current, folderAndQuantity), 2);
+
+  SettingsRecord quantity = current;
+  quantity.quantity = 7;
+  EXPECT_EQ(CompairIniInfo(current, quantity), 1);
+
+  int32_t SettingsRecord::*switches[] = {&SettingsRecord::reactMouseClick, &SettingsRecord::reactMouseMove,
+                                         &SettingsRecord::reactKey, &SettingsRecord::reactEnterKey};
+  for (auto field : switches) {
+    SettingsRecord one = current;
+    one.*field = 0;
+    EXPECT_EQ(CompairIniInfo(current, one), 1);
+  }
+}
+
+// The lead bytes of code page 932.
+int IsCp932LeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+std::string Cut(std::string path) {
+  char buffer[kTextSize] = {};
+  std::strncpy(buffer, path.c_str(), kTextSize - 1);
+  CutAfterLastBackslash(buffer, IsCp932LeadByte);
+  return buffer;
+}
+
+TEST(ModulePath, KeepsTheDirectoryAndItsLastBackslash) {
+  EXPECT_EQ(Cut("C:\\Games\\Tovik2\\Tovik2.exe"), "C:\\Games\\Tovik2\\");
+  EXPECT_EQ(Cut("C:\\Tovik2.exe"), "C:\\");
+  EXPECT_EQ(Cut("\\\\server\\share\\Tovik2.exe"), "\\\\server\\share\\");
+}
+
+TEST(ModulePath, WithoutABackslashTheIniPathIsRelative) {
+  EXPECT_EQ(Cut("Tovik2.exe"), "");
+  char ini[kTextSize];
+  ASSERT_EQ(MakeIniPath("", ini), 1);
+  EXPECT_STREQ(ini, "tovik2.ini");
+}
+
+TEST(ModulePath, ASecondByteWithTheBackslashValueIsNoSeparator) {
+  // "表" is 0x95 0x5C in code page 932.
+  EXPECT_EQ(Cut("C:\\Games\\\x95\x5C.exe"), "C:\\Games\\");
+  EXPECT_EQ(Cut("C:\\\x95\x5C\\Tovik2.exe"), "C:\\\x95\x5C\\");
+}
+
+TEST(IniPath, APathThatWouldNotFitIsRefusedWhole) {
+  char ini[kTextSize];
+  std::string fits(249, 'd');  // 249 + "tovik2.ini" = 259 characters
+  ASSERT_EQ(MakeIniPath(fits.c_str(), ini), 1);
+  EXPECT_EQ(std::string(ini), fits + "tovik2.ini");
+
+  std::string tooLong(250, 'd');
+  std::strcpy(ini, "old");
+  EXPECT_EQ(MakeIniPath(tooLong.c_str(), ini), 0);
+  EXPECT_STREQ(ini, "");
+}
+
+TEST(IniPath, TheDirectoryMayBeInTheSameBuffer) {
+  char buffer[kTextSize] = "C:\\Games\\";
+  ASSERT_EQ(MakeIniPath(buffer, buffer), 1);
+  EXPECT_STREQ(buffer, "C:\\Games\\tovik2.ini");
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+#include "app/cpu_monitor.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+// Hands out a fixed series of samples; the last one repeats.
+class ScriptedSampler : public ProcessorSampler {
+ public:
+  explicit ScriptedSampler(std::vector<double> values) : values_(std::move(values)) {}
+  double Sample() override {
+    LONG index = InterlockedIncrement(&taken_) - 1;
+    return values_[index < static_cast<LONG>(values_.size()) ? index : values_.size() - 1];
+  }
+  void Close() override { InterlockedExchange(&closed_, 1); }
+  LONG taken() { return InterlockedCompareExchange(&taken_, 0, 0); }
+  LONG closed() { return InterlockedCompareExchange(&closed_, 0, 0); }
+
+ private:
+  std::vector<double> values_;
+  volatile LONG taken_ = 0;
+  volatile LONG closed_ = 0;
+};
+
+// A window that notes when it is asked to close and how many samples the
+// watchdog had taken by then.
+ScriptedSampler* watchedSampler = nullptr;
+LONG samplesAtClose = -1;
+
+LRESULT CALLBACK CloseProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) {
+    samplesAtClose = watchedSampler->taken();
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class CloseProbe {
+ public:
+  CloseProbe() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = CloseProbeProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "tovik2 close probe";
+    RegisterClassA(&windowClass);
+    window_ = CreateWindowExA(0, "tovik2 close probe", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  }
+  ~CloseProbe() { DestroyWindow(window_); }
+  HWND window_;
+};
+
+struct MonitorRun {
+  ProcessorSampler* sampler;
+  DWORD intervalMs;
+  HWND* target;
+};
+
+DWORD WINAPI MonitorThread(LPVOID argument) {
+  auto* run = static_cast<MonitorRun*>(argument);
+  RunCpuMonitor(run->sampler, run->intervalMs, run->target);
+  return 0;
+}
+
+// Runs the watchdog over the sampler on a thread of its own, with a short
+// interval, and pumps this thread's messages until the probe window is asked
+// to close or the deadline passes. The samples taken by then, or -1.
+LONG SamplesUntilClose(ScriptedSampler* sampler) {
+  CloseProbe probe;
+  watchedSampler = sampler;
+  samplesAtClose = -1;
+  HWND target = probe.window_;
+  MonitorRun run{sampler, 5, &target};
+  HANDLE thread = CreateThread(nullptr, 0, MonitorThread, &run, 0, nullptr);
+  if (thread == nullptr) return -1;
+
+  ULONGLONG deadline = GetTickCount64() + 20000;
+  while (samplesAtClose < 0 && GetTickCount64() < deadline) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  }
+  bool ended = WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0;
+  CloseHandle(thread);
+  EXPECT_TRUE(ended) << "the watchdog must end after its close request";
+  return samplesAtClose;
+}
+
+TEST(CpuMonitor, TenHighSamplesCloseTheWindowAndEndTheWatch) {
+  ScriptedSampler sampler({95.0});
+  EXPECT_EQ(SamplesUntilClose(&sampler), 10);
+  EXPECT_EQ(sampler.closed(), 1);
+  EXPECT_EQ(sampler.taken(), 10);
+}
+
+TEST(CpuMonitor, ASampleOfExactlyNinetyStartsTheCountAgain) {
+  ScriptedSampler sampler({95, 95, 95, 95, 95, 95, 95, 95, 95, 90.0, 95});
+  EXPECT_EQ(SamplesUntilClose(&sampler), 20);
+}
+
+// Keeps this thread busy for the given wall time.
+void Spin(DWORD ms) {
+  ULONGLONG end = GetTickCount64() + ms;
+  volatile unsigned counter = 0;
+  while (GetTickCount64() < end) counter = counter + 1;
+}
+
+// The measurement used where the performance counter is missing (as here,
+// under Wine): a spinning thread reads high, a waiting one low.
+TEST(ProcessTimesSampler, TellsABusyProcessFromAnIdleOne) {
+  ProcessTimesSampler sampler;
+  Spin(400);
+  double busy = sampler.Sample();
+
+  HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  WaitForSingleObject(never, 400);  // the idle measurement window
+  CloseHandle(never);
+  double idle = sampler.Sample();
+
+  EXPECT_GT(busy, 20.0);
+  EXPECT_LT(idle, 20.0);
+  EXPECT_GE(idle, 0.0);
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+#include "app/settings_store.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/mm_file.h"
+#include "cells/shared_cells.h"
+#include "test_window.h"
+
+namespace {
+
+constexpr char kJapaneseFolder[] = "D:\\\x95\x5C\x8E\xA6";
+
+// Each case gets a folder of its own in the temporary directory and points
+// the store's INI path into it.
+class SettingsStore : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
+    folder_ = std::string(temp) + "tovik2_settings_" + std::to_string(GetCurrentProcessId()) + "_" +
+              std::to_string(GetTickCount64());
+    ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
+    file_ = folder_ + "\\tovik2.ini";
+    std::strcpy(iniPath, file_.c_str());
+    mainWindow = window_.handle();
+    SetUpMMFile();
+    Settings = SettingsRecord{};
+  }
+
+  void TearDown() override {
+    DeleteFileA(file_.c_str());
+    RemoveDirectoryA(folder_.c_str());
+    iniPath[0] = '\0';
+    Settings = SettingsRecord{};
+    mainWindow = nullptr;
+  }
+
+  void WriteIni(const std::string& text) {
+    HANDLE file = CreateFileA(file_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+
+  std::string ReadIni() {
+    std::string text;
+    HANDLE file = CreateFileA(file_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return text;
+    char buffer[1024];
+    DWORD got = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(file);
+    return text;
+  }
+
+  std::vector<std::string> FileLines() {
+    std::vector<std::string> lines;
+    std::string text = ReadIni();
+    size_t start = 0;
+    while (start < text.size()) {
+      size_t end = text.find('\n', start);
+      if (end == std::string::npos) end = text.size();
+      std::string line = text.substr(start, end - start);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (!line.empty()) lines.push_back(line);
+      start = end + 1;
+    }
+    return lines;
+  }
+
+  // The four reaction cells, in the order click, move, key, Enter.
+  std::vector<int32_t> ReactCells() {
+    SharedCells cells;
+    std::vector<int32_t> values;
+    for (CellKey key : {CELL_REACTMOUSECLICK, CELL_REACTMOUSEMOVE, CELL_REACTKEY, CELL_REACTENTERKEY}) {
+      int32_t value = -1;
+      cells.ReadCellInt(&value, cellNames[key]);
+      values.push_back(value);
+    }
+    return values;
+  }
+
+  void SetReactCells(int32_t value) {
+    SharedCells cells;
+    for (CellKey key : {CELL_REACTMOUSECLICK, CELL_REACTMOUSEMOVE, CELL_REACTKEY, CELL_REACTENTERKEY}) {
+      cells.WriteCellInt(value, cellNames[key]);
+    }
+  }
+
+  TestWindow window_;
+  std::string folder_;
+  std::string file_;
+};
+
+TEST_F(SettingsStore, AMissingFileIsCreatedWithTheSevenDefaultKeysInOrder) {
+  SetReactCells(0);
+  GetIniInfo();
+
+  const std::vector<std::string> expected = {"[PIPWINK]",   "IMAGEFOLDER=", "QUANTITY=2", "MOVERANGE=70",
+                                             "MOUSECLICK=1", "MOUSEMOVE=1",  "KEYENTRY=1", "ENTERKEY=1"};
+  EXPECT_EQ(FileLines(), expected);
+  EXPECT_EQ(Settings.quantity, 2);
+  EXPECT_EQ(Settings.moveRange, 70);
+  EXPECT_STREQ(Settings.imageFolder, "");
+  EXPECT_EQ(ReactCells(), (std::vector<int32_t>{1, 1, 1, 1}));
+}
+
+TEST_F(SettingsStore, AnExistingFileLoadsWithItsLimitsAndTheCellsFollow) {
+  WriteIni(
+      "[PIPWINK]\r\nIMAGEFOLDER=C:\\Pictures\\Stars\r\nQUANTITY=-3\r\nMOVERANGE=12\r\n"
+      "MOUSECLICK=0\r\nMOUSEMOVE=1\r\nKEYENTRY=0\r\nENTERKEY=3\r\n");
+  SetReactCells(-1);
+  GetIniInfo();
+  EXPECT_STREQ(Settings.imageFolder, "C:\\Pictures\\Stars");
+  EXPECT_EQ(Settings.quantity, 0);
+  EXPECT_EQ(Settings.moveRange, 70);
+  EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 0, 3}));
+
+  WriteIni("[PIPWINK]\r\nQUANTITY=123456\r\nMOVERANGE=71\r\n");
+  GetIniInfo();
+  EXPECT_EQ(Settings.quantity, 12345);
+  EXPECT_EQ(Settings.moveRange, 71);
+
+  WriteIni("[PIPWINK]\r\nMOVERANGE=99999\r\n");
+  GetIniInfo();
+  EXPECT_EQ(Settings.moveRange, 32767);
+}
+
+TEST_F(SettingsStore, AnEmptySectionLoadsZerosAndTheFileIsNotRewritten) {
+  const std::string text = "[PIPWINK]\r\n";
+  WriteIni(text);
+  SetReactCells(1);
+  GetIniInfo();
+  EXPECT_EQ(Settings.quantity, 0);
+  EXPECT_EQ(Settings.moveRange, 70);
+  EXPECT_STREQ(Settings.imageFolder, "");
+  EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 0, 0, 0}));
+  EXPECT_EQ(ReadIni(), text);
+}
+
+TEST_F(SettingsStore, ASavedChangeReachesTheCellsAndTheNextLoad) {
+  GetIniInfo();
+  // "表示" in the ANSI code page: its first character's second byte is a backslash.
+  std::strcpy(Settings.imageFolder, kJapaneseFolder);
+  Settings.quantity = 9;
+  Settings.reactMouseClick = 0;
+  Settings.reactMouseMove = 1;
+  Settings.reactKey = 1;
+  Settings.reactEnterKey = 0;
+  SaveIniInfo();
+  EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 1, 0}));
+
+  Settings = SettingsRecord{};
+  GetIniInfo();
+  EXPECT_STREQ(Settings.imageFolder, kJapaneseFolder);
+  EXPECT_EQ(Settings.quantity, 9);
+  EXPECT_EQ(Settings.moveRange, 70);
+  EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 1, 0}));
+  // Saving replaces the keys; it never adds a second copy of one.
+  EXPECT_EQ(FileLines().size(), 8u);
+}
+
+TEST_F(SettingsStore, WithoutAWholePathTheDefaultsStayInMemoryAndNothingIsWritten) {
+  char previous[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
+  iniPath[0] = '\0';  // what GetIniFileName leaves when the path does not fit
+  SetReactCells(0);
+
+  GetIniInfo();
+  Settings.quantity = 5;
+  SaveIniInfo();
+  SetCurrentDirectoryA(previous);
+
+  EXPECT_EQ(Settings.moveRange, 70);
+  EXPECT_EQ(Settings.reactKey, 1);
+  EXPECT_EQ(ReactCells(), (std::vector<int32_t>{1, 1, 1, 1}));
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder_ + "\\*.ini").c_str(), &found);
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE) << found.cFileName;
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+TEST(GetIniFileName, NamesTheFileBesideTheProgram) {
+  char program[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
+  ASSERT_GT(length, 0u);
+  std::string expected(program, length);
+  expected = expected.substr(0, expected.find_last_of('\\') + 1) + "tovik2.ini";
+
+  char path[kTextSize];
+  ASSERT_EQ(GetIniFileName(path), 1);
+  EXPECT_EQ(std::string(path), expected);
+}
+
+}  // namespace
