@@ -6,6 +6,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
+# Absolute, since the source package is unpacked from inside its download folder.
+mkdir -p "$build" && build=$(cd "$build" && pwd)
 
 packages=(
   g++ cmake ninja-build pkg-config
