@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/app_state.h"
+#include "app/hook_library.h"
 #include "app/main_window.h"
 
 namespace {
@@ -25,11 +26,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   RegisterMainWindowClass(instance);
   mainWindow = CreateMainWindow(instance);
+  LoadHookLibrary();
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  FreeHookLibrary();
   return static_cast<int>(message.wParam);
 }
