@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/app_state.h"
+#include "app/hook_library.h"
 #include "app/mm_file.h"
 #include "app/private_messages.h"
 #include "app/settings_store.h"
@@ -24,6 +25,7 @@ void OnCreate(HWND window) {
 }
 
 void OnDestroy() {
+  FreeHookLibrary();
   if (instanceMutex != nullptr) ReleaseMutex(instanceMutex);
   PostQuitMessage(0);
 }

@@ -3,6 +3,7 @@
 
 #include "app/app_state.h"
 #include "app/cpu_monitor.h"
+#include "app/hook_library.h"
 #include "app/main_window.h"
 #include "app/settings_store.h"
 
@@ -31,11 +32,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   RegisterMainWindowClass(instance);
   mainWindow = CreateMainWindow(instance);
+  LoadHookLibrary();
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  FreeHookLibrary();
   return static_cast<int>(message.wParam);
 }

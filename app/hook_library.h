@@ -1,0 +1,19 @@
+// The program's hold on the hook library: loaded once the main window exists,
+// freed when it is destroyed. Only "StartHook" and "EndHook" are called, by name.
+#pragma once
+#include <windows.h>
+
+// The loaded library, null while it isn't loaded.
+extern HMODULE hookLibrary;
+
+// Loads "nivlet2.dll" from the program's own folder and installs the hooks.
+// Returns what StartHook returns; 0 when the library is loaded already, can't
+// be loaded or lacks one of its two entries (then it is not kept loaded, and
+// the program runs on without input reactions).
+int LoadHookLibrary();
+
+// The same for a library of another name in the program's folder.
+int LoadHookLibraryFile(const char* fileName);
+
+// Removes the hooks, then frees the library; nothing when it isn't loaded.
+void FreeHookLibrary();

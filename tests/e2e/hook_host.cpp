@@ -1,0 +1,80 @@
+// The program's side of the hooks, reduced to what the library needs: it
+// creates the shared cells with its hidden window as the main window, sets
+// the reaction switches, loads nivlet2.dll (lying beside it) through
+// LoadHookLibrary and prints every hook message it receives, flushed at once:
+//   hooks=N                  StartHook's result, after loading
+//   click X Y | move X Y | key X Y | buttonup 0xHWND
+// Usage: hook_host CLICK MOVE KEY ENTER   (each 0 or 1). It ends on WM_CLOSE.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/app_state.h"
+#include "app/hook_library.h"
+#include "app/mm_file.h"
+#include "app/private_messages.h"
+#include "app/settings.h"
+#include "cells/packed_point.h"
+
+namespace {
+
+constexpr char kClassName[] = "Tovik2HookHost";
+
+void PrintPoint(const char* what, LPARAM lParam) {
+  ScreenPoint point = UnpackPoint(static_cast<uint64_t>(lParam));
+  std::printf("%s %d %d\n", what, point.x, point.y);
+  std::fflush(stdout);
+}
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case PWM_HOOK_CLICK:
+      PrintPoint("click", lParam);
+      return 0;
+    case PWM_HOOK_MOVE:
+      PrintPoint("move", lParam);
+      return 0;
+    case PWM_HOOK_KEY:
+      PrintPoint("key", lParam);
+      return 0;
+    case PWM_HOOK_BUTTONUP:
+      std::printf("buttonup 0x%llx\n", static_cast<unsigned long long>(lParam));
+      std::fflush(stdout);
+      return 0;
+    case WM_DESTROY:
+      FreeHookLibrary();
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 5) return 64;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = HostProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kClassName;
+  if (!RegisterClassA(&windowClass)) return 1;
+  mainWindow = CreateWindowExA(0, kClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance,
+                               nullptr);
+  if (mainWindow == nullptr) return 1;
+  SetUpMMFile();
+  Settings.reactMouseClick = std::atoi(argv[1]);
+  Settings.reactMouseMove = std::atoi(argv[2]);
+  Settings.reactKey = std::atoi(argv[3]);
+  Settings.reactEnterKey = std::atoi(argv[4]);
+  UpdateMMFile();
+  std::printf("hooks=%d\n", LoadHookLibrary());
+  std::fflush(stdout);
+
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  FreeHookLibrary();
+  return 0;
+}

@@ -1,0 +1,325 @@
+#include "hook/hook_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/private_messages.h"
+
+namespace {
+
+struct Delivered {
+  uint32_t message;
+  intptr_t window;
+  int64_t lParam;  // the packed point, or the window handle of a release
+  bool posted;
+};
+
+// Cells as plain numbers, deliveries as a list, and a caret the test sets up.
+class FakePort final : public HookPort {
+ public:
+  int32_t cells[CELL_COUNT] = {};
+  std::vector<Delivered> delivered;
+  intptr_t focus = 0x5010;
+  int caretFound = 1;
+  ScreenPoint caret{40, 20};
+  int composing = 0;
+  int32_t candidateWidth = 0;
+  int32_t compositionX = 0;
+  ScreenPoint clientOrigin{300, 200};
+
+  int32_t ReadCell(CellKey key) override { return cells[key]; }
+  void WriteCell(CellKey key, int32_t value) override { cells[key] = value; }
+  void SendPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) override {
+    delivered.push_back({message, window, PackPoint(x, y), false});
+  }
+  void PostWindow(intptr_t window, uint32_t message, intptr_t lParamWindow) override {
+    delivered.push_back({message, window, lParamWindow, true});
+  }
+  intptr_t FocusWindow() override { return focus; }
+  int CaretPosition(ScreenPoint* point) override {
+    if (caretFound) *point = caret;
+    return caretFound;
+  }
+  int Composition(intptr_t, int32_t* width, int32_t* x) override {
+    if (!composing) return 0;
+    *width = candidateWidth;
+    *x = compositionX;
+    return 1;
+  }
+  ScreenPoint ClientToScreen(intptr_t window, ScreenPoint point) override {
+    EXPECT_EQ(window, focus);
+    return {point.x + clientOrigin.x, point.y + clientOrigin.y};
+  }
+
+  int Count(uint32_t message) const {
+    int n = 0;
+    for (const Delivered& d : delivered) n += d.message == message ? 1 : 0;
+    return n;
+  }
+};
+
+constexpr intptr_t kMainWindow = 0x1234;
+constexpr intptr_t kOtherWindow = 0x7700;
+constexpr int kAction = 0;
+constexpr int kNoRemove = 3;
+
+FakePort MousePort(int32_t click, int32_t move) {
+  FakePort port;
+  port.cells[CELL_MAINHWND] = static_cast<int32_t>(kMainWindow);
+  port.cells[CELL_REACTMOUSECLICK] = click;
+  port.cells[CELL_REACTMOUSEMOVE] = move;
+  return port;
+}
+
+void Mouse(FakePort& port, uint32_t message, int32_t x = 10, int32_t y = 20,
+           intptr_t target = kOtherWindow, int code = kAction) {
+  ReactToMouse(port, code, MouseEvent{message, x, y, target});
+}
+
+TEST(MovementRule, FiresForTwoLongStepsOrASuddenStop) {
+  const struct { int32_t prev, dist; bool fires; } cases[] = {
+      {0, 40, false}, {40, 30, true}, {40, 13, true},  {40, 14, false},
+      {27, 5, false}, {24, 100, false}, {25, 25, true}, {30, 0, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(MovementRuleFires(c.prev, c.dist), c.fires) << c.prev << "/" << c.dist;
+
+    // The same case through the procedure: a stored step of prev, then a step of dist.
+    FakePort port = MousePort(0, 1);
+    port.cells[CELL_PREVDISTANCE] = c.prev;
+    port.cells[CELL_MOUSEX] = 100;
+    port.cells[CELL_MOUSEY] = 100;
+    Mouse(port, HOOK_WM_MOUSEMOVE, 100 + c.dist, 100);
+    EXPECT_EQ(port.Count(PWM_HOOK_MOVE), c.fires ? 1 : 0) << c.prev << "/" << c.dist;
+    EXPECT_EQ(port.cells[CELL_PREVDISTANCE], c.dist);
+    if (c.fires) {
+      ASSERT_EQ(port.delivered.size(), 1u);
+      EXPECT_EQ(port.delivered[0].window, kMainWindow);
+      EXPECT_EQ(port.delivered[0].lParam, PackPoint(100 + c.dist, 100));
+      EXPECT_FALSE(port.delivered[0].posted);
+      EXPECT_EQ(port.cells[CELL_DIRECTIONX], c.dist);
+    } else {
+      EXPECT_EQ(port.cells[CELL_DIRECTIONX], 0) << "direction kept when nothing is sent";
+    }
+  }
+}
+
+TEST(MouseMove, MeasuresStepsAsTheSumOfBothAxesFromTheLastPoint) {
+  FakePort port = MousePort(0, 1);
+  Mouse(port, HOOK_WM_MOUSEMOVE, 30, 10);     // from (0, 0): 40, nothing stored before
+  Mouse(port, HOOK_WM_NCMOUSEMOVE, 10, 0);    // 20 + 10 = 30 after 40: sends
+  Mouse(port, HOOK_WM_MOUSEMOVE, 12, 3);      // 5 after 30: a sudden stop, sends
+  ASSERT_EQ(port.Count(PWM_HOOK_MOVE), 2);
+  EXPECT_EQ(port.delivered[0].lParam, PackPoint(10, 0));
+  EXPECT_EQ(port.delivered[1].lParam, PackPoint(12, 3));
+  EXPECT_EQ(port.cells[CELL_DIRECTIONX], 2);
+  EXPECT_EQ(port.cells[CELL_DIRECTIONY], 3);
+  EXPECT_EQ(port.cells[CELL_PREVDISTANCE], 5);
+}
+
+TEST(MouseMove, WithMoveReactionOffFollowsThePointButNeverTheDistance) {
+  FakePort port = MousePort(1, 0);
+  port.cells[CELL_PREVDISTANCE] = 33;
+  Mouse(port, HOOK_WM_MOUSEMOVE, 50, 60);
+  Mouse(port, HOOK_WM_MOUSEMOVE, 20, 100);
+  EXPECT_EQ(port.cells[CELL_MOUSEX], 20);
+  EXPECT_EQ(port.cells[CELL_MOUSEY], 100);
+  EXPECT_EQ(port.cells[CELL_DIRECTIONX], -30);
+  EXPECT_EQ(port.cells[CELL_DIRECTIONY], 40);
+  EXPECT_EQ(port.cells[CELL_PREVDISTANCE], 33);
+  EXPECT_TRUE(port.delivered.empty());
+}
+
+TEST(MouseMove, FarApartPointsFromAnyCellNeitherOverflowNorSend) {
+  FakePort port = MousePort(0, 1);
+  port.cells[CELL_MOUSEX] = INT32_MIN;
+  port.cells[CELL_MOUSEY] = INT32_MIN;
+  port.cells[CELL_PREVDISTANCE] = 10;
+  Mouse(port, HOOK_WM_MOUSEMOVE, INT32_MAX, INT32_MAX);
+  EXPECT_EQ(port.cells[CELL_PREVDISTANCE], INT32_MAX);
+  EXPECT_TRUE(port.delivered.empty());
+}
+
+TEST(ClickLatch, PressPressReleaseGivesOneClickAndOneButtonUp) {
+  FakePort port = MousePort(1, 0);
+  Mouse(port, HOOK_WM_LBUTTONDOWN, 5, 6);
+  EXPECT_EQ(port.cells[CELL_MOUSEDOWN], 1);
+  Mouse(port, HOOK_WM_LBUTTONDOWN, 7, 8);
+  Mouse(port, HOOK_WM_LBUTTONUP, 7, 8, 0x4444);
+  ASSERT_EQ(port.delivered.size(), 2u);
+  EXPECT_EQ(port.delivered[0].message, PWM_HOOK_CLICK);
+  EXPECT_EQ(port.delivered[0].lParam, PackPoint(5, 6));
+  EXPECT_EQ(port.delivered[0].window, kMainWindow);
+  EXPECT_EQ(port.delivered[1].message, PWM_HOOK_BUTTONUP);
+  EXPECT_TRUE(port.delivered[1].posted);
+  EXPECT_EQ(port.delivered[1].lParam, 0x4444);  // the window under the release
+  EXPECT_EQ(port.cells[CELL_MOUSEDOWN], 0);
+}
+
+TEST(ClickLatch, DoubleClickAndTitleBarPressesEachCountOnce) {
+  FakePort port = MousePort(1, 0);
+  Mouse(port, HOOK_WM_LBUTTONDOWN);
+  Mouse(port, HOOK_WM_LBUTTONUP);
+  Mouse(port, HOOK_WM_LBUTTONDBLCLK);
+  Mouse(port, HOOK_WM_LBUTTONUP);
+  EXPECT_EQ(port.Count(PWM_HOOK_CLICK), 2);
+  EXPECT_EQ(port.Count(PWM_HOOK_BUTTONUP), 2);
+
+  // A release outside the client area does not clear the latch.
+  Mouse(port, HOOK_WM_NCLBUTTONDOWN);
+  Mouse(port, 0x00A2 /* WM_NCLBUTTONUP */);
+  Mouse(port, HOOK_WM_NCLBUTTONDOWN);
+  EXPECT_EQ(port.Count(PWM_HOOK_CLICK), 3);
+  EXPECT_EQ(port.cells[CELL_MOUSEDOWN], 1);
+}
+
+TEST(ClickLatch, ReleaseWithOnlyMoveReactionStillClearsAndPosts) {
+  FakePort port = MousePort(0, 1);
+  port.cells[CELL_MOUSEDOWN] = 1;
+  Mouse(port, HOOK_WM_LBUTTONDOWN);
+  EXPECT_EQ(port.Count(PWM_HOOK_CLICK), 0);
+  Mouse(port, HOOK_WM_LBUTTONUP);
+  EXPECT_EQ(port.cells[CELL_MOUSEDOWN], 0);
+  EXPECT_EQ(port.Count(PWM_HOOK_BUTTONUP), 1);
+}
+
+TEST(MouseHook, BothReactionsOffDoesNothingAtAll) {
+  FakePort port = MousePort(0, 0);
+  port.cells[CELL_MOUSEDOWN] = 1;
+  Mouse(port, HOOK_WM_MOUSEMOVE, 300, 300);
+  Mouse(port, HOOK_WM_LBUTTONDOWN);
+  Mouse(port, HOOK_WM_LBUTTONUP);
+  EXPECT_TRUE(port.delivered.empty());
+  EXPECT_EQ(port.cells[CELL_MOUSEDOWN], 1);
+  EXPECT_EQ(port.cells[CELL_MOUSEX], 0);
+}
+
+TEST(MouseHook, EventsForTheMainWindowOrWithNegativeCodesPassUntouched) {
+  FakePort port = MousePort(1, 1);
+  port.cells[CELL_MOUSEDOWN] = 1;
+  Mouse(port, HOOK_WM_LBUTTONUP, 1, 1, kMainWindow);
+  Mouse(port, HOOK_WM_MOUSEMOVE, 90, 90, kMainWindow);
+  Mouse(port, HOOK_WM_LBUTTONUP, 1, 1, kOtherWindow, -1);
+  EXPECT_TRUE(port.delivered.empty());
+  EXPECT_EQ(port.cells[CELL_MOUSEDOWN], 1);
+  EXPECT_EQ(port.cells[CELL_MOUSEX], 0);
+
+  // HC_NOREMOVE is handled like HC_ACTION.
+  Mouse(port, HOOK_WM_LBUTTONUP, 1, 1, kOtherWindow, kNoRemove);
+  EXPECT_EQ(port.Count(PWM_HOOK_BUTTONUP), 1);
+}
+
+TEST(MouseHook, OtherButtonsAndTheWheelSendNothing) {
+  FakePort port = MousePort(1, 1);
+  for (uint32_t message : {0x0204u, 0x0205u, 0x0207u, 0x0208u, 0x020Au, 0x00A4u}) {
+    Mouse(port, message);
+  }
+  EXPECT_TRUE(port.delivered.empty());
+  EXPECT_EQ(port.cells[CELL_MOUSEDOWN], 0);
+}
+
+TEST(MouseHook, NegativeCoordinatesTravelAsTheirLow16Bits) {
+  FakePort port = MousePort(1, 0);
+  Mouse(port, HOOK_WM_LBUTTONDOWN, -1920, -5);
+  ASSERT_EQ(port.delivered.size(), 1u);
+  EXPECT_EQ(port.delivered[0].lParam, 0xFFFBF880);
+  ScreenPoint back = UnpackPoint(static_cast<uint64_t>(port.delivered[0].lParam));
+  EXPECT_EQ(back.x, -1920);
+  EXPECT_EQ(back.y, -5);
+}
+
+TEST(MouseHook, AMainWindowHandleWithItsTopBitSetStillMatches) {
+  FakePort port = MousePort(1, 0);
+  // Handles travel as their low 32 bits and come back sign-extended.
+  port.cells[CELL_MAINHWND] = static_cast<int32_t>(0xFFFF8010u);
+  Mouse(port, HOOK_WM_LBUTTONDOWN, 1, 1, static_cast<intptr_t>(static_cast<int32_t>(0xFFFF8010u)));
+  EXPECT_TRUE(port.delivered.empty());
+}
+
+FakePort KeyPort(int32_t react, int32_t enterOnly) {
+  FakePort port;
+  port.cells[CELL_MAINHWND] = static_cast<int32_t>(kMainWindow);
+  port.cells[CELL_REACTKEY] = react;
+  port.cells[CELL_REACTENTERKEY] = enterOnly;
+  return port;
+}
+
+constexpr uint32_t kPressed = 0x001C0001;   // repeat 1, scan code, down
+constexpr uint32_t kRepeated = 0x401C0001;  // bit 30: was down already
+constexpr uint32_t kReleased = 0xC01C0001;  // bit 31: going up
+
+TEST(KeyHook, SendsTheCaretsScreenPointEightBelow) {
+  FakePort port = KeyPort(1, 0);
+  ReactToKey(port, kAction, 'A', kPressed);
+  ASSERT_EQ(port.delivered.size(), 1u);
+  EXPECT_EQ(port.delivered[0].message, PWM_HOOK_KEY);
+  EXPECT_EQ(port.delivered[0].window, kMainWindow);
+  EXPECT_FALSE(port.delivered[0].posted);
+  EXPECT_EQ(port.delivered[0].lParam, PackPoint(340, 228));
+}
+
+TEST(KeyHook, EnterOnlyModeLetsJustReturnThroughAndAllKeysModeEveryPress) {
+  FakePort enterOnly = KeyPort(1, 1);
+  for (uint32_t key : {0x41u /* A */, 0x10u /* Shift */, 0x20u, 0x0Du}) ReactToKey(enterOnly, kAction, key, kPressed);
+  EXPECT_EQ(enterOnly.Count(PWM_HOOK_KEY), 1);
+
+  FakePort allKeys = KeyPort(1, 0);
+  ReactToKey(allKeys, kAction, 'A', kPressed);
+  ReactToKey(allKeys, kAction, 'A', kRepeated);
+  ReactToKey(allKeys, kAction, 0x10u, kPressed);
+  EXPECT_EQ(allKeys.Count(PWM_HOOK_KEY), 3);
+
+  FakePort off = KeyPort(0, 0);
+  ReactToKey(off, kAction, 0x0Du, kPressed);
+  EXPECT_TRUE(off.delivered.empty());
+}
+
+TEST(KeyHook, ReleasesAndNonActionCodesPassUntouched) {
+  FakePort port = KeyPort(1, 0);
+  ReactToKey(port, kAction, 0x0Du, kReleased);
+  ReactToKey(port, kNoRemove, 0x0Du, kPressed);
+  ReactToKey(port, -1, 0x0Du, kPressed);
+  EXPECT_TRUE(port.delivered.empty());
+}
+
+TEST(KeyHook, NoFocusWindowNoCaretOrACaretAtTheOriginSendNothing) {
+  FakePort noFocus = KeyPort(1, 0);
+  noFocus.focus = 0;
+  ReactToKey(noFocus, kAction, 'A', kPressed);
+  EXPECT_TRUE(noFocus.delivered.empty());
+
+  FakePort noCaret = KeyPort(1, 0);
+  noCaret.caretFound = 0;
+  ReactToKey(noCaret, kAction, 'A', kPressed);
+  EXPECT_TRUE(noCaret.delivered.empty());
+
+  FakePort origin = KeyPort(1, 0);
+  origin.caret = {0, 0};
+  ReactToKey(origin, kAction, 'A', kPressed);
+  EXPECT_TRUE(origin.delivered.empty());
+
+  FakePort onTheLeftEdge = KeyPort(1, 0);
+  onTheLeftEdge.caret = {0, 16};
+  ReactToKey(onTheLeftEdge, kAction, 'A', kPressed);
+  EXPECT_EQ(onTheLeftEdge.Count(PWM_HOOK_KEY), 1);
+}
+
+TEST(KeyHook, WhileComposingThePointMovesBesideTheCandidateWindow) {
+  FakePort port = KeyPort(1, 0);
+  port.composing = 1;
+  port.candidateWidth = 120;
+  port.compositionX = 64;
+  ReactToKey(port, kAction, 'K', kPressed);
+  // x from the composition window and candidate area (client), y from the caret.
+  EXPECT_EQ(port.delivered.at(0).lParam, PackPoint(64 + 120 + 300, 20 + 8 + 200));
+
+  // Without one of the two numbers the caret's own x stands.
+  FakePort noCandidate = KeyPort(1, 0);
+  noCandidate.composing = 1;
+  noCandidate.compositionX = 64;
+  ReactToKey(noCandidate, kAction, 'K', kPressed);
+  EXPECT_EQ(noCandidate.delivered.at(0).lParam, PackPoint(40 + 300, 28 + 200));
+}
+
+}  // namespace
