@@ -57,6 +57,13 @@ int32_t NextFrameIndex(int32_t frameIndex, int32_t frameCount) {
   return next >= frameCount ? 0 : next;
 }
 
+FrameOrigin FrameSourcePoint(int32_t frameCount, int32_t frameIndex, int32_t width, int32_t height,
+                             int32_t framesSideBySide) {
+  if (frameCount == 0) return FrameOrigin{0, 0};
+  if (framesSideBySide) return FrameOrigin{frameIndex * width, 0};
+  return FrameOrigin{0, frameIndex * height};
+}
+
 int32_t StarsForEvent(uint32_t kind, int32_t quantity) {
   if (quantity <= 0) return 0;
   return kind == PWM_HOOK_MOVE ? 1 : quantity;

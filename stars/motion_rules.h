@@ -39,6 +39,16 @@ FlightStep StepFlight(Star* star);
 // The frame after frameIndex, wrapping at frameCount.
 int32_t NextFrameIndex(int32_t frameIndex, int32_t frameCount);
 
+struct FrameOrigin {
+  int32_t x;
+  int32_t y;
+};
+
+// Where frame frameIndex of a width x height frame strip lies in its picture;
+// a frameCount of 0 means a plain picture, always shown from (0, 0).
+FrameOrigin FrameSourcePoint(int32_t frameCount, int32_t frameIndex, int32_t width, int32_t height,
+                             int32_t framesSideBySide);
+
 // How many stars an input event of that kind (PWM_HOOK_CLICK, PWM_HOOK_MOVE,
 // PWM_HOOK_KEY) makes: a move makes one, the others make quantity; none
 // when quantity is 0 or less.

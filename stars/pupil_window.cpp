@@ -2,6 +2,7 @@
 
 #include "app/private_messages.h"
 #include "cells/packed_point.h"
+#include "stars/motion_rules.h"
 
 PupilWindow::PupilWindow()
     : instance(GetModuleHandleA(nullptr)),
@@ -63,14 +64,8 @@ int PupilWindow::SetImage(HDC dc, int newWidth, int newHeight) {
 void PupilWindow::Paint(HWND window) {
   PAINTSTRUCT paint;
   HDC paintDC = BeginPaint(window, &paint);
-  POINT source{0, 0};
-  if (frameCount != 0) {
-    if (framesSideBySide) {
-      source.x = frameIndex * width;
-    } else {
-      source.y = frameIndex * height;
-    }
-  }
+  FrameOrigin origin = FrameSourcePoint(frameCount, frameIndex, width, height, framesSideBySide);
+  POINT source{origin.x, origin.y};
   SIZE size{width, height};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   UpdateLayeredWindow(window, paintDC, nullptr, &size, sourceDC, &source, 0, &blend, ULW_ALPHA);

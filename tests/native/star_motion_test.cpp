@@ -94,6 +94,21 @@ TEST(Frames, AdvanceAndWrap) {
   EXPECT_EQ(NextFrameIndex(1, 2), 0);
 }
 
+TEST(Frames, SourcePointFollowsTheStripDirection) {
+  FrameOrigin still = FrameSourcePoint(0, 3, 40, 30, 1);  // a plain picture ignores the index
+  EXPECT_EQ(still.x, 0);
+  EXPECT_EQ(still.y, 0);
+  FrameOrigin across = FrameSourcePoint(5, 3, 40, 30, 1);
+  EXPECT_EQ(across.x, 120);
+  EXPECT_EQ(across.y, 0);
+  FrameOrigin down = FrameSourcePoint(5, 3, 40, 30, 0);
+  EXPECT_EQ(down.x, 0);
+  EXPECT_EQ(down.y, 90);
+  FrameOrigin first = FrameSourcePoint(1, 0, 40, 30, 0);
+  EXPECT_EQ(first.x, 0);
+  EXPECT_EQ(first.y, 0);
+}
+
 TEST(EventQuantity, MovesMakeOneClicksAndKeysMakeQuantity) {
   EXPECT_EQ(StarsForEvent(PWM_HOOK_CLICK, 5), 5);
   EXPECT_EQ(StarsForEvent(PWM_HOOK_KEY, 5), 5);
