@@ -1,0 +1,243 @@
+#include "stars/pupil_window.h"
+
+#include "app/private_messages.h"
+#include "cells/packed_point.h"
+#include "stars/motion_rules.h"
+
+PupilWindow::PupilWindow()
+    : instance(GetModuleHandleA(nullptr)),
+      width(0),
+      height(0),
+      menuTexts(nullptr),
+      menu(nullptr),
+      hwnd(nullptr),
+      sourceDC(nullptr),
+      ownBitmapPrevious(nullptr),
+      ownBitmap(nullptr),
+      grabbed(0),
+      menuEnabled(1),
+      dragging(0),
+      dragAnchor{0, 0},
+      releaseMessage(0),
+      frameCount(1),
+      frameIndex(0),
+      framesSideBySide(1) {}
+
+PupilWindow::~PupilWindow() {
+  if (hwnd != nullptr && StillOwns(hwnd, this)) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+}
+
+bool PupilWindow::StillOwns(HWND window, const PupilWindow* record) {
+  return IsWindow(window) &&
+         GetWindowLongPtrA(window, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(record);
+}
+
+int PupilWindow::Create(HWND owner, HCURSOR cursor) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = cursor;
+  windowClass.lpszClassName = kPupilClassName;
+  RegisterClassExA(&windowClass);  // only the first registration takes effect
+
+  hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, kPupilClassName, nullptr, WS_POPUP | WS_CHILD, -1, -1, 1,
+                         1, owner, nullptr, instance, this);
+  return hwnd != nullptr ? 1 : 0;
+}
+
+void PupilWindow::SetMenuTexts(UiTextBlock* texts) { menuTexts = texts; }
+
+int PupilWindow::SetImage(HDC dc, int newWidth, int newHeight) {
+  if (hwnd == nullptr) return 0;
+  sourceDC = dc;
+  width = newWidth;
+  height = newHeight;
+  MoveWindow(hwnd, -newWidth, -newHeight, newWidth, newHeight, FALSE);
+  LONG_PTR exStyle = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
+  if ((exStyle & WS_EX_LAYERED) == 0) SetWindowLongPtrA(hwnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+  InvalidateRect(hwnd, nullptr, FALSE);
+  SendMessageA(hwnd, WM_PAINT, 0, 0);
+  return 1;
+}
+
+void PupilWindow::Paint(HWND window) {
+  PAINTSTRUCT paint;
+  HDC paintDC = BeginPaint(window, &paint);
+  FrameOrigin origin = FrameSourcePoint(frameCount, frameIndex, width, height, framesSideBySide);
+  POINT source{origin.x, origin.y};
+  SIZE size{width, height};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  UpdateLayeredWindow(window, paintDC, nullptr, &size, sourceDC, &source, 0, &blend, ULW_ALPHA);
+  EndPaint(window, &paint);
+}
+
+int PupilWindow::MoveTo(POINT point) {
+  if (hwnd == nullptr) return 0;
+  return SetWindowPos(hwnd, HWND_TOP, point.x, point.y, width, height,
+                      SWP_NOSIZE | SWP_NOREDRAW | SWP_NOACTIVATE)
+             ? 1
+             : 0;
+}
+
+POINT PupilWindow::GetPosition() const {
+  RECT rect{};
+  if (hwnd != nullptr) GetWindowRect(hwnd, &rect);
+  return POINT{rect.left, rect.top};
+}
+
+SIZE PupilWindow::GetSize() const { return SIZE{width, height}; }
+
+void PupilWindow::ShowTopmost() {
+  if (hwnd == nullptr) return;
+  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0,
+               SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void PupilWindow::Hide() {
+  if (hwnd == nullptr) return;
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void PupilWindow::BuildMenu() {
+  if (menu != nullptr) return;
+  menu = CreatePopupMenu();
+  if (menu == nullptr) return;
+  static char empty[1] = "";
+  AppendMenuA(menu, MF_STRING, IDM_STAR_ERASE, menuTexts != nullptr ? menuTexts->slot[4] : empty);
+  LRESULT many = SendMessageA(GetWindow(hwnd, GW_OWNER), PWM_QUERY_MANY_STARS, 0, 0);
+  if (many != 0) {
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, IDM_STAR_ERASE_ALL,
+                menuTexts != nullptr ? menuTexts->slot[5] : empty);
+    AppendMenuA(menu, MF_STRING, IDM_STAR_TIDY, menuTexts != nullptr ? menuTexts->slot[6] : empty);
+  }
+}
+
+void PupilWindow::PostClose() {
+  if (hwnd != nullptr) PostMessageA(hwnd, WM_CLOSE, 0, 0);
+}
+
+void PupilWindow::ShiftBy(int dx, int dy) {
+  POINT position = GetPosition();
+  MoveTo(POINT{position.x + dx, position.y + dy});
+}
+
+void PupilWindow::OnLeftDown(HWND window, LPARAM lParam) {
+  ScreenPoint at = UnpackPoint(static_cast<uint64_t>(lParam));
+  POINT cursor{at.x, at.y};
+  ClientToScreen(window, &cursor);  // before the shift moves the client area
+  dragging = 1;
+  SetCapture(window);
+  ShiftBy(2, 2);
+  ScreenToClient(window, &cursor);
+  dragAnchor = cursor;
+  if (!grabbed) {
+    grabbed = 1;
+    SendMessageA(GetParent(window), PWM_STAR_GRABBED, 0, reinterpret_cast<LPARAM>(window));
+  }
+}
+
+void PupilWindow::OnLeftUp(HWND window) {
+  dragging = 0;
+  ReleaseCapture();
+  ShiftBy(-2, -2);
+  if (grabbed) {
+    SendMessageA(GetParent(window), PWM_HOOK_BUTTONUP, 0, reinterpret_cast<LPARAM>(window));
+    if (!StillOwns(window, this)) return;  // joined into another star and freed
+  }
+  if (releaseMessage != 0) {
+    PostMessageA(GetParent(window), releaseMessage, 0, reinterpret_cast<LPARAM>(window));
+  }
+}
+
+void PupilWindow::OnRightDown(HWND window) {
+  if (dragging) {
+    dragging = 0;
+    ReleaseCapture();
+    SendMessageA(GetParent(window), PWM_HOOK_BUTTONUP, 0, reinterpret_cast<LPARAM>(window));
+    if (!StillOwns(window, this)) return;
+  }
+  if (!grabbed || !menuEnabled) return;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  BuildMenu();
+  HMENU shown = menu;
+  if (shown == nullptr) return;
+  TrackPopupMenu(shown, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+  // The menu's own message loop runs timer ticks, and a bomb that ends in one
+  // of them frees this record: only the menu handle kept here is still ours.
+  DestroyMenu(shown);
+  if (StillOwns(window, this)) menu = nullptr;
+}
+
+void PupilWindow::OnMouseMove(HWND window, LPARAM lParam) {
+  if (!dragging) return;
+  ScreenPoint at = UnpackPoint(static_cast<uint64_t>(lParam));
+  POINT cursor{at.x, at.y};
+  ClientToScreen(window, &cursor);
+  MoveWindow(window, cursor.x - dragAnchor.x, cursor.y - dragAnchor.y, width, height, FALSE);
+}
+
+void PupilWindow::OnCommand(HWND window, WPARAM wParam) {
+  HWND owner = GetParent(window);
+  LPARAM self = reinterpret_cast<LPARAM>(window);
+  switch (LOWORD(wParam)) {
+    case IDM_STAR_ERASE:
+      PostMessageA(owner, PWM_STAR_ERASE, 0, self);
+      break;
+    case IDM_STAR_ERASE_ALL:
+      PostMessageA(owner, PWM_STAR_ERASE_ALL, 0, 0);
+      break;
+    case IDM_STAR_TIDY:
+      PostMessageA(owner, PWM_STAR_TIDY, 0, self);
+      break;
+    default:
+      break;
+  }
+}
+
+void PupilWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      Paint(window);
+      break;
+    case WM_CLOSE:
+      DestroyWindow(window);
+      break;
+    case WM_COMMAND:
+      OnCommand(window, wParam);
+      break;
+    case WM_MOUSEMOVE:
+      OnMouseMove(window, lParam);
+      break;
+    case WM_LBUTTONDOWN:
+      OnLeftDown(window, lParam);
+      break;
+    case WM_LBUTTONUP:
+      OnLeftUp(window);
+      break;
+    case WM_RBUTTONDOWN:
+      OnRightDown(window);
+      break;
+    case WM_NCDESTROY:
+      // The record may outlive its window; it must not keep a dead handle.
+      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      hwnd = nullptr;
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT CALLBACK PupilWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* record = reinterpret_cast<PupilWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (record != nullptr) record->OnMessage(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  // WM_CLOSE has already destroyed the window; the default procedure then
+  // finds no window and does nothing.
+  return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,45 @@
+// The star record and the global star list. A star that comes to rest stays in
+// the list, hidden, as a free star; the next event that picks its image reuses
+// it together with its window, which is far cheaper than a new window.
+#pragma once
+#include <cstdint>
+
+class PupilWindow;
+
+struct Star {
+  PupilWindow* window;     // owned; null for the two sentinels
+  uint32_t inUse;          // 1 = moving, grabbed or bombing; 0 = free, hidden
+  int32_t count;           // how many stars this one stands for
+  int32_t x, y;            // window corner as the motion computes it
+  int32_t vx, vy;          // pixels per tick
+  int32_t delay;           // ticks to skip before the next motion step
+  uint32_t chained;        // marked by the chase game
+  int32_t bombCountdown;   // ticks left in the bomb sequence
+  uint32_t bombing;        // the bomb sequence runs
+  int32_t imageIndex;      // index in StarImageList, fixed for the star's life
+  Star* next;
+  Star* prev;
+};
+
+// Sentinels: the head's prev and the tail's next point to themselves. Both are
+// null while the star field is stopped, and every operation then does nothing.
+extern Star* starListHead;
+extern Star* starListTail;
+extern Star* lastGeneratedStar;  // last star of a click or move event; null after a key
+extern int32_t chainValue;       // the chase game's reward, 1, 2, 4 ... 1024
+
+// Creates the two sentinels of an empty list; 1 on success (also when the list
+// already exists), 0 when no memory was left.
+int CreateStarList();
+
+// Links a star just before the tail sentinel.
+void LinkStarBeforeTail(Star* star);
+
+// Takes a star out of the list; its own links are left pointing nowhere.
+void UnlinkStar(Star* star);
+
+// The free star of that image nearest the head, or null.
+Star* GetFreeStar(int32_t imageIndex);
+
+// n limited to 999, the largest number a star can show.
+int32_t CheckMaxNumber(int32_t n);

@@ -1,0 +1,325 @@
+#include "stars/pupil_window.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+
+#include "app/private_messages.h"
+#include "star_test_support.h"
+
+namespace {
+
+// A test message the owner posts to itself; it is dispatched from inside the
+// context menu's own message loop, while the menu is up.
+constexpr UINT kInsideMenu = WM_APP + 7;
+
+LPARAM Self(HWND window) { return reinterpret_cast<LPARAM>(window); }
+
+bool Queued(HWND window, UINT message) {
+  MSG m;
+  return PeekMessageA(&m, window, message, message, PM_NOREMOVE) != 0;
+}
+
+class StarWindow : public StarFieldTest {
+ protected:
+  void SetUp() override {
+    StarFieldTest::SetUp();
+    ASSERT_NE(AddStarImage(40), nullptr);
+  }
+
+  Star* NewStar(int x = 300, int y = 300) {
+    GenerateStars(PWM_HOOK_CLICK, x, y);
+    return Stars().back();
+  }
+
+  // A left press and release at a point of the window: the star is grabbed.
+  static void Click(HWND w) {
+    SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  }
+
+  // Opens the context menu with a right press and reports the menu's items as
+  // they were while it was up; the menu is closed from inside its own loop.
+  std::vector<UINT> MenuItemsOnRightPress(HWND w, PupilWindow* window) {
+    std::vector<UINT> items;
+    owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
+      if (message == PWM_QUERY_MANY_STARS) PostMessageA(owner.handle(), kInsideMenu, 0, 0);
+      if (message == kInsideMenu) {
+        HMENU menu = window->menu;
+        int n = GetMenuItemCount(menu);
+        for (int i = 0; i < n; ++i) items.push_back(GetMenuItemID(menu, i));
+        EndMenu();
+      }
+    };
+    SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    owner.onMessage = nullptr;
+    return items;
+  }
+};
+
+TEST_F(StarWindow, CreatedHiddenOwnedAndParkedOffScreenBySetImage) {
+  PupilWindow window;
+  EXPECT_EQ(window.SetImage(nullptr, 10, 10), 0);  // no window yet
+  ASSERT_EQ(window.Create(owner.handle(), nullptr), 1);
+  HWND w = window.hwnd;
+  RECT r = WindowRect(w);
+  EXPECT_EQ(r.left, -1);
+  EXPECT_EQ(r.right - r.left, 1);
+  EXPECT_FALSE(IsWindowVisible(w));
+  LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE);
+  EXPECT_EQ(style & (WS_POPUP | WS_CHILD), static_cast<LONG_PTR>(WS_POPUP | WS_CHILD));
+  EXPECT_FALSE(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_EQ(GetWindowLongPtrA(w, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&window));
+
+  ImageSet* image = StarImageList.Get(0);
+  EXPECT_EQ(window.SetImage(image->dc, 30, 20), 1);
+  r = WindowRect(w);
+  EXPECT_EQ(r.left, -30);
+  EXPECT_EQ(r.top, -20);
+  EXPECT_EQ(r.right, 0);
+  EXPECT_EQ(r.bottom, 0);
+  EXPECT_TRUE(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE));  // painted at once
+
+  EXPECT_EQ(window.MoveTo(POINT{50, 60}), 1);
+  POINT p = window.GetPosition();
+  EXPECT_EQ(p.x, 50);
+  EXPECT_EQ(p.y, 60);
+  EXPECT_EQ(window.GetSize().cx, 30);
+  window.ShowTopmost();
+  EXPECT_TRUE(IsWindowVisible(w));
+  window.Hide();
+  EXPECT_FALSE(IsWindowVisible(w));
+  window.PostClose();
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w); }));
+  EXPECT_EQ(window.hwnd, nullptr);  // the record no longer names a dead window
+}
+
+TEST_F(StarWindow, GrabMessageComesOnceBeforeTheDrag) {
+  Star* star = NewStar();
+  HWND w = star->window->hwnd;
+  RECT start = WindowRect(w);
+  RECT atGrab{};
+  owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
+    if (message == PWM_STAR_GRABBED) atGrab = WindowRect(w);
+  };
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  ASSERT_EQ(owner.CountOf(PWM_STAR_GRABBED), 1);  // sent: handled before the press returns
+  EXPECT_EQ(owner.received.back().lParam, Self(w));
+  EXPECT_EQ(owner.received.back().wParam, 0u);
+  EXPECT_EQ(atGrab.left, start.left + 2);  // pressed in, not yet dragged
+  EXPECT_EQ(atGrab.top, start.top + 2);
+  EXPECT_EQ(GetCapture(), w);
+
+  // The cursor goes from (10, 10) of the window as it was to (30, 25) of the
+  // pressed-in window: 22 right and 17 down on the screen. The window follows
+  // and keeps its 2-pixel press shift.
+  SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 25));
+  RECT dragged = WindowRect(w);
+  EXPECT_EQ(dragged.left, start.left + 22 + 2);
+  EXPECT_EQ(dragged.top, start.top + 17 + 2);
+  EXPECT_EQ(dragged.right - dragged.left, 40);
+
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  RECT released = WindowRect(w);
+  EXPECT_EQ(released.left, start.left + 22);
+  EXPECT_EQ(released.top, start.top + 17);
+  EXPECT_NE(GetCapture(), w);
+  SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(50, 50));  // no drag any more
+  EXPECT_EQ(WindowRect(w).left, released.left);
+
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(owner.CountOf(PWM_STAR_GRABBED), 1);
+  // A grabbed star stays where the user left it.
+  MoveStar();
+  EXPECT_EQ(WindowRect(w).left, released.left);
+}
+
+TEST_F(StarWindow, ReleaseSendsButtonUpOnlyWhenGrabbed) {
+  Star* star = NewStar();
+  HWND w = star->window->hwnd;
+  RECT start = WindowRect(w);
+  // A release without a press here: the window still steps back.
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(WindowRect(w).left, start.left - 2);
+  EXPECT_EQ(WindowRect(w).top, start.top - 2);
+  EXPECT_EQ(owner.CountOf(PWM_HOOK_BUTTONUP), 0);
+
+  star->window->releaseMessage = PWM_ABOUT_CLOSED;
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  ASSERT_EQ(owner.CountOf(PWM_HOOK_BUTTONUP), 1);
+  EXPECT_EQ(owner.received.back().message, static_cast<UINT>(PWM_HOOK_BUTTONUP));
+  EXPECT_EQ(owner.received.back().lParam, Self(w));
+  // The release message is posted: still queued when the release returns.
+  EXPECT_EQ(owner.CountOf(PWM_ABOUT_CLOSED), 0);
+  EXPECT_TRUE(Queued(owner.handle(), PWM_ABOUT_CLOSED));
+  ASSERT_TRUE(PumpUntil([&] { return owner.CountOf(PWM_ABOUT_CLOSED) == 1; }));
+  EXPECT_EQ(owner.received.back().lParam, Self(w));
+}
+
+TEST_F(StarWindow, StarJoinedAwayDuringTheReleaseIsLeftAlone) {
+  Star* star = NewStar();
+  HWND w = star->window->hwnd;
+  star->window->releaseMessage = PWM_ABOUT_CLOSED;
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  // The owner frees the star while it handles the drop, as a join does.
+  owner.onMessage = [&](UINT message, WPARAM, LPARAM lParam) {
+    if (message == PWM_HOOK_BUTTONUP) DestroyStar(GetStarByHWND(reinterpret_cast<HWND>(lParam)));
+  };
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(GetStarByHWND(w), nullptr);
+  EXPECT_FALSE(Queued(owner.handle(), PWM_ABOUT_CLOSED));
+
+  // The same for a right press that ends a drag: no menu for a gone star.
+  Star* other = NewStar();
+  HWND v = other->window->hwnd;
+  SendMessageA(v, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  int queries = owner.CountOf(PWM_QUERY_MANY_STARS);
+  SendMessageA(v, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  owner.onMessage = nullptr;
+  EXPECT_EQ(GetStarByHWND(v), nullptr);
+  EXPECT_EQ(owner.CountOf(PWM_QUERY_MANY_STARS), queries);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w) && !IsWindow(v); }));
+}
+
+TEST_F(StarWindow, ContextMenuHasOneItemOrThreeWhenTwoStarsAreGrabbed) {
+  Star* first = NewStar(200, 200);
+  Star* second = NewStar(500, 200);
+  HWND w = first->window->hwnd;
+
+  // Not grabbed: no menu at all.
+  SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(owner.CountOf(PWM_QUERY_MANY_STARS), 0);
+
+  Click(w);
+  std::vector<UINT> items = MenuItemsOnRightPress(w, first->window);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0], static_cast<UINT>(IDM_STAR_ERASE));
+  EXPECT_EQ(owner.CountOf(PWM_QUERY_MANY_STARS), 1);
+  EXPECT_EQ(first->window->menu, nullptr);  // destroyed after use
+
+  Click(second->window->hwnd);
+  items = MenuItemsOnRightPress(w, first->window);
+  ASSERT_EQ(items.size(), 4u);  // three items and a separator
+  EXPECT_EQ(items[0], static_cast<UINT>(IDM_STAR_ERASE));
+  EXPECT_EQ(items[1], 0u);
+  EXPECT_EQ(items[2], static_cast<UINT>(IDM_STAR_ERASE_ALL));
+  EXPECT_EQ(items[3], static_cast<UINT>(IDM_STAR_TIDY));
+
+  // A window with the menu switched off never opens one.
+  first->window->menuEnabled = 0;
+  int queries = owner.CountOf(PWM_QUERY_MANY_STARS);
+  SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(owner.CountOf(PWM_QUERY_MANY_STARS), queries);
+}
+
+TEST_F(StarWindow, MenuTextsComeFromTheUiTextSlots) {
+  std::strcpy(UiTexts.slot[4], "erase");
+  std::strcpy(UiTexts.slot[5], "erase all");
+  std::strcpy(UiTexts.slot[6], "tidy");
+  Star* first = NewStar(200, 200);
+  Star* second = NewStar(500, 200);
+  Click(first->window->hwnd);
+  Click(second->window->hwnd);
+  char texts[3][32] = {};
+  owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
+    if (message == PWM_QUERY_MANY_STARS) PostMessageA(owner.handle(), kInsideMenu, 0, 0);
+    if (message == kInsideMenu) {
+      GetMenuStringA(first->window->menu, IDM_STAR_ERASE, texts[0], 32, MF_BYCOMMAND);
+      GetMenuStringA(first->window->menu, IDM_STAR_ERASE_ALL, texts[1], 32, MF_BYCOMMAND);
+      GetMenuStringA(first->window->menu, IDM_STAR_TIDY, texts[2], 32, MF_BYCOMMAND);
+      EndMenu();
+    }
+  };
+  SendMessageA(first->window->hwnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  owner.onMessage = nullptr;
+  EXPECT_STREQ(texts[0], "erase");
+  EXPECT_STREQ(texts[1], "erase all");
+  EXPECT_STREQ(texts[2], "tidy");
+}
+
+TEST_F(StarWindow, RightPressDuringADragEndsItAndSendsButtonUpFirst) {
+  Star* star = NewStar();
+  HWND w = star->window->hwnd;
+  RECT start = WindowRect(w);
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  int buttonUps = 0;
+  owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
+    if (message == PWM_HOOK_BUTTONUP) ++buttonUps;
+    if (message == PWM_QUERY_MANY_STARS) {
+      EXPECT_EQ(buttonUps, 1);  // before the menu is built
+      PostMessageA(owner.handle(), kInsideMenu, 0, 0);
+    }
+    if (message == kInsideMenu) EndMenu();
+  };
+  SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  owner.onMessage = nullptr;
+  EXPECT_EQ(buttonUps, 1);
+  EXPECT_EQ(star->window->dragging, 0);
+  EXPECT_NE(GetCapture(), w);
+  EXPECT_EQ(WindowRect(w).left, start.left + 2);  // the press shift stays
+  SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(30, 30));
+  EXPECT_EQ(WindowRect(w).left, start.left + 2);
+}
+
+TEST_F(StarWindow, StarFreedWhileItsMenuIsUpIsNotTouchedAfterwards) {
+  Star* star = NewStar();
+  HWND w = star->window->hwnd;
+  Click(w);
+  owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
+    if (message == PWM_QUERY_MANY_STARS) PostMessageA(owner.handle(), kInsideMenu, 0, 0);
+    if (message == kInsideMenu) {
+      DestroyStar(GetStarByHWND(w));  // as a bomb going off in a tick does
+      EndMenu();
+    }
+  };
+  SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  owner.onMessage = nullptr;
+  EXPECT_EQ(GetStarByHWND(w), nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w); }));
+}
+
+TEST_F(StarWindow, MenuCommandsArePostedToTheOwner) {
+  Star* star = NewStar();
+  HWND w = star->window->hwnd;
+  SendMessageA(w, WM_COMMAND, IDM_STAR_ERASE, 0);
+  SendMessageA(w, WM_COMMAND, IDM_STAR_ERASE_ALL, 0);
+  SendMessageA(w, WM_COMMAND, IDM_STAR_TIDY, 0);
+  SendMessageA(w, WM_COMMAND, 105, 0);
+  EXPECT_TRUE(owner.received.empty());  // nothing sent, all queued
+  ASSERT_TRUE(PumpUntil([&] { return owner.received.size() >= 3; }));
+  PumpUntil([] { return false; }, 50);
+  ASSERT_EQ(owner.received.size(), 3u);
+  EXPECT_EQ(owner.received[0].message, static_cast<UINT>(PWM_STAR_ERASE));
+  EXPECT_EQ(owner.received[0].lParam, Self(w));
+  EXPECT_EQ(owner.received[1].message, static_cast<UINT>(PWM_STAR_ERASE_ALL));
+  EXPECT_EQ(owner.received[1].lParam, 0);
+  EXPECT_EQ(owner.received[2].message, static_cast<UINT>(PWM_STAR_TIDY));
+  EXPECT_EQ(owner.received[2].lParam, Self(w));
+  for (const ReceivedMessage& m : owner.received) EXPECT_EQ(m.wParam, 0u);
+}
+
+TEST_F(StarWindow, LateMessagesToADestroyedStarsWindowReachNothing) {
+  Star* star = NewStar();
+  HWND w = star->window->hwnd;
+  DestroyStar(star);
+  ASSERT_TRUE(IsWindow(w));  // its WM_CLOSE is still queued
+  EXPECT_FALSE(IsWindowVisible(w));
+  EXPECT_EQ(GetWindowLongPtrA(w, GWLP_USERDATA), 0);
+  // Were the freed record still reached, the press would capture the mouse
+  // and report a grab, and the menu command would post to the owner.
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(9, 9));
+  SendMessageA(w, WM_PAINT, 0, 0);
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  SendMessageA(w, WM_COMMAND, IDM_STAR_ERASE, 0);
+  SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  EXPECT_NE(GetCapture(), w);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w); }));
+  EXPECT_TRUE(owner.received.empty());
+}
+
+}  // namespace
