@@ -5,7 +5,7 @@
 # Usage: scripts/setup.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$here/build}
+build=$(realpath -m "${1:-$here/build}")  # absolute: later steps cd elsewhere
 
 packages=(
   g++ cmake ninja-build pkg-config
