@@ -92,7 +92,8 @@ int DecodeProtected(PngDecoder* decoder, FILE* file, int32_t* width, int32_t* he
       rowBytes != static_cast<size_t>(w) * static_cast<size_t>(channelCount)) {
     png_error(png, "Visual PNG: unexpected pixel layout");
   }
-  if (h > SIZE_MAX / rowBytes || h > SIZE_MAX / sizeof(png_bytep)) {
+  // Room for the pixels and, a fortiori, for one row pointer per row.
+  if (h > SIZE_MAX / rowBytes / sizeof(png_bytep)) {
     png_error(png, "Visual PNG: out of memory");
   }
 
