@@ -1,0 +1,68 @@
+#include "images/alpha_bitmap.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "images/alpha_pixels.h"
+#include "images/png_file.h"
+
+HBITMAP CreateBitmapV5(BITMAPV5HEADER* header, int32_t width, int32_t height) {
+  ZeroMemory(header, sizeof *header);
+  header->bV5Size = sizeof(BITMAPV5HEADER);
+  header->bV5Width = width;
+  header->bV5Height = height;  // positive: bottom-up rows
+  header->bV5Planes = 1;
+  header->bV5BitCount = 32;
+  header->bV5Compression = BI_BITFIELDS;
+  header->bV5RedMask = 0x00FF0000;
+  header->bV5GreenMask = 0x0000FF00;
+  header->bV5BlueMask = 0x000000FF;
+  header->bV5AlphaMask = 0xFF000000;
+  if (AlphaPixelBytes(width, height) == 0) return nullptr;
+
+  HDC screen = GetDC(nullptr);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(header),
+                                    DIB_RGB_COLORS, &bits, nullptr, 0);
+  ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+void* AlphaBitmapBits(HBITMAP bitmap) {
+  BITMAP info{};
+  if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0) return nullptr;
+  return info.bmBits;
+}
+
+HBITMAP PrepairAlphaBitmap(const char* path) {
+  uint8_t* decoded = nullptr;
+  int32_t width = 0, height = 0, channels = 0;
+  if (!LoadPngFile(path, &decoded, &width, &height, &channels)) return nullptr;
+
+  BITMAPV5HEADER header;
+  HBITMAP bitmap = CreateBitmapV5(&header, width, height);
+  void* bits = AlphaBitmapBits(bitmap);
+  if (bits == nullptr ||
+      !ConvertToAlphaPixels(static_cast<uint8_t*>(bits), decoded, width, height, channels)) {
+    if (bitmap != nullptr) DeleteObject(bitmap);
+    free(decoded);
+    return nullptr;
+  }
+  free(decoded);
+  return bitmap;
+}
+
+HBITMAP PrepairAlphaBitmapFromBitData(const void* data, size_t length, int32_t width,
+                                      int32_t height) {
+  BITMAPV5HEADER header;
+  HBITMAP bitmap = CreateBitmapV5(&header, width, height);
+  void* bits = AlphaBitmapBits(bitmap);
+  if (bits == nullptr) {
+    if (bitmap != nullptr) DeleteObject(bitmap);
+    return nullptr;
+  }
+  // Never past the bitmap's own memory, whatever length the caller claims.
+  size_t size = AlphaPixelBytes(width, height);
+  if (data != nullptr) memcpy(bits, data, length < size ? length : size);
+  return bitmap;
+}

@@ -1,0 +1,29 @@
+// Alpha bitmaps: 32-bit DIB sections, premultiplied B,G,R,A, bottom-up rows,
+// as UpdateLayeredWindow with per-pixel alpha wants them.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+// Fills header for a width × height alpha bitmap and creates it (all pixels
+// zero). Null when the system refuses.
+HBITMAP CreateBitmapV5(BITMAPV5HEADER* header, int32_t width, int32_t height);
+
+// The PNG file's picture as a new alpha bitmap, upright; null on any failure.
+HBITMAP PrepairAlphaBitmap(const char* path);
+
+// A new width × height alpha bitmap whose pixel memory starts with a copy of
+// data (already premultiplied, bottom row first); the rest stays transparent.
+// A length beyond the bitmap's size is cut to it.
+HBITMAP PrepairAlphaBitmapFromBitData(const void* data, size_t length, int32_t width,
+                                      int32_t height);
+
+// A new alpha bitmap of the target size, reduced from the source pixels (which
+// stay their owner's). Null when the bitmap cannot be made or the sizes are
+// not a reduction.
+HBITMAP GetReducedBitmap(int32_t targetWidth, int32_t targetHeight, int32_t sourceWidth,
+                         int32_t sourceHeight, const void* sourcePixels);
+
+// The pixel memory of a DIB section, or null.
+void* AlphaBitmapBits(HBITMAP bitmap);

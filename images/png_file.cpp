@@ -1,0 +1,172 @@
+#include "images/png_file.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr size_t kReasonSize = 260;
+
+// Everything one decode owns. Each call has its own, so decodes on the main
+// thread and on the settings dialog's thread never share libpng state. It lives
+// in the caller of the protected section, so what the section stored survives
+// the jump back and can be released there.
+struct PngDecoder {
+  png_structp png;
+  png_infop info;
+  uint8_t* pixels;
+  png_bytep* rows;
+  char* reason;
+  jmp_buf recovery;
+};
+
+void SetReason(char* reason, const char* text) {
+  if (reason == nullptr) return;
+  size_t length = strnlen(text, kReasonSize - 1);
+  memcpy(reason, text, length);
+  reason[length] = '\0';
+}
+
+// libpng calls this for every error; it never returns to libpng.
+void PngErrorHandler(png_structp png, png_const_charp message) {
+  PngDecoder* decoder = static_cast<PngDecoder*>(png_get_error_ptr(png));
+  SetReason(decoder->reason, message != nullptr ? message : "PNG error");
+  longjmp(decoder->recovery, 1);
+}
+
+// The section a libpng error unwinds out of. It keeps no object with a
+// destructor (the jump would skip it) and no local that is read after the
+// jump: whatever must be released is stored in the decoder.
+int DecodeProtected(PngDecoder* decoder, FILE* file, int32_t* width, int32_t* height,
+                    int32_t* channels) {
+  if (setjmp(decoder->recovery) != 0) return 0;
+
+  decoder->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, decoder, PngErrorHandler, nullptr);
+  if (decoder->png == nullptr) {
+    SetReason(decoder->reason, "cannot create the PNG decoder");
+    return 0;
+  }
+  decoder->info = png_create_info_struct(decoder->png);
+  if (decoder->info == nullptr) {
+    SetReason(decoder->reason, "cannot create the PNG decoder");
+    return 0;
+  }
+  png_structp png = decoder->png;
+  png_infop info = decoder->info;
+
+  png_set_user_limits(png, PNG_MAX_SIDE, PNG_MAX_SIDE);
+  png_init_io(png, file);
+  png_set_sig_bytes(png, 8);
+  png_read_info(png, info);
+
+  png_uint_32 w = 0, h = 0;
+  int bitDepth = 0, colorType = 0;
+  png_get_IHDR(png, info, &w, &h, &bitDepth, &colorType, nullptr, nullptr, nullptr);
+
+  if (bitDepth == 16) png_set_strip_16(png);
+  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_expand(png);
+  if (bitDepth < 8) png_set_expand(png);
+  if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_expand(png);
+  if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+    png_set_gray_to_rgb(png);
+  }
+  png_color_16p background = nullptr;
+  if (png_get_bKGD(png, info, &background)) {
+    png_set_background(png, background, PNG_BACKGROUND_GAMMA_FILE, 1, 1.0);
+  }
+  double fileGamma = 0.0;
+  if (png_get_gAMA(png, info, &fileGamma)) png_set_gamma(png, 2.2, fileGamma);
+  // Asked for before the update, so interlaced files decode whole without
+  // libpng having to repair the order (and warn about it) in png_read_image.
+  png_set_interlace_handling(png);
+
+  png_read_update_info(png, info);
+  png_get_IHDR(png, info, &w, &h, &bitDepth, &colorType, nullptr, nullptr, nullptr);
+  size_t rowBytes = png_get_rowbytes(png, info);
+  int channelCount = png_get_channels(png, info);
+  // Anything but 8-bit RGB or RGBA rows would break the promise to the caller.
+  if (bitDepth != 8 || (channelCount != 3 && channelCount != 4) || w == 0 || h == 0 ||
+      rowBytes != static_cast<size_t>(w) * static_cast<size_t>(channelCount)) {
+    png_error(png, "Visual PNG: unexpected pixel layout");
+  }
+  // Room for the pixels and, a fortiori, for one row pointer per row.
+  if (h > SIZE_MAX / rowBytes / sizeof(png_bytep)) {
+    png_error(png, "Visual PNG: out of memory");
+  }
+
+  decoder->pixels = static_cast<uint8_t*>(malloc(rowBytes * h));
+  if (decoder->pixels == nullptr) png_error(png, "Visual PNG: out of memory");
+  decoder->rows = static_cast<png_bytep*>(malloc(sizeof(png_bytep) * h));
+  if (decoder->rows == nullptr) png_error(png, "Visual PNG: out of memory");
+  for (png_uint_32 r = 0; r < h; ++r) decoder->rows[r] = decoder->pixels + r * rowBytes;
+
+  png_read_image(png, decoder->rows);
+  png_read_end(png, nullptr);
+
+  *width = static_cast<int32_t>(w);
+  *height = static_cast<int32_t>(h);
+  *channels = channelCount;
+  return 1;
+}
+
+}  // namespace
+
+int LoadPngStream(FILE* file, uint8_t** pixels, int32_t* width, int32_t* height,
+                  int32_t* channels, char* reason) {
+  if (pixels == nullptr || width == nullptr || height == nullptr || channels == nullptr) return 0;
+  *pixels = nullptr;
+  *width = *height = *channels = 0;
+  if (file == nullptr) return 0;
+
+  png_byte signature[8];
+  if (fread(signature, 1, sizeof signature, file) != sizeof signature ||
+      png_sig_cmp(signature, 0, sizeof signature) != 0) {
+    SetReason(reason, "not a PNG file");
+    return 0;
+  }
+
+  PngDecoder decoder{};
+  decoder.reason = reason;
+  int32_t w = 0, h = 0, c = 0;
+  int ok = DecodeProtected(&decoder, file, &w, &h, &c);
+
+  free(decoder.rows);
+  if (decoder.png != nullptr) {
+    png_destroy_read_struct(&decoder.png, decoder.info != nullptr ? &decoder.info : nullptr,
+                            nullptr);
+  }
+  if (!ok) {
+    free(decoder.pixels);
+    return 0;
+  }
+  *pixels = decoder.pixels;
+  *width = w;
+  *height = h;
+  *channels = c;
+  return 1;
+}
+
+int LoadPngFileWithReason(const char* path, uint8_t** pixels, int32_t* width, int32_t* height,
+                          int32_t* channels, char* reason) {
+  if (pixels != nullptr) *pixels = nullptr;
+  if (path == nullptr) {
+    SetReason(reason, "no file name");
+    return 0;
+  }
+  FILE* file = fopen(path, "rb");
+  if (file == nullptr) {
+    SetReason(reason, "cannot open the file");
+    return 0;
+  }
+  int ok = LoadPngStream(file, pixels, width, height, channels, reason);
+  fclose(file);
+  return ok;
+}
+
+int LoadPngFile(const char* path, uint8_t** pixels, int32_t* width, int32_t* height,
+                int32_t* channels) {
+  return LoadPngFileWithReason(path, pixels, width, height, channels, nullptr);
+}
