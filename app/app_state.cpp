@@ -8,3 +8,4 @@ HCURSOR starCursor = nullptr;
 volatile LONG reactionEnabled = 0;
 volatile LONG settingsDialogOpen = 0;
 volatile LONG versionBoxOpen = 0;
+HWND settingsDialog = nullptr;

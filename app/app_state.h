@@ -14,3 +14,7 @@ extern volatile LONG versionBoxOpen;
 
 constexpr char kMainClassName[] = "Pipwink2";
 constexpr char kMutexName[] = "Pipwink2";
+
+// The settings dialog's window once it has been initialised; read only while
+// settingsDialogOpen is set.
+extern HWND settingsDialog;

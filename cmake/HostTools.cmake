@@ -2,7 +2,7 @@
 # the build machine with only the tools in it, built before the resources.
 include(ExternalProject)
 set(TOVIK2_HOST_TOOLS_DIR ${CMAKE_BINARY_DIR}/host-tools)
-set(TOVIK2_HOST_TOOLS ico32pack)
+set(TOVIK2_HOST_TOOLS pngpack ico32pack)
 set(host_tool_files "")
 foreach(tool ${TOVIK2_HOST_TOOLS})
   list(APPEND host_tool_files ${TOVIK2_HOST_TOOLS_DIR}/tools/${tool})

@@ -42,3 +42,20 @@ enum DigitStrip : int {
   DIGIT_STRIP_COUNT
 };
 extern ImageSet digitStrips[DIGIT_STRIP_COUNT];
+
+// A new width x height alpha bitmap from BITARRAY resource id of the program
+// file; null when the resource is missing or does not inflate to exactly
+// width x height x 4 bytes.
+HBITMAP PrepairAlphaBitmapFromResource(int id, int32_t width, int32_t height);
+
+// Cuts resource 145 into the five 128 x 128 poof frames and links the chain;
+// leaves the poof globals empty when the picture can't be made.
+void PrepairPoofImage();
+
+// Makes the six digit strips from resources 143 and 144 (full size, and
+// reduced to 180 x 24 and 120 x 16); makes no DCs when the colour strip fails.
+void PrepairNumImage();
+
+// Release what the two above made; each does nothing when nothing is there.
+void ReleaseNumImage();
+void ReleasePoofImage();

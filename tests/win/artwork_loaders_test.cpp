@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "app/app_state.h"
+#include "images/alpha_bitmap.h"
+#include "images/artwork.h"
+#include "test_window.h"
+
+namespace {
+
+// Top-down 0xAARRGGBB pixels of any bitmap, read back through a DIB request.
+std::vector<DWORD> PixelsOf(HBITMAP bitmap, int width, int height) {
+  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+  BITMAPINFO request{};
+  request.bmiHeader.biSize = sizeof request.bmiHeader;
+  request.bmiHeader.biWidth = width;
+  request.bmiHeader.biHeight = -height;
+  request.bmiHeader.biPlanes = 1;
+  request.bmiHeader.biBitCount = 32;
+  request.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, bitmap, 0, height, pixels.data(), &request, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+SIZE SizeOf(HBITMAP bitmap) {
+  BITMAP info{};
+  GetObjectA(bitmap, sizeof info, &info);
+  return SIZE{info.bmWidth, info.bmHeight};
+}
+
+class ArtworkTest : public ::testing::Test {
+ protected:
+  void SetUp() override { mainWindow = owner.handle(); }
+  void TearDown() override {
+    ReleaseNumImage();
+    ReleasePoofImage();
+    mainWindow = nullptr;
+  }
+  TestWindow owner;
+};
+
+TEST_F(ArtworkTest, EveryResourceInflatesToExactlyItsSize) {
+  const struct { int id, width, height; } resources[] = {
+      {143, 240, 32}, {144, 240, 32}, {145, 128, 640}, {149, 72, 72}, {156, 310, 230}};
+  for (const auto& r : resources) {
+    HBITMAP bitmap = PrepairAlphaBitmapFromResource(r.id, r.width, r.height);
+    ASSERT_NE(bitmap, nullptr) << r.id;
+    EXPECT_EQ(SizeOf(bitmap).cx, r.width);
+    DeleteObject(bitmap);
+    // One row fewer asks for fewer bytes than the stream holds: refused, not cut.
+    EXPECT_EQ(PrepairAlphaBitmapFromResource(r.id, r.width, r.height - 1), nullptr) << r.id;
+    EXPECT_EQ(PrepairAlphaBitmapFromResource(r.id, r.width, r.height + 1), nullptr) << r.id;
+  }
+  EXPECT_EQ(PrepairAlphaBitmapFromResource(4242, 8, 8), nullptr);
+}
+
+TEST_F(ArtworkTest, DefaultStarIsPremultipliedWithAnOpaqueHeartAndClearCorners) {
+  HBITMAP star = PrepairAlphaBitmapFromResource(149, 72, 72);
+  ASSERT_NE(star, nullptr);
+  const auto* bits = static_cast<const uint8_t*>(AlphaBitmapBits(star));
+  ASSERT_NE(bits, nullptr);
+  for (int i = 0; i < 72 * 72; ++i) {
+    const uint8_t* p = bits + i * 4;
+    ASSERT_LE(p[0], p[3]);
+    ASSERT_LE(p[1], p[3]);
+    ASSERT_LE(p[2], p[3]);
+  }
+  EXPECT_EQ(bits[(36 * 72 + 36) * 4 + 3], 255);
+  EXPECT_EQ(bits[3], 0);
+  DeleteObject(star);
+}
+
+TEST_F(ArtworkTest, PoofFramesAreTheFiveSlicesFromTheTopInAChain) {
+  PrepairPoofImage();
+  ASSERT_NE(poofChain, nullptr);
+  EXPECT_EQ(poofFrameSize.width, 128);
+  EXPECT_EQ(poofFrameSize.height, 128);
+  EXPECT_EQ(poofChain->dc, nullptr) << "the head record is empty";
+
+  PoofFrame* record = poofChain->next;
+  for (int k = 0; k < kPoofFrameCount; ++k) {
+    ASSERT_EQ(record, poofFrames[k]) << k;
+    record = record->next;
+  }
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->dc, nullptr) << "the terminator is empty";
+  EXPECT_EQ(record->next, nullptr);
+
+  HBITMAP picture = PrepairAlphaBitmapFromResource(145, 128, 640);
+  ASSERT_NE(picture, nullptr);
+  std::vector<DWORD> whole = PixelsOf(picture, 128, 640);
+  for (int k : {0, 4}) {
+    std::vector<DWORD> frame = PixelsOf(poofFrames[k]->bitmap, 128, 128);
+    int differing = 0;
+    for (int y = 0; y < 128; ++y) {
+      for (int x = 0; x < 128; ++x) differing += frame[y * 128 + x] != whole[(128 * k + y) * 128 + x];
+    }
+    EXPECT_EQ(differing, 0) << "frame " << k << " is rows " << 128 * k << " to " << 128 * k + 127;
+  }
+  // Frame 0 is the full cloud: its centre is opaque white.
+  EXPECT_EQ(PixelsOf(poofFrames[0]->bitmap, 128, 128)[64 * 128 + 64], 0xFFFFFFFFu);
+  DeleteObject(picture);
+}
+
+TEST_F(ArtworkTest, DigitStripsCarryTheirCellSizesAndMasksNone) {
+  PrepairNumImage();
+  const struct { DigitStrip strip; int width, height, cellWidth, cellHeight; } rows[] = {
+      {DIGITS_LARGE_COLOUR, 240, 32, 24, 32}, {DIGITS_LARGE_MASK, 240, 32, 0, 0},
+      {DIGITS_MEDIUM_COLOUR, 180, 24, 18, 24}, {DIGITS_MEDIUM_MASK, 180, 24, 0, 0},
+      {DIGITS_SMALL_COLOUR, 120, 16, 12, 16},  {DIGITS_SMALL_MASK, 120, 16, 0, 0},
+  };
+  for (const auto& row : rows) {
+    const ImageSet& strip = digitStrips[row.strip];
+    ASSERT_NE(strip.dc, nullptr) << row.strip;
+    ASSERT_NE(strip.oldBitmap, nullptr) << row.strip;
+    EXPECT_EQ(GetCurrentObject(strip.dc, OBJ_BITMAP), strip.bitmap) << row.strip;
+    EXPECT_EQ(SizeOf(strip.bitmap).cx, row.width) << row.strip;
+    EXPECT_EQ(SizeOf(strip.bitmap).cy, row.height) << row.strip;
+    EXPECT_EQ(strip.frameWidth, row.cellWidth) << row.strip;
+    EXPECT_EQ(strip.frameHeight, row.cellHeight) << row.strip;
+    EXPECT_EQ(strip.frameCount, 0);
+  }
+  // Full-size mask: two-valued, and transparent exactly where the colour strip draws.
+  std::vector<DWORD> mask = PixelsOf(digitStrips[DIGITS_LARGE_MASK].bitmap, 240, 32);
+  std::vector<DWORD> colour = PixelsOf(digitStrips[DIGITS_LARGE_COLOUR].bitmap, 240, 32);
+  for (size_t i = 0; i < mask.size(); ++i) {
+    ASSERT_TRUE(mask[i] == 0 || mask[i] == 0xFFFFFFFFu) << i;
+    ASSERT_EQ(mask[i] == 0xFFFFFFFFu, colour[i] == 0) << i;
+  }
+  ReleaseNumImage();
+  EXPECT_EQ(digitStrips[DIGITS_LARGE_COLOUR].dc, nullptr);
+  EXPECT_EQ(digitStrips[DIGITS_SMALL_MASK].bitmap, nullptr);
+  ReleaseNumImage();  // nothing left: harmless
+}
+
+}  // namespace

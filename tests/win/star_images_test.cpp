@@ -1,0 +1,183 @@
+#include "images/star_images.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "app/ui_texts.h"
+#include "message_box_watcher.h"
+#include "stars/pupil_window.h"
+#include "stars/star.h"
+#include "test_png.h"
+#include "test_window.h"
+
+namespace {
+
+class StarImagesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    mainWindow = owner.handle();
+    appInstance = GetModuleHandleA(nullptr);
+    LoadUiTexts();
+  }
+  void TearDown() override {
+    ReleaseImageList(&list);
+    ReleaseImageList(&StarImageList);
+    CleanUpImageList();
+    mainWindow = nullptr;
+  }
+  ImageSet* Load(const TempFolder& folder, const char* name, int width, int height) {
+    std::string path = folder.File(name);
+    if (!WriteTestPng(path, width, height)) return nullptr;
+    int before = list.Count();
+    if (!PrepairStarImageByFile(path.c_str(), &list) || list.Count() != before + 1) return nullptr;
+    return list.Get(before);
+  }
+  TestWindow owner;
+  ImageList<ImageSet> list;
+};
+
+TEST_F(StarImagesTest, FixKeepsTheSizeAndOtherPicturesAreReducedToFit) {
+  TempFolder folder("sizes");  // folder names count for the markers too
+  ImageSet* fixed = Load(folder, "star_fix.png", 200, 100);
+  ASSERT_NE(fixed, nullptr);
+  EXPECT_EQ(fixed->frameWidth, 200);
+  EXPECT_EQ(fixed->frameHeight, 100);
+  ImageSet* reduced = Load(folder, "star.png", 200, 100);
+  ASSERT_NE(reduced, nullptr);
+  EXPECT_EQ(reduced->frameWidth, 72);
+  EXPECT_EQ(reduced->frameHeight, 35);
+  BITMAP info{};
+  GetObjectA(reduced->bitmap, sizeof info, &info);
+  EXPECT_EQ(info.bmWidth, 72) << "the reduced bitmap replaced the full one";
+  ImageSet* small = Load(folder, "small.png", 40, 30);
+  ASSERT_NE(small, nullptr);
+  EXPECT_EQ(small->frameWidth, 40);
+}
+
+TEST_F(StarImagesTest, AnimationStripsAreCutIntoSquareFrames) {
+  TempFolder folder("strips");
+  ImageSet* spinFix = Load(folder, "spin_anm_fix.png", 240, 48);
+  ASSERT_NE(spinFix, nullptr);
+  EXPECT_EQ(spinFix->frameWidth, 48);
+  EXPECT_EQ(spinFix->frameCount, 5);
+  EXPECT_EQ(spinFix->framesSideBySide, 1);
+  ImageSet* spin = Load(folder, "spin_anm.png", 240, 48);
+  ASSERT_NE(spin, nullptr);
+  EXPECT_EQ(spin->frameWidth, 14);
+  EXPECT_EQ(spin->frameHeight, 14);
+  EXPECT_EQ(spin->frameCount, 5);
+  ImageSet* drop = Load(folder, "drop_anm_fix.png", 32, 100);
+  ASSERT_NE(drop, nullptr);
+  EXPECT_EQ(drop->frameCount, 3);
+  EXPECT_EQ(drop->framesSideBySide, 0);
+  ImageSet* wide = Load(folder, "wide_anm_fix.png", 60, 40);
+  ASSERT_NE(wide, nullptr);
+  EXPECT_EQ(wide->frameCount, 1);
+  EXPECT_EQ(wide->frameWidth, 60);
+  ImageSet* upper = Load(folder, "x_ANM.png", 64, 32);
+  ASSERT_NE(upper, nullptr);
+  EXPECT_EQ(upper->frameCount, 1) << "the marker is case-sensitive";
+}
+
+TEST_F(StarImagesTest, TooThinOrUnreadableFilesAreNotLoaded) {
+  TempFolder folder("thin");
+  ASSERT_TRUE(WriteTestPng(folder.File("thin.png"), 1000, 5));
+  EXPECT_EQ(PrepairStarImageByFile(folder.File("thin.png").c_str(), &list), 0);
+  ASSERT_TRUE(WriteTextFile(folder.File("text.png"), "not a picture"));
+  EXPECT_EQ(PrepairStarImageByFile(folder.File("text.png").c_str(), &list), 0);
+  EXPECT_EQ(PrepairStarImageByFile("", &list), 0);
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(StarImagesTest, AFolderWithOneBrokenFileGivesTheOthersAndOneMessage) {
+  TempFolder folder("mixed");
+  ASSERT_TRUE(WriteTestPng(folder.File("a.png"), 32, 32));
+  ASSERT_TRUE(WriteTestPng(folder.File("b.png"), 48, 48));
+  ASSERT_TRUE(WriteTestPng(folder.File("c.png"), 72, 72));
+  ASSERT_TRUE(WriteTextFile(folder.File("broken.png"), "\x89PNG\r\n\x1a\n truncated"));
+  ASSERT_TRUE(WriteTextFile(folder.File("notes.txt"), "ignored: not *.png"));
+  MessageBoxWatcher boxes;
+  EXPECT_NE(PrepairStarImageByFolder(folder.path().c_str(), &list), 0);
+  EXPECT_EQ(list.Count(), 3);
+  std::vector<std::string> texts = boxes.Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0], UiTexts.slot[8]);
+}
+
+TEST_F(StarImagesTest, AFolderOfBrokenFilesOrNoneGivesNothingAndNoMessage) {
+  TempFolder folder("broken");
+  ASSERT_TRUE(WriteTextFile(folder.File("one.png"), "no"));
+  ASSERT_TRUE(WriteTextFile(folder.File("two.png"), "no"));
+  MessageBoxWatcher boxes;
+  EXPECT_EQ(PrepairStarImageByFolder(folder.path().c_str(), &list), 0);
+  EXPECT_EQ(PrepairStarImageByFolder((folder.path() + "\\missing").c_str(), &list), 0);
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(StarImagesTest, DefaultStarGivesThreeSizesInOrder) {
+  ASSERT_EQ(PrepairStarImage(149, 72, 72), 1);
+  ASSERT_EQ(StarImageList.Count(), 3);
+  const int sides[] = {72, 48, 32};
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(StarImageList.Get(k)->frameWidth, sides[k]);
+    EXPECT_EQ(StarImageList.Get(k)->frameHeight, sides[k]);
+    EXPECT_EQ(StarImageList.Get(k)->frameCount, 1);
+  }
+}
+
+TEST_F(StarImagesTest, MissingDefaultArtworkTellsTheUserAndClosesTheProgram) {
+  MessageBoxWatcher boxes;
+  EXPECT_EQ(PrepairStarImage(4242, 72, 72), 0);
+  EXPECT_EQ(StarImageList.Count(), 0);
+  MSG message;
+  EXPECT_TRUE(PeekMessageA(&message, owner.handle(), WM_CLOSE, WM_CLOSE, PM_REMOVE));
+  ASSERT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_EQ(boxes.Texts()[0], UiTexts.slot[10]);
+}
+
+TEST_F(StarImagesTest, TestDisplayShowsEachPictureSideBySideAndCleansUp) {
+  TempFolder folder("display");
+  ASSERT_TRUE(WriteTestPng(folder.File("a.png"), 40, 40));
+  ASSERT_TRUE(WriteTestPng(folder.File("b.png"), 20, 20));
+  ASSERT_TRUE(WriteTestPng(folder.File("c_anm_fix.png"), 90, 30));
+  settingsDialog = nullptr;
+  ViewImageListInFolder(folder.path().c_str());
+  ASSERT_EQ(TestImageList.Count(), 3);
+  ASSERT_EQ(TestStarList.Count(), 3);
+
+  int total = 0;
+  for (int k = 0; k < 3; ++k) total += TestImageList.Get(k)->frameWidth;
+  EXPECT_EQ(total, 90);  // 40 + 20 + one 30-pixel frame
+  int x = (GetSystemMetrics(SM_CXSCREEN) - total) / 2;
+  std::vector<HWND> windows;
+  for (int k = 0; k < 3; ++k) {
+    Star* star = TestStarList.Get(k);
+    ASSERT_NE(star->window, nullptr);
+    HWND window = star->window->hwnd;
+    windows.push_back(window);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(star->window->menuEnabled, 0) << "no context menu on the test display";
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, x) << k;
+    EXPECT_EQ(rect.top, 4) << k;  // no dialog: just below the top
+    EXPECT_EQ(rect.right - rect.left, TestImageList.Get(k)->frameWidth);
+    x += TestImageList.Get(k)->frameWidth + 4;
+  }
+
+  CleanUpImageList();
+  EXPECT_EQ(TestImageList.Count(), 0);
+  EXPECT_EQ(TestStarList.Count(), 0);
+  MSG message;
+  for (int i = 0; i < 100; ++i) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    bool any = false;
+    for (HWND w : windows) any = any || IsWindow(w);
+    if (!any) break;
+    Sleep(10);
+  }
+  for (HWND w : windows) EXPECT_FALSE(IsWindow(w));
+}
+
+}  // namespace
