@@ -5,10 +5,23 @@
 #include "app/mm_file.h"
 #include "app/private_messages.h"
 #include "app/settings_store.h"
+#include "app/tray_icon.h"
+#include "app/tray_menu.h"
+#include "app/version_box.h"
+#include "cells/packed_point.h"
+#include "stars/run_control.h"
+#include "stars/star_field.h"
 
 namespace {
 
-// Asks the system to page out as much of the process as it can.
+constexpr int kTrayIconArt = 146;
+constexpr char kTipEnabled[] = "Pipwink2";
+constexpr char kTipDisabled[] = "Pipwink2 (Disabled)";
+
+// The shell announces a new taskbar (after Explorer restarted) with this
+// registered message; the icon must then be added again.
+UINT taskbarCreatedMessage = 0;
+
 void TrimWorkingSet() {
   SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }
@@ -16,6 +29,8 @@ void TrimWorkingSet() {
 void OnCreate(HWND window) {
   TrimWorkingSet();
   mainWindow = window;
+  taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+  trayIcon.Add(window, kTrayIconArt, PWM_TRAY, kTipEnabled);
   SetUpMMFile();
   GetIniInfo();  // after the cells: loading mirrors the switches into them
   PostMessageA(window, PWM_START, 0, 0);
@@ -25,9 +40,75 @@ void OnCreate(HWND window) {
 }
 
 void OnDestroy() {
+  StopPipwink();
   FreeHookLibrary();
+  trayIcon.Remove();
   if (instanceMutex != nullptr) ReleaseMutex(instanceMutex);
   PostQuitMessage(0);
+}
+
+// Clicks, moves and keys make stars only while the star field reacts and the
+// settings dialog is closed.
+void OnHookInput(UINT kind, LPARAM lParam) {
+  if (settingsDialogOpen != 0 || reactionEnabled != 1) return;
+  ScreenPoint point = UnpackPoint(static_cast<uint64_t>(lParam));
+  GenerateStars(kind, point.x, point.y);
+}
+
+void OnToggleReaction() {
+  if (reactionEnabled) {
+    DisablePipwink();
+    trayIcon.Modify(kTrayIconArt, kTipDisabled);
+    TrimWorkingSet();
+  } else {
+    EnablePipwink();
+    trayIcon.Modify(kTrayIconArt, kTipEnabled);
+  }
+}
+
+void OnCommand(HWND window, WPARAM wParam) {
+  switch (LOWORD(wParam)) {
+    case IDM_TRAY_EXIT:
+      SendMessageA(window, WM_CLOSE, 0, 0);
+      break;
+    case IDM_TRAY_ENABLE:
+      OnToggleReaction();
+      break;
+    case IDM_TRAY_VERSION:
+      if (!versionBoxOpen) {
+        versionBoxOpen = 1;
+        // A box that could not be built must not block the command for good.
+        if (!ViewAboutBox()) versionBoxOpen = 0;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void ShowTrayMenu(HWND window) {
+  SetForegroundWindow(window);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  InitMenu();
+  if (trayMenu == nullptr) return;
+  TrackPopupMenu(trayMenu, TPM_BOTTOMALIGN | TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window,
+                 nullptr);
+  DestroyMenu(trayMenu);
+  trayMenu = nullptr;
+}
+
+void OnTray(HWND window, LPARAM lParam) {
+  switch (static_cast<UINT>(lParam)) {
+    case WM_RBUTTONUP:
+      ShowTrayMenu(window);
+      break;
+    case WM_LBUTTONDOWN:
+      if (settingsDialogOpen) SetForegroundWindow(settingsDialog);
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace
@@ -43,11 +124,43 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DESTROY:
       OnDestroy();
       break;
+    case WM_TIMER:
+      MoveStar();
+      break;
+    case WM_COMMAND:
+      OnCommand(window, wParam);
+      break;
+    case PWM_HOOK_CLICK:
+    case PWM_HOOK_MOVE:
+    case PWM_HOOK_KEY:
+      OnHookInput(message, lParam);
+      break;
+    case PWM_START:
+      StartPipwink();
+      trayIcon.Modify(kTrayIconArt, kTipEnabled);
+      break;
+    case PWM_ABOUT_CLOSED:
+      DestroyAboutBox();
+      versionBoxOpen = 0;
+      break;
+    case PWM_QUERY_MANY_STARS:
+      return EnsureManyStars() ? 1 : 0;
+    case PWM_RESTART_STAR_FIELD:
+      RestartPipwink();
+      break;
+    case PWM_TRAY:
+      OnTray(window, lParam);
+      break;
     default:
+      if (message != 0 && message == taskbarCreatedMessage) {
+        trayIcon.Add(window, kTrayIconArt, PWM_TRAY, reactionEnabled ? kTipEnabled : kTipDisabled);
+      }
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
+
+void RequestStarFieldRestart() { SendMessageA(mainWindow, PWM_RESTART_STAR_FIELD, 0, 0); }
 
 ATOM RegisterMainWindowClass(HINSTANCE instance) {
   WNDCLASSEXA windowClass{};

@@ -8,5 +8,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 // Registers the main window class "Pipwink2"; 0 on failure.
 ATOM RegisterMainWindowClass(HINSTANCE instance);
 
-// Creates the hidden main window; its WM_CREATE sets up the shared cells.
+// Creates the hidden main window; its WM_CREATE adds the tray icon, sets up
+// the shared cells and loads the settings.
 HWND CreateMainWindow(HINSTANCE instance);
+
+// Rebuilds the star field on the main window's thread, which owns the timer,
+// the star list and the star windows; called from the settings dialog's
+// thread, it returns when the restart is done.
+void RequestStarFieldRestart();

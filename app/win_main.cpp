@@ -1,17 +1,30 @@
 // Entry point: one copy at a time, the hidden main window, the message loop.
 #include <windows.h>
 
+#include <ctime>
+
 #include "app/app_state.h"
 #include "app/cpu_monitor.h"
 #include "app/hook_library.h"
 #include "app/main_window.h"
 #include "app/settings_store.h"
+#include "app/tray_icon.h"
+#include "app/ui_texts.h"
+#include "stars/random_source.h"
+#include "stars/star.h"
 
 namespace {
 
 void Init() {
+  SeedRandomSource(static_cast<uint32_t>(std::time(nullptr)));
   reactionEnabled = 0;
+  starListHead = nullptr;
+  starListTail = nullptr;
+  chainValue = 1;
+  lastGeneratedStar = nullptr;
   GetIniFileName(iniPath);
+  starCursor = PrepairAlphaIcon(102, 4, 1);
+  LoadUiTexts();
   // The watchdog runs for the life of the program; nothing waits for it.
   HANDLE watchdog = CreateThread(nullptr, 0, CPUMonitorThread, nullptr, 0, nullptr);
   if (watchdog != nullptr) CloseHandle(watchdog);

@@ -1,0 +1,15 @@
+// The version box: the version picture in a borderless topmost window centred
+// on the screen, closed by releasing the left button over it. It is built
+// like a star but belongs to no star list.
+#pragma once
+#include "images/image_set.h"
+#include "stars/star.h"
+
+extern ImageSet versionPicture;  // empty while no box is shown
+extern Star* versionBox;         // owned; null while no box is shown
+
+// Builds and shows the box; 0, with nothing made, when the picture can't be.
+int ViewAboutBox();
+
+// Closes the box and frees everything it holds; harmless when none is shown.
+void DestroyAboutBox();

@@ -1,0 +1,74 @@
+#include "stars/run_control.h"
+
+#include <windows.h>
+
+#include "app/app_state.h"
+#include "app/message_out.h"
+#include "app/settings.h"
+#include "app/ui_texts.h"
+#include "images/artwork.h"
+#include "images/star_images.h"
+#include "stars/motion_rules.h"
+#include "stars/pupil_window.h"
+#include "stars/star_field.h"
+
+namespace {
+
+void TrimWorkingSet() {
+  SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+}
+
+// Shows or hides the window of every grabbed star.
+void ShowGrabbedStars(bool show) {
+  if (starListHead == nullptr) return;
+  for (Star* star = starListHead->next; star != starListTail; star = star->next) {
+    PupilWindow* window = star->window;
+    if (window == nullptr || !window->grabbed) continue;
+    if (show) {
+      window->ShowTopmost();
+    } else {
+      window->Hide();
+    }
+  }
+}
+
+}  // namespace
+
+void StartPipwink() {
+  PrepairNumImage();
+  PrepairPoofImage();
+  if (Settings.imageFolder[0] != '\0' && !PrepairStarImageByFolder(Settings.imageFolder, &StarImageList)) {
+    MessageOut(UiTexts.slot[9]);
+  }
+  if (StarImageList.Count() == 0) PrepairStarImage(149, 72, 72);
+  CreateStarList();
+  reactionEnabled = 1;
+  SetTimer(mainWindow, STAR_TIMER_ID, STAR_TIMER_INTERVAL, nullptr);
+}
+
+void StopPipwink() {
+  reactionEnabled = 0;
+  KillTimer(mainWindow, STAR_TIMER_ID);
+  // The stars go first: their windows paint from the pictures' DCs, so no
+  // window may outlive the pictures it shows.
+  FreeStarList();
+  ReleaseImageList(&StarImageList);
+  ReleaseNumImage();
+  ReleasePoofImage();
+  TrimWorkingSet();
+}
+
+void RestartPipwink() {
+  StopPipwink();
+  StartPipwink();
+}
+
+void EnablePipwink() {
+  ShowGrabbedStars(true);
+  reactionEnabled = 1;
+}
+
+void DisablePipwink() {
+  ShowGrabbedStars(false);
+  reactionEnabled = 0;
+}
