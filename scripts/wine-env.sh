@@ -6,14 +6,6 @@
 
 _wine_env_pids=()
 
-_wine_env_free_display() {
-  local n
-  for n in $(seq 91 150); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then echo "$n"; return 0; fi
-  done
-  return 1
-}
-
 wine_env_start() {
   local build=${1:?build directory}
   mkdir -p "$build"
@@ -24,17 +16,22 @@ wine_env_start() {
   export WINEDLLOVERRIDES="mscoree=;mshtml="
 
   if [ -z "${DISPLAY:-}" ]; then
-    local n
-    n=$(_wine_env_free_display) || { echo "wine-env: no free X display number" >&2; return 1; }
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and names it on fd 3 once it is ready,
+    # so runs side by side never race for a display number.
+    local named
+    named=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$named" >/dev/null 2>&1 &
     _wine_env_pids+=($!)
-    export DISPLAY=":$n"
     local i
-    for i in $(seq 1 100); do
-      xdpyinfo >/dev/null 2>&1 && break
+    for i in $(seq 1 300); do
+      [ -s "$named" ] && break
       sleep 0.1
     done
-    xdpyinfo >/dev/null 2>&1 || { echo "wine-env: Xvfb did not start on $DISPLAY" >&2; return 1; }
+    local number
+    number=$(tr -dc '0-9' < "$named")
+    rm -f "$named"
+    [ -n "$number" ] || { echo "wine-env: Xvfb did not start" >&2; return 1; }
+    export DISPLAY=":$number"
     xcompmgr >/dev/null 2>&1 &
     _wine_env_pids+=($!)
   fi
