@@ -1,0 +1,216 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/private_messages.h"
+#include "app/settings.h"
+#include "app/settings_store.h"
+#include "app/tray_icon.h"
+#include "app/tray_menu.h"
+#include "app/ui_texts.h"
+#include "app/version_box.h"
+#include "cells/packed_point.h"
+#include "images/image_set.h"
+#include "stars/pupil_window.h"
+#include "stars/star.h"
+#include "stars/star_field.h"
+
+namespace {
+
+void Pump() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+int StarCount() {
+  int n = 0;
+  if (starListHead == nullptr) return 0;
+  for (Star* s = starListHead->next; s != starListTail; s = s->next) ++n;
+  return n;
+}
+
+// The real main window, started the way the program starts it (without the
+// hook library); the settings stay in memory (no INI path).
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    appInstance = GetModuleHandleA(nullptr);
+    iniPath[0] = '\0';
+    LoadUiTexts();
+    RegisterMainWindowClass(appInstance);
+    window = CreateMainWindow(appInstance);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(mainWindow, window);
+    Pump();  // PWM_START: the star field starts
+    ASSERT_EQ(reactionEnabled, 1);
+    ASSERT_EQ(StarImageList.Count(), 3) << "the built-in star at three sizes";
+  }
+  void TearDown() override {
+    settingsDialogOpen = 0;
+    if (IsWindow(window)) DestroyWindow(window);
+    Pump();
+    EXPECT_EQ(starListHead, nullptr) << "stopping frees the star list";
+    EXPECT_EQ(StarImageList.Count(), 0);
+    mainWindow = nullptr;
+  }
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageA(window, message, wParam, lParam);
+  }
+  HWND window = nullptr;
+};
+
+TEST_F(MainWindowTest, ClicksMakeStarsOnlyThroughTheGate) {
+  Settings.quantity = 2;
+  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 2);
+  Send(PWM_HOOK_MOVE, 0, PackPoint(420, 300));
+  EXPECT_EQ(StarCount(), 3) << "a move makes one star";
+
+  settingsDialogOpen = 1;
+  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
+  Send(PWM_HOOK_KEY, 0, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 3) << "nothing while the settings dialog is open";
+  settingsDialogOpen = 0;
+
+  Send(WM_COMMAND, IDM_TRAY_ENABLE);
+  EXPECT_EQ(reactionEnabled, 0);
+  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 3) << "nothing while disabled";
+  Send(WM_COMMAND, IDM_TRAY_ENABLE);
+  EXPECT_EQ(reactionEnabled, 1);
+  Send(PWM_HOOK_KEY, 0, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 5);
+}
+
+TEST_F(MainWindowTest, APointLeftOfThePrimaryScreenStaysThere) {
+  Settings.quantity = 1;
+  Send(PWM_HOOK_CLICK, 0, PackPoint(-300, -20));
+  ASSERT_EQ(StarCount(), 1);
+  Star* star = starListHead->next;
+  // The star starts beside the point, never a screen width away from it.
+  EXPECT_LT(star->x, -300 + 72);
+  EXPECT_GT(star->x, -300 - 2 * 72);
+  EXPECT_LT(star->y, -20 + 72);
+}
+
+TEST_F(MainWindowTest, ManyStarsQuestionAnswersExactlyZeroOrOne) {
+  Settings.quantity = 3;
+  Send(PWM_HOOK_CLICK, 0, PackPoint(500, 500));
+  EXPECT_EQ(Send(PWM_QUERY_MANY_STARS), 0);
+  std::vector<Star*> stars;
+  for (Star* s = starListHead->next; s != starListTail; s = s->next) stars.push_back(s);
+  ASSERT_EQ(stars.size(), 3u);
+  stars[0]->window->grabbed = 1;
+  EXPECT_EQ(Send(PWM_QUERY_MANY_STARS), 0);
+  stars[1]->window->grabbed = 1;
+  stars[2]->window->grabbed = 1;
+  EXPECT_EQ(Send(PWM_QUERY_MANY_STARS), 1);
+}
+
+std::vector<std::string> MenuTexts() {
+  std::vector<std::string> texts;
+  for (int i = 0; i < GetMenuItemCount(trayMenu); ++i) {
+    char text[64] = {};
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+    item.dwTypeData = text;
+    item.cch = sizeof text;
+    GetMenuItemInfoA(trayMenu, i, TRUE, &item);
+    texts.push_back((item.fType & MFT_SEPARATOR) ? std::string("-") : std::to_string(item.wID) + " " + text);
+  }
+  return texts;
+}
+
+TEST_F(MainWindowTest, TrayMenuOffersTheOppositeOfTheCurrentState) {
+  InitMenu();
+  ASSERT_NE(trayMenu, nullptr);
+  std::vector<std::string> enabled = MenuTexts();
+  DestroyMenu(trayMenu);
+  trayMenu = nullptr;
+  const std::vector<std::string> expectEnabled = {
+      "115 " + std::string(UiTexts.slot[7]), "-", "129 " + std::string(UiTexts.slot[1]), "-",
+      "114 " + std::string(UiTexts.slot[3]), "102 " + std::string(UiTexts.slot[0])};
+  EXPECT_EQ(enabled, expectEnabled);
+  EXPECT_EQ(std::string(UiTexts.slot[3]), "\x96\xB3\x8C\xF8\x89\xBB");  // 無効化
+
+  Send(WM_COMMAND, IDM_TRAY_ENABLE);
+  InitMenu();
+  std::vector<std::string> disabled = MenuTexts();
+  DestroyMenu(trayMenu);
+  trayMenu = nullptr;
+  ASSERT_EQ(disabled.size(), 6u);
+  EXPECT_EQ(disabled[4], "114 " + std::string(UiTexts.slot[2]));  // 有効化
+}
+
+TEST_F(MainWindowTest, DisablingHidesGrabbedStarsAndEnablingShowsThemAgain) {
+  Settings.quantity = 2;
+  Send(PWM_HOOK_CLICK, 0, PackPoint(600, 400));
+  Star* grabbed = starListHead->next;
+  Star* flying = grabbed->next;
+  grabbed->window->grabbed = 1;
+  Send(WM_COMMAND, IDM_TRAY_ENABLE);
+  EXPECT_FALSE(IsWindowVisible(grabbed->window->hwnd));
+  EXPECT_TRUE(IsWindowVisible(flying->window->hwnd)) << "a flying star finishes its flight";
+  Send(WM_COMMAND, IDM_TRAY_ENABLE);
+  EXPECT_TRUE(IsWindowVisible(grabbed->window->hwnd));
+}
+
+TEST_F(MainWindowTest, VersionBoxShowsCentredOnceAndClosesOnItsMessage) {
+  Send(WM_COMMAND, IDM_TRAY_VERSION);
+  ASSERT_EQ(versionBoxOpen, 1);
+  ASSERT_NE(versionBox, nullptr);
+  HWND box = versionBox->window->hwnd;
+  RECT rect{};
+  GetWindowRect(box, &rect);
+  EXPECT_EQ(rect.right - rect.left, 310);
+  EXPECT_EQ(rect.bottom - rect.top, 230);
+  EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 310) / 2);
+  EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 230) / 2);
+  EXPECT_TRUE(IsWindowVisible(box));
+  EXPECT_TRUE(GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  Send(WM_COMMAND, IDM_TRAY_VERSION);
+  EXPECT_EQ(versionBox->window->hwnd, box) << "a second command shows no second box";
+
+  PostMessageA(window, PWM_ABOUT_CLOSED, 0, reinterpret_cast<LPARAM>(box));
+  Pump();
+  EXPECT_EQ(versionBoxOpen, 0);
+  EXPECT_EQ(versionBox, nullptr);
+  EXPECT_FALSE(IsWindow(box));
+  Send(WM_COMMAND, IDM_TRAY_VERSION);
+  EXPECT_EQ(versionBoxOpen, 1) << "after closing, the command works again";
+  PostMessageA(window, PWM_ABOUT_CLOSED, 0, 0);
+  Pump();
+}
+
+TEST_F(MainWindowTest, ARestartedTaskbarGetsTheIconBack) {
+  ASSERT_TRUE(trayIcon.Modify(0, "Pipwink2"));
+  trayIcon.Remove();  // as if the shell had lost it
+  EXPECT_FALSE(trayIcon.Modify(0, "Pipwink2"));
+  Send(RegisterWindowMessageA("TaskbarCreated"));
+  EXPECT_TRUE(trayIcon.Modify(0, "Pipwink2"));
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindowAndStopsTheStarField) {
+  Settings.quantity = 1;
+  Send(PWM_HOOK_CLICK, 0, PackPoint(300, 300));
+  HWND star = starListHead->next->window->hwnd;
+  Send(WM_COMMAND, IDM_TRAY_EXIT);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(reactionEnabled, 0);
+  MSG message;
+  EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  Pump();
+  EXPECT_FALSE(IsWindow(star));
+}
+
+}  // namespace
