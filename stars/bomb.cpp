@@ -1,0 +1,66 @@
+#include "images/artwork.h"
+#include "stars/bomb_rules.h"
+#include "stars/pupil_window.h"
+#include "stars/star_field.h"
+#include "stars/star_groups.h"
+
+namespace {
+
+bool IsGrabbed(const Star* star) {
+  return star->inUse && star->window != nullptr && star->window->grabbed;
+}
+
+// Turns the window into poof frame `frame`, centred on the star's picture when
+// the poof begins. Without poof artwork the star keeps its own picture, number
+// included, until its countdown ends.
+void ShowPoofFrame(Star* star, int32_t frame) {
+  PupilWindow* window = star->window;
+  PoofFrame* poof = poofFrames[frame];
+  if (window == nullptr || poof == nullptr || poof->dc == nullptr) return;
+  ReleaseStarNumber(window);
+  window->frameIndex = 0;
+  window->frameCount = 0;  // the poof is shown as still pictures, one per tick
+  POINT position = window->GetPosition();
+  SIZE size = window->GetSize();
+  window->SetImage(poof->dc, poofFrameSize.width, poofFrameSize.height);
+  if (star->bombCountdown == kPoofTicks) {
+    // A window that is already poof-sized (re-armed mid-poof) stays put.
+    PixelPoint corner = PoofCorner(PixelPoint{position.x, position.y}, size.cx, size.cy,
+                                   poofFrameSize.width, poofFrameSize.height);
+    position = POINT{corner.x, corner.y};
+  }
+  window->MoveTo(position);
+}
+
+}  // namespace
+
+void BombStar(Star* star) {
+  if (star == nullptr || !star->inUse) return;
+  star->bombing = 1;
+  star->bombCountdown = kPoofTicks;
+}
+
+void BeginBomb() {
+  if (starListHead == nullptr) return;
+  int32_t grabbedStars = 0;
+  for (Star* s = starListHead->next; s != starListTail; s = s->next) {
+    if (IsGrabbed(s)) ++grabbedStars;
+  }
+  int32_t countdown = grabbedStars + kPoofTicks;
+  for (Star* s = starListHead->next; s != starListTail; s = s->next) {
+    if (!IsGrabbed(s)) continue;
+    s->bombCountdown = countdown--;
+    s->bombing = 1;
+  }
+}
+
+void StepBomb(Star* star) {
+  if (star == nullptr || !star->bombing) return;
+  if (star->bombCountdown <= 0) {
+    DestroyStar(star);
+    return;
+  }
+  int32_t frame = PoofFrameAt(star->bombCountdown);
+  if (frame >= 0) ShowPoofFrame(star, frame);
+  --star->bombCountdown;
+}
