@@ -11,6 +11,7 @@
 #include "cells/packed_point.h"
 #include "stars/run_control.h"
 #include "stars/star_field.h"
+#include "stars/star_groups.h"
 
 namespace {
 
@@ -142,6 +143,21 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case PWM_ABOUT_CLOSED:
       DestroyAboutBox();
       versionBoxOpen = 0;
+      break;
+    case PWM_STAR_GRABBED:
+      GrabStar(reinterpret_cast<HWND>(lParam));
+      break;
+    case PWM_HOOK_BUTTONUP:
+      ConnectStar(reinterpret_cast<HWND>(lParam));
+      break;
+    case PWM_STAR_TIDY:
+      AllTogetherStar(reinterpret_cast<HWND>(lParam));
+      break;
+    case PWM_STAR_ERASE_ALL:
+      BeginBomb();
+      break;
+    case PWM_STAR_ERASE:
+      BombStar(GetStarByHWND(reinterpret_cast<HWND>(lParam)));
       break;
     case PWM_QUERY_MANY_STARS:
       return EnsureManyStars() ? 1 : 0;

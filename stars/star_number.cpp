@@ -1,4 +1,5 @@
 #include "app/app_state.h"
+#include "images/alpha_bitmap.h"
 #include "images/artwork.h"
 #include "images/image_set.h"
 #include "stars/group_rules.h"
@@ -8,20 +9,6 @@
 
 namespace {
 
-// A width x height 32-bit picture, premultiplied B, G, R, A, rows bottom-up,
-// all pixels 0: the form UpdateLayeredWindow takes per-pixel alpha from.
-HBITMAP CreateNumberBitmap(int32_t width, int32_t height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-}
-
 // Gives the window a DC and bitmap of its own; 1 when it has them. On any
 // failure nothing is kept, and the window goes on showing what it showed.
 int CreateStarNumber(PupilWindow* window, int32_t width, int32_t height) {
@@ -29,7 +16,8 @@ int CreateStarNumber(PupilWindow* window, int32_t width, int32_t height) {
   HDC dc = CreateCompatibleDC(screen);
   ReleaseDC(mainWindow, screen);
   if (dc == nullptr) return 0;
-  HBITMAP bitmap = CreateNumberBitmap(width, height);
+  BITMAPV5HEADER header;
+  HBITMAP bitmap = CreateBitmapV5(&header, width, height);
   HGDIOBJ previous = bitmap != nullptr ? SelectObject(dc, bitmap) : nullptr;
   if (previous == nullptr || previous == HGDI_ERROR) {
     if (bitmap != nullptr) DeleteObject(bitmap);

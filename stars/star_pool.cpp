@@ -9,25 +9,15 @@
 #include "stars/pupil_window.h"
 #include "stars/random_source.h"
 #include "stars/star_field.h"
+#include "stars/star_groups.h"
 
 namespace {
-
-// A number picture is released before its window record goes.
-void ReleaseNumberPicture(PupilWindow* window) {
-  if (window == nullptr || window->ownBitmapPrevious == nullptr) return;
-  SelectObject(window->sourceDC, window->ownBitmapPrevious);
-  DeleteObject(window->ownBitmap);
-  DeleteDC(window->sourceDC);
-  window->ownBitmapPrevious = nullptr;
-  window->ownBitmap = nullptr;
-  window->sourceDC = nullptr;
-}
 
 // Closes the window and frees its record; the record's destructor clears the
 // window's user-data slot before the memory goes.
 void ReleaseStarWindow(Star* star) {
   if (star->window == nullptr) return;
-  ReleaseNumberPicture(star->window);
+  ReleaseStarNumber(star->window);  // a number picture goes before its window record
   star->window->PostClose();
   delete star->window;
   star->window = nullptr;
