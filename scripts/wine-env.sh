@@ -5,6 +5,7 @@
 # manager, so per-pixel alpha shows in screenshots); a given DISPLAY is used as is.
 
 _wine_env_pids=()
+_wine_env_groups=()
 
 wine_env_start() {
   local build=${1:?build directory}
@@ -43,14 +44,24 @@ wine_env_start() {
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     touch "$WINEPREFIX/.tovik2-ready"
   fi
-  # One warm session for the whole run, started outside ctest so that it does
-  # not hold ctest's pipes open.
+  # One warm session for the whole run, started outside ctest so that none of
+  # its processes holds ctest's pipes open. Wine ends its desktop process a few
+  # seconds after the last program; the next window would start it again inside
+  # a test, which then waits for it. A program that waits on its input for the
+  # whole run keeps the desktop process alive.
   wineserver -p >/dev/null 2>&1 </dev/null || true  # 2 when a server already runs
+  setsid bash -c 'sleep 2147483647 | wine cmd /c "set /p keep="' >/dev/null 2>&1 </dev/null &
+  _wine_env_groups+=($!)
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 wine_env_stop() {
   wineserver -k >/dev/null 2>&1 || true
+  local group
+  for group in "${_wine_env_groups[@]}"; do
+    kill -- "-$group" >/dev/null 2>&1 || true
+  done
+  _wine_env_groups=()
   local pid
   for pid in "${_wine_env_pids[@]}"; do
     kill "$pid" >/dev/null 2>&1 || true
