@@ -4,8 +4,17 @@ _e2e_pids=()
 
 fail() { echo "e2e FAILED: $*" >&2; exit 1; }
 
-# probe ARGS...: runs the probe program in the Wine session.
-probe() { wine "$E2E_WORK/probe.exe" "$@" | tr -d '\r'; }
+# probe ARGS...: runs the probe program in the Wine session. Its output goes
+# to a file, not a pipe: a Wine process writing into a pipe was seen to keep
+# seeing the windows as they were when it started.
+probe() {
+  local out rc=0
+  out=$(mktemp "$E2E_WORK/probe.XXXXXX")
+  wine "$E2E_WORK/probe.exe" "$@" > "$out" || rc=$?
+  tr -d '\r' < "$out"
+  rm -f "$out"
+  return $rc
+}
 
 # wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; fails after the deadline.
 wait_until() {
@@ -41,3 +50,44 @@ e2e_cleanup() {
     kill "$pid" 2>/dev/null || true
   done
 }
+
+# start_target: another program's window (100,100)-(500,400) with an edit
+# control near its top, to click and type into.
+start_target() {
+  (exec wine "$E2E_TOOLS/hook_target.exe" > "$E2E_WORK/target.log") &
+  _e2e_pids+=($!)
+  wait_until 20 eval 'tr -d "\r" < "$E2E_WORK/target.log" 2>/dev/null | grep -q "^target="' || fail "the target program did not start"
+}
+
+# watch_stars MS: watches the star windows in the background from now on;
+# watch_result then waits for the probe and leaves its report in WATCH_REPORT
+# (not in a subshell: only this shell can wait for the probe).
+watch_stars() {
+  wine "$E2E_WORK/probe.exe" watch "Pipwink2 Pupil" "$1" > "$E2E_WORK/watch.log" &
+  _watch_pid=$!
+  wait_until 20 grep -q watching "$E2E_WORK/watch.log" || fail "the watch did not start"
+}
+watch_result() {
+  wait "$_watch_pid"
+  WATCH_REPORT=$(tr -d '\r' < "$E2E_WORK/watch.log")
+}
+
+# visible_stars: the probe's lines for the visible star windows.
+visible_stars() { windows_of "Pipwink2 Pupil" | grep 'visible=1' || true; }
+
+# tray_menu KEYS...: right-clicks Tovik2's tray icon and presses the keys in
+# the menu (Down moves to the next item, separators skipped).
+tray_menu() {
+  local tray
+  tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' | head -n 1)
+  [ -n "$tray" ] || fail "no system tray window"
+  eval "$(xdotool getwindowgeometry --shell "$tray")"
+  xdotool mousemove $((X + 10)) $((Y + 10)) click 3
+  wait_until 10 eval 'windows_of "#32768" | grep -q "visible=1"' || fail "the tray menu did not open"
+  screenshot "tray_menu"
+  xdotool key "$@"
+  wait_until 10 eval '! windows_of "#32768" | grep -q "visible=1"' || fail "the tray menu did not close"
+}
+
+# rect_field LINE N: the Nth number (1-4) of the rect= in a probe line.
+rect_field() { echo "$1" | sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\).*/\'"$2"'/p'; }

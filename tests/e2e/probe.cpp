@@ -1,19 +1,35 @@
 // The end-to-end tests' eyes and hands inside the Wine session.
-//   probe list CLASS    one line per top-level window of the class:
-//                       hwnd=0x... visible=0|1 rect=L,T,R,B exstyle=0x...
-//   probe close CLASS   posts WM_CLOSE to every top-level window of the class
-// Exit code 0; 64 for a wrong call.
+//   probe list CLASS     one line per top-level window of the class:
+//                        hwnd=0x... visible=0|1 rect=L,T,R,B exstyle=0x...
+//   probe close CLASS    posts WM_CLOSE to every top-level window of the class
+//   probe watch CLASS MS watches the class for MS milliseconds; prints
+//                        "watching" at once, then at the end max_visible=N and
+//                        one line per window seen visible,
+//                        with the rectangle it had when first seen
+//   probe catch CLASS MS [HWND...]
+//                        clicks the first visible window of the class that is
+//                        not among the given handles, at its centre, as soon as
+//                        one shows (within MS); prints caught=0x... rect=...
+// Exit code 0; 1 when catch found nothing; 64 for a wrong call.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
+struct Found {
+  HWND window;
+  bool visible;
+  RECT rect;
+  LONG_PTR exStyle;
+};
+
 struct Search {
   const char* className;
-  bool close;
-  int found;
+  std::vector<Found> windows;
 };
 
 BOOL CALLBACK VisitWindow(HWND window, LPARAM lParam) {
@@ -21,32 +37,112 @@ BOOL CALLBACK VisitWindow(HWND window, LPARAM lParam) {
   char className[256];
   if (GetClassNameA(window, className, sizeof className) == 0) return TRUE;
   if (std::strcmp(className, search->className) != 0) return TRUE;
-  ++search->found;
-  if (search->close) {
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    return TRUE;
-  }
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  std::printf("hwnd=0x%llx visible=%d rect=%ld,%ld,%ld,%ld exstyle=0x%lx\n",
-              static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
-              IsWindowVisible(window) ? 1 : 0, rect.left, rect.top, rect.right, rect.bottom,
-              static_cast<unsigned long>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+  Found found{window, IsWindowVisible(window) != FALSE, {}, GetWindowLongPtrA(window, GWL_EXSTYLE)};
+  GetWindowRect(window, &found.rect);
+  search->windows.push_back(found);
   return TRUE;
+}
+
+std::vector<Found> WindowsOf(const char* className) {
+  Search search{className, {}};
+  EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&search));
+  return search.windows;
+}
+
+unsigned long long Handle(HWND window) {
+  return static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window));
+}
+
+void PrintRect(const RECT& r) { std::printf("rect=%ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom); }
+
+int List(const char* className) {
+  for (const Found& f : WindowsOf(className)) {
+    std::printf("hwnd=0x%llx visible=%d ", Handle(f.window), f.visible ? 1 : 0);
+    PrintRect(f.rect);
+    std::printf(" exstyle=0x%lx\n", static_cast<unsigned long>(f.exStyle));
+  }
+  return 0;
+}
+
+int Close(const char* className) {
+  std::vector<Found> windows = WindowsOf(className);
+  for (const Found& f : windows) PostMessageA(f.window, WM_CLOSE, 0, 0);
+  std::printf("closed=%d\n", static_cast<int>(windows.size()));
+  return 0;
+}
+
+int Watch(const char* className, DWORD ms) {
+  std::vector<Found> seen;
+  size_t maxVisible = 0;
+  std::printf("watching\n");  // the caller may act from here on
+  std::fflush(stdout);
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    size_t visible = 0;
+    for (const Found& f : WindowsOf(className)) {
+      if (!f.visible) continue;
+      ++visible;
+      bool known = false;
+      for (const Found& s : seen) known = known || s.window == f.window;
+      if (!known) seen.push_back(f);
+    }
+    if (visible > maxVisible) maxVisible = visible;
+    Sleep(5);
+  }
+  std::printf("max_visible=%d\n", static_cast<int>(maxVisible));
+  for (const Found& f : seen) {
+    std::printf("seen=0x%llx ", Handle(f.window));
+    PrintRect(f.rect);
+    std::printf("\n");
+  }
+  return 0;
+}
+
+void SendButton(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof input);
+}
+
+int Catch(const char* className, DWORD ms, char** excluded, int excludedCount) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    for (const Found& f : WindowsOf(className)) {
+      if (!f.visible) continue;
+      bool skip = false;
+      for (int i = 0; i < excludedCount; ++i) skip = skip || std::strtoull(excluded[i], nullptr, 0) == Handle(f.window);
+      if (skip) continue;
+      SetCursorPos((f.rect.left + f.rect.right) / 2, (f.rect.top + f.rect.bottom) / 2);
+      SendButton(MOUSEEVENTF_LEFTDOWN);
+      Sleep(30);
+      SendButton(MOUSEEVENTF_LEFTUP);
+      Sleep(200);
+      RECT now{};
+      GetWindowRect(f.window, &now);
+      std::printf("caught=0x%llx ", Handle(f.window));
+      PrintRect(now);
+      std::printf("\n");
+      return 0;
+    }
+    Sleep(2);
+  }
+  return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) return 64;
-  Search search{argv[2], false, 0};
-  if (std::strcmp(argv[1], "close") == 0) {
-    search.close = true;
-  } else if (std::strcmp(argv[1], "list") != 0) {
-    return 64;
+  int result = 64;
+  if (argc == 3 && std::strcmp(argv[1], "list") == 0) {
+    result = List(argv[2]);
+  } else if (argc == 3 && std::strcmp(argv[1], "close") == 0) {
+    result = Close(argv[2]);
+  } else if (argc == 4 && std::strcmp(argv[1], "watch") == 0) {
+    result = Watch(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
+  } else if (argc >= 4 && std::strcmp(argv[1], "catch") == 0) {
+    result = Catch(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)), argv + 4, argc - 4);
   }
-  EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&search));
-  if (search.close) std::printf("closed=%d\n", search.found);
   std::fflush(stdout);
-  return 0;
+  return result;
 }

@@ -1,0 +1,113 @@
+# The road of one click, as a user meets it: Tovik2 starts with its tray icon
+# and a default INI; a click in another program makes QUANTITY stars near the
+# point, which come to rest hidden; two caught stars of one picture dragged
+# together become one star with a number; the tray menu disables (grabbed
+# stars hide, clicks make nothing) and enables; the version box shows centred
+# and closes on a click; exit ends the program and leaves the INI behind.
+
+start_target
+start_tovik
+wait_until 20 has_window Pipwink2 || fail "no main window"
+wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray$")" ]' || fail "no tray icon"
+wait_until 10 test -f "$E2E_PROGRAM/tovik2.ini" || fail "no INI file was written"
+keys=$(tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | sed -n 's/=.*//p' | tr '\n' ' ')
+[ "$keys" = "IMAGEFOLDER QUANTITY MOVERANGE MOUSECLICK MOUSEMOVE KEYENTRY ENTERKEY " ] || fail "INI keys: $keys"
+tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | grep -qx 'QUANTITY=2' || fail "QUANTITY is not 2"
+
+# Wine maps the hook library into the target at its first input: move over
+# it once (slowly, so that no move makes stars) before the real click.
+sleep 2
+for x in 300 302 304; do xdotool mousemove "$x" 300; sleep 0.2; done
+wait_until 5 eval '[ -z "$(visible_stars)" ]'
+
+# A click makes two stars beside the point; they fly and rest hidden.
+watch_stars 2500
+xdotool mousemove 300 300 click 1
+sleep 0.15
+screenshot "stars_in_flight"
+watch_result; report=$WATCH_REPORT
+echo "$report" | grep -qx 'max_visible=2' || fail "a click did not show two stars: $report"
+while read -r line; do
+  cx=$(( ($(rect_field "$line" 1) + $(rect_field "$line" 3)) / 2 ))
+  cy=$(( ($(rect_field "$line" 2) + $(rect_field "$line" 4)) / 2 ))
+  (( cx > 150 && cx < 450 && cy > 150 && cy < 450 )) || fail "a star started far from the click: $line"
+done < <(echo "$report" | grep '^seen=')
+wait_until 3 eval '[ -z "$(visible_stars)" ]' || fail "stars did not come to rest: $(visible_stars)"
+
+# Catch flying stars until two of them show the same picture (same size).
+caught=()
+declare -A width_of=()
+pair=""
+for point in "250 330" "350 330" "260 250" "380 260" "300 340" "220 300" "400 330" "330 240" "240 350" "360 350"; do
+  xdotool mousemove ${point% *} ${point#* } click 1
+  line=$(probe catch "Pipwink2 Pupil" 2000 "${caught[@]}") || continue
+  hwnd=$(echo "$line" | sed -n 's/^caught=\(0x[0-9a-f]*\).*/\1/p')
+  w=$(( $(rect_field "$line" 3) - $(rect_field "$line" 1) ))
+  for other in "${caught[@]}"; do
+    if [ "${width_of[$other]}" = "$w" ]; then pair="$other $hwnd"; fi
+  done
+  caught+=("$hwnd")
+  width_of[$hwnd]=$w
+  [ -n "$pair" ] && break
+  sleep 0.8  # let the stars of the catching click rest
+done
+[ -n "$pair" ] || fail "could not catch two stars of one picture (caught ${caught[*]})"
+wait_until 3 eval '[ "$(visible_stars | wc -l)" = "${#caught[@]}" ]' || fail "caught stars are not all resting visibly: $(visible_stars)"
+read -r first second <<<"$pair"
+line_of() { windows_of "Pipwink2 Pupil" | grep "hwnd=$1 "; }
+a=$(line_of "$first") b=$(line_of "$second")
+ax=$(( ($(rect_field "$a" 1) + $(rect_field "$a" 3)) / 2 )) ay=$(( ($(rect_field "$a" 2) + $(rect_field "$a" 4)) / 2 ))
+bx=$(( ($(rect_field "$b" 1) + $(rect_field "$b" 3)) / 2 )) by=$(( ($(rect_field "$b" 2) + $(rect_field "$b" 4)) / 2 ))
+
+# Drag the first onto the second: one star with a number stays.
+xdotool mousemove "$ax" "$ay" mousedown 1
+for step in 1 2 3 4 5; do
+  xdotool mousemove $(( ax + (bx - ax) * step / 5 )) $(( ay + (by - ay) * step / 5 ))
+  sleep 0.05
+done
+xdotool mouseup 1
+wait_until 5 eval '! windows_of "Pipwink2 Pupil" | grep -q "hwnd=$first visible=1"' || fail "the dropped star did not join"
+line_of "$second" | grep -q 'visible=1' || fail "the star that was joined is gone"
+# Once the stars of the presses have rested, the joined star shows a number:
+# black digits, darker than anything in the star's own picture.
+wait_until 5 eval '[ "$(visible_stars | wc -l)" = "$(( ${#caught[@]} - 1 ))" ]' || fail "stars left: $(visible_stars)"
+screenshot "joined_star"
+j=$(line_of "$second")
+jl=$(rect_field "$j" 1) jt=$(rect_field "$j" 2) jr=$(rect_field "$j" 3) jb=$(rect_field "$j" 4)
+convert "$E2E_ARTIFACTS/joined_star.png" -crop "$((jr - jl))x$((jb - jt))+$jl+$jt" +repage \
+  "$E2E_ARTIFACTS/joined_star_window.png"
+dark=$(convert "$E2E_ARTIFACTS/joined_star_window.png" -colorspace gray -threshold 12% -negate \
+  -format '%[fx:round(mean*w*h)]' info:)
+(( dark > 10 )) || fail "the joined star shows no number ($dark dark pixels)"
+
+# Disable: the grabbed stars hide and clicks make nothing.
+tray_menu Down Down Down Return
+wait_until 5 eval '[ -z "$(visible_stars)" ]' || fail "grabbed stars still show while disabled: $(visible_stars)"
+watch_stars 1500
+xdotool mousemove 300 330 click 1
+watch_result; report=$WATCH_REPORT
+echo "$report" | grep -qx 'max_visible=0' || fail "a click made stars while disabled: $report"
+
+# Enable: the grabbed stars come back where they were.
+tray_menu Down Down Down Return
+wait_until 5 eval 'line_of "$second" | grep -q "visible=1"' || fail "the grabbed star did not come back"
+[ "$(line_of "$second" | sed 's/.*rect=//; s/ .*//')" = "$(echo "$b" | sed 's/.*rect=//; s/ .*//')" ] || \
+  fail "the grabbed star moved: $(line_of "$second") was $b"
+
+# The version box: centred, closed by a click on it.
+tray_menu Down Return
+expected="rect=485,397,795,627"
+wait_until 5 eval 'visible_stars | grep -q "$expected"' || fail "no centred version box: $(visible_stars)"
+screenshot "version_box"
+box=$(visible_stars | grep "$expected" | sed -n 's/^hwnd=\(0x[0-9a-f]*\).*/\1/p')
+xdotool mousemove 640 512 click 1
+wait_until 5 eval '! windows_of "Pipwink2 Pupil" | grep -q "hwnd=$box "' || fail "the version box did not close"
+
+# Exit from the menu: the process ends, the INI stays, no window is left.
+tray_menu Down Down Down Down Return
+wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit"
+rc=0; wait "$TOVIK_PID" || rc=$?
+[ "$rc" = 0 ] || fail "Tovik2 exited with $rc"
+test -f "$E2E_PROGRAM/tovik2.ini" || fail "the INI file is gone"
+has_no_window Pipwink2 || fail "the main window is left"
+wait_until 5 has_no_window "Pipwink2 Pupil" || fail "star windows are left: $(windows_of 'Pipwink2 Pupil')"
