@@ -4,6 +4,7 @@
 #include "app/hook_library.h"
 #include "app/mm_file.h"
 #include "app/private_messages.h"
+#include "app/settings_dialog.h"
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
@@ -80,6 +81,19 @@ void OnCommand(HWND window, WPARAM wParam) {
         versionBoxOpen = 1;
         // A box that could not be built must not block the command for good.
         if (!ViewAboutBox()) versionBoxOpen = 0;
+      }
+      break;
+    case IDM_TRAY_SETTINGS:
+      if (!settingsDialogOpen) {
+        settingsDialogOpen = 1;
+        HANDLE thread = CreateThread(nullptr, 0, SettingDialogThread, mainWindow, 0, nullptr);
+        // Without its thread the dialog would never clear the flag, and the
+        // stars would stand still for good.
+        if (thread == nullptr) {
+          settingsDialogOpen = 0;
+        } else {
+          CloseHandle(thread);
+        }
       }
       break;
     default:

@@ -10,6 +10,14 @@
 //                        clicks the first visible window of the class that is
 //                        not among the given handles, at its centre, as soon as
 //                        one shows (within MS); prints caught=0x... rect=...
+//   probe item CLASS ID  one line per top-level window of the class that has a
+//                        control of that id:
+//                        hwnd=0x... item=0x... visible=0|1 enabled=0|1 rect=L,T,R,B text=...
+//                        (the control's text in UTF-8, last on the line)
+//   probe command TARGET ID
+//                        posts WM_COMMAND with the id to TARGET: a window handle
+//                        (0x...) or every top-level window of a class
+//   probe foreground     hwnd=0x... class=... of the foreground window
 // Exit code 0; 1 when catch found nothing; 64 for a wrong call.
 #include <windows.h>
 
@@ -130,6 +138,55 @@ int Catch(const char* className, DWORD ms, char** excluded, int excludedCount) {
   return 1;
 }
 
+// The control's text, asked of its own thread (an edit keeps what was typed
+// to itself), in UTF-8.
+void PrintText(HWND control) {
+  char text[1024] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      &copied);
+  wchar_t wide[1024] = {};
+  int length = MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 1024);
+  char utf8[4096] = {};
+  if (length > 0) WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
+  std::printf("text=%s\n", utf8);
+}
+
+int Item(const char* className, int id) {
+  for (const Found& f : WindowsOf(className)) {
+    HWND item = GetDlgItem(f.window, id);
+    if (item == nullptr) continue;
+    RECT rect{};
+    GetWindowRect(item, &rect);
+    std::printf("hwnd=0x%llx item=0x%llx visible=%d enabled=%d ", Handle(f.window), Handle(item),
+                IsWindowVisible(item) ? 1 : 0, IsWindowEnabled(item) ? 1 : 0);
+    PrintRect(rect);
+    std::printf(" ");
+    PrintText(item);
+  }
+  return 0;
+}
+
+int Command(const char* target, int id) {
+  int posted = 0;
+  if (std::strncmp(target, "0x", 2) == 0) {
+    HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(target, nullptr, 16)));
+    posted = PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0) ? 1 : 0;
+  } else {
+    for (const Found& f : WindowsOf(target)) posted += PostMessageA(f.window, WM_COMMAND, static_cast<WPARAM>(id), 0) ? 1 : 0;
+  }
+  std::printf("posted=%d\n", posted);
+  return 0;
+}
+
+int Foreground() {
+  HWND window = GetForegroundWindow();
+  char className[256] = {};
+  if (window != nullptr) GetClassNameA(window, className, sizeof className);
+  std::printf("hwnd=0x%llx class=%s\n", Handle(window), className);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -140,6 +197,12 @@ int main(int argc, char** argv) {
     result = Close(argv[2]);
   } else if (argc == 4 && std::strcmp(argv[1], "watch") == 0) {
     result = Watch(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
+  } else if (argc == 4 && std::strcmp(argv[1], "item") == 0) {
+    result = Item(argv[2], std::atoi(argv[3]));
+  } else if (argc == 4 && std::strcmp(argv[1], "command") == 0) {
+    result = Command(argv[2], std::atoi(argv[3]));
+  } else if (argc == 2 && std::strcmp(argv[1], "foreground") == 0) {
+    result = Foreground();
   } else if (argc >= 4 && std::strcmp(argv[1], "catch") == 0) {
     result = Catch(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)), argv + 4, argc - 4);
   }

@@ -1,0 +1,228 @@
+# The settings dialog, driven as a user does: opened from the tray menu, only
+# once, brought forward by a left click on the tray icon; the stars stand
+# still while it is open; Cancel stores nothing; the up arrow and OK store a
+# new count; a folder of pictures is typed, shown by the test button (whose
+# caption reads "---" meanwhile), and OK restarts the star field with it.
+
+# A folder of three pictures of sizes no built-in star has, and a broken file,
+# which makes the program say so while it works.
+pictures=$E2E_WORK/pictures
+mkdir -p "$pictures"
+convert -size 20x20 xc:'#ff8000' "PNG32:$pictures/a.png"
+convert -size 28x28 xc:'#20c0ff' "PNG32:$pictures/b.png"
+convert -size 36x36 xc:'#80ff40' "PNG32:$pictures/c.png"
+echo "not a picture" > "$pictures/broken.png"
+windows_folder="Z:${pictures//\//\\}"
+
+# Three stars per click, no stars for moves or keys, a small speed range that
+# keeps the stars near the click.
+ini=$E2E_PROGRAM/tovik2.ini
+printf '[PIPWINK]\r\nIMAGEFOLDER=\r\nQUANTITY=3\r\nMOVERANGE=400\r\nMOUSECLICK=1\r\nMOUSEMOVE=0\r\nKEYENTRY=0\r\nENTERKEY=1\r\n' > "$ini"
+
+(exec wine "$E2E_TOOLS/hook_target.exe" > "$E2E_WORK/target.log") &
+_e2e_pids+=($!)
+wait_until 20 grep -q '^target=' "$E2E_WORK/target.log" || fail "the click target did not start"
+start_tovik
+wait_until 20 has_window Pipwink2 || fail "no main window"
+wait_until 20 eval 'xdotool search --onlyvisible --name "^Wine System Tray\$" >/dev/null' || fail "no tray icon"
+tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$tray")"
+tray_x=$((X + 10)) tray_y=$((Y + 10))
+click_x=300 click_y=300  # inside the click target, clear of the dialog
+
+# field NAME LINE: one field of a probe line (text= runs to the end of the line).
+field() {
+  if [ "$1" = text ]; then sed -n 's/.* text=//p' <<<"$2"; else sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$2"; fi
+}
+# item ID: the probe line of a control of the settings dialog (ids above 1000
+# belong to it alone).
+item() { probe item '#32770' "$1"; }
+dialog_count() { item 1010 | grep -c 'visible=1' || true; }
+dialog_open() { [ "$(dialog_count)" = 1 ]; }
+dialog_gone() { [ "$(dialog_count)" = 0 ]; }
+# A message box of the program: its text line, or nothing.
+message_box() { probe item '#32770' 65535 | grep 'visible=1' || true; }
+has_message_box() { [ -n "$(message_box)" ]; }
+answer_message_box() {
+  wait_until 20 has_message_box || fail "no message box came"
+  probe command "$(field hwnd "$(message_box)")" 1 >/dev/null
+  wait_until 10 eval '! has_message_box' || fail "the message box did not close"
+}
+# click_item ID [up|down]: a left click in the middle (or the upper or lower
+# quarter) of a control of the dialog.
+click_item() {
+  local rect
+  rect=$(field rect "$(item "$1")")
+  IFS=, read -r l t r b <<<"$rect"
+  local y=$(((t + b) / 2))
+  [ "${2:-}" = up ] && y=$((t + (b - t) / 4))
+  [ "${2:-}" = down ] && y=$((t + 3 * (b - t) / 4))
+  xdotool mousemove $(((l + r) / 2)) "$y" click 1
+}
+count_label() { field text "$(item 1014)"; }
+# The X window of the dialog: a visible one of its name within its frame.
+focus_dialog() {
+  local hwnd rect id
+  hwnd=$(field hwnd "$(item 1010)")
+  rect=$(probe list '#32770' | grep "hwnd=$hwnd " | sed -n 's/.*rect=\([^ ]*\).*/\1/p')
+  IFS=, read -r l t r b <<<"$rect"
+  for id in $(xdotool search --onlyvisible --name '^Pipwink2$'); do
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    if [ "$X" -ge "$l" ] && [ "$X" -lt "$r" ] && [ "$Y" -ge "$t" ] && [ "$Y" -lt "$b" ]; then
+      xdotool windowfocus --sync "$id"
+      return 0
+    fi
+  done
+  fail "no X window at the dialog's place $rect"
+}
+menu_shown() { probe list '#32768' | grep -q visible=1; }
+# The flag of a dialog that just closed is cleared a moment after its window
+# goes; a command in between is ignored, as it is for a user, who tries again.
+open_from_tray() {
+  local try
+  for try in 1 2 3; do
+    xdotool mousemove "$tray_x" "$tray_y" click 3
+    wait_until 10 menu_shown || fail "no tray menu"
+    xdotool key Down Down Return  # version, (separator), settings
+    wait_until 10 dialog_open && return 0
+    screenshot "tray_open_failed_$try"
+    ! menu_shown || xdotool key Escape
+  done
+  fail "Settings from the tray menu did not open the dialog"
+}
+visible_stars() { windows_of 'Pipwink2 Pupil' | grep 'visible=1' | sort || true; }
+foreground_hwnd() { field hwnd "$(probe foreground)"; }
+
+# --- Opened from the tray menu, once; a left click on the icon brings it forward.
+open_from_tray
+wait_until 20 dialog_open || fail "Settings did not open the dialog"
+dialog=$(field hwnd "$(item 1010)")
+screenshot settings_dialog_open
+[ "$(count_label)" = 3 ] || fail "the count label shows '$(count_label)', not the stored 3"
+[ "$(field text "$(item 1015)")" = "テスト表示" ] || fail "the test button reads '$(field text "$(item 1015)")'"
+xdotool mousemove "$tray_x" "$tray_y" click 3
+wait_until 10 menu_shown || fail "no tray menu over the open dialog"
+xdotool key Down Down Return
+wait_until 10 eval '! menu_shown' || fail "the tray menu stayed"
+wait_until 10 eval '[ "$(foreground_hwnd)" != "$dialog" ]' || fail "the tray menu left the dialog in front"
+[ "$(dialog_count)" = 1 ] || fail "a second Settings command opened another dialog"
+xdotool mousemove "$tray_x" "$tray_y" click 1
+wait_until 10 eval '[ "$(foreground_hwnd)" = "$dialog" ]' || fail "a left click on the tray icon did not bring the dialog forward"
+
+# --- Cancel stores nothing.
+cp "$ini" "$E2E_WORK/ini.before"
+focus_dialog
+click_item 1001 up
+wait_until 5 eval '[ "$(count_label)" = 4 ]' || fail "the up arrow did not count to 4"
+click_item 1010
+xdotool type --delay 20 'C:\nowhere'
+click_item 2
+wait_until 20 dialog_gone || fail "Cancel did not close the dialog"
+cmp -s "$ini" "$E2E_WORK/ini.before" || fail "Cancel changed the INI file: $(tr -d '\r' < "$ini")"
+
+# --- Stars stand still while the dialog is open. The dialog is asked for at
+# once after the click (through the main window, as the tray menu does), so
+# that some stars are still in flight.
+# catchable_star: the first frozen star whose middle is on the screen, clear
+# of the dialog and of the tray: "HWND X Y", or nothing.
+catchable_star() {
+  local line l t r b cx cy
+  IFS=, read -r dl dt dr db <<<"$(probe list '#32770' | grep "hwnd=$(field hwnd "$(item 1010)") " | sed -n 's/.*rect=\([^ ]*\).*/\1/p')"
+  while read -r line; do
+    [ -n "$line" ] || continue
+    IFS=, read -r l t r b <<<"$(field rect "$line")"
+    cx=$(((l + r) / 2)) cy=$(((t + b) / 2))
+    [ "$cx" -gt 5 ] && [ "$cx" -lt 1275 ] && [ "$cy" -gt 60 ] && [ "$cy" -lt 1020 ] || continue
+    [ "$cx" -ge "$dl" ] && [ "$cx" -lt "$dr" ] && [ "$cy" -ge "$dt" ] && [ "$cy" -lt "$db" ] && continue
+    echo "$(field hwnd "$line") $cx $cy"
+    return 0
+  done <<<"$frozen"
+}
+frozen="" catch=""
+for attempt in 1 2 3 4 5 6; do
+  xdotool mousemove "$click_x" "$click_y" click 1
+  probe command Pipwink2 129 >/dev/null
+  wait_until 20 dialog_open || fail "the settings command did not open the dialog"
+  frozen=$(visible_stars)
+  catch=$(catchable_star)
+  [ -n "$catch" ] && break
+  click_item 2
+  wait_until 20 dialog_gone || fail "Cancel did not close the dialog"
+  wait_until 10 eval '[ -z "$(visible_stars)" ]' || fail "stars did not come to rest"
+done
+[ -n "$catch" ] || fail "no star was in flight on the screen when the dialog opened: $frozen"
+sleep 1  # an observation window: ten motion ticks would have moved them
+[ "$(visible_stars)" = "$frozen" ] || fail "stars moved while the dialog was open: $frozen / $(visible_stars)"
+
+# Catch one of them: caught stars stay where they are.
+read -r grabbed cx cy <<<"$catch"
+xdotool mousemove "$cx" "$cy" click 1
+
+# --- The up arrow and OK store the new count.
+focus_dialog
+click_item 1001 up
+wait_until 5 eval '[ "$(count_label)" = 4 ]' || fail "the up arrow did not count to 4"
+click_item 1001 up
+wait_until 5 eval '[ "$(count_label)" = 5 ]' || fail "the up arrow did not count to 5"
+click_item 1
+wait_until 20 dialog_gone || fail "OK did not close the dialog"
+tr -d '\r' < "$ini" | grep -qx 'QUANTITY=5' || fail "the INI does not hold QUANTITY=5: $(tr -d '\r' < "$ini")"
+# The others fly on and come to rest; the caught one stays.
+wait_until 10 eval '[ "$(field hwnd "$(visible_stars)")" = "$grabbed" ]' \
+  || fail "after OK the visible stars are not just the caught one ($grabbed): $(visible_stars)"
+
+# --- A typed folder, the test display, and OK restarting the star field.
+open_from_tray
+wait_until 20 dialog_open || fail "Settings did not open the dialog again"
+focus_dialog
+click_item 1010
+xdotool type --delay 20 "$windows_folder"
+wait_until 5 eval '[ "$(field text "$(item 1010)")" = "$windows_folder" ]' \
+  || fail "the folder edit holds '$(field text "$(item 1010)")'"
+click_item 1015
+# The broken file is reported while the display is being prepared.
+wait_until 20 has_message_box || fail "the broken file was not reported"
+[ "$(field text "$(item 1015)")" = "---" ] || fail "the test button reads '$(field text "$(item 1015)")' while it works"
+answer_message_box
+wait_until 10 eval '[ "$(field text "$(item 1015)")" = "テスト表示" ]' || fail "the test button's caption did not come back"
+test_stars=$(visible_stars | grep -v "hwnd=$grabbed " || true)
+[ "$(grep -c . <<<"$test_stars")" = 3 ] || fail "the test display shows: $test_stars"
+# Side by side: one row, left to right, 4 pixels apart, each at its own size.
+prev_right="" widths=""
+while read -r line; do
+  IFS=, read -r l t r b <<<"$(field rect "$line")"
+  echo "$l $t $r $b"
+done <<<"$test_stars" | sort -n > "$E2E_WORK/test_display.txt"
+[ "$(cut -d' ' -f2 "$E2E_WORK/test_display.txt" | sort -u | wc -l)" = 1 ] || fail "the test pictures are not in one row: $(cat "$E2E_WORK/test_display.txt")"
+while read -r l t r b; do
+  [ -z "$prev_right" ] || [ "$l" = $((prev_right + 4)) ] || fail "the test pictures are not side by side: $(cat "$E2E_WORK/test_display.txt")"
+  prev_right=$r widths="$widths $((r - l))"
+done < "$E2E_WORK/test_display.txt"
+[ "$(tr ' ' '\n' <<<"$widths" | grep . | sort -n | tr '\n' ' ')" = "20 28 36 " ] || fail "test picture widths:$widths"
+screenshot settings_dialog
+
+click_item 1
+answer_message_box  # the restart reads the folder again, broken file included
+wait_until 20 dialog_gone || fail "OK did not close the dialog"
+tr -d '\r' < "$ini" | grep -qxF "IMAGEFOLDER=$windows_folder" || fail "the INI does not hold the folder: $(tr -d '\r' < "$ini")"
+# Every star window goes, the caught one included.
+wait_until 10 has_no_window 'Pipwink2 Pupil' || fail "star windows are left after the restart: $(windows_of 'Pipwink2 Pupil')"
+
+# The star field is new: a click makes five stars, all of the folder's pictures.
+before=0
+xdotool mousemove "$click_x" "$click_y" click 1
+wait_until 10 eval '[ "$(windows_of "Pipwink2 Pupil" | grep -c .)" -ge $((before + 5)) ]' || fail "a click after the restart made no five stars"
+sleep 0.5  # room for a sixth, which must not come
+stars=$(windows_of 'Pipwink2 Pupil')
+[ "$(grep -c . <<<"$stars")" = $((before + 5)) ] || fail "a click made $(($(grep -c . <<<"$stars") - before)) stars: $stars"
+while read -r line; do
+  IFS=, read -r l t r b <<<"$(field rect "$line")"
+  case "$((r - l))x$((b - t))" in
+    20x20 | 28x28 | 36x36) ;;
+    *) fail "a star of no picture of the folder: $line" ;;
+  esac
+done <<<"$stars"
+
+probe close Pipwink2 >/dev/null
+wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit"
+probe close Tovik2HookTarget >/dev/null

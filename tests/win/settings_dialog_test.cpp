@@ -1,0 +1,355 @@
+#include "app/settings_dialog.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/mm_file.h"
+#include "app/private_messages.h"
+#include "app/settings_store.h"
+#include "app/ui_texts.h"
+#include "cells/shared_cells.h"
+#include "images/image_set.h"
+#include "images/star_images.h"
+#include "star_test_support.h"
+#include "stars/star.h"
+#include "test_png.h"
+
+namespace {
+
+std::string ItemText(HWND dialog, int id) {
+  char text[512] = {};
+  GetDlgItemTextA(dialog, id, text, sizeof text);
+  return text;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string IniValue(const std::string& path, const char* key) {
+  char value[512] = {};
+  GetPrivateProfileStringA("PIPWINK", key, "<missing>", value, sizeof value, path.c_str());
+  return value;
+}
+
+// The settings store pointed into a folder of the test's own, the shared
+// cells set up, and a window standing in for the main window.
+class SettingsDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(owner.handle(), nullptr);
+    mainWindow = owner.handle();
+    appInstance = GetModuleHandleA(nullptr);
+    LoadUiTexts();
+    SetUpMMFile();
+    std::snprintf(iniPath, sizeof iniPath, "%s", iniFile.c_str());
+    DeleteFileA(iniFile.c_str());
+    Settings = SettingsRecord{};
+    Settings.moveRange = 70;
+    Settings.quantity = 4;
+    Settings.reactMouseClick = 1;
+    Settings.reactMouseMove = 1;
+    Settings.reactKey = 1;
+    Settings.reactEnterKey = 1;
+    std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "C:\\Stars");
+    settingsDialog = nullptr;
+    settingsDialogOpen = 0;
+  }
+  void TearDown() override {
+    CleanUpImageList();
+    DeleteFileA(iniFile.c_str());
+    iniPath[0] = '\0';
+    mainWindow = nullptr;
+  }
+
+  static std::vector<int32_t> ReactCells() {
+    SharedCells cells;
+    std::vector<int32_t> values;
+    for (CellKey key : {CELL_REACTMOUSECLICK, CELL_REACTMOUSEMOVE, CELL_REACTKEY, CELL_REACTENTERKEY}) {
+      int32_t value = -1;
+      cells.ReadCellInt(&value, cellNames[key]);
+      values.push_back(value);
+    }
+    return values;
+  }
+
+  TempFolder store{"dialog_store"};
+  std::string iniFile = store.File("tovik2.ini");
+  OwnerWindow owner;
+};
+
+// The dialog created modeless on the test's thread, so its controls and the
+// reading of them can be checked step by step.
+class SettingsDialogControls : public SettingsDialogTest {
+ protected:
+  void Open() {
+    dialog = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(kSettingDialogId), nullptr, SettingDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+  }
+  void TearDown() override {
+    if (dialog != nullptr) DestroyWindow(dialog);
+    SettingsDialogTest::TearDown();
+  }
+  HWND Item(int id) const { return GetDlgItem(dialog, id); }
+  void Click(int id) { SendMessageA(Item(id), BM_CLICK, 0, 0); }
+  // A press and release on the upper (up) or lower (down) half of the spin.
+  void Spin(bool up) {
+    HWND spin = Item(kSpinId);
+    RECT client{};
+    GetClientRect(spin, &client);
+    LPARAM at = MAKELPARAM(client.right / 2, up ? client.bottom / 4 : client.bottom * 3 / 4);
+    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(spin, WM_LBUTTONUP, 0, at);
+  }
+  HWND dialog = nullptr;
+};
+
+TEST_F(SettingsDialogControls, OpensWithTheStoredSettingsCentredAndRemembered) {
+  Settings.reactMouseMove = 0;
+  Settings.reactKey = 0;
+  Settings.reactEnterKey = 0;
+  Open();
+  EXPECT_EQ(settingsDialog, dialog);
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  EXPECT_EQ(IsDlgButtonChecked(dialog, kMouseClickId), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, kMouseMoveId), BST_UNCHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, kKeyId), BST_UNCHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, kAllKeysId), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, kEnterKeyId), BST_UNCHECKED);
+  // Key input off: its choices and the folder group's caption are grey.
+  EXPECT_FALSE(IsWindowEnabled(Item(kEnterKeyId)));
+  EXPECT_FALSE(IsWindowEnabled(Item(kAllKeysId)));
+  EXPECT_FALSE(IsWindowEnabled(GetWindow(Item(kAllKeysId), GW_HWNDNEXT)));
+  EXPECT_TRUE(IsWindowEnabled(Item(kFolderEditId)));
+  EXPECT_EQ(ItemText(dialog, kFolderEditId), "C:\\Stars");
+  EXPECT_EQ(ItemText(dialog, kCountLabelId), "4");
+  RECT rect{};
+  GetWindowRect(dialog, &rect);
+  EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2);
+}
+
+TEST_F(SettingsDialogControls, KeyInputCheckBoxGreysAndRestoresTheKeyChoices) {
+  Open();
+  ASSERT_TRUE(IsWindowEnabled(Item(kEnterKeyId)));
+  HWND folderGroup = GetWindow(Item(kAllKeysId), GW_HWNDNEXT);
+  Click(kKeyId);
+  EXPECT_FALSE(IsWindowEnabled(Item(kEnterKeyId)));
+  EXPECT_FALSE(IsWindowEnabled(Item(kAllKeysId)));
+  EXPECT_FALSE(IsWindowEnabled(folderGroup));
+  EXPECT_TRUE(IsWindowEnabled(Item(kFolderEditId)));
+  Click(kKeyId);
+  EXPECT_TRUE(IsWindowEnabled(Item(kEnterKeyId)));
+  EXPECT_TRUE(IsWindowEnabled(Item(kAllKeysId)));
+  EXPECT_TRUE(IsWindowEnabled(folderGroup));
+}
+
+TEST_F(SettingsDialogControls, NothingChangedReturnsZeroAndWritesNothing) {
+  Open();
+  EXPECT_EQ(GetIniInfoFromDialog(dialog), 0);
+  EXPECT_FALSE(FileExists(iniFile));
+}
+
+TEST_F(SettingsDialogControls, AChangedCheckBoxIsSavedAndReachesTheCells) {
+  Open();
+  Click(kMouseClickId);
+  Click(kAllKeysId);
+  EXPECT_EQ(GetIniInfoFromDialog(dialog), 1);
+  EXPECT_EQ(Settings.reactMouseClick, 0);
+  EXPECT_EQ(Settings.reactEnterKey, 0);
+  EXPECT_EQ(Settings.moveRange, 70);
+  EXPECT_EQ(IniValue(iniFile, "MOUSECLICK"), "0");
+  EXPECT_EQ(IniValue(iniFile, "ENTERKEY"), "0");
+  EXPECT_EQ(IniValue(iniFile, "IMAGEFOLDER"), "C:\\Stars");
+  EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 1, 0}));
+}
+
+TEST_F(SettingsDialogControls, AChangedFolderReturnsTwoAndIsSaved) {
+  Open();
+  SetDlgItemTextA(dialog, kFolderEditId, "C:\\stars");  // letter case counts
+  EXPECT_EQ(GetIniInfoFromDialog(dialog), 2);
+  EXPECT_STREQ(Settings.imageFolder, "C:\\stars");
+  EXPECT_EQ(IniValue(iniFile, "IMAGEFOLDER"), "C:\\stars");
+
+  SetDlgItemTextA(dialog, kFolderEditId, "");
+  EXPECT_EQ(GetIniInfoFromDialog(dialog), 2);
+  EXPECT_EQ(IniValue(iniFile, "IMAGEFOLDER"), "");
+}
+
+TEST_F(SettingsDialogControls, TypedFolderStopsAt259Characters) {
+  Open();
+  SetDlgItemTextA(dialog, kFolderEditId, "");
+  for (int i = 0; i < 300; ++i) SendMessageA(Item(kFolderEditId), WM_CHAR, 'a', 0);
+  EXPECT_EQ(ItemText(dialog, kFolderEditId), std::string(259, 'a'));
+  EXPECT_EQ(GetIniInfoFromDialog(dialog), 2);
+  EXPECT_EQ(std::string(Settings.imageFolder), std::string(259, 'a'));
+}
+
+TEST_F(SettingsDialogControls, UpArrowCountsToNineAndDownStopsAtOne) {
+  Open();
+  for (int i = 0; i < 7; ++i) Spin(true);
+  EXPECT_EQ(ItemText(dialog, kCountLabelId), "9");
+  EXPECT_EQ(GetIniInfoFromDialog(dialog), 1);
+  EXPECT_EQ(Settings.quantity, 9);
+  EXPECT_EQ(IniValue(iniFile, "QUANTITY"), "9");
+  for (int i = 0; i < 10; ++i) Spin(false);
+  EXPECT_EQ(ItemText(dialog, kCountLabelId), "1");
+}
+
+TEST_F(SettingsDialogControls, AStoredCountOf25ShowsWholeAndStoresItsFirstDigit) {
+  WritePrivateProfileStringA("PIPWINK", "QUANTITY", "25", iniFile.c_str());
+  GetIniInfo();
+  ASSERT_EQ(Settings.quantity, 25);
+  Open();
+  EXPECT_EQ(ItemText(dialog, kCountLabelId), "25");
+  EXPECT_EQ(GetIniInfoFromDialog(dialog), 1);
+  EXPECT_EQ(Settings.quantity, 2);
+  EXPECT_EQ(IniValue(iniFile, "QUANTITY"), "2");
+}
+
+// The dialog on its own thread, as the tray command runs it, owned by the
+// stand-in main window, which records the restart request.
+class SettingsDialogThread : public SettingsDialogTest {
+ protected:
+  void Start() {
+    settingsDialogOpen = 1;
+    thread = CreateThread(nullptr, 0, SettingDialogThread, owner.handle(), 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    ASSERT_TRUE(PumpUntil([] { return settingsDialog != nullptr && IsWindowVisible(settingsDialog); }));
+    dialog = settingsDialog;
+  }
+  // Presses a button the way a click does: its command reaches the dialog.
+  void Press(int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+  bool Ended() { return PumpUntil([this] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 5000); }
+  void TearDown() override {
+    if (thread != nullptr) {
+      if (WaitForSingleObject(thread, 0) != WAIT_OBJECT_0) {
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        Ended();
+      }
+      CloseHandle(thread);
+    }
+    settingsDialogOpen = 0;
+    SettingsDialogTest::TearDown();
+  }
+  HANDLE thread = nullptr;
+  HWND dialog = nullptr;
+};
+
+TEST_F(SettingsDialogThread, OkWithANewFolderSavesThenRestartsOnTheMainWindow) {
+  std::string folderAtRestart;
+  LONG openAtRestart = -1;
+  owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
+    if (message != PWM_RESTART_STAR_FIELD) return;
+    folderAtRestart = Settings.imageFolder;
+    openAtRestart = settingsDialogOpen;
+  };
+  Start();
+  SetDlgItemTextA(dialog, kFolderEditId, "D:\\Other");
+  Press(IDOK);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(owner.CountOf(PWM_RESTART_STAR_FIELD), 1);
+  EXPECT_EQ(folderAtRestart, "D:\\Other") << "the restart reads the saved folder";
+  EXPECT_EQ(openAtRestart, 1) << "stars stay still until the restart is over";
+  EXPECT_EQ(settingsDialogOpen, 0);
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(IniValue(iniFile, "IMAGEFOLDER"), "D:\\Other");
+}
+
+TEST_F(SettingsDialogThread, OkWithAChangedSwitchSavesWithoutRestart) {
+  Start();
+  SendMessageA(GetDlgItem(dialog, kMouseMoveId), BM_CLICK, 0, 0);
+  Press(IDOK);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(owner.CountOf(PWM_RESTART_STAR_FIELD), 0);
+  EXPECT_EQ(Settings.reactMouseMove, 0);
+  EXPECT_EQ(IniValue(iniFile, "MOUSEMOVE"), "0");
+  EXPECT_EQ(ReactCells(), (std::vector<int32_t>{1, 0, 1, 1}));
+}
+
+TEST_F(SettingsDialogThread, CancelStoresNothing) {
+  Start();
+  SetDlgItemTextA(dialog, kFolderEditId, "D:\\Other");
+  SendMessageA(GetDlgItem(dialog, kMouseClickId), BM_CLICK, 0, 0);
+  Press(IDCANCEL);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(settingsDialogOpen, 0);
+  EXPECT_EQ(owner.CountOf(PWM_RESTART_STAR_FIELD), 0);
+  EXPECT_STREQ(Settings.imageFolder, "C:\\Stars");
+  EXPECT_EQ(Settings.reactMouseClick, 1);
+  EXPECT_FALSE(FileExists(iniFile));
+}
+
+// A message box of this process other than the dialog, or null.
+HWND FindMessageBox(HWND dialog) {
+  struct Search {
+    HWND dialog;
+    HWND found;
+  } search{dialog, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        char className[16] = {};
+        GetClassNameA(window, className, sizeof className);
+        if (window != s->dialog && process == GetCurrentProcessId() && IsWindowVisible(window) &&
+            std::strcmp(className, "#32770") == 0) {
+          s->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(SettingsDialogThread, TestButtonReadsDashesWhileWorkingThenShowsThePicturesSideBySide) {
+  TempFolder pictures("dialog_test_display");
+  ASSERT_TRUE(WriteTestPng(pictures.File("a.png"), 20, 20));
+  ASSERT_TRUE(WriteTestPng(pictures.File("b.png"), 28, 28));
+  ASSERT_TRUE(WriteTestPng(pictures.File("c.png"), 36, 36));
+  // A broken file makes the display tell the user while it is still at work.
+  ASSERT_TRUE(WriteTextFile(pictures.File("broken.png"), "not a picture"));
+  Start();
+  HWND button = GetDlgItem(dialog, kTestDisplayId);
+  const std::string caption = ItemText(dialog, kTestDisplayId);
+  ASSERT_FALSE(caption.empty());
+  SetDlgItemTextA(dialog, kFolderEditId, pictures.path().c_str());
+  Press(kTestDisplayId);
+
+  HWND box = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBox(dialog)) != nullptr; }));
+  EXPECT_EQ(ItemText(dialog, kTestDisplayId), "---");
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(PumpUntil([&] { return ItemText(dialog, kTestDisplayId) == caption; }));
+
+  ASSERT_EQ(TestStarList.Count(), 3);
+  std::vector<HWND> windows;
+  RECT dialogRect{};
+  GetWindowRect(dialog, &dialogRect);
+  int nextLeft = -1;
+  for (int k = 0; k < 3; ++k) {
+    HWND window = TestStarList.Get(k)->window->hwnd;
+    windows.push_back(window);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(rect.top, dialogRect.bottom + 4) << "just below the dialog";
+    if (nextLeft >= 0) {
+      EXPECT_EQ(rect.left, nextLeft);
+    }
+    nextLeft = rect.right + 4;
+  }
+  EXPECT_TRUE(IsWindow(button));
+
+  Press(IDCANCEL);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(TestStarList.Count(), 0);
+  EXPECT_EQ(TestImageList.Count(), 0);
+  for (HWND window : windows) EXPECT_FALSE(IsWindow(window)) << "test pictures go with the dialog";
+}
+
+}  // namespace
