@@ -8,9 +8,9 @@
 # which makes the program say so while it works.
 pictures=$E2E_WORK/pictures
 mkdir -p "$pictures"
-convert -size 20x20 xc:'#ff8000' "PNG32:$pictures/a.png"
-convert -size 28x28 xc:'#20c0ff' "PNG32:$pictures/b.png"
-convert -size 36x36 xc:'#80ff40' "PNG32:$pictures/c.png"
+make_picture 20 '#ff8000' "$pictures/a.png"
+make_picture 28 '#20c0ff' "$pictures/b.png"
+make_picture 36 '#80ff40' "$pictures/c.png"
 echo "not a picture" > "$pictures/broken.png"
 windows_folder="Z:${pictures//\//\\}"
 
@@ -200,6 +200,14 @@ while read -r l t r b; do
 done < "$E2E_WORK/test_display.txt"
 [ "$(tr ' ' '\n' <<<"$widths" | grep . | sort -n | tr '\n' ' ')" = "20 28 36 " ] || fail "test picture widths:$widths"
 screenshot settings_dialog
+# The pictures are drawn: each window's centre shows one of the three colours.
+while read -r l t r b; do
+  colour=$(colour_at "$E2E_ARTIFACTS/settings_dialog.png" $(( (l + r) / 2 )) $(( (t + b) / 2 )))
+  case "$colour" in
+    255,128,0|32,192,255|128,255,64) ;;
+    *) fail "a test picture at $l,$t is not drawn (centre $colour)" ;;
+  esac
+done < "$E2E_WORK/test_display.txt"
 
 click_item 1
 answer_message_box  # the restart reads the folder again, broken file included
