@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
+#include "images/alpha_bitmap.h"
 #include "images/ico32_format.h"
 
 TrayIcon trayIcon;
@@ -20,24 +21,13 @@ HICON MakeAlphaIcon(HMODULE module, int iconId, int size, BOOL isIcon, DWORD hot
   // A resource too short for its pixel block is refused rather than over-read.
   if (bytes == nullptr || SizeofResource(module, found) < kIco32PixelOffset + pixelBytes) return nullptr;
 
-  BITMAPV5HEADER header{};
-  header.bV5Size = sizeof header;
-  header.bV5Width = size;
-  header.bV5Height = size;  // bottom row first, as stored
-  header.bV5Planes = 1;
-  header.bV5BitCount = 32;
-  header.bV5Compression = BI_BITFIELDS;
-  header.bV5RedMask = 0x00FF0000;
-  header.bV5GreenMask = 0x0000FF00;
-  header.bV5BlueMask = 0x000000FF;
-  header.bV5AlphaMask = 0xFF000000;
-
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HBITMAP colour = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits,
-                                    nullptr, 0);
-  ReleaseDC(nullptr, screen);
-  if (colour == nullptr) return nullptr;
+  BITMAPV5HEADER header;
+  HBITMAP colour = CreateBitmapV5(&header, size, size);  // bottom row first, as stored
+  void* bits = AlphaBitmapBits(colour);
+  if (bits == nullptr) {
+    if (colour != nullptr) DeleteObject(colour);
+    return nullptr;
+  }
   std::memcpy(bits, bytes + kIco32PixelOffset, pixelBytes);
   HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
 

@@ -15,6 +15,8 @@ class TrayIcon {
   BOOL Remove();
   // A 16 x 16 icon with per-pixel alpha from an "ICO32" resource, or null.
   HICON MakeIcon(int iconId);
+  // The tip the icon shows now.
+  const char* Tip() const { return data_.szTip; }
 
  private:
   NOTIFYICONDATAA data_;

@@ -151,6 +151,14 @@ TEST_F(MainWindowTest, TrayMenuOffersTheOppositeOfTheCurrentState) {
   EXPECT_EQ(disabled[4], "114 " + std::string(UiTexts.slot[2]));  // 有効化
 }
 
+TEST_F(MainWindowTest, TheTipSaysWhetherTheStarFieldReacts) {
+  EXPECT_STREQ(trayIcon.Tip(), "Pipwink2");
+  Send(WM_COMMAND, IDM_TRAY_ENABLE);
+  EXPECT_STREQ(trayIcon.Tip(), "Pipwink2 (Disabled)");
+  Send(WM_COMMAND, IDM_TRAY_ENABLE);
+  EXPECT_STREQ(trayIcon.Tip(), "Pipwink2");
+}
+
 TEST_F(MainWindowTest, DisablingHidesGrabbedStarsAndEnablingShowsThemAgain) {
   Settings.quantity = 2;
   Send(PWM_HOOK_CLICK, 0, PackPoint(600, 400));
