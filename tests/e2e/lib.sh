@@ -103,3 +103,56 @@ make_picture() {
 colour_at() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
+
+# write_ini [KEY=VALUE...]: a tovik2.ini of the default settings, but for the
+# given keys, written before Tovik2 starts.
+write_ini() {
+  local -A value=([IMAGEFOLDER]= [QUANTITY]=2 [MOVERANGE]=70 [MOUSECLICK]=1 [MOUSEMOVE]=1 [KEYENTRY]=1 [ENTERKEY]=1)
+  local pair key
+  for pair in "$@"; do value[${pair%%=*}]=${pair#*=}; done
+  {
+    printf '[PIPWINK]\r\n'
+    for key in IMAGEFOLDER QUANTITY MOVERANGE MOUSECLICK MOUSEMOVE KEYENTRY ENTERKEY; do
+      printf '%s=%s\r\n' "$key" "${value[$key]}"
+    done
+  } > "$E2E_PROGRAM/tovik2.ini"
+}
+
+# start_tovik_ready: starts Tovik2 and waits for its main window and tray icon.
+start_tovik_ready() {
+  start_tovik
+  wait_until 20 has_window Pipwink2 || fail "no main window"
+  wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray\$")" ]' || fail "no tray icon"
+}
+
+# stop_tovik: asks the main window to close; Tovik2 must end with code 0.
+stop_tovik() {
+  probe close Pipwink2 >/dev/null
+  wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit"
+  local rc=0
+  wait "$TOVIK_PID" || rc=$?
+  [ "$rc" = 0 ] || fail "Tovik2 exited with $rc"
+}
+
+# wake_target: slow moves over the target, so that Wine maps the hook library
+# into it, and no move is fast enough to make stars.
+wake_target() {
+  local x
+  for x in 300 302 304; do xdotool mousemove "$x" 300; sleep 0.2; done
+}
+
+# stars_rested: no star window shows.
+stars_rested() { [ -z "$(visible_stars)" ]; }
+
+# watched_count: the number of stars the last watch saw.
+watched_count() { echo "$WATCH_REPORT" | grep -c '^seen=' || true; }
+
+# near_point X Y DISTANCE RECT_LINE: the rectangle of the line comes within
+# DISTANCE pixels of the point (on both axes).
+near_point() {
+  local l t r b dx=0 dy=0
+  l=$(rect_field "$4" 1) t=$(rect_field "$4" 2) r=$(rect_field "$4" 3) b=$(rect_field "$4" 4)
+  (( $1 < l )) && dx=$((l - $1)); (( $1 > r )) && dx=$(($1 - r))
+  (( $2 < t )) && dy=$((t - $2)); (( $2 > b )) && dy=$(($2 - b))
+  (( dx <= $3 && dy <= $3 ))
+}

@@ -1,0 +1,100 @@
+# A folder of pictures named in the INI: "_fix" pictures keep their size, an
+# "_anm" strip is cut into square frames, other pictures are reduced to fit
+# 72 x 72; a broken file is reported once at start. A folder with nothing
+# readable is reported, and the built-in stars are used instead.
+
+pictures=$E2E_WORK/pictures
+mkdir -p "$pictures"
+convert -size 100x100 xc:'#ff8000' "PNG32:$pictures/big_fix.png"
+convert -size 48x48 xc:'#20c0ff' -size 48x48 xc:'#80ff40' -size 48x48 xc:'#ff40a0' \
+  -size 48x48 xc:'#ffff00' -size 48x48 xc:'#a040ff' +append "PNG32:$pictures/spin_anm_fix.png"
+convert -size 200x100 gradient:'#ff0000-#0000ff' "PNG32:$pictures/plain.png"
+head -c 300 "$pictures/plain.png" > "$pictures/broken.png"  # a truncated picture
+windows_path() { echo "Z:${1//\//\\}"; }
+
+message_box() { probe item '#32770' 65535 | grep 'visible=1' || true; }
+has_message_box() { [ -n "$(message_box)" ]; }
+# answer_message_box: waits for a message box of the program, prints its
+# text and answers it with OK.
+answer_message_box() {
+  local box hwnd
+  wait_until 20 has_message_box || fail "no message box came"
+  box=$(message_box)
+  hwnd=$(echo "$box" | sed -n 's/^hwnd=\(0x[0-9a-f]*\).*/\1/p')
+  probe list '#32770' | grep -q "hwnd=$hwnd visible=1" || fail "the message box is hidden"
+  xdotool search --onlyvisible --name '^Pipwink2$' >/dev/null || fail "no window with the caption Pipwink2"
+  screenshot "message_box_$(date +%s%N)"
+  probe command "$hwnd" 1 >/dev/null
+  wait_until 10 eval '! has_message_box' || fail "the message box did not close"
+  echo "$box" | sed -n 's/.* text=//p'
+}
+
+# sizes_of_clicks N: clicks N times in the target; prints the sizes (WxH) of
+# every star window seen.
+sizes_of_clicks() {
+  local i
+  watch_stars $((N_CLICK_MS * $1))
+  for ((i = 0; i < $1; ++i)); do
+    xdotool mousemove $((250 + 20 * i)) 300 click 1
+    sleep 0.7
+  done
+  watch_result
+  echo "$WATCH_REPORT" | grep '^seen=' | while read -r line; do
+    echo "$(($(rect_field "$line" 3) - $(rect_field "$line" 1)))x$(($(rect_field "$line" 4) - $(rect_field "$line" 2)))"
+  done
+}
+N_CLICK_MS=900
+
+start_target
+
+# --- The folder with a broken file: one message at start, then stars of the
+# folder's three sizes only.
+write_ini "IMAGEFOLDER=$(windows_path "$pictures")" QUANTITY=4 MOUSEMOVE=0
+start_tovik
+text=$(answer_message_box)
+[ "$text" = "読み込みできないイメージがありました。" ] || fail "the message reads: $text"
+wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray\$")" ]' || fail "no tray icon"
+sleep 1.5
+! has_message_box || fail "the unreadable picture was reported twice"
+wake_target
+wait_until 5 stars_rested || fail "stars did not rest"
+sizes=$(sizes_of_clicks 6)
+echo "star sizes: $(sort <<<"$sizes" | uniq -c | tr '\n' ' ')"
+[ "$(grep -c . <<<"$sizes")" -ge 6 ] || fail "six clicks made too few stars: $sizes"
+while read -r size; do
+  case "$size" in 100x100 | 48x48 | 72x35) ;; *) fail "a star of no picture of the folder: $size" ;; esac
+done <<<"$sizes"
+[ "$(sort -u <<<"$sizes" | wc -l)" -ge 2 ] || fail "the stars show one picture only: $sizes"
+screenshot "folder_stars"
+! has_message_box || fail "a message box came while clicking"
+stop_tovik
+
+# --- A folder of broken files only: the built-in stars, after a message.
+rm "$pictures"/*.png
+echo "not a picture" > "$pictures/one.png"
+head -c 8 /dev/urandom > "$pictures/two.png"
+write_ini "IMAGEFOLDER=$(windows_path "$pictures")" QUANTITY=4 MOUSEMOVE=0
+start_tovik
+texts=""
+for n in 1 2; do
+  text=$(answer_message_box)
+  texts="$texts[$text]"
+  case "$text" in 設定されたフォルダ内の画像ファイルを全く認識できませんでした。*) break ;; esac
+done
+case "$texts" in
+  *"[設定されたフォルダ内の画像ファイルを全く認識できませんでした。"*) ;;
+  *) fail "no message that nothing was recognised: $texts" ;;
+esac
+wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray\$")" ]' || fail "no tray icon"
+sleep 1.5
+! has_message_box || fail "another message came: $(message_box)"
+wake_target
+wait_until 5 stars_rested || fail "stars did not rest"
+sizes=$(sizes_of_clicks 4)
+echo "star sizes: $(sort <<<"$sizes" | uniq -c | tr '\n' ' ')"
+[ "$(grep -c . <<<"$sizes")" -ge 4 ] || fail "four clicks made too few stars: $sizes"
+while read -r size; do
+  case "$size" in 72x72 | 48x48 | 32x32) ;; *) fail "a star of no built-in picture: $size" ;; esac
+done <<<"$sizes"
+stop_tovik
+probe close Tovik2HookTarget >/dev/null
