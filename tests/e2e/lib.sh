@@ -156,3 +156,41 @@ near_point() {
   (( $2 < t )) && dy=$((t - $2)); (( $2 > b )) && dy=$(($2 - b))
   (( dx <= $3 && dy <= $3 ))
 }
+
+# track_windows MS HWND...: follows the windows in the background from now on;
+# track_result then waits and leaves the probe's change lines in TRACK_REPORT.
+track_windows() {
+  wine "$E2E_WORK/probe.exe" track "$@" > "$E2E_WORK/track.log" &
+  _track_pid=$!
+  wait_until 20 grep -q tracking "$E2E_WORK/track.log" || fail "the tracking did not start"
+}
+track_result() {
+  wait "$_track_pid"
+  TRACK_REPORT=$(tr -d '\r' < "$E2E_WORK/track.log")
+}
+
+# star_line HWND: the probe line of one star window.
+star_line() { windows_of "Pipwink2 Pupil" | grep "hwnd=$1 " || true; }
+
+# star_menu HWND KEYS...: right-clicks the star window in its middle and
+# presses the keys in its menu.
+star_menu() {
+  local hwnd=$1 line; shift
+  line=$(star_line "$hwnd")
+  [ -n "$line" ] || fail "no star window $hwnd"
+  xdotool mousemove $(( ($(rect_field "$line" 1) + $(rect_field "$line" 3)) / 2 )) \
+    $(( ($(rect_field "$line" 2) + $(rect_field "$line" 4)) / 2 )) click 3
+  wait_until 10 eval 'windows_of "#32768" | grep -q "visible=1"' || {
+    screenshot "star_menu_missing"
+    fail "the star's menu did not open on $line; menus: $(windows_of '#32768'); stars: $(visible_stars)"
+  }
+  screenshot "star_menu"
+  xdotool key "$@"
+  wait_until 10 eval '! windows_of "#32768" | grep -q "visible=1"' || fail "the star's menu did not close"
+}
+
+# picture WxH COLOUR FILE: a one-colour opaque RGBA PNG. ImageMagick writes a
+# background-colour chunk by default, and a file with one is composed over
+# that colour and colour-keyed on its top-left pixel, which would make a
+# one-colour picture wholly transparent; so the chunk is left out.
+picture() { convert -size "$1" xc:"$2" -define png:exclude-chunks=bKGD "PNG32:$3"; }

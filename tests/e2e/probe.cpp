@@ -18,6 +18,12 @@
 //                        posts WM_COMMAND with the id to TARGET: a window handle
 //                        (0x...) or every top-level window of a class
 //   probe foreground     hwnd=0x... class=... of the foreground window
+//   probe track MS HWND...
+//                        follows the given windows for MS milliseconds (or
+//                        until all are gone); prints "tracking" at once, then
+//                        a line whenever one changes:
+//                        t=MS hwnd=0x... visible=0|1 rect=L,T,R,B, or
+//                        t=MS hwnd=0x... gone
 // Exit code 0; 1 when catch found nothing; 64 for a wrong call.
 #include <windows.h>
 
@@ -187,6 +193,49 @@ int Foreground() {
   return 0;
 }
 
+struct Tracked {
+  HWND window;
+  bool gone;
+  bool visible;
+  RECT rect;
+};
+
+int Track(DWORD ms, char** handles, int count) {
+  std::vector<Tracked> tracked;
+  for (int i = 0; i < count; ++i) {
+    HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(handles[i], nullptr, 16)));
+    tracked.push_back(Tracked{window, false, false, RECT{-1, -1, -1, -1}});
+  }
+  std::printf("tracking\n");
+  std::fflush(stdout);
+  DWORD start = GetTickCount();
+  size_t goneCount = 0;
+  while (GetTickCount() - start < ms && goneCount < tracked.size()) {
+    DWORD now = GetTickCount() - start;
+    for (Tracked& t : tracked) {
+      if (t.gone) continue;
+      if (!IsWindow(t.window)) {
+        t.gone = true;
+        ++goneCount;
+        std::printf("t=%lu hwnd=0x%llx gone\n", static_cast<unsigned long>(now), Handle(t.window));
+        continue;
+      }
+      bool visible = IsWindowVisible(t.window) != FALSE;
+      RECT rect{};
+      GetWindowRect(t.window, &rect);
+      if (visible == t.visible && EqualRect(&rect, &t.rect)) continue;
+      t.visible = visible;
+      t.rect = rect;
+      std::printf("t=%lu hwnd=0x%llx visible=%d ", static_cast<unsigned long>(now), Handle(t.window), visible ? 1 : 0);
+      PrintRect(rect);
+      std::printf("\n");
+    }
+    std::fflush(stdout);
+    Sleep(2);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -203,6 +252,8 @@ int main(int argc, char** argv) {
     result = Command(argv[2], std::atoi(argv[3]));
   } else if (argc == 2 && std::strcmp(argv[1], "foreground") == 0) {
     result = Foreground();
+  } else if (argc >= 4 && std::strcmp(argv[1], "track") == 0) {
+    result = Track(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)), argv + 3, argc - 3);
   } else if (argc >= 4 && std::strcmp(argv[1], "catch") == 0) {
     result = Catch(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)), argv + 4, argc - 4);
   }

@@ -6,12 +6,17 @@ target_log=$E2E_WORK/target.log
 start_target
 y=300
 
-moved_to() { tr -d '\r' < "$target_log" | grep -qx "mousemove $1 $y"; }
+# moved_to X: the target took a movement to X since the last mark_log (the
+# same points are visited again in each part).
+mark_log() { log_mark=$(wc -l < "$target_log"); }
+moved_to() { tail -n +$((log_mark + 1)) "$target_log" | tr -d '\r' | grep -qx "mousemove $1 $y"; }
+log_mark=0
 
 # approach: slow steps to the start of the line; a sudden stop after a fast
 # step may make a star, so the stars are given time to rest.
 approach() {
   local x
+  mark_log
   for x in 110 112 114; do
     xdotool mousemove "$x" "$y"
     wait_until 5 moved_to "$x" || fail "the target saw no movement to $x"
@@ -21,15 +26,19 @@ approach() {
 }
 
 # fast_steps: six steps of 36 and 40 pixels, each taken by the target before
-# the next (a step merged with another would be one step of 80).
+# the next (a step merged with another would be one step of 80). The target
+# is asked often, so that the steps stay quicker than a star's flight and no
+# star rests to be used again within the steps.
 fast_steps() {
-  local x
+  local x deadline
+  mark_log
   for x in 150 190 230 270 310 350; do
     xdotool mousemove "$x" "$y"
-    sleep 0.05
-  done
-  for x in 150 190 230 270 310 350; do
-    wait_until 5 moved_to "$x" || fail "the target did not take the step to $x"
+    deadline=$((SECONDS + 5))
+    until moved_to "$x"; do
+      [ $SECONDS -lt $deadline ] || fail "the target did not take the step to $x"
+      sleep 0.02
+    done
   done
 }
 
@@ -41,7 +50,9 @@ approach
 watch_stars 1500
 fast_steps
 watch_result
-[ "$(watched_count)" = 5 ] || fail "five fast steps did not make five stars: $WATCH_REPORT"
+# A star showing under the pointer makes Wine repeat the pointer's place: a
+# sudden stop after the last fast step, which may make a sixth.
+(( $(watched_count) == 5 || $(watched_count) == 6 )) || fail "five fast steps did not make five stars: $WATCH_REPORT"
 while read -r line; do
   ok=0
   for x in 190 230 270 310 350; do near_point "$x" "$y" 110 "$line" && ok=1; done
@@ -50,6 +61,7 @@ done < <(echo "$WATCH_REPORT" | grep '^seen=')
 wait_until 5 stars_rested || fail "the movement stars did not rest"
 
 # Slow steps make nothing.
+mark_log
 watch_stars 1500
 for x in 352 354 356 358 360 362; do
   xdotool mousemove "$x" "$y"
@@ -91,6 +103,6 @@ watch_result
 watch_stars 1500
 fast_steps
 watch_result
-[ "$(watched_count)" = 5 ] || fail "five fast steps did not make five stars with MOUSECLICK=0: $WATCH_REPORT"
+(( $(watched_count) == 5 || $(watched_count) == 6 )) || fail "five fast steps did not make five stars with MOUSECLICK=0: $WATCH_REPORT"
 stop_tovik
 probe close Tovik2HookTarget >/dev/null

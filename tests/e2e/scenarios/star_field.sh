@@ -9,7 +9,8 @@ start_target
 start_tovik
 wait_until 20 has_window Pipwink2 || fail "no main window"
 wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray$")" ]' || fail "no tray icon"
-wait_until 10 test -f "$E2E_PROGRAM/tovik2.ini" || fail "no INI file was written"
+# The file shows before its keys are written: wait for the last key.
+wait_until 10 eval 'tr -d "\r" < "$E2E_PROGRAM/tovik2.ini" 2>/dev/null | grep -q "^ENTERKEY="' || fail "no INI file was written"
 keys=$(tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | sed -n 's/=.*//p' | tr '\n' ' ')
 [ "$keys" = "IMAGEFOLDER QUANTITY MOVERANGE MOUSECLICK MOUSEMOVE KEYENTRY ENTERKEY " ] || fail "INI keys: $keys"
 tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | grep -qx 'QUANTITY=2' || fail "QUANTITY is not 2"
