@@ -22,14 +22,18 @@ void ShowPoofFrame(Star* star, int32_t frame) {
   window->frameCount = 0;  // the poof is shown as still pictures, one per tick
   POINT position = window->GetPosition();
   SIZE size = window->GetSize();
-  window->SetImage(poof->dc, poofFrameSize.width, poofFrameSize.height);
   if (star->bombCountdown == kPoofTicks) {
     // A window that is already poof-sized (re-armed mid-poof) stays put.
     PixelPoint corner = PoofCorner(PixelPoint{position.x, position.y}, size.cx, size.cy,
                                    poofFrameSize.width, poofFrameSize.height);
     position = POINT{corner.x, corner.y};
   }
-  window->MoveTo(position);
+  // Place and size the window in one step, so that it never shows the poof
+  // anywhere but centred on the star; then give it the frame.
+  SetWindowPos(window->hwnd, nullptr, position.x, position.y, poofFrameSize.width, poofFrameSize.height,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  window->SetImage(poof->dc, poofFrameSize.width, poofFrameSize.height);
+  window->MoveTo(position);  // a hidden window was parked by SetImage
 }
 
 }  // namespace

@@ -53,7 +53,15 @@ int PupilWindow::SetImage(HDC dc, int newWidth, int newHeight) {
   sourceDC = dc;
   width = newWidth;
   height = newHeight;
-  MoveWindow(hwnd, -newWidth, -newHeight, newWidth, newHeight, FALSE);
+  if (IsWindowVisible(hwnd)) {
+    // A shown window (a star turning into its poof) changes size where it is:
+    // parking it off the screen would flash it away, and Wine stalls the
+    // thread for seconds on every such round trip.
+    SetWindowPos(hwnd, nullptr, 0, 0, newWidth, newHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  } else {
+    MoveWindow(hwnd, -newWidth, -newHeight, newWidth, newHeight, FALSE);
+  }
   LONG_PTR exStyle = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
   if ((exStyle & WS_EX_LAYERED) == 0) SetWindowLongPtrA(hwnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
   InvalidateRect(hwnd, nullptr, FALSE);

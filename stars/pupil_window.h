@@ -24,8 +24,8 @@ class PupilWindow {
   // Registers the class and creates the hidden 1 x 1 window; 1 if it exists.
   int Create(HWND owner, HCURSOR cursor);
   void SetMenuTexts(UiTextBlock* texts);
-  // Shows a new picture from dc, parked at (-width, -height) until MoveTo;
-  // 0 without a window.
+  // Shows a new picture from dc; a hidden window is parked at (-width,
+  // -height) until MoveTo, a shown one keeps its place. 0 without a window.
   int SetImage(HDC dc, int width, int height);
   void Paint(HWND window);
   int MoveTo(POINT point);

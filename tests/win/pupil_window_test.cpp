@@ -96,6 +96,26 @@ TEST_F(StarWindow, CreatedHiddenOwnedAndParkedOffScreenBySetImage) {
   EXPECT_EQ(window.hwnd, nullptr);  // the record no longer names a dead window
 }
 
+TEST_F(StarWindow, AShownWindowTakesANewPictureWhereItIs) {
+  PupilWindow window;
+  ASSERT_EQ(window.Create(owner.handle(), nullptr), 1);
+  ImageSet* image = StarImageList.Get(0);
+  ASSERT_EQ(window.SetImage(image->dc, 30, 20), 1);
+  window.MoveTo(POINT{200, 150});
+  window.ShowTopmost();
+  // A poof replacing a star's picture: no trip off the screen and back.
+  ASSERT_EQ(window.SetImage(image->dc, 40, 40), 1);
+  RECT r = WindowRect(window.hwnd);
+  EXPECT_EQ(r.left, 200);
+  EXPECT_EQ(r.top, 150);
+  EXPECT_EQ(r.right - r.left, 40);
+  EXPECT_EQ(r.bottom - r.top, 40);
+  EXPECT_TRUE(IsWindowVisible(window.hwnd));
+  HWND w = window.hwnd;
+  window.PostClose();
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w); }));
+}
+
 TEST_F(StarWindow, GrabMessageComesOnceBeforeTheDrag) {
   Star* star = NewStar();
   HWND w = star->window->hwnd;

@@ -1,0 +1,104 @@
+# Not run yet (kept out of scenarios/): its erase-all part still fails; the
+# erase part passes since the poof stopped parking shown windows off the screen.
+# Caught stars and their menu: erase plays the poof (a larger picture centred
+# on the star, one frame per tick) and the window goes; erase all lets every
+# caught star go, one tick after another; tidy-up joins the caught stars of
+# one picture into one with the number, leaving every star where it was.
+
+# Two pictures of their own sizes: a star's size names its picture.
+pictures=$E2E_WORK/pictures
+mkdir -p "$pictures"
+picture 40x40 "#ff8000" "$pictures/a_fix.png"
+picture 60x60 "#20c0ff" "$pictures/b_fix.png"
+write_ini "IMAGEFOLDER=Z:${pictures//\//\\}" MOUSEMOVE=0 KEYENTRY=0
+
+start_target
+start_tovik_ready
+sleep 1
+wake_target
+wait_until 5 stars_rested || fail "stars did not rest"
+
+width_of_star() { local l; l=$(star_line "$1"); echo $(( $(rect_field "$l" 3) - $(rect_field "$l" 1) )); }
+centre_of() { echo $(( ($(rect_field "$1" 1) + $(rect_field "$1" 3)) / 2 )) $(( ($(rect_field "$1" 2) + $(rect_field "$1" 4)) / 2 )); }
+
+# catch_star: clicks in the target and catches a star of that click; its
+# handle in CAUGHT. The other stars are given time to rest.
+points=("250 330" "350 330" "260 250" "380 260" "300 340" "220 300" "400 330" "330 240" "240 350" "360 350")
+next_point=0
+catch_star() {
+  local point line tries
+  for tries in 1 2 3 4 5; do
+    point=${points[next_point % ${#points[@]}]}
+    next_point=$((next_point + 1))
+    xdotool mousemove ${point% *} ${point#* } click 1
+    if line=$(probe catch "Pipwink2 Pupil" 2000 "${held[@]}"); then
+      CAUGHT=$(echo "$line" | sed -n 's/^caught=\(0x[0-9a-f]*\).*/\1/p')
+      held+=("$CAUGHT")
+      wait_until 5 eval '[ "$(visible_stars | wc -l)" = "${#held[@]}" ]' || fail "stars did not rest beside the caught ones: $(visible_stars)"
+      return 0
+    fi
+  done
+  fail "could not catch a star"
+}
+
+# --- Erase one: the poof, centred, larger; then the window goes.
+held=()
+catch_star
+star=$CAUGHT
+before=$(star_line "$star")
+read -r cx cy <<<"$(centre_of "$before")"
+track_windows 5000 "$star"
+star_menu "$star" Down Return
+track_result
+echo "$TRACK_REPORT" | grep -q "hwnd=$star gone" || fail "the erased star's window did not go: $TRACK_REPORT"
+poof=$(echo "$TRACK_REPORT" | grep 'visible=1' | while read -r line; do
+  w=$(( $(rect_field "$line" 3) - $(rect_field "$line" 1) ))
+  h=$(( $(rect_field "$line" 4) - $(rect_field "$line" 2) ))
+  [ "$w" = 128 ] && [ "$h" = 128 ] && echo "$line"
+done)
+[ -n "$poof" ] || fail "no poof frame showed: $TRACK_REPORT"
+read -r px py <<<"$(centre_of "$(echo "$poof" | head -n 1)")"
+(( px - cx <= 1 && cx - px <= 1 && py - cy <= 1 && cy - py <= 1 )) || fail "the poof is not centred on the star ($cx,$cy): $poof"
+held=()
+[ -z "$(star_line "$star")" ] || fail "the erased star's window is left"
+
+# --- Erase all: three caught stars go one after another.
+catch_star; catch_star; catch_star
+screenshot "three_caught"
+track_windows 6000 "${held[@]}"
+star_menu "${held[1]}" Down Down Return
+track_result
+gone_times=$(echo "$TRACK_REPORT" | sed -n 's/^t=\([0-9]*\) .* gone$/\1/p' | sort -n)
+[ "$(grep -c . <<<"$gone_times")" = 3 ] || fail "not every caught star went: $TRACK_REPORT"
+prev=""
+for t in $gone_times; do
+  [ -z "$prev" ] || (( t - prev >= 40 )) || fail "two stars went in one tick: $(echo $gone_times)"
+  prev=$t
+done
+echo "erase all: windows went at $(echo $gone_times) ms"
+held=()
+wait_until 5 stars_rested || fail "stars are left after erase all: $(visible_stars)"
+
+# --- Tidy-up: catch until two caught stars show one picture, and three are
+# caught; then every picture keeps one star, where it was.
+while :; do
+  catch_star
+  widths=$(for h in "${held[@]}"; do width_of_star "$h"; done | sort)
+  if [ "${#held[@]}" -ge 3 ] && [ "$(uniq <<<"$widths" | wc -l)" -lt "${#held[@]}" ]; then break; fi
+  [ "${#held[@]}" -lt 6 ] || fail "six caught stars and no pair: $widths"
+done
+declare -A rect_before=()
+for h in "${held[@]}"; do rect_before[$h]=$(star_line "$h" | sed 's/.*rect=//; s/ .*//'); done
+star_menu "${held[0]}" Down Down Down Return
+pictures_held=$(uniq <<<"$widths" | wc -l)
+wait_until 5 eval '[ "$(visible_stars | wc -l)" = "$pictures_held" ]' || fail "tidy-up left $(visible_stars | wc -l) stars, not $pictures_held: $(visible_stars)"
+screenshot "tidied"
+for h in "${held[@]}"; do
+  line=$(star_line "$h")
+  [ -n "$line" ] || continue
+  [ "$(echo "$line" | sed 's/.*rect=//; s/ .*//')" = "${rect_before[$h]}" ] || fail "tidy-up moved $h: ${rect_before[$h]} -> $line"
+done
+[ "$(for h in "${held[@]}"; do [ -n "$(star_line "$h")" ] && width_of_star "$h"; done | sort | uniq -d)" = "" ] \
+  || fail "two stars of one picture are left after tidy-up: $(visible_stars)"
+stop_tovik
+probe close Tovik2HookTarget >/dev/null
