@@ -82,8 +82,13 @@ tray_menu() {
   tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' | head -n 1)
   [ -n "$tray" ] || fail "no system tray window"
   eval "$(xdotool getwindowgeometry --shell "$tray")"
-  xdotool mousemove $((X + 10)) $((Y + 10)) click 3
-  wait_until 10 eval 'windows_of "#32768" | grep -q "visible=1"' || fail "the tray menu did not open"
+  # A right click that reaches the tray while it is busy can be lost: try again.
+  local try opened=0
+  for try in 1 2 3; do
+    xdotool mousemove $((X + 10)) $((Y + 10)) click 3
+    if wait_until 4 eval 'windows_of "#32768" | grep -q "visible=1"'; then opened=1; break; fi
+  done
+  [ $opened = 1 ] || fail "the tray menu did not open"
   screenshot "tray_menu"
   xdotool key "$@"
   wait_until 10 eval '! windows_of "#32768" | grep -q "visible=1"' || fail "the tray menu did not close"
