@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "images/alpha_bitmap.h"
 #include "app/private_messages.h"
 #include "app/settings.h"
 #include "images/image_set.h"
@@ -37,17 +38,10 @@ void Pump() {
 }
 
 HBITMAP MakePicture(int side) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = side;
-  info.bmiHeader.biHeight = side;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap == nullptr) return nullptr;
-  auto* pixels = static_cast<uint32_t*>(bits);
+  BITMAPV5HEADER header;
+  HBITMAP bitmap = CreateBitmapV5(&header, side, side);
+  auto* pixels = static_cast<uint32_t*>(AlphaBitmapBits(bitmap));
+  if (pixels == nullptr) return bitmap;
   for (int i = 0; i < side * side; ++i) pixels[i] = 0xC0604020u;
   return bitmap;
 }

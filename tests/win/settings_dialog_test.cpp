@@ -13,6 +13,7 @@
 #include "app/settings_store.h"
 #include "app/ui_texts.h"
 #include "cells/shared_cells.h"
+#include "react_cells.h"
 #include "images/image_set.h"
 #include "images/star_images.h"
 #include "star_test_support.h"
@@ -63,17 +64,6 @@ class SettingsDialogTest : public ::testing::Test {
     DeleteFileA(iniFile.c_str());
     iniPath[0] = '\0';
     mainWindow = nullptr;
-  }
-
-  static std::vector<int32_t> ReactCells() {
-    SharedCells cells;
-    std::vector<int32_t> values;
-    for (CellKey key : {CELL_REACTMOUSECLICK, CELL_REACTMOUSEMOVE, CELL_REACTKEY, CELL_REACTENTERKEY}) {
-      int32_t value = -1;
-      cells.ReadCellInt(&value, cellNames[key]);
-      values.push_back(value);
-    }
-    return values;
   }
 
   TempFolder store{"dialog_store"};

@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/mm_file.h"
 #include "cells/shared_cells.h"
+#include "react_cells.h"
 #include "test_window.h"
 
 namespace {
@@ -73,18 +74,6 @@ class SettingsStore : public ::testing::Test {
       start = end + 1;
     }
     return lines;
-  }
-
-  // The four reaction cells, in the order click, move, key, Enter.
-  std::vector<int32_t> ReactCells() {
-    SharedCells cells;
-    std::vector<int32_t> values;
-    for (CellKey key : {CELL_REACTMOUSECLICK, CELL_REACTMOUSEMOVE, CELL_REACTKEY, CELL_REACTENTERKEY}) {
-      int32_t value = -1;
-      cells.ReadCellInt(&value, cellNames[key]);
-      values.push_back(value);
-    }
-    return values;
   }
 
   void SetReactCells(int32_t value) {
