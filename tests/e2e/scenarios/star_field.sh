@@ -82,6 +82,7 @@ dark=$(convert "$E2E_ARTIFACTS/joined_star_window.png" -colorspace gray -thresho
 (( dark > 10 )) || fail "the joined star shows no number ($dark dark pixels)"
 
 # Disable: the grabbed stars hide and clicks make nothing.
+b=$(line_of "$second")  # where the joined star rests now, its press shift undone
 tray_menu Down Down Down Return
 wait_until 5 eval '[ -z "$(visible_stars)" ]' || fail "grabbed stars still show while disabled: $(visible_stars)"
 watch_stars 1500
