@@ -101,7 +101,12 @@ void RunCpuMonitor(ProcessorSampler* sampler, DWORD intervalMs, HWND* closeTarge
   PostMessageA(*closeTarget, WM_CLOSE, 0, 0);
 }
 
-DWORD WINAPI CPUMonitorThread(LPVOID) {
+DWORD WINAPI CPUMonitorThread(LPVOID source) {
+  if (source != nullptr) {
+    auto* given = static_cast<CpuMonitorSource*>(source);
+    RunCpuMonitor(given->sampler, given->intervalMs, &mainWindow);
+    return 0;
+  }
   PdhSampler counter;
   if (counter.Open()) {
     RunCpuMonitor(&counter, kSampleIntervalMs, &mainWindow);

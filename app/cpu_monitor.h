@@ -19,9 +19,17 @@ class ProcessorSampler {
 // (the watchdog starts before the main window exists).
 void RunCpuMonitor(ProcessorSampler* sampler, DWORD intervalMs, HWND* closeTarget);
 
-// The watchdog thread: the performance counter of the process "Tovik2", or
-// where that counter cannot be added, the process's own times.
-DWORD WINAPI CPUMonitorThread(LPVOID);
+// What the watchdog thread samples and how often. The program starts the
+// thread without one: the performance counter of the process "Tovik2", or
+// where that counter cannot be added, the process's own times, once a second.
+struct CpuMonitorSource {
+  ProcessorSampler* sampler;
+  DWORD intervalMs;
+};
+
+// The watchdog thread; `source` is a CpuMonitorSource* or null. It closes the
+// window in mainWindow when the load stays high.
+DWORD WINAPI CPUMonitorThread(LPVOID source);
 
 // The measurement behind the counter when it is missing: the process's
 // kernel and user time over the wall time between two samples.

@@ -3,6 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/settings_store.h"
+#include "app/ui_texts.h"
+#include "images/image_set.h"
+#include "stars/star.h"
+
 #include <vector>
 
 namespace {
@@ -99,6 +106,47 @@ TEST(CpuMonitor, TenHighSamplesCloseTheWindowAndEndTheWatch) {
 TEST(CpuMonitor, ASampleOfExactlyNinetyStartsTheCountAgain) {
   ScriptedSampler sampler({95, 95, 95, 95, 95, 95, 95, 95, 95, 90.0, 95});
   EXPECT_EQ(SamplesUntilClose(&sampler), 20);
+}
+
+// The watchdog thread as the program starts it, fed a sampler that reads 95,
+// against the program's real main window and message loop: the window closes,
+// the star field stops, the loop ends with WM_QUIT and the thread ends.
+TEST(CpuMonitor, TheWatchdogThreadEndsTheProgramsMessageLoop) {
+  appInstance = GetModuleHandleA(nullptr);
+  iniPath[0] = '\0';  // settings stay in memory
+  LoadUiTexts();
+  RegisterMainWindowClass(appInstance);
+  HWND window = CreateMainWindow(appInstance);
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(mainWindow, window);
+
+  ScriptedSampler sampler({95.0});
+  CpuMonitorSource source{&sampler, 5};
+  HANDLE thread = CreateThread(nullptr, 0, CPUMonitorThread, &source, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+
+  // The program's own loop, with a thread timer as the test's deadline.
+  UINT_PTR deadline = SetTimer(nullptr, 0, 20000, nullptr);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (message.hwnd == nullptr && message.message == WM_TIMER && message.wParam == deadline) break;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  bool quit = message.message == WM_QUIT;
+  KillTimer(nullptr, deadline);
+  bool ended = WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0;
+  CloseHandle(thread);
+
+  EXPECT_TRUE(quit) << "the loop must end with WM_QUIT";
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(sampler.taken(), 10);
+  EXPECT_EQ(sampler.closed(), 1);
+  EXPECT_EQ(starListHead, nullptr) << "closing stops the star field";
+  EXPECT_EQ(StarImageList.Count(), 0);
+  if (IsWindow(window)) DestroyWindow(window);
+  mainWindow = nullptr;
 }
 
 // Keeps this thread busy for the given wall time.
