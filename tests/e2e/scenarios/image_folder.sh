@@ -5,10 +5,12 @@
 
 pictures=$E2E_WORK/pictures
 mkdir -p "$pictures"
-convert -size 100x100 xc:'#ff8000' "PNG32:$pictures/big_fix.png"
+# Without a background-colour chunk, so that the pictures keep their alpha.
+nobkgd=(-define png:exclude-chunks=bKGD)
+convert -size 100x100 xc:'#ff8000' "${nobkgd[@]}" "PNG32:$pictures/big_fix.png"
 convert -size 48x48 xc:'#20c0ff' -size 48x48 xc:'#80ff40' -size 48x48 xc:'#ff40a0' \
-  -size 48x48 xc:'#ffff00' -size 48x48 xc:'#a040ff' +append "PNG32:$pictures/spin_anm_fix.png"
-convert -size 200x100 gradient:'#ff0000-#0000ff' "PNG32:$pictures/plain.png"
+  -size 48x48 xc:'#ffff00' -size 48x48 xc:'#a040ff' +append "${nobkgd[@]}" "PNG32:$pictures/spin_anm_fix.png"
+convert -size 200x100 gradient:'#ff0000-#0000ff' "${nobkgd[@]}" "PNG32:$pictures/plain.png"
 head -c 300 "$pictures/plain.png" > "$pictures/broken.png"  # a truncated picture
 windows_path() { echo "Z:${1//\//\\}"; }
 
