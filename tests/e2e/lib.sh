@@ -56,7 +56,7 @@ e2e_cleanup() {
 start_target() {
   (exec wine "$E2E_TOOLS/hook_target.exe" > "$E2E_WORK/target.log") &
   _e2e_pids+=($!)
-  wait_until 20 eval 'tr -d "\r" < "$E2E_WORK/target.log" 2>/dev/null | grep -q "^target="' || fail "the target program did not start"
+  wait_until 20 eval 'tr -d "\r" 2>/dev/null < "$E2E_WORK/target.log" | grep -q "^target="' || fail "the target program did not start"
 }
 
 # watch_stars MS: watches the star windows in the background from now on;
