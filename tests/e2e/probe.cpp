@@ -30,13 +30,15 @@
 //                        5 s timeout) every 100 ms meanwhile; prints "sampling"
 //                        at once, then a report (see Sample below)
 //   probe census CLASS LIBRARY
-//                        the process of the first CLASS window: its memory
-//                        counters, handles and windows, and the live GDI
-//                        objects and heap bytes that LIBRARY (census.cpp),
-//                        loaded into it, counts from the inside:
+//                        the process of the first CLASS window: its working
+//                        set and top-level windows, and the live GDI objects
+//                        and heap bytes that LIBRARY (census.cpp), loaded
+//                        into it, counts from the inside (Wine answers
+//                        GetGuiResources with 0, and private bytes and handle
+//                        counts of another process with 0 too):
 //                        gdi=N dc=N memdc=N bitmap=N brush=N pen=N font=N
 //                        region=N other=N heap_bytes=N heap_blocks=N
-//                        working_set=N private=N handles=N windows=N
+//                        working_set=N windows=N
 // Exit code 0; 1 when catch found nothing or a census failed; 64 for a wrong call.
 #include <windows.h>
 #include <psapi.h>
@@ -472,22 +474,18 @@ int Census(const char* className, const char* library) {
     } else if (record->done != kCensusDone) {
       std::fprintf(stderr, "census: the library wrote nothing (not loaded?)\n");
     } else {
-      PROCESS_MEMORY_COUNTERS_EX memory{};
+      PROCESS_MEMORY_COUNTERS memory{};
       memory.cb = sizeof memory;
-      GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
-      DWORD handles = 0;
-      GetProcessHandleCount(process, &handles);
+      GetProcessMemoryInfo(process, &memory, sizeof memory);
       const int32_t* t = record->gdiByType;
       int other = record->gdiObjects - t[OBJ_DC] - t[OBJ_MEMDC] - t[OBJ_BITMAP] - t[OBJ_BRUSH] - t[OBJ_PEN] -
                   t[OBJ_FONT] - t[OBJ_REGION];
       std::printf("gdi=%d dc=%d memdc=%d bitmap=%d brush=%d pen=%d font=%d region=%d other=%d heap_bytes=%llu "
-                  "heap_blocks=%llu working_set=%llu private=%llu handles=%lu windows=%d\n",
+                  "heap_blocks=%llu working_set=%llu windows=%d\n",
                   record->gdiObjects, t[OBJ_DC], t[OBJ_MEMDC], t[OBJ_BITMAP], t[OBJ_BRUSH], t[OBJ_PEN], t[OBJ_FONT],
                   t[OBJ_REGION], other, static_cast<unsigned long long>(record->heapBusyBytes),
                   static_cast<unsigned long long>(record->heapBusyBlocks),
-                  static_cast<unsigned long long>(memory.WorkingSetSize),
-                  static_cast<unsigned long long>(memory.PrivateUsage), static_cast<unsigned long>(handles),
-                  WindowsOfProcess(processId));
+                  static_cast<unsigned long long>(memory.WorkingSetSize), WindowsOfProcess(processId));
       result = 0;
     }
     UnmapViewOfFile(record);
