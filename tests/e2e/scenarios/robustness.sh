@@ -9,9 +9,14 @@
 # measured round; and it still exits with code 0.
 # ROBUST_SEED, ROBUST_EVENTS (per round), ROBUST_GAP (seconds between events)
 # and ROBUST_MANAGED=1 (see below) override the defaults.
+# The rate is more than the program keeps up with here: it falls behind, and
+# while it is behind its motion timer (the lowest of its messages) does not
+# come, no star rests and every event makes new windows, until the input
+# stops. The default round is kept short enough for that to stay a matter of
+# seconds; 2,000 events a round take a few minutes.
 
 seed=${ROBUST_SEED:-7413}
-events=${ROBUST_EVENTS:-1000}
+events=${ROBUST_EVENTS:-600}
 gap=${ROBUST_GAP:-0.01}
 quantity=2
 echo "robustness: seed=$seed events=$events per round gap=${gap}s"
