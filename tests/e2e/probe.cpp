@@ -272,12 +272,14 @@ int Track(DWORD ms, char** handles, int count) {
 //   samples=N max_gap_ms=N max_windows=N max_visible=N max_closing=N bound=N excess=N
 //   picture=WxH start=N peak_live=N peak_windows=N windows=N excess=N   (one per picture)
 //   pings=N failed=N max_ping_ms=N
+// Shared by the sampling thread and the pinging one: one writes, the other
+// only reads the counts for its report.
 struct PingState {
   const char* ownerClass;
   volatile LONG stop;
-  int pings;
-  int failed;
-  DWORD maxMs;
+  volatile LONG pings;
+  volatile LONG failed;
+  volatile LONG maxMs;
 };
 
 DWORD WINAPI PingLoop(LPVOID parameter) {
@@ -289,10 +291,10 @@ DWORD WINAPI PingLoop(LPVOID parameter) {
     DWORD_PTR answer = 0;
     bool answered =
         owner != nullptr && SendMessageTimeoutA(owner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0;
-    DWORD took = GetTickCount() - start;
-    ++state->pings;
-    if (!answered) ++state->failed;
-    state->maxMs = std::max(state->maxMs, took);
+    LONG took = static_cast<LONG>(GetTickCount() - start);
+    if (!answered) InterlockedIncrement(&state->failed);
+    if (took > state->maxMs) InterlockedExchange(&state->maxMs, took);
+    InterlockedIncrement(&state->pings);
     Sleep(100);
   }
   return 0;
@@ -306,7 +308,7 @@ struct PictureStats {
   int excess = 0;  // most windows seen beyond the most live stars seen so far
 };
 
-// One sample's view of a window of the class: a window's class never changes
+// What the sampler remembers of a window: a window's class never changes
 // and a star's picture is fixed by its first size, so a known window costs
 // one question (its style) per sample; Wine asks its server for each, and
 // hundreds of windows asked about every few milliseconds would slow the
@@ -388,9 +390,8 @@ int Sample(const char* className, const char* ownerClass, DWORD ms, const char* 
     maxGap = std::max(maxGap, tick - last);
     last = tick;
     if (tick >= nextLine) {  // a line a second: how the run went
-      std::printf("t=%lu windows=%d visible=%d closing=%d pings=%d max_ping_ms=%lu\n",
-                  static_cast<unsigned long>(tick - start), windows, visible, closing, ping.pings,
-                  static_cast<unsigned long>(ping.maxMs));
+      std::printf("t=%lu windows=%d visible=%d closing=%d pings=%ld max_ping_ms=%ld\n",
+                  static_cast<unsigned long>(tick - start), windows, visible, closing, ping.pings, ping.maxMs);
       std::fflush(stdout);
       nextLine = tick + 1000;
     }
@@ -407,7 +408,7 @@ int Sample(const char* className, const char* ownerClass, DWORD ms, const char* 
     std::printf("picture=%ldx%ld start=%d peak_live=%d peak_windows=%d windows=%d excess=%d\n", picture.first,
                 picture.second, stats.start, stats.peakLive, stats.peakWindows, stats.windows, stats.excess);
   }
-  std::printf("pings=%d failed=%d max_ping_ms=%lu\n", ping.pings, ping.failed, static_cast<unsigned long>(ping.maxMs));
+  std::printf("pings=%ld failed=%ld max_ping_ms=%ld\n", ping.pings, ping.failed, ping.maxMs);
   return 0;
 }
 
