@@ -24,13 +24,34 @@
 //                        a line whenever one changes:
 //                        t=MS hwnd=0x... visible=0|1 rect=L,T,R,B, or
 //                        t=MS hwnd=0x... gone
-// Exit code 0; 1 when catch found nothing; 64 for a wrong call.
+//   probe sample CLASS OWNER MS STOPFILE
+//                        samples the windows of CLASS until STOPFILE exists (or
+//                        MS pass) and pings the first OWNER window (WM_NULL,
+//                        5 s timeout) every 100 ms meanwhile; prints "sampling"
+//                        at once, then a report (see Sample below)
+//   probe census CLASS LIBRARY
+//                        the process of the first CLASS window: its working
+//                        set and top-level windows, and the live GDI objects
+//                        and heap bytes that LIBRARY (census.cpp), loaded
+//                        into it, counts from the inside (Wine answers
+//                        GetGuiResources with 0, and private bytes and handle
+//                        counts of another process with 0 too):
+//                        gdi=N dc=N memdc=N bitmap=N brush=N pen=N font=N
+//                        region=N other=N heap_bytes=N heap_blocks=N
+//                        working_set=N windows=N
+// Exit code 0; 1 when catch found nothing or a census failed; 64 for a wrong call.
 #include <windows.h>
+#include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <utility>
 #include <vector>
+
+#include "census_record.h"
 
 namespace {
 
@@ -236,6 +257,245 @@ int Track(DWORD ms, char** handles, int count) {
   return 0;
 }
 
+// Sample: the pool rule seen from outside. A star window belongs to the
+// picture whose size it had when first seen (a poof later resizes it, but it
+// stays the same star). For each picture the sampler keeps the windows there
+// were at the start (a pool from before), the most windows ever seen visible
+// at once (live stars: moving, caught or going off) and the most windows of it
+// that exist; a star is made only when no resting star of its picture is
+// left, so the windows of a picture should never outnumber the larger of its
+// start and its most live stars. "excess" is the largest overshoot seen in one
+// sample; "bound" the sum of those larger numbers.
+// Windows whose star is gone but whose WM_CLOSE is still queued are counted
+// apart (closing), not as windows.
+// Report, after a line a second (t=MS windows=N visible=N closing=N ...):
+//   samples=N max_gap_ms=N max_windows=N max_visible=N max_closing=N bound=N excess=N
+//   picture=WxH start=N peak_live=N peak_windows=N windows=N excess=N   (one per picture)
+//   pings=N failed=N max_ping_ms=N
+// Shared by the sampling thread and the pinging one: one writes, the other
+// only reads the counts for its report.
+struct PingState {
+  const char* ownerClass;
+  volatile LONG stop;
+  volatile LONG pings;
+  volatile LONG failed;
+  volatile LONG maxMs;
+};
+
+DWORD WINAPI PingLoop(LPVOID parameter) {
+  PingState* state = static_cast<PingState*>(parameter);
+  HWND owner = nullptr;
+  while (!state->stop) {
+    if (owner == nullptr || !IsWindow(owner)) owner = FindWindowA(state->ownerClass, nullptr);
+    DWORD start = GetTickCount();
+    DWORD_PTR answer = 0;
+    bool answered =
+        owner != nullptr && SendMessageTimeoutA(owner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0;
+    LONG took = static_cast<LONG>(GetTickCount() - start);
+    if (!answered) InterlockedIncrement(&state->failed);
+    if (took > state->maxMs) InterlockedExchange(&state->maxMs, took);
+    InterlockedIncrement(&state->pings);
+    Sleep(100);
+  }
+  return 0;
+}
+
+struct PictureStats {
+  int start = -1;  // windows when the sampling began: a pool from before
+  int peakLive = 0;
+  int peakWindows = 0;
+  int windows = 0;
+  int excess = 0;  // most windows seen beyond the most live stars seen so far
+};
+
+// What the sampler remembers of a window: a window's class never changes
+// and a star's picture is fixed by its first size, so a known window costs
+// one question (its style) per sample; Wine asks its server for each, and
+// hundreds of windows asked about every few milliseconds would slow the
+// whole session down.
+struct Known {
+  bool ours;
+  std::pair<LONG, LONG> picture;  // (0, 0) until the window has a size
+};
+
+int Sample(const char* className, const char* ownerClass, DWORD ms, const char* stopFile) {
+  PingState ping{ownerClass, 0, 0, 0, 0};
+  HANDLE pinger = CreateThread(nullptr, 0, PingLoop, &ping, 0, nullptr);
+  std::printf("sampling\n");
+  std::fflush(stdout);
+  std::map<HWND, Known> known;
+  std::map<std::pair<LONG, LONG>, PictureStats> pictures;
+  int samples = 0, maxWindows = 0, maxVisible = 0, maxClosing = 0, excess = 0;
+  DWORD maxGap = 0, start = GetTickCount(), last = start, nextLine = start;
+  while (GetTickCount() - start < ms && GetFileAttributesA(stopFile) == INVALID_FILE_ATTRIBUTES) {
+    std::vector<HWND> all;
+    EnumWindows(
+        [](HWND window, LPARAM lParam) -> BOOL {
+          reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    std::map<std::pair<LONG, LONG>, std::pair<int, int>> now;  // picture -> live, windows
+    int windows = 0, visible = 0, closing = 0;
+    for (HWND window : all) {
+      Known& k = known[window];
+      if (k.picture.first == 0 && !k.ours) {
+        char name[256];
+        if (GetClassNameA(window, name, sizeof name) == 0 || std::strcmp(name, className) != 0) {
+          k.picture = {-1, -1};  // not ours: never asked again
+          continue;
+        }
+        k.ours = true;
+      }
+      if (!k.ours) continue;
+      if (k.picture.first == 0) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        LONG w = r.right - r.left, h = r.bottom - r.top;
+        if (w <= 1 && h <= 1) continue;  // created, no picture yet
+        k.picture = {w, h};
+      }
+      LONG style = GetWindowLongA(window, GWL_STYLE);
+      if (style == 0) continue;  // gone meanwhile (a star window always has WS_POPUP)
+      bool shown = (style & WS_VISIBLE) != 0;
+      // A destroyed star's window is hidden and waits for its posted
+      // WM_CLOSE; its record, already freed, has cleared the window's slot.
+      if (!shown && GetWindowLongPtrA(window, GWLP_USERDATA) == 0) {
+        ++closing;
+        continue;
+      }
+      std::pair<int, int>& counts = now[k.picture];
+      ++counts.second;
+      ++windows;
+      if (shown) {
+        ++counts.first;
+        ++visible;
+      }
+    }
+    for (auto& [picture, stats] : pictures) stats.windows = 0;
+    for (const auto& [picture, counts] : now) {
+      PictureStats& stats = pictures[picture];
+      if (stats.start < 0) stats.start = samples == 0 ? counts.second : 0;
+      stats.peakLive = std::max(stats.peakLive, counts.first);
+      stats.windows = counts.second;
+      stats.peakWindows = std::max(stats.peakWindows, counts.second);
+      stats.excess = std::max(stats.excess, counts.second - std::max(stats.start, stats.peakLive));
+      excess = std::max(excess, stats.excess);
+    }
+    maxWindows = std::max(maxWindows, windows);
+    maxClosing = std::max(maxClosing, closing);
+    maxVisible = std::max(maxVisible, visible);
+    ++samples;
+    DWORD tick = GetTickCount();
+    maxGap = std::max(maxGap, tick - last);
+    last = tick;
+    if (tick >= nextLine) {  // a line a second: how the run went
+      std::printf("t=%lu windows=%d visible=%d closing=%d pings=%ld max_ping_ms=%ld\n",
+                  static_cast<unsigned long>(tick - start), windows, visible, closing, ping.pings, ping.maxMs);
+      std::fflush(stdout);
+      nextLine = tick + 1000;
+    }
+    Sleep(50);
+  }
+  ping.stop = 1;
+  WaitForSingleObject(pinger, 10000);
+  CloseHandle(pinger);
+  int bound = 0;
+  for (const auto& [picture, stats] : pictures) bound += std::max(stats.start, stats.peakLive);
+  std::printf("samples=%d max_gap_ms=%lu max_windows=%d max_visible=%d max_closing=%d bound=%d excess=%d\n",
+              samples, static_cast<unsigned long>(maxGap), maxWindows, maxVisible, maxClosing, bound, excess);
+  for (const auto& [picture, stats] : pictures) {
+    std::printf("picture=%ldx%ld start=%d peak_live=%d peak_windows=%d windows=%d excess=%d\n", picture.first,
+                picture.second, stats.start, stats.peakLive, stats.peakWindows, stats.windows, stats.excess);
+  }
+  std::printf("pings=%ld failed=%ld max_ping_ms=%ld\n", ping.pings, ping.failed, ping.maxMs);
+  return 0;
+}
+
+int WindowsOfProcess(DWORD processId) {
+  struct Counter {
+    DWORD processId;
+    int count;
+  } counter{processId, 0};
+  EnumWindows(
+      [](HWND window, LPARAM lParam) -> BOOL {
+        Counter* c = reinterpret_cast<Counter*>(lParam);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == c->processId) ++c->count;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&counter));
+  return counter.count;
+}
+
+// Loads the census library into the process through a thread of its own that
+// runs LoadLibraryA (kernel32 lies at the same address in every process).
+bool RunCensusIn(HANDLE process, const char* library) {
+  size_t length = std::strlen(library) + 1;
+  void* remotePath = VirtualAllocEx(process, nullptr, length, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (remotePath == nullptr) return false;
+  bool ran = false;
+  if (WriteProcessMemory(process, remotePath, library, length, nullptr)) {
+    auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
+    HANDLE thread = CreateRemoteThread(process, nullptr, 0, loadLibrary, remotePath, 0, nullptr);
+    if (thread != nullptr) {
+      ran = WaitForSingleObject(thread, 20000) == WAIT_OBJECT_0;
+      CloseHandle(thread);
+    }
+  }
+  if (ran) VirtualFreeEx(process, remotePath, 0, MEM_RELEASE);
+  return ran;
+}
+
+int Census(const char* className, const char* library) {
+  std::vector<Found> windows = WindowsOf(className);
+  if (windows.empty()) {
+    std::fprintf(stderr, "census: no window of class %s\n", className);
+    return 1;
+  }
+  DWORD processId = 0;
+  GetWindowThreadProcessId(windows[0].window, &processId);
+  HANDLE process = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                                   PROCESS_VM_WRITE | PROCESS_VM_READ | SYNCHRONIZE,
+                               FALSE, processId);
+  if (process == nullptr) {
+    std::fprintf(stderr, "census: cannot open process %lu\n", static_cast<unsigned long>(processId));
+    return 1;
+  }
+  HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(CensusRecord),
+                                      kCensusMappingName);
+  auto* record = mapping ? static_cast<CensusRecord*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0)) : nullptr;
+  int result = 1;
+  if (record != nullptr) {
+    std::memset(record, 0, sizeof *record);
+    if (!RunCensusIn(process, library)) {
+      std::fprintf(stderr, "census: the library could not be run in the process\n");
+    } else if (record->done != kCensusDone) {
+      std::fprintf(stderr, "census: the library wrote nothing (not loaded?)\n");
+    } else {
+      PROCESS_MEMORY_COUNTERS memory{};
+      memory.cb = sizeof memory;
+      GetProcessMemoryInfo(process, &memory, sizeof memory);
+      const int32_t* t = record->gdiByType;
+      int other = record->gdiObjects - t[OBJ_DC] - t[OBJ_MEMDC] - t[OBJ_BITMAP] - t[OBJ_BRUSH] - t[OBJ_PEN] -
+                  t[OBJ_FONT] - t[OBJ_REGION];
+      std::printf("gdi=%d dc=%d memdc=%d bitmap=%d brush=%d pen=%d font=%d region=%d other=%d heap_bytes=%llu "
+                  "heap_blocks=%llu working_set=%llu windows=%d\n",
+                  record->gdiObjects, t[OBJ_DC], t[OBJ_MEMDC], t[OBJ_BITMAP], t[OBJ_BRUSH], t[OBJ_PEN], t[OBJ_FONT],
+                  t[OBJ_REGION], other, static_cast<unsigned long long>(record->heapBusyBytes),
+                  static_cast<unsigned long long>(record->heapBusyBlocks),
+                  static_cast<unsigned long long>(memory.WorkingSetSize), WindowsOfProcess(processId));
+      result = 0;
+    }
+    UnmapViewOfFile(record);
+  }
+  if (mapping != nullptr) CloseHandle(mapping);
+  CloseHandle(process);
+  return result;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -254,6 +514,10 @@ int main(int argc, char** argv) {
     result = Foreground();
   } else if (argc >= 4 && std::strcmp(argv[1], "track") == 0) {
     result = Track(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)), argv + 3, argc - 3);
+  } else if (argc == 6 && std::strcmp(argv[1], "sample") == 0) {
+    result = Sample(argv[2], argv[3], static_cast<DWORD>(std::strtoul(argv[4], nullptr, 10)), argv[5]);
+  } else if (argc == 4 && std::strcmp(argv[1], "census") == 0) {
+    result = Census(argv[2], argv[3]);
   } else if (argc >= 4 && std::strcmp(argv[1], "catch") == 0) {
     result = Catch(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)), argv + 4, argc - 4);
   }
