@@ -23,15 +23,27 @@ for d in 0 1 2 3 4 5 6 7 8 9; do
     -colorspace gray -threshold 25% "$E2E_WORK/digit$d.png"
 done
 
-# number_shown SHOT RECT_LINE: the digit that the star of the line shows in its
-# number corner on the screenshot, or "none" when the corner holds nothing
-# dark. One-digit numbers stand in the bottom-right 24 x 32 pixels.
+# dark_pixels SHOT RECT_LINE WxH+X+Y: how many pixels of that part of the
+# star's window are dark on the screenshot (the part also lands in PART.png).
+dark_pixels() {
+  local left top w h x y
+  left=$(rect_field "$2" 1) top=$(rect_field "$2" 2)
+  IFS='x+' read -r w h x y <<<"$3"
+  convert "$1" -crop "${w}x${h}+$((left + x))+$((top + y))" +repage -colorspace gray -threshold 25% \
+    "$E2E_WORK/part.png"
+  convert "$E2E_WORK/part.png" -negate -format '%[fx:round(mean*w*h)]' info:
+}
+
+# number_shown SHOT RECT_LINE: the number that the star of the line shows on
+# the screenshot, if it has one digit: "none" when its bottom edge holds
+# nothing dark, "longer" when something dark stands left of the last digit's
+# place (the bottom-right 24 x 32 pixels).
 number_shown() {
-  local corner=$E2E_WORK/corner.png d differ best=none least dark
-  convert "$1" -crop "24x32+$(($(rect_field "$2" 1) + 48))+$(($(rect_field "$2" 2) + 40))" +repage \
-    -colorspace gray -threshold 25% "$corner"
-  dark=$(convert "$corner" -negate -format '%[fx:round(mean*w*h)]' info:)
-  if (( dark < 5 )); then echo none; return; fi
+  local corner=$E2E_WORK/corner.png d differ best=none least
+  if (( $(dark_pixels "$1" "$2" 72x32+0+40) < 5 )); then echo none; return; fi
+  if (( $(dark_pixels "$1" "$2" 48x32+0+40) > 0 )); then echo longer; return; fi
+  dark_pixels "$1" "$2" 24x32+48+40 >/dev/null
+  mv "$E2E_WORK/part.png" "$corner"
   least=$((24 * 32))
   for d in 0 1 2 3 4 5 6 7 8 9; do
     differ=$(compare -metric AE "$corner" "$E2E_WORK/digit$d.png" null: 2>&1 || true)
