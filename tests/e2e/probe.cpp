@@ -26,15 +26,16 @@
 //                        t=MS hwnd=0x... gone
 //   probe chase CLASS MS ROUNDS [HWND...]
 //                        plays the chase game: presses the first window of the
-//                        class that moves (within MS), right after a move; then
+//                        class that moves (within MS), right after a move (the
+//                        caught one is whichever took the press); then
 //                        ROUNDS times the window that the last press showed and
 //                        that stands still while another one it showed moves
 //                        twice (so two or more windows per press are needed);
 //                        at last it follows the still window of the last press
 //                        until that moves. A pressed window is let go where it
 //                        is, unless it would lie near one of the pressed or the
-//                        given kept windows: then it is dragged away first. The
-//                        pointer is xdotool's (its path in E2E_XDOTOOL). Prints
+//                        given kept windows: then it is dragged away first, by
+//                        xdotool (its path in E2E_XDOTOOL). Prints
 //                        caught=0x... from=L,T,R,B rect=L,T,R,B (after the
 //                        release), chased=0x... from=... rect=... steps=N per
 //                        round, and held=0x... steps=N, where N counts the moves
@@ -172,6 +173,8 @@ struct Followed {
   long shownAt;  // the poll in which it last came into view
   int moves;     // rectangle changes seen since then
   bool movedNow; // changed in the latest poll
+  long movedAt;  // the poll of its latest move
+  POINT step;    // how far the corner went in it
 };
 
 class Follower {
@@ -179,39 +182,19 @@ class Follower {
   explicit Follower(const char* className) : className_(className) {}
 
   // One look at the windows; true when any came, went or moved.
-  bool Poll() {
-    ++polls_;
-    bool changed = false;
-    std::vector<Found> windows = WindowsOf(className_);
-    for (Followed& f : followed_) {
-      f.movedNow = false;
-      bool present = false;
-      for (const Found& w : windows) present = present || w.window == f.window;
-      if (!present && f.visible) {  // destroyed
-        f.visible = false;
-        changed = true;
-      }
+  bool Poll() { return Update(WindowsOf(className_), true); }
+
+  // A quicker look at the shown windows that came into view after poll
+  // `since` only: two moves a few milliseconds apart are seen apart.
+  bool PollShownAfter(long since) {
+    std::vector<Found> windows;
+    for (const Followed& f : followed_) {
+      if (f.shownAt <= since || !f.visible) continue;
+      Found w{f.window, IsWindow(f.window) && IsWindowVisible(f.window), {}, 0};
+      if (w.visible) GetWindowRect(f.window, &w.rect);
+      windows.push_back(w);
     }
-    for (const Found& w : windows) {
-      Followed* f = Find(w.window);
-      if (f == nullptr) {
-        followed_.push_back(Followed{w.window, false, w.rect, 0, 0, false});
-        f = &followed_.back();
-      }
-      if (w.visible != f->visible) changed = true;
-      if (w.visible && !f->visible) {
-        f->shownAt = polls_;
-        f->moves = 0;
-        f->rect = w.rect;
-      } else if (w.visible && !EqualRect(&w.rect, &f->rect)) {
-        ++f->moves;
-        f->movedNow = true;
-        f->rect = w.rect;
-        changed = true;
-      }
-      f->visible = w.visible;
-    }
-    return changed;
+    return Update(windows, false);
   }
 
   // Polls until nothing has changed for a few milliseconds, so that a tick
@@ -222,6 +205,45 @@ class Follower {
       if (Poll()) lastChange = GetTickCount();
       Sleep(1);
     }
+  }
+
+  // Takes in what a look saw; `complete` when it saw every window of the
+  // class, so that one it missed is gone.
+  bool Update(const std::vector<Found>& windows, bool complete) {
+    ++polls_;
+    bool changed = false;
+    for (Followed& f : followed_) {
+      f.movedNow = false;
+      if (!complete) continue;
+      bool present = false;
+      for (const Found& w : windows) present = present || w.window == f.window;
+      if (!present && f.visible) {  // destroyed
+        f.visible = false;
+        changed = true;
+      }
+    }
+    for (const Found& w : windows) {
+      Followed* f = Find(w.window);
+      if (f == nullptr) {
+        followed_.push_back(Followed{w.window, false, w.rect, 0, 0, false, 0, POINT{0, 0}});
+        f = &followed_.back();
+      }
+      if (w.visible != f->visible) changed = true;
+      if (w.visible && !f->visible) {
+        f->shownAt = polls_;
+        f->moves = 0;
+        f->rect = w.rect;
+      } else if (w.visible && !EqualRect(&w.rect, &f->rect)) {
+        ++f->moves;
+        f->movedNow = true;
+        f->movedAt = polls_;
+        f->step = POINT{w.rect.left - f->rect.left, w.rect.top - f->rect.top};
+        f->rect = w.rect;
+        changed = true;
+      }
+      f->visible = w.visible;
+    }
+    return changed;
   }
 
   Followed* Find(HWND window) {
@@ -254,28 +276,40 @@ Followed* StillAmongMoving(Follower& follower, long since, int* fellowMoves) {
   return most >= 2 ? still : nullptr;
 }
 
-// A point of the window where it is the top window, the middle if it is.
-bool PointOnTop(HWND window, const RECT& rect, POINT* point) {
+bool Inside(const RECT& r, LONG x, LONG y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+
+// A point of the window where it is the top window, the middle if it is;
+// rather one that no other shown window of the class covers at all, since the
+// X server may stack the windows otherwise than Wine does.
+bool PointOnTop(Follower& follower, HWND window, const RECT& rect, POINT* point) {
   LONG w = rect.right - rect.left, h = rect.bottom - rect.top;
   static const int kFifths[] = {2, 1, 3, 0, 4};  // middle first
+  bool found = false;
   for (int row : kFifths) {
     for (int column : kFifths) {
       POINT p{rect.left + w * (2 * column + 1) / 10, rect.top + h * (2 * row + 1) / 10};
-      if (WindowFromPoint(p) == window) {
+      if (WindowFromPoint(p) != window) continue;
+      bool alone = true;
+      for (const Followed& f : follower.all()) {
+        alone = alone && (f.window == window || !f.visible || !Inside(f.rect, p.x, p.y));
+      }
+      if (alone) {
         *point = p;
         return true;
       }
+      if (!found) *point = p;
+      found = true;
     }
   }
-  return false;
+  return found;
 }
 
 // Starts xdotool with the arguments; true when it started. Wine starts the
 // Linux program as it is (its path in E2E_XDOTOOL) but gives no handle to wait
-// on: the caller watches for what it does. The pointer input then takes the X
-// server's road, as a user's does. Pointer moves made inside Wine
-// (SetCursorPos, SendInput) were seen lost or undone during a drag, while
-// Wine's idea of the pointer and the X server's disagreed.
+// on: the caller watches for what it does. Its pointer moves take the X
+// server's road, as a user's do; moves made inside Wine (SetCursorPos,
+// SendInput) were seen lost or undone during a drag, while Wine's idea of the
+// pointer and the X server's disagreed.
 bool StartXdotool(const char* arguments) {
   const char* program = std::getenv("E2E_XDOTOOL");
   if (program == nullptr || *program == '\0') return false;
@@ -303,8 +337,6 @@ bool WaitCorner(Follower& follower, HWND window, POINT corner, DWORD ms) {
   }
   return false;
 }
-
-bool Inside(const RECT& r, LONG x, LONG y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
 // A kept window whose middle lies within 40 pixels of the rectangle's on both
 // axes: dropped there, the window could join it.
@@ -340,35 +372,59 @@ bool FreeWay(Follower& follower, HWND window, const RECT& rect, POINT press, con
   return true;
 }
 
+// The shown window that took the press at `point` after poll `since`: a
+// pressed window steps 2 pixels down and right until the release. Null if
+// none did within MS.
+HWND WaitPressed(Follower& follower, long since, POINT point, DWORD ms) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    follower.Poll();
+    for (const Followed& f : follower.all()) {
+      if (f.visible && f.movedAt > since && f.step.x == 2 && f.step.y == 2 && Inside(f.rect, point.x, point.y)) {
+        return f.window;
+      }
+    }
+    Sleep(1);
+  }
+  return nullptr;
+}
+
 // Presses the window where it is on top and lets it go: a pressed window
 // steps 2 pixels down and right until the release. Where it would come to lie
 // near a kept window (and join it), it is dragged away first, in steps that
-// keep the pointer on it: when a press activates a window, Wine hands it to
-// the X server's window management, unmapping and mapping it again, which
-// ends the pointer grab of the press; moves then reach the window only while
-// the pointer is over it. Sets *why when a step did not happen.
-bool PressAndRelease(Follower& follower, HWND window, const std::vector<HWND>& kept, RECT* from,
+// keep the pointer on it: a move reaches a window that holds the capture only
+// while the pointer is over it (when a press activates a window, Wine also
+// maps it anew on the X server, which ends the X pointer grab of a press).
+// *window becomes the window that took the press: a flying one may have come
+// over the point meanwhile. Sets *why when a step did not happen.
+bool PressAndRelease(Follower& follower, HWND* window, const std::vector<HWND>& kept, RECT* from,
                      const char** why) {
   RECT rect{};
   POINT press{};
-  if (!GetWindowRect(window, &rect) || !PointOnTop(window, rect, &press)) {
+  if (!GetWindowRect(*window, &rect) || !PointOnTop(follower, *window, rect, &press)) {
     *why = "covered";
     return false;
   }
   *from = rect;
-  char command[128];
-  std::snprintf(command, sizeof command, "mousemove %ld %ld mousedown 1", press.x, press.y);
-  if (!StartXdotool(command)) {
-    *why = "no_xdotool";
-    return false;
-  }
-  if (!WaitCorner(follower, window, POINT{rect.left + 2, rect.top + 2}, 1000)) {
-    StartXdotool("mouseup 1");
+  // The press is made here, at once (starting xdotool takes a while, and the
+  // held window stands still for three ticks only); no pointer move follows
+  // that Wine and the X server could disagree on.
+  long mark = follower.polls();
+  SetCursorPos(press.x, press.y);
+  SendButton(MOUSEEVENTF_LEFTDOWN);
+  HWND pressedWindow = WaitPressed(follower, mark, press, 1000);
+  if (pressedWindow == nullptr) {
+    SendButton(MOUSEEVENTF_LEFTUP);
     *why = "not_pressed";
     return false;
   }
+  char command[128];
+  *window = pressedWindow;
+  GetWindowRect(*window, &rect);
+  OffsetRect(&rect, -2, -2);
+  *from = rect;
   POINT move{0, 0};
-  if (NearKept(window, rect, kept)) {
+  if (NearKept(*window, rect, kept)) {
     // The windows that the press showed are known: it showed them before the
     // pressed window heard of the press.
     follower.Poll();
@@ -379,7 +435,7 @@ bool PressAndRelease(Follower& follower, HWND window, const std::vector<HWND>& k
     for (LONG distance : {40, 60, 90}) {
       for (const POINT& way : kWays) {
         move = POINT{way.x * distance, way.y * distance};
-        found = FreeWay(follower, window, pressed, press, kept, move);
+        found = FreeWay(follower, *window, pressed, press, kept, move);
         if (found) break;
       }
       if (found) break;
@@ -388,7 +444,7 @@ bool PressAndRelease(Follower& follower, HWND window, const std::vector<HWND>& k
     if (move.x != 0) room = std::min(room, move.x > 0 ? rect.right - 1 - press.x : press.x - rect.left);
     if (move.y != 0) room = std::min(room, move.y > 0 ? rect.bottom - 1 - press.y : press.y - rect.top);
     if (!found || room < 6) {
-      StartXdotool("mouseup 1");
+      SendButton(MOUSEEVENTF_LEFTUP);
       *why = "no_way_out";
       return false;
     }
@@ -397,16 +453,20 @@ bool PressAndRelease(Follower& follower, HWND window, const std::vector<HWND>& k
     for (LONG i = 1; i <= steps; ++i) {
       POINT by{move.x * i / steps, move.y * i / steps};
       std::snprintf(command, sizeof command, "mousemove %ld %ld", press.x + by.x, press.y + by.y);
-      StartXdotool(command);
-      if (!WaitCorner(follower, window, POINT{rect.left + 2 + by.x, rect.top + 2 + by.y}, 1000)) {
-        StartXdotool("mouseup 1");
+      if (!StartXdotool(command)) {
+        SendButton(MOUSEEVENTF_LEFTUP);
+        *why = "no_xdotool";
+        return false;
+      }
+      if (!WaitCorner(follower, *window, POINT{rect.left + 2 + by.x, rect.top + 2 + by.y}, 1000)) {
+        SendButton(MOUSEEVENTF_LEFTUP);
         *why = "did_not_follow";
         return false;
       }
     }
   }
-  StartXdotool("mouseup 1");
-  if (!WaitCorner(follower, window, POINT{rect.left + move.x, rect.top + move.y}, 1000)) {
+  SendButton(MOUSEEVENTF_LEFTUP);
+  if (!WaitCorner(follower, *window, POINT{rect.left + move.x, rect.top + move.y}, 1000)) {
     *why = "not_released";
     return false;
   }
@@ -443,7 +503,7 @@ int Chase(const char* className, DWORD ms, int rounds, char** keptHandles, int k
   long pressedAt = follower.polls();
   RECT from{};
   const char* why = "";
-  if (!PressAndRelease(follower, pressed, kept, &from, &why)) {
+  if (!PressAndRelease(follower, &pressed, kept, &from, &why)) {
     PrintPress("lost", pressed, from);
     std::printf(" why=%s\n", why);
     // A flying window may get away from the press: then nothing was caught
@@ -456,12 +516,15 @@ int Chase(const char* className, DWORD ms, int rounds, char** keptHandles, int k
   std::fflush(stdout);
 
   for (int round = 1; round <= rounds + 1; ++round) {
+    // The press showed its windows before the pressed window took it: they
+    // are known, and from here on only they are looked at.
+    follower.Poll();
     Followed* still = nullptr;
     int fellowMoves = 0;
     start = GetTickCount();
     while (still == nullptr && GetTickCount() - start < ms) {
       Sleep(1);
-      follower.Poll();
+      follower.PollShownAfter(pressedAt);
       still = StillAmongMoving(follower, pressedAt, &fellowMoves);
     }
     if (still == nullptr) {
@@ -474,7 +537,7 @@ int Chase(const char* className, DWORD ms, int rounds, char** keptHandles, int k
       start = GetTickCount();
       while (GetTickCount() - start < ms) {
         Sleep(1);
-        follower.Poll();
+        follower.PollShownAfter(pressedAt);
         Followed* f = follower.Find(target);
         if (f->moves > 0 || !f->visible) break;
         StillAmongMoving(follower, pressedAt, &fellowMoves);
@@ -491,9 +554,10 @@ int Chase(const char* className, DWORD ms, int rounds, char** keptHandles, int k
       return 2;
     }
     pressedAt = follower.polls();
-    if (!PressAndRelease(follower, target, kept, &from, &why)) {
-      PrintPress("lost", target, from);
-      std::printf(" why=%s round=%d\n", why, round);
+    HWND took = target;
+    if (!PressAndRelease(follower, &took, kept, &from, &why) || took != target) {
+      PrintPress("lost", took, from);
+      std::printf(" why=%s round=%d\n", took != target ? "another_took_the_press" : why, round);
       return 2;
     }
     kept.push_back(target);

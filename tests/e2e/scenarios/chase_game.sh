@@ -88,7 +88,7 @@ chase() {
 SHELVED=()
 next_place=0
 shelve() {
-  local star=$1 line left top to_left to_top=880 step dropped
+  local star=$1 line left top to_left to_top=880 step dropped dx dy
   line=$(star_line "$star")
   left=$(rect_field "$line" 1) top=$(rect_field "$line" 2)
   while :; do
@@ -96,9 +96,11 @@ shelve() {
     (( to_left < 1200 )) || fail "no free place left on the row"
     place_is_free "$to_left" "$to_top" && break
   done
-  xdotool mousemove $((left + 36)) $((top + 36)) mousedown 1
+  read -r dx dy < <(free_point "$star" "$line")
+  [ -n "$dx" ] || fail "star $star is covered by others: $(visible_stars)"
+  xdotool mousemove $((left + dx)) $((top + dy)) mousedown 1
   for step in 1 2 3 4 5 6; do
-    xdotool mousemove $((left + 36 + (to_left - left) * step / 6)) $((top + 36 + (to_top - top) * step / 6))
+    xdotool mousemove $((left + dx + (to_left - left) * step / 6)) $((top + dy + (to_top - top) * step / 6))
     sleep 0.03
   done
   xdotool mouseup 1
@@ -109,6 +111,22 @@ shelve() {
   wait_until 5 only_kept_show || fail "stars did not rest: $(visible_stars)"
   star_line "$star" | grep -q "$dropped" || fail "the dropped star moved on: $(star_line "$star")"
   SHELVED+=("$star")
+}
+# free_point HWND LINE: a point of the star (as "DX DY" from its corner) that
+# no other shown star covers, the middle if it can be.
+free_point() {
+  local point other covered
+  for point in "36 36" "36 14" "14 36" "58 36" "36 58" "14 14" "58 14" "14 58" "58 58"; do
+    covered=0
+    while read -r other; do
+      [ -n "$other" ] || continue
+      (( $(rect_field "$other" 1) <= $(rect_field "$2" 1) + ${point% *} &&
+         $(rect_field "$2" 1) + ${point% *} < $(rect_field "$other" 3) &&
+         $(rect_field "$other" 2) <= $(rect_field "$2" 2) + ${point#* } &&
+         $(rect_field "$2" 2) + ${point#* } < $(rect_field "$other" 4) )) && covered=1
+    done < <(visible_stars | grep -v "hwnd=$1 ")
+    [ $covered = 0 ] && { echo "$point"; return; }
+  done
 }
 # place_is_free LEFT TOP: no shown star within 80 pixels of a star placed there.
 place_is_free() {
