@@ -5,9 +5,9 @@
 # star follows a drag and stays where it is let go, number and all.
 #
 # The probe plays the rounds (it sees at once which star stands still and
-# presses it through xdotool) and lets each star go where it was caught, unless
-# it would join another there. The scenario then drags every caught star to a
-# row of its own, where the numbers are read from a screenshot.
+# presses it from inside Wine) and lets each star go where it was caught,
+# unless it would join another there. The scenario then drags every caught
+# star to a row of its own, where the numbers are read from a screenshot.
 
 # One opaque picture: every star is 72 x 72 and shows its number in large
 # digits, black on the light picture.
@@ -24,7 +24,7 @@ for d in 0 1 2 3 4 5 6 7 8 9; do
 done
 
 # dark_pixels SHOT RECT_LINE WxH+X+Y: how many pixels of that part of the
-# star's window are dark on the screenshot (the part also lands in PART.png).
+# star's window are dark on the screenshot (the part is left in part.png).
 dark_pixels() {
   local left top w h x y
   left=$(rect_field "$2" 1) top=$(rect_field "$2" 2)
@@ -82,9 +82,9 @@ chase() {
   fail "no star of a click could be caught"
 }
 
-# shelve HWND: drags the caught star by its middle to the next free place on
-# a row along the bottom of the screen; it follows the pointer and stays where
-# it is let go. Stars are shelved topmost first, so the middle is its own.
+# shelve HWND: drags the caught star, by a point that no other star covers,
+# to the next free place on a row along the bottom of the screen; it follows
+# the pointer and stays where it is let go.
 SHELVED=()
 next_place=0
 shelve() {
