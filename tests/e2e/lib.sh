@@ -1,6 +1,8 @@
 # Helpers for the end-to-end scenarios (sourced by run_scenario.sh).
 
 _e2e_pids=()
+# The probe drives the pointer through xdotool too (its chase verb).
+export E2E_XDOTOOL=${E2E_XDOTOOL:-$(command -v xdotool)}
 
 fail() { echo "e2e FAILED: $*" >&2; exit 1; }
 

@@ -39,7 +39,27 @@
 //                        gdi=N dc=N memdc=N bitmap=N brush=N pen=N font=N
 //                        region=N other=N heap_bytes=N heap_blocks=N
 //                        working_set=N windows=N
-// Exit code 0; 1 when catch found nothing or a census failed; 64 for a wrong call.
+//   probe chase CLASS MS ROUNDS [HWND...]
+//                        plays the chase game: presses the first window of the
+//                        class that moves (within MS), right after a move (the
+//                        caught one is whichever took the press); then
+//                        ROUNDS times the window that the last press showed and
+//                        that stands still while another one it showed moves
+//                        twice (so two or more windows per press are needed);
+//                        at last it follows the still window of the last press
+//                        until that moves. A pressed window is let go where it
+//                        is, unless it would lie near one of the pressed or the
+//                        given kept windows: then it is dragged away first, by
+//                        xdotool (its path in E2E_XDOTOOL). Prints
+//                        caught=0x... from=L,T,R,B rect=L,T,R,B (after the
+//                        release), chased=0x... from=... rect=... steps=N per
+//                        round, and held=0x... steps=N, where N counts the moves
+//                        of its fellow windows seen while the still one stood,
+//                        before it was pressed or moved; lost=0x... ... why=WHY
+//                        when a step did not happen.
+// Exit code 0; 1 when catch or chase found nothing to press (or the chase's
+// first press missed) or a census failed; 2 when the chase lost its way later;
+// 64 for a wrong call.
 #include <windows.h>
 #include <psapi.h>
 
@@ -163,6 +183,410 @@ int Catch(const char* className, DWORD ms, char** excluded, int excludedCount) {
     Sleep(2);
   }
   return 1;
+}
+
+// The windows of one class as the chase sees them, poll by poll: when each
+// came into view and how often it moved since.
+struct Followed {
+  HWND window;
+  bool visible;
+  RECT rect;
+  long shownAt;  // the poll in which it last came into view
+  int moves;     // rectangle changes seen since then
+  bool movedNow; // changed in the latest poll
+  long movedAt;  // the poll of its latest move
+  POINT step;    // how far the corner went in it
+};
+
+class Follower {
+ public:
+  explicit Follower(const char* className) : className_(className) {}
+
+  // One look at the windows; true when any came, went or moved.
+  bool Poll() { return Update(WindowsOf(className_), true); }
+
+  // A quicker look at the shown windows that came into view after poll
+  // `since` only: two moves a few milliseconds apart are seen apart.
+  bool PollShownAfter(long since) {
+    std::vector<Found> windows;
+    for (const Followed& f : followed_) {
+      if (f.shownAt <= since || !f.visible) continue;
+      Found w{f.window, IsWindow(f.window) && IsWindowVisible(f.window), {}, 0};
+      if (w.visible) GetWindowRect(f.window, &w.rect);
+      windows.push_back(w);
+    }
+    return Update(windows, false);
+  }
+
+  // Polls until nothing has changed for a few milliseconds, so that a tick
+  // that is under way has finished (at most MS).
+  void PollUntilQuiet(DWORD ms) {
+    DWORD start = GetTickCount(), lastChange = start;
+    while (GetTickCount() - start < ms && GetTickCount() - lastChange < 8) {
+      if (Poll()) lastChange = GetTickCount();
+      Sleep(1);
+    }
+  }
+
+  // Takes in what a look saw; `complete` when it saw every window of the
+  // class, so that one it missed is gone.
+  bool Update(const std::vector<Found>& windows, bool complete) {
+    ++polls_;
+    bool changed = false;
+    for (Followed& f : followed_) {
+      f.movedNow = false;
+      if (!complete) continue;
+      bool present = false;
+      for (const Found& w : windows) present = present || w.window == f.window;
+      if (!present && f.visible) {  // destroyed
+        f.visible = false;
+        changed = true;
+      }
+    }
+    for (const Found& w : windows) {
+      Followed* f = Find(w.window);
+      if (f == nullptr) {
+        followed_.push_back(Followed{w.window, false, w.rect, 0, 0, false, 0, POINT{0, 0}});
+        f = &followed_.back();
+      }
+      if (w.visible != f->visible) changed = true;
+      if (w.visible && !f->visible) {
+        f->shownAt = polls_;
+        f->moves = 0;
+        f->rect = w.rect;
+      } else if (w.visible && !EqualRect(&w.rect, &f->rect)) {
+        ++f->moves;
+        f->movedNow = true;
+        f->movedAt = polls_;
+        f->step = POINT{w.rect.left - f->rect.left, w.rect.top - f->rect.top};
+        f->rect = w.rect;
+        changed = true;
+      }
+      f->visible = w.visible;
+    }
+    return changed;
+  }
+
+  Followed* Find(HWND window) {
+    for (Followed& f : followed_) {
+      if (f.window == window) return &f;
+    }
+    return nullptr;
+  }
+
+  long polls() const { return polls_; }
+  std::vector<Followed>& all() { return followed_; }
+
+ private:
+  const char* className_;
+  std::vector<Followed> followed_;
+  long polls_ = 0;
+};
+
+// Among the windows shown after poll `since`: one that has not moved while
+// another has moved at least twice; null if none does yet.
+Followed* StillAmongMoving(Follower& follower, long since, int* fellowMoves) {
+  Followed* still = nullptr;
+  int most = 0;
+  for (Followed& f : follower.all()) {
+    if (f.shownAt <= since) continue;
+    if (f.moves == 0 && f.visible) still = &f;
+    if (f.moves > most) most = f.moves;
+  }
+  *fellowMoves = most;
+  return most >= 2 ? still : nullptr;
+}
+
+bool Inside(const RECT& r, LONG x, LONG y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+
+// A point of the window where it is the top window, the middle if it is;
+// rather one that no other shown window of the class covers at all, since the
+// X server may stack the windows otherwise than Wine does.
+bool PointOnTop(Follower& follower, HWND window, const RECT& rect, POINT* point) {
+  LONG w = rect.right - rect.left, h = rect.bottom - rect.top;
+  static const int kFifths[] = {2, 1, 3, 0, 4};  // middle first
+  bool found = false;
+  for (int row : kFifths) {
+    for (int column : kFifths) {
+      POINT p{rect.left + w * (2 * column + 1) / 10, rect.top + h * (2 * row + 1) / 10};
+      if (WindowFromPoint(p) != window) continue;
+      bool alone = true;
+      for (const Followed& f : follower.all()) {
+        alone = alone && (f.window == window || !f.visible || !Inside(f.rect, p.x, p.y));
+      }
+      if (alone) {
+        *point = p;
+        return true;
+      }
+      if (!found) *point = p;
+      found = true;
+    }
+  }
+  return found;
+}
+
+// Starts xdotool with the arguments; true when it started. Wine starts the
+// Linux program as it is (its path in E2E_XDOTOOL) but gives no handle to wait
+// on: the caller watches for what it does. Its pointer moves take the X
+// server's road, as a user's do; moves made inside Wine (SetCursorPos,
+// SendInput) were seen lost or undone during a drag, while Wine's idea of the
+// pointer and the X server's disagreed.
+bool StartXdotool(const char* arguments) {
+  const char* program = std::getenv("E2E_XDOTOOL");
+  if (program == nullptr || *program == '\0') return false;
+  char command[512];
+  std::snprintf(command, sizeof command, "%s %s", program, arguments);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return false;
+  }
+  if (process.hThread != nullptr) CloseHandle(process.hThread);
+  if (process.hProcess != nullptr) CloseHandle(process.hProcess);
+  return true;
+}
+
+// Polls until the window's corner is at `corner` (within MS).
+bool WaitCorner(Follower& follower, HWND window, POINT corner, DWORD ms) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    follower.Poll();
+    RECT rect{};
+    if (GetWindowRect(window, &rect) && rect.left == corner.x && rect.top == corner.y) return true;
+    Sleep(1);
+  }
+  return false;
+}
+
+// A kept window whose middle lies within 40 pixels of the rectangle's on both
+// axes: dropped there, the window could join it.
+bool NearKept(HWND window, const RECT& rect, const std::vector<HWND>& kept) {
+  for (HWND other : kept) {
+    RECT k{};
+    if (other == window || !GetWindowRect(other, &k)) continue;
+    LONG dx = (k.left + k.right - rect.left - rect.right) / 2;
+    LONG dy = (k.top + k.bottom - rect.top - rect.bottom) / 2;
+    if (std::labs(dx) < 40 && std::labs(dy) < 40) return true;
+  }
+  return false;
+}
+
+// Whether a pressed window may be dragged by `move` from `press`: it ends on
+// the screen and near no kept window, and the pointer's way crosses no other
+// shown window that is not kept (those lie above it and would take the move).
+bool FreeWay(Follower& follower, HWND window, const RECT& rect, POINT press, const std::vector<HWND>& kept,
+             POINT move) {
+  RECT to = rect;
+  OffsetRect(&to, move.x, move.y);
+  if (to.left < 0 || to.top < 0 || to.right > GetSystemMetrics(SM_CXSCREEN) ||
+      to.bottom > GetSystemMetrics(SM_CYSCREEN) || NearKept(window, to, kept)) {
+    return false;
+  }
+  LONG length = std::max(std::labs(move.x), std::labs(move.y));
+  for (const Followed& f : follower.all()) {
+    if (!f.visible || f.window == window || std::find(kept.begin(), kept.end(), f.window) != kept.end()) continue;
+    for (LONG t = 0; t <= length; t += 2) {
+      if (Inside(f.rect, press.x + move.x * t / length, press.y + move.y * t / length)) return false;
+    }
+  }
+  return true;
+}
+
+// The shown window that took the press at `point` after poll `since`: a
+// pressed window steps 2 pixels down and right until the release. Null if
+// none did within MS.
+HWND WaitPressed(Follower& follower, long since, POINT point, DWORD ms) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    follower.Poll();
+    for (const Followed& f : follower.all()) {
+      if (f.visible && f.movedAt > since && f.step.x == 2 && f.step.y == 2 && Inside(f.rect, point.x, point.y)) {
+        return f.window;
+      }
+    }
+    Sleep(1);
+  }
+  return nullptr;
+}
+
+// Presses the window where it is on top and lets it go: a pressed window
+// steps 2 pixels down and right until the release. Where it would come to lie
+// near a kept window (and join it), it is dragged away first, in steps that
+// keep the pointer on it: a move reaches a window that holds the capture only
+// while the pointer is over it (when a press activates a window, Wine also
+// maps it anew on the X server, which ends the X pointer grab of a press).
+// *window becomes the window that took the press: a flying one may have come
+// over the point meanwhile. Sets *why when a step did not happen.
+bool PressAndRelease(Follower& follower, HWND* window, const std::vector<HWND>& kept, RECT* from,
+                     const char** why) {
+  RECT rect{};
+  POINT press{};
+  if (!GetWindowRect(*window, &rect) || !PointOnTop(follower, *window, rect, &press)) {
+    *why = "covered";
+    return false;
+  }
+  *from = rect;
+  // The press is made here, at once (starting xdotool takes a while, and the
+  // held window stands still for three ticks only); no pointer move follows
+  // that Wine and the X server could disagree on.
+  long mark = follower.polls();
+  SetCursorPos(press.x, press.y);
+  SendButton(MOUSEEVENTF_LEFTDOWN);
+  HWND pressedWindow = WaitPressed(follower, mark, press, 1000);
+  if (pressedWindow == nullptr) {
+    SendButton(MOUSEEVENTF_LEFTUP);
+    *why = "not_pressed";
+    return false;
+  }
+  char command[128];
+  *window = pressedWindow;
+  GetWindowRect(*window, &rect);
+  OffsetRect(&rect, -2, -2);
+  *from = rect;
+  POINT move{0, 0};
+  if (NearKept(*window, rect, kept)) {
+    // The windows that the press showed are known: it showed them before the
+    // pressed window heard of the press.
+    follower.Poll();
+    RECT pressed = rect;
+    OffsetRect(&pressed, 2, 2);
+    static const POINT kWays[] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}, {1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
+    bool found = false;
+    for (LONG distance : {40, 60, 90}) {
+      for (const POINT& way : kWays) {
+        move = POINT{way.x * distance, way.y * distance};
+        found = FreeWay(follower, *window, pressed, press, kept, move);
+        if (found) break;
+      }
+      if (found) break;
+    }
+    LONG room = 30;  // each step keeps the pointer inside the window
+    if (move.x != 0) room = std::min(room, move.x > 0 ? rect.right - 1 - press.x : press.x - rect.left);
+    if (move.y != 0) room = std::min(room, move.y > 0 ? rect.bottom - 1 - press.y : press.y - rect.top);
+    if (!found || room < 6) {
+      SendButton(MOUSEEVENTF_LEFTUP);
+      *why = "no_way_out";
+      return false;
+    }
+    LONG length = std::max(std::labs(move.x), std::labs(move.y));
+    LONG steps = (length + room - 3) / (room - 2);
+    for (LONG i = 1; i <= steps; ++i) {
+      POINT by{move.x * i / steps, move.y * i / steps};
+      std::snprintf(command, sizeof command, "mousemove %ld %ld", press.x + by.x, press.y + by.y);
+      if (!StartXdotool(command)) {
+        SendButton(MOUSEEVENTF_LEFTUP);
+        *why = "no_xdotool";
+        return false;
+      }
+      if (!WaitCorner(follower, *window, POINT{rect.left + 2 + by.x, rect.top + 2 + by.y}, 1000)) {
+        SendButton(MOUSEEVENTF_LEFTUP);
+        *why = "did_not_follow";
+        return false;
+      }
+    }
+  }
+  SendButton(MOUSEEVENTF_LEFTUP);
+  if (!WaitCorner(follower, *window, POINT{rect.left + move.x, rect.top + move.y}, 1000)) {
+    *why = "not_released";
+    return false;
+  }
+  return true;
+}
+
+void PrintPress(const char* what, HWND window, const RECT& from) {
+  RECT now{};
+  GetWindowRect(window, &now);
+  std::printf("%s=0x%llx from=%ld,%ld,%ld,%ld ", what, Handle(window), from.left, from.top, from.right,
+              from.bottom);
+  PrintRect(now);
+}
+
+int Chase(const char* className, DWORD ms, int rounds, char** keptHandles, int keptCount) {
+  std::vector<HWND> kept;
+  for (int i = 0; i < keptCount; ++i) {
+    kept.push_back(reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(keptHandles[i], nullptr, 16))));
+  }
+  Follower follower(className);
+  follower.Poll();
+
+  // A flying window, pressed right after a move: the next one is a tick away.
+  HWND pressed = nullptr;
+  DWORD start = GetTickCount();
+  while (pressed == nullptr && GetTickCount() - start < ms) {
+    Sleep(1);
+    follower.Poll();
+    for (const Followed& f : follower.all()) {
+      if (f.visible && f.movedNow) pressed = f.window;
+    }
+  }
+  if (pressed == nullptr) return 1;
+  long pressedAt = follower.polls();
+  RECT from{};
+  const char* why = "";
+  if (!PressAndRelease(follower, &pressed, kept, &from, &why)) {
+    PrintPress("lost", pressed, from);
+    std::printf(" why=%s\n", why);
+    // A flying window may get away from the press: then nothing was caught
+    // and the caller may try again.
+    return std::strcmp(why, "covered") == 0 || std::strcmp(why, "not_pressed") == 0 ? 1 : 2;
+  }
+  kept.push_back(pressed);
+  PrintPress("caught", pressed, from);
+  std::printf("\n");
+  std::fflush(stdout);
+
+  for (int round = 1; round <= rounds + 1; ++round) {
+    // The press showed its windows before the pressed window took it: they
+    // are known, and from here on only they are looked at.
+    follower.Poll();
+    Followed* still = nullptr;
+    int fellowMoves = 0;
+    start = GetTickCount();
+    while (still == nullptr && GetTickCount() - start < ms) {
+      Sleep(1);
+      follower.PollShownAfter(pressedAt);
+      still = StillAmongMoving(follower, pressedAt, &fellowMoves);
+    }
+    if (still == nullptr) {
+      std::printf("lost=nothing_stood_still round=%d\n", round);
+      return 2;
+    }
+    HWND target = still->window;
+    if (round > rounds) {
+      // The last one is only watched: how long does it stand still?
+      start = GetTickCount();
+      while (GetTickCount() - start < ms) {
+        Sleep(1);
+        follower.PollShownAfter(pressedAt);
+        Followed* f = follower.Find(target);
+        if (f->moves > 0 || !f->visible) break;
+        StillAmongMoving(follower, pressedAt, &fellowMoves);
+      }
+      std::printf("held=0x%llx steps=%d\n", Handle(target), fellowMoves);
+      return 0;
+    }
+    // Let the tick that was seen finish, so that every window it hid is seen
+    // hidden before the press shows windows again.
+    follower.PollUntilQuiet(40);
+    StillAmongMoving(follower, pressedAt, &fellowMoves);
+    if (follower.Find(target)->moves > 0) {
+      std::printf("lost=moved_before_the_press round=%d\n", round);
+      return 2;
+    }
+    pressedAt = follower.polls();
+    HWND took = target;
+    if (!PressAndRelease(follower, &took, kept, &from, &why) || took != target) {
+      PrintPress("lost", took, from);
+      std::printf(" why=%s round=%d\n", took != target ? "another_took_the_press" : why, round);
+      return 2;
+    }
+    kept.push_back(target);
+    PrintPress("chased", target, from);
+    std::printf(" steps=%d\n", fellowMoves);
+    std::fflush(stdout);
+  }
+  return 0;
 }
 
 // The control's text, asked of its own thread (an edit keeps what was typed
@@ -518,6 +942,9 @@ int main(int argc, char** argv) {
     result = Sample(argv[2], argv[3], static_cast<DWORD>(std::strtoul(argv[4], nullptr, 10)), argv[5]);
   } else if (argc == 4 && std::strcmp(argv[1], "census") == 0) {
     result = Census(argv[2], argv[3]);
+  } else if (argc >= 5 && std::strcmp(argv[1], "chase") == 0) {
+    result = Chase(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)), std::atoi(argv[4]), argv + 5,
+                   argc - 5);
   } else if (argc >= 4 && std::strcmp(argv[1], "catch") == 0) {
     result = Catch(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)), argv + 4, argc - 4);
   }
