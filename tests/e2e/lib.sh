@@ -99,13 +99,6 @@ tray_menu() {
 # rect_field LINE N: the Nth number (1-4) of the rect= in a probe line.
 rect_field() { echo "$1" | sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\).*/\'"$2"'/p'; }
 
-# make_picture SIZE COLOUR FILE: a one-colour RGBA PNG of SIZE x SIZE. Without
-# a bKGD chunk: the loader composes a picture that has one over its background
-# colour and colour-keys it, which would make a one-colour picture invisible.
-make_picture() {
-  convert -size "$1x$1" "xc:$2" -define png:exclude-chunk=bKGD "PNG32:$3"
-}
-
 # colour_at PNG X Y: the pixel's colour as "R,G,B" (0-255).
 colour_at() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:

@@ -8,9 +8,9 @@
 # which makes the program say so while it works.
 pictures=$E2E_WORK/pictures
 mkdir -p "$pictures"
-make_picture 20 '#ff8000' "$pictures/a.png"
-make_picture 28 '#20c0ff' "$pictures/b.png"
-make_picture 36 '#80ff40' "$pictures/c.png"
+picture 20x20 '#ff8000' "$pictures/a.png"
+picture 28x28 '#20c0ff' "$pictures/b.png"
+picture 36x36 '#80ff40' "$pictures/c.png"
 echo "not a picture" > "$pictures/broken.png"
 windows_folder="Z:${pictures//\//\\}"
 
