@@ -194,3 +194,24 @@ star_menu() {
 # that colour and colour-keyed on its top-left pixel, which would make a
 # one-colour picture wholly transparent; so the chunk is left out.
 picture() { convert -size "$1" xc:"$2" -define png:exclude-chunks=bKGD "PNG32:$3"; }
+
+# windows_path PATH: the Wine path (drive Z:) of a path of this machine.
+windows_path() { echo "Z:${1//\//\\}"; }
+
+# message_box: the probe line of a shown message box's text.
+message_box() { probe item '#32770' 65535 | grep 'visible=1' || true; }
+has_message_box() { [ -n "$(message_box)" ]; }
+# answer_message_box: waits for a message box of the program, prints its
+# text and answers it with OK.
+answer_message_box() {
+  local box hwnd
+  wait_until 30 has_message_box || fail "no message box came"
+  box=$(message_box)
+  hwnd=$(echo "$box" | sed -n 's/^hwnd=\(0x[0-9a-f]*\).*/\1/p')
+  probe list '#32770' | grep -q "hwnd=$hwnd visible=1" || fail "the message box is hidden"
+  xdotool search --onlyvisible --name '^Pipwink2$' >/dev/null || fail "no window with the caption Pipwink2"
+  screenshot "message_box_$(date +%s%N)"
+  probe command "$hwnd" 1 >/dev/null
+  wait_until 10 eval '! has_message_box' || fail "the message box did not close"
+  echo "$box" | sed -n 's/.* text=//p'
+}

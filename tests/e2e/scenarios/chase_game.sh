@@ -14,7 +14,7 @@
 pictures=$E2E_WORK/pictures
 mkdir -p "$pictures"
 picture 72x72 "#f0d060" "$pictures/star.png"
-write_ini "IMAGEFOLDER=Z:${pictures//\//\\}" QUANTITY=2 MOUSEMOVE=0 KEYENTRY=0
+write_ini "IMAGEFOLDER=$(windows_path "$pictures")" QUANTITY=2 MOUSEMOVE=0 KEYENTRY=0
 
 # The black digits of the program's own artwork, one template per digit.
 art=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../../res/art" && pwd)

@@ -12,7 +12,7 @@ picture 60x60 "#20c0ff" "$pictures/b_fix.png"
 # once active as one for the window manager: hiding it then waits two seconds
 # for an answer that no window manager on the virtual display gives. So every
 # window that goes here takes about two seconds, and the waits allow for it.
-write_ini "IMAGEFOLDER=Z:${pictures//\//\\}" MOUSEMOVE=0 KEYENTRY=0
+write_ini "IMAGEFOLDER=$(windows_path "$pictures")" MOUSEMOVE=0 KEYENTRY=0
 
 start_target
 start_tovik_ready

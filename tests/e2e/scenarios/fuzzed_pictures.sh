@@ -13,7 +13,6 @@ echo "fuzzed pictures: seed=$seed"
 RANDOM=$seed
 pictures=$E2E_WORK/pictures
 mkdir -p "$pictures"
-windows_path() { echo "Z:${1//\//\\}"; }
 
 # The good ones: sizes that no built-in star has.
 picture 20x20 '#ff8000' "$pictures/good_a.png"
@@ -113,20 +112,6 @@ head -c 300 /dev/urandom > "$pictures/noise.png"
 mkdir "$pictures/folder.png"
 echo "the folder: $(ls "$pictures" | wc -l) entries, three good"
 
-message_box() { probe item '#32770' 65535 | grep 'visible=1' || true; }
-has_message_box() { [ -n "$(message_box)" ]; }
-# answer_message_box: waits for a message box of the program, prints its
-# text and answers it with OK.
-answer_message_box() {
-  local box hwnd
-  wait_until 30 has_message_box || fail "no message box came"
-  box=$(message_box)
-  hwnd=$(echo "$box" | sed -n 's/^hwnd=\(0x[0-9a-f]*\).*/\1/p')
-  screenshot "message_box_$(date +%s%N)"
-  probe command "$hwnd" 1 >/dev/null
-  wait_until 10 eval '! has_message_box' || fail "the message box did not close"
-  echo "$box" | sed -n 's/.* text=//p'
-}
 unreadable="読み込みできないイメージがありました。"
 stars_size_ok() { case "$1" in 20x20 | 28x28 | 36x36) return 0 ;; *) return 1 ;; esac; }
 size_of() { echo "$(($(rect_field "$1" 3) - $(rect_field "$1" 1)))x$(($(rect_field "$1" 4) - $(rect_field "$1" 2)))"; }

@@ -12,24 +12,6 @@ convert -size 48x48 xc:'#20c0ff' -size 48x48 xc:'#80ff40' -size 48x48 xc:'#ff40a
   -size 48x48 xc:'#ffff00' -size 48x48 xc:'#a040ff' +append "${nobkgd[@]}" "PNG32:$pictures/spin_anm_fix.png"
 convert -size 200x100 gradient:'#ff0000-#0000ff' "${nobkgd[@]}" "PNG32:$pictures/plain.png"
 head -c 300 "$pictures/plain.png" > "$pictures/broken.png"  # a truncated picture
-windows_path() { echo "Z:${1//\//\\}"; }
-
-message_box() { probe item '#32770' 65535 | grep 'visible=1' || true; }
-has_message_box() { [ -n "$(message_box)" ]; }
-# answer_message_box: waits for a message box of the program, prints its
-# text and answers it with OK.
-answer_message_box() {
-  local box hwnd
-  wait_until 20 has_message_box || fail "no message box came"
-  box=$(message_box)
-  hwnd=$(echo "$box" | sed -n 's/^hwnd=\(0x[0-9a-f]*\).*/\1/p')
-  probe list '#32770' | grep -q "hwnd=$hwnd visible=1" || fail "the message box is hidden"
-  xdotool search --onlyvisible --name '^Pipwink2$' >/dev/null || fail "no window with the caption Pipwink2"
-  screenshot "message_box_$(date +%s%N)"
-  probe command "$hwnd" 1 >/dev/null
-  wait_until 10 eval '! has_message_box' || fail "the message box did not close"
-  echo "$box" | sed -n 's/.* text=//p'
-}
 
 # sizes_of_clicks N: clicks N times in the target; prints the sizes (WxH) of
 # every star window seen.

@@ -40,14 +40,6 @@ item() { probe item '#32770' "$1"; }
 dialog_count() { item 1010 | grep -c 'visible=1' || true; }
 dialog_open() { [ "$(dialog_count)" = 1 ]; }
 dialog_gone() { [ "$(dialog_count)" = 0 ]; }
-# A message box of the program: its text line, or nothing.
-message_box() { probe item '#32770' 65535 | grep 'visible=1' || true; }
-has_message_box() { [ -n "$(message_box)" ]; }
-answer_message_box() {
-  wait_until 20 has_message_box || fail "no message box came"
-  probe command "$(field hwnd "$(message_box)")" 1 >/dev/null
-  wait_until 10 eval '! has_message_box' || fail "the message box did not close"
-}
 # click_item ID [up|down]: a left click in the middle (or the upper or lower
 # quarter) of a control of the dialog.
 click_item() {
@@ -183,7 +175,8 @@ click_item 1015
 # The broken file is reported while the display is being prepared.
 wait_until 20 has_message_box || fail "the broken file was not reported"
 [ "$(field text "$(item 1015)")" = "---" ] || fail "the test button reads '$(field text "$(item 1015)")' while it works"
-answer_message_box
+text=$(answer_message_box)
+[ "$text" = "読み込みできないイメージがありました。" ] || fail "the test display's message reads: $text"
 wait_until 10 eval '[ "$(field text "$(item 1015)")" = "テスト表示" ]' || fail "the test button's caption did not come back"
 test_stars=$(visible_stars | grep -v "hwnd=$grabbed " || true)
 [ "$(grep -c . <<<"$test_stars")" = 3 ] || fail "the test display shows: $test_stars"
@@ -210,7 +203,8 @@ while read -r l t r b; do
 done < "$E2E_WORK/test_display.txt"
 
 click_item 1
-answer_message_box  # the restart reads the folder again, broken file included
+text=$(answer_message_box)  # the restart reads the folder again, broken file included
+[ "$text" = "読み込みできないイメージがありました。" ] || fail "the restart's message reads: $text"
 wait_until 20 dialog_gone || fail "OK did not close the dialog"
 tr -d '\r' < "$ini" | grep -qxF "IMAGEFOLDER=$windows_folder" || fail "the INI does not hold the folder: $(tr -d '\r' < "$ini")"
 # Every star window goes, the caught one included.
