@@ -42,23 +42,25 @@
 //   probe chase CLASS MS ROUNDS [HWND...]
 //                        plays the chase game: presses the first window of the
 //                        class that moves (within MS), right after a move (the
-//                        caught one is whichever took the press); then
-//                        ROUNDS times the window that the last press showed and
-//                        that stands still while another one it showed moves
-//                        twice (so two or more windows per press are needed);
-//                        at last it follows the still window of the last press
-//                        until that moves. A pressed window is let go where it
-//                        is, unless it would lie near one of the pressed or the
-//                        given kept windows: then it is dragged away first, by
-//                        xdotool (its path in E2E_XDOTOOL). Prints
+//                        caught one is whichever took the press); then ROUNDS
+//                        times the window that the last press showed and that
+//                        stands still while another one it showed moves twice
+//                        (so two or more windows per press are needed); at last
+//                        it follows the still window of the last press until
+//                        that moves. Each press is let go at once. A window
+//                        that, let go, could join one of the pressed or the
+//                        given kept windows is not pressed. Prints
 //                        caught=0x... from=L,T,R,B rect=L,T,R,B (after the
 //                        release), chased=0x... from=... rect=... steps=N per
 //                        round, and held=0x... steps=N, where N counts the moves
 //                        of its fellow windows seen while the still one stood,
-//                        before it was pressed or moved; lost=0x... ... why=WHY
-//                        when a step did not happen.
+//                        before it was pressed or moved; lost=... why=WHY when
+//                        a step did not happen; gave_up=0x... why=WHY when the
+//                        still window was not pressed, since it lay too near a
+//                        kept one (would_join) or could not be reached (covered).
 // Exit code 0; 1 when catch or chase found nothing to press (or the chase's
 // first press missed) or a census failed; 2 when the chase lost its way later;
+// 3 when it gave up;
 // 64 for a wrong call.
 #include <windows.h>
 #include <psapi.h>
@@ -299,10 +301,13 @@ Followed* StillAmongMoving(Follower& follower, long since, int* fellowMoves) {
 
 bool Inside(const RECT& r, LONG x, LONG y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
-// A point of the window where it is the top window, the middle if it is;
-// rather one that no other shown window of the class covers at all, since the
-// X server may stack the windows otherwise than Wine does.
-bool PointOnTop(Follower& follower, HWND window, const RECT& rect, POINT* point) {
+// A point of the window's part on the screen where it is the top window, the
+// middle if it is; rather one that no other shown window of the class covers
+// at all, since the X server may stack the windows otherwise than Wine does.
+bool PointOnTop(Follower& follower, HWND window, const RECT& whole, POINT* point) {
+  RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  RECT rect{};  // the part on the screen
+  if (!IntersectRect(&rect, &whole, &screen)) return false;
   LONG w = rect.right - rect.left, h = rect.bottom - rect.top;
   static const int kFifths[] = {2, 1, 3, 0, 4};  // middle first
   bool found = false;
@@ -325,28 +330,6 @@ bool PointOnTop(Follower& follower, HWND window, const RECT& rect, POINT* point)
   return found;
 }
 
-// Starts xdotool with the arguments; true when it started. Wine starts the
-// Linux program as it is (its path in E2E_XDOTOOL) but gives no handle to wait
-// on: the caller watches for what it does. Its pointer moves take the X
-// server's road, as a user's do; moves made inside Wine (SetCursorPos,
-// SendInput) were seen lost or undone during a drag, while Wine's idea of the
-// pointer and the X server's disagreed.
-bool StartXdotool(const char* arguments) {
-  const char* program = std::getenv("E2E_XDOTOOL");
-  if (program == nullptr || *program == '\0') return false;
-  char command[512];
-  std::snprintf(command, sizeof command, "%s %s", program, arguments);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return false;
-  }
-  if (process.hThread != nullptr) CloseHandle(process.hThread);
-  if (process.hProcess != nullptr) CloseHandle(process.hProcess);
-  return true;
-}
-
 // Polls until the window's corner is at `corner` (within MS).
 bool WaitCorner(Follower& follower, HWND window, POINT corner, DWORD ms) {
   DWORD start = GetTickCount();
@@ -359,38 +342,20 @@ bool WaitCorner(Follower& follower, HWND window, POINT corner, DWORD ms) {
   return false;
 }
 
-// A kept window whose middle lies within 40 pixels of the rectangle's on both
-// axes: dropped there, the window could join it.
-bool NearKept(HWND window, const RECT& rect, const std::vector<HWND>& kept) {
+// Whether the window, let go where it is, could join a kept one: their
+// middles lie within a third of its size (and a few pixels) on both axes.
+bool NearKept(HWND window, const std::vector<HWND>& kept) {
+  RECT rect{};
+  if (!GetWindowRect(window, &rect)) return false;
+  LONG nearX = (rect.right - rect.left) / 3 + 6, nearY = (rect.bottom - rect.top) / 3 + 6;
   for (HWND other : kept) {
     RECT k{};
     if (other == window || !GetWindowRect(other, &k)) continue;
     LONG dx = (k.left + k.right - rect.left - rect.right) / 2;
     LONG dy = (k.top + k.bottom - rect.top - rect.bottom) / 2;
-    if (std::labs(dx) < 40 && std::labs(dy) < 40) return true;
+    if (std::labs(dx) < nearX && std::labs(dy) < nearY) return true;
   }
   return false;
-}
-
-// Whether a pressed window may be dragged by `move` from `press`: it ends on
-// the screen and near no kept window, and the pointer's way crosses no other
-// shown window that is not kept (those lie above it and would take the move).
-bool FreeWay(Follower& follower, HWND window, const RECT& rect, POINT press, const std::vector<HWND>& kept,
-             POINT move) {
-  RECT to = rect;
-  OffsetRect(&to, move.x, move.y);
-  if (to.left < 0 || to.top < 0 || to.right > GetSystemMetrics(SM_CXSCREEN) ||
-      to.bottom > GetSystemMetrics(SM_CYSCREEN) || NearKept(window, to, kept)) {
-    return false;
-  }
-  LONG length = std::max(std::labs(move.x), std::labs(move.y));
-  for (const Followed& f : follower.all()) {
-    if (!f.visible || f.window == window || std::find(kept.begin(), kept.end(), f.window) != kept.end()) continue;
-    for (LONG t = 0; t <= length; t += 2) {
-      if (Inside(f.rect, press.x + move.x * t / length, press.y + move.y * t / length)) return false;
-    }
-  }
-  return true;
 }
 
 // The shown window that took the press at `point` after poll `since`: a
@@ -410,16 +375,14 @@ HWND WaitPressed(Follower& follower, long since, POINT point, DWORD ms) {
   return nullptr;
 }
 
-// Presses the window where it is on top and lets it go: a pressed window
-// steps 2 pixels down and right until the release. Where it would come to lie
-// near a kept window (and join it), it is dragged away first, in steps that
-// keep the pointer on it: a move reaches a window that holds the capture only
-// while the pointer is over it (when a press activates a window, Wine also
-// maps it anew on the X server, which ends the X pointer grab of a press).
+// Presses the window where it is on top and lets it go there: a pressed
+// window steps 2 pixels down and right until the release. The press is made
+// at once from here (the held window stands still for three ticks only), and
+// no pointer move follows it: in a drag, moves made inside Wine were seen lost
+// or undone while Wine's idea of the pointer and the X server's disagreed.
 // *window becomes the window that took the press: a flying one may have come
 // over the point meanwhile. Sets *why when a step did not happen.
-bool PressAndRelease(Follower& follower, HWND* window, const std::vector<HWND>& kept, RECT* from,
-                     const char** why) {
+bool PressAndRelease(Follower& follower, HWND* window, RECT* from, const char** why) {
   RECT rect{};
   POINT press{};
   if (!GetWindowRect(*window, &rect) || !PointOnTop(follower, *window, rect, &press)) {
@@ -427,67 +390,19 @@ bool PressAndRelease(Follower& follower, HWND* window, const std::vector<HWND>& 
     return false;
   }
   *from = rect;
-  // The press is made here, at once (starting xdotool takes a while, and the
-  // held window stands still for three ticks only); no pointer move follows
-  // that Wine and the X server could disagree on.
   long mark = follower.polls();
   SetCursorPos(press.x, press.y);
   SendButton(MOUSEEVENTF_LEFTDOWN);
   HWND pressedWindow = WaitPressed(follower, mark, press, 1000);
+  SendButton(MOUSEEVENTF_LEFTUP);
   if (pressedWindow == nullptr) {
-    SendButton(MOUSEEVENTF_LEFTUP);
     *why = "not_pressed";
     return false;
   }
-  char command[128];
   *window = pressedWindow;
   GetWindowRect(*window, &rect);
-  OffsetRect(&rect, -2, -2);
-  *from = rect;
-  POINT move{0, 0};
-  if (NearKept(*window, rect, kept)) {
-    // The windows that the press showed are known: it showed them before the
-    // pressed window heard of the press.
-    follower.Poll();
-    RECT pressed = rect;
-    OffsetRect(&pressed, 2, 2);
-    static const POINT kWays[] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}, {1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
-    bool found = false;
-    for (LONG distance : {40, 60, 90}) {
-      for (const POINT& way : kWays) {
-        move = POINT{way.x * distance, way.y * distance};
-        found = FreeWay(follower, *window, pressed, press, kept, move);
-        if (found) break;
-      }
-      if (found) break;
-    }
-    LONG room = 30;  // each step keeps the pointer inside the window
-    if (move.x != 0) room = std::min(room, move.x > 0 ? rect.right - 1 - press.x : press.x - rect.left);
-    if (move.y != 0) room = std::min(room, move.y > 0 ? rect.bottom - 1 - press.y : press.y - rect.top);
-    if (!found || room < 6) {
-      SendButton(MOUSEEVENTF_LEFTUP);
-      *why = "no_way_out";
-      return false;
-    }
-    LONG length = std::max(std::labs(move.x), std::labs(move.y));
-    LONG steps = (length + room - 3) / (room - 2);
-    for (LONG i = 1; i <= steps; ++i) {
-      POINT by{move.x * i / steps, move.y * i / steps};
-      std::snprintf(command, sizeof command, "mousemove %ld %ld", press.x + by.x, press.y + by.y);
-      if (!StartXdotool(command)) {
-        SendButton(MOUSEEVENTF_LEFTUP);
-        *why = "no_xdotool";
-        return false;
-      }
-      if (!WaitCorner(follower, *window, POINT{rect.left + 2 + by.x, rect.top + 2 + by.y}, 1000)) {
-        SendButton(MOUSEEVENTF_LEFTUP);
-        *why = "did_not_follow";
-        return false;
-      }
-    }
-  }
-  SendButton(MOUSEEVENTF_LEFTUP);
-  if (!WaitCorner(follower, *window, POINT{rect.left + move.x, rect.top + move.y}, 1000)) {
+  *from = RECT{rect.left - 2, rect.top - 2, rect.right - 2, rect.bottom - 2};
+  if (!WaitCorner(follower, *window, POINT{from->left, from->top}, 1000)) {
     *why = "not_released";
     return false;
   }
@@ -510,21 +425,22 @@ int Chase(const char* className, DWORD ms, int rounds, char** keptHandles, int k
   Follower follower(className);
   follower.Poll();
 
-  // A flying window, pressed right after a move: the next one is a tick away.
+  // A flying window, pressed right after a move (the next one is a tick
+  // away) where it could join no kept one.
   HWND pressed = nullptr;
   DWORD start = GetTickCount();
   while (pressed == nullptr && GetTickCount() - start < ms) {
     Sleep(1);
     follower.Poll();
     for (const Followed& f : follower.all()) {
-      if (f.visible && f.movedNow) pressed = f.window;
+      if (f.visible && f.movedNow && !NearKept(f.window, kept)) pressed = f.window;
     }
   }
   if (pressed == nullptr) return 1;
   long pressedAt = follower.polls();
   RECT from{};
   const char* why = "";
-  if (!PressAndRelease(follower, &pressed, kept, &from, &why)) {
+  if (!PressAndRelease(follower, &pressed, &from, &why)) {
     PrintPress("lost", pressed, from);
     std::printf(" why=%s\n", why);
     // A flying window may get away from the press: then nothing was caught
@@ -574,9 +490,21 @@ int Chase(const char* className, DWORD ms, int rounds, char** keptHandles, int k
       std::printf("lost=moved_before_the_press round=%d\n", round);
       return 2;
     }
+    if (NearKept(target, kept)) {
+      // Caught, it would join a kept window where it stands: it is left to
+      // get away.
+      std::printf("gave_up=0x%llx why=would_join round=%d\n", Handle(target), round);
+      return 3;
+    }
     pressedAt = follower.polls();
     HWND took = target;
-    if (!PressAndRelease(follower, &took, kept, &from, &why) || took != target) {
+    bool released = PressAndRelease(follower, &took, &from, &why);
+    if (!released && std::strcmp(why, "covered") == 0) {
+      // Not pressed: it gets away as well.
+      std::printf("gave_up=0x%llx why=covered round=%d\n", Handle(target), round);
+      return 3;
+    }
+    if (!released || took != target) {
       PrintPress("lost", took, from);
       std::printf(" why=%s round=%d\n", took != target ? "another_took_the_press" : why, round);
       return 2;
