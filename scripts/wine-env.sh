@@ -21,7 +21,9 @@ wine_env_start() {
     # so runs side by side never race for a display number.
     local named
     named=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$named" >/dev/null 2>&1 &
+    # No key repeat (-r): on a loaded machine a key held for half a second
+    # between xdotool's press and release would type it again.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -r 3>"$named" >/dev/null 2>&1 &
     _wine_env_pids+=($!)
     local i
     for i in $(seq 1 300); do

@@ -60,7 +60,9 @@ poof=$(echo "$TRACK_REPORT" | grep 'visible=1' | while read -r line; do
 done)
 [ -n "$poof" ] || fail "no poof frame showed: $TRACK_REPORT"
 read -r px py <<<"$(centre_of "$(echo "$poof" | head -n 1)")"
-(( px - cx <= 1 && cx - px <= 1 && py - cy <= 1 && cy - py <= 1 )) || fail "the poof is not centred on the star ($cx,$cy): $poof"
+# Within 3 pixels: a star still pressed lies 2 pixels off its place, and a
+# loaded machine may show the press's release late.
+(( px - cx <= 3 && cx - px <= 3 && py - cy <= 3 && cy - py <= 3 )) || fail "the poof is not centred on the star ($cx,$cy): $poof"
 held=()
 [ -z "$(star_line "$star")" ] || fail "the erased star's window is left"
 
