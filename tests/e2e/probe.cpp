@@ -48,7 +48,6 @@
 // 64 for a wrong call.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
