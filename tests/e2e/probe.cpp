@@ -65,7 +65,6 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -394,19 +393,24 @@ bool PressAndRelease(Follower& follower, HWND* window, RECT* from, const char** 
   SetCursorPos(press.x, press.y);
   SendButton(MOUSEEVENTF_LEFTDOWN);
   HWND pressedWindow = WaitPressed(follower, mark, press, 1000);
-  SendButton(MOUSEEVENTF_LEFTUP);
   if (pressedWindow == nullptr) {
+    SendButton(MOUSEEVENTF_LEFTUP);
     *why = "not_pressed";
     return false;
   }
   *window = pressedWindow;
   GetWindowRect(*window, &rect);
   *from = RECT{rect.left - 2, rect.top - 2, rect.right - 2, rect.bottom - 2};
-  if (!WaitCorner(follower, *window, POINT{from->left, from->top}, 1000)) {
-    *why = "not_released";
-    return false;
+  // On a busy machine a pointer move that Wine took late from X can carry the
+  // pointer off before the release, which then reaches another window: it is
+  // made again where the press was.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    SetCursorPos(press.x, press.y);
+    SendButton(MOUSEEVENTF_LEFTUP);
+    if (WaitCorner(follower, *window, POINT{from->left, from->top}, 1000)) return true;
   }
-  return true;
+  *why = "not_released";
+  return false;
 }
 
 void PrintPress(const char* what, HWND window, const RECT& from) {
