@@ -2,8 +2,8 @@
 
 #include <pdh.h>
 
-#include "app/app_state.h"
 #include "app/cpu_load_rules.h"
+#include "base/app_state.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 constexpr char kIniSection[] = "PIPWINK";
 constexpr char kIniFileName[] = "tovik2.ini";

@@ -1,15 +1,17 @@
 #include "app/main_window.h"
 
-#include "app/app_state.h"
 #include "app/hook_library.h"
+#include "app/message_out.h"
 #include "app/mm_file.h"
-#include "app/private_messages.h"
 #include "app/settings_dialog.h"
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
 #include "app/version_box.h"
+#include "base/app_state.h"
+#include "base/ui_texts.h"
 #include "cells/packed_point.h"
+#include "cells/private_messages.h"
 #include "stars/run_control.h"
 #include "stars/star_field.h"
 #include "stars/star_groups.h"
@@ -47,6 +49,17 @@ void OnDestroy() {
   trayIcon.Remove();
   if (instanceMutex != nullptr) ReleaseMutex(instanceMutex);
   PostQuitMessage(0);
+}
+
+// Tells the user what the star field's start found; a start without any star
+// picture ends the program.
+void TellStartReport(HWND window, const StartReport& report) {
+  if (report.someUnreadable) MessageOut(UiTexts.slot[TEXT_SOME_UNREADABLE]);
+  if (report.folderUnusable) MessageOut(UiTexts.slot[TEXT_FOLDER_UNUSABLE]);
+  if (report.noStarPicture) {
+    MessageOut(UiTexts.slot[TEXT_START_FAILED]);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+  }
 }
 
 // Clicks, moves and keys make stars only while the star field reacts and the
@@ -140,7 +153,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       OnDestroy();
       break;
     case WM_TIMER:
-      MoveStar();
+      // The stars stand still while the settings dialog is open.
+      if (!settingsDialogOpen) MoveStar();
       break;
     case WM_COMMAND:
       OnCommand(window, wParam);
@@ -150,10 +164,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case PWM_HOOK_KEY:
       OnHookInput(message, lParam);
       break;
-    case PWM_START:
-      StartPipwink();
+    case PWM_START: {
+      StartReport report = StartPipwink();
       trayIcon.Modify(kTrayIconArt, kTipEnabled);
+      TellStartReport(window, report);
       break;
+    }
     case PWM_ABOUT_CLOSED:
       DestroyAboutBox();
       versionBoxOpen = 0;
@@ -176,7 +192,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case PWM_QUERY_MANY_STARS:
       return EnsureManyStars() ? 1 : 0;
     case PWM_RESTART_STAR_FIELD:
-      RestartPipwink();
+      TellStartReport(window, RestartPipwink());
       break;
     case PWM_TRAY:
       OnTray(window, lParam);

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 void MessageOut(const char* text) {
   MessageBoxA(mainWindow, text, "Pipwink2", MB_OK | MB_SETFOREGROUND);

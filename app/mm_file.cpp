@@ -1,7 +1,7 @@
 #include "app/mm_file.h"
 
-#include "app/app_state.h"
-#include "app/settings.h"
+#include "base/app_state.h"
+#include "base/settings.h"
 #include "cells/shared_cells.h"
 
 namespace {

@@ -8,11 +8,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/app_state.h"
 #include "app/dialog_controls.h"
 #include "app/ini_rules.h"
 #include "app/main_window.h"
 #include "app/settings_store.h"
+#include "app/test_display.h"
+#include "base/app_state.h"
 #include "images/star_images.h"
 
 namespace {
@@ -37,14 +38,14 @@ void OnInitDialog(HWND dialog) {
 }
 
 void OnBrowse(HWND dialog) {
-  char folder[kFolderBufferSize] = {};
+  char folder[kFolderPathSize] = {};
   SelectImageFolder(dialog, folder);
   if (folder[0] != '\0') SetDlgItemTextA(dialog, kFolderEditId, folder);
 }
 
 void OnTestDisplay(HWND dialog) {
   CleanUpImageList();
-  char folder[kFolderBufferSize] = {};
+  char folder[kFolderPathSize] = {};
   GetDlgItemTextA(dialog, kFolderEditId, folder, sizeof folder);
   HWND button = GetDlgItem(dialog, kTestDisplayId);
   char caption[kTextSize] = {};
@@ -175,7 +176,7 @@ int SelectImageFolder(HWND owner, char* output) {
   if (LPITEMIDLIST item = SHBrowseForFolderA(&browse)) {
     char path[MAX_PATH] = {};
     if (SHGetPathFromIDListA(item, path)) {
-      std::snprintf(output, kFolderBufferSize, "%s", path);
+      std::snprintf(output, kFolderPathSize, "%s", path);
       chosen = 1;
     }
     CoTaskMemFree(item);

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "images/star_images.h"
+
 // Controls of dialog 127.
 constexpr int kSettingDialogId = 127;
 constexpr int kSpinId = 1001;           // up-down control of the star count
@@ -16,9 +18,6 @@ constexpr int kFolderEditId = 1010;     // the image folder
 constexpr int kBrowseId = 1011;         // "..." opens the folder browser
 constexpr int kCountLabelId = 1014;     // shows the star count
 constexpr int kTestDisplayId = 1015;    // shows the folder's pictures at once
-
-// Folder texts handed to the browser and the test display.
-constexpr int kFolderBufferSize = 4096;
 
 // Thread body: runs the dialog owned by the given window, then clears
 // settingsDialogOpen. The caller sets the flag before starting the thread.
@@ -35,7 +34,7 @@ void UpdateSettingDialog(HWND dialog);
 int GetIniInfoFromDialog(HWND dialog);
 
 // The shell's folder browser, opened at the saved folder (or the program's).
-// Copies the chosen path into output (kFolderBufferSize characters) and
+// Copies the chosen path into output (kFolderPathSize characters) and
 // returns 1; leaves output alone and returns 0 when nothing was chosen.
 int SelectImageFolder(HWND owner, char* output);
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 // The INI file's path, set once at start-up. Empty when the program's
 // directory leaves no room for the file name: the settings then live in

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "images/alpha_bitmap.h"
 #include "images/ico32_format.h"
 

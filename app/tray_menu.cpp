@@ -1,8 +1,8 @@
 #include "app/tray_menu.h"
 
-#include "app/app_state.h"
-#include "app/private_messages.h"
-#include "app/ui_texts.h"
+#include "base/app_state.h"
+#include "base/ui_texts.h"
+#include "cells/private_messages.h"
 
 HMENU trayMenu = nullptr;
 
@@ -10,10 +10,10 @@ void InitMenu() {
   if (trayMenu != nullptr) return;
   trayMenu = CreatePopupMenu();
   if (trayMenu == nullptr) return;
-  AppendMenuA(trayMenu, MF_STRING, IDM_TRAY_VERSION, UiTexts.slot[7]);
+  AppendMenuA(trayMenu, MF_STRING, IDM_TRAY_VERSION, UiTexts.slot[TEXT_VERSION]);
   AppendMenuA(trayMenu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(trayMenu, MF_STRING, IDM_TRAY_SETTINGS, UiTexts.slot[1]);
+  AppendMenuA(trayMenu, MF_STRING, IDM_TRAY_SETTINGS, UiTexts.slot[TEXT_SETTINGS]);
   AppendMenuA(trayMenu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(trayMenu, MF_STRING, IDM_TRAY_ENABLE, reactionEnabled ? UiTexts.slot[3] : UiTexts.slot[2]);
-  AppendMenuA(trayMenu, MF_STRING, IDM_TRAY_EXIT, UiTexts.slot[0]);
+  AppendMenuA(trayMenu, MF_STRING, IDM_TRAY_ENABLE, reactionEnabled ? UiTexts.slot[TEXT_DISABLE] : UiTexts.slot[TEXT_ENABLE]);
+  AppendMenuA(trayMenu, MF_STRING, IDM_TRAY_EXIT, UiTexts.slot[TEXT_EXIT]);
 }

@@ -4,10 +4,10 @@
 
 #include <new>
 
-#include "app/app_state.h"
 #include "app/dialog_controls.h"
-#include "app/private_messages.h"
-#include "app/ui_texts.h"
+#include "base/app_state.h"
+#include "base/ui_texts.h"
+#include "cells/private_messages.h"
 #include "images/artwork.h"
 #include "stars/pupil_window.h"
 

@@ -3,13 +3,13 @@
 
 #include <ctime>
 
-#include "app/app_state.h"
 #include "app/cpu_monitor.h"
 #include "app/hook_library.h"
 #include "app/main_window.h"
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
-#include "app/ui_texts.h"
+#include "base/app_state.h"
+#include "base/ui_texts.h"
 #include "stars/random_source.h"
 #include "stars/star.h"
 

@@ -5,9 +5,9 @@
 
 #include <cstdio>
 
-#include "app/app_state.h"
 #include "app/hook_library.h"
 #include "app/mm_file.h"
+#include "base/app_state.h"
 #include "cells/shared_cells.h"
 
 namespace {

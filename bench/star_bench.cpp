@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
+#include "base/settings.h"
+#include "cells/private_messages.h"
 #include "images/alpha_bitmap.h"
-#include "app/private_messages.h"
-#include "app/settings.h"
 #include "images/image_set.h"
 #include "stars/pupil_window.h"
 #include "stars/random_source.h"

@@ -1,6 +1,6 @@
 #include "hook/hook_rules.h"
 
-#include "app/private_messages.h"
+#include "cells/private_messages.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "images/alpha_bitmap.h"
 #include "images/alpha_pixels.h"
 

@@ -2,11 +2,9 @@
 
 #include <new>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 ImageList<ImageSet> StarImageList;
-ImageList<ImageSet> TestImageList;
-ImageList<Star> TestStarList;
 
 ImageSet* StockStarImage(HBITMAP bitmap, ImageList<ImageSet>* list) {
   BITMAP info{};

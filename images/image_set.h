@@ -19,10 +19,7 @@ struct ImageSet {
   int32_t framesSideBySide;  // 1: frame k at (k * frameWidth, 0); 0: at (0, k * frameHeight)
 };
 
-struct Star;
 extern ImageList<ImageSet> StarImageList;  // what the star field draws from
-extern ImageList<ImageSet> TestImageList;  // the settings dialog's test display
-extern ImageList<Star> TestStarList;
 
 // Wraps an alpha bitmap (taking ownership) into a new ImageSet of one frame and
 // appends it to the list. Null, with the bitmap still the caller's, on failure.

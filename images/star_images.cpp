@@ -5,18 +5,12 @@
 #include <cstdio>
 #include <new>
 
-#include "app/app_state.h"
-#include "app/message_out.h"
-#include "app/ui_texts.h"
+#include "base/app_state.h"
 #include "images/alpha_bitmap.h"
 #include "images/artwork.h"
 #include "images/star_image_rules.h"
-#include "stars/pupil_window.h"
-#include "stars/star.h"
 
 namespace {
-
-constexpr int kFolderTextSize = 4096;  // the test display takes folder texts this long
 
 bool SystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
 
@@ -69,36 +63,31 @@ int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list) {
   return 1;
 }
 
-int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list) {
-  char pattern[kFolderTextSize];
+int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, int* failedFiles) {
+  if (failedFiles != nullptr) *failedFiles = 0;
+  char pattern[kFolderPathSize];
   int length = std::snprintf(pattern, sizeof pattern, "%s\\*.png", folder);
   if (length < 0 || length >= static_cast<int>(sizeof pattern)) return 0;
   WIN32_FIND_DATAA entry;
   HANDLE search = FindFirstFileA(pattern, &entry);
   if (search == INVALID_HANDLE_VALUE) return 0;
 
-  bool failed = false;
+  int failed = 0;
   do {
-    char path[kFolderTextSize];
+    char path[kFolderPathSize];
     length = std::snprintf(path, sizeof path, "%s\\%s", folder, entry.cFileName);
     bool fits = length >= 0 && length < static_cast<int>(sizeof path);
-    if (!fits || !PrepairStarImageByFile(path, list)) failed = true;
+    if (!fits || !PrepairStarImageByFile(path, list)) ++failed;
   } while (FindNextFileA(search, &entry));
   FindClose(search);
 
-  // The list being filled decides: for the test display that is its own
-  // list, so a folder of broken files reports itself there too.
-  if (failed && list->Count() > 0) MessageOut(UiTexts.slot[8]);
+  if (failedFiles != nullptr) *failedFiles = failed;
   return list->Count() > 0 ? 1 : 0;
 }
 
 int PrepairStarImage(int resourceId, int32_t width, int32_t height) {
   HBITMAP bitmap = PrepairAlphaBitmapFromResource(resourceId, width, height);
-  if (bitmap == nullptr) {
-    MessageOut(UiTexts.slot[10]);
-    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
-    return 0;
-  }
+  if (bitmap == nullptr) return 0;
   ImageSet* full = StockStarImage(bitmap, &StarImageList);
   if (full == nullptr) {
     DeleteObject(bitmap);
@@ -110,72 +99,4 @@ int PrepairStarImage(int resourceId, int32_t width, int32_t height) {
     if (reduced != nullptr && StockStarImage(reduced, &StarImageList) == nullptr) DeleteObject(reduced);
   }
   return 1;
-}
-
-void ViewImageListInFolder(const char* folder) {
-  char copy[kFolderTextSize];
-  std::snprintf(copy, sizeof copy, "%s", folder);
-  if (!PrepairStarImageByFolder(copy, &TestImageList)) return;
-
-  const int count = TestImageList.Count();
-  int32_t* widths = new (std::nothrow) int32_t[count];
-  DisplaySpot* spots = new (std::nothrow) DisplaySpot[count];
-  if (widths == nullptr || spots == nullptr) {
-    delete[] widths;
-    delete[] spots;
-    return;
-  }
-  for (int k = 0; k < count; ++k) widths[k] = TestImageList.Get(k)->frameWidth;
-  RECT dialog{};
-  if (settingsDialog != nullptr) GetWindowRect(settingsDialog, &dialog);
-  int placed = LayOutTestDisplay(widths, count, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                 dialog.bottom, spots);
-
-  for (int k = 0; k < placed; ++k) {
-    ImageSet* set = TestImageList.Get(k);
-    Star* star = new (std::nothrow) Star{};
-    if (star == nullptr) break;
-    star->inUse = 1;
-    star->count = 1;
-    star->x = spots[k].x;
-    star->y = spots[k].y;
-    star->imageIndex = k;
-    star->window = new (std::nothrow) PupilWindow();
-    if (PupilWindow* window = star->window) {
-      window->Create(mainWindow, starCursor);
-      window->SetMenuTexts(&UiTexts);
-      window->grabbed = 0;
-      window->menuEnabled = 0;
-      window->framesSideBySide = set->framesSideBySide;
-      window->frameCount = set->frameCount;
-      window->frameIndex = 0;
-      window->SetImage(set->dc, set->frameWidth, set->frameHeight);
-      window->MoveTo(POINT{star->x, star->y});
-    }
-    if (!TestStarList.Append(star)) {
-      if (star->window != nullptr) star->window->PostClose();
-      delete star->window;
-      delete star;
-      break;
-    }
-  }
-  delete[] widths;
-  delete[] spots;
-
-  for (int k = 0; k < TestStarList.Count(); ++k) {
-    if (PupilWindow* window = TestStarList.Get(k)->window) window->ShowTopmost();
-  }
-  if (TestStarList.Count() < TestImageList.Count()) MessageOut(UiTexts.slot[11]);
-}
-
-void CleanUpImageList() {
-  ReleaseImageList(&TestImageList);
-  while (TestStarList.Count() > 0) {
-    Star* star = TestStarList.Remove(0);
-    if (star->window != nullptr) {
-      star->window->PostClose();
-      delete star->window;
-    }
-    delete star;
-  }
 }

@@ -1,5 +1,6 @@
 // Building the lists of star pictures: from the PNG files of a folder, or from
-// the built-in star; and the settings dialog's test display of a folder.
+// the built-in star. What went wrong is returned; telling the user is the
+// shell's business.
 #pragma once
 #include <cstdint>
 
@@ -13,18 +14,14 @@ int SearchSubString(const char* text, const char* pattern);
 // "_anm" cuts it into square frames along its long side.
 int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list);
 
-// Every *.png directly in the folder, in the file system's order. Shows the
-// "some images were unreadable" message when a file failed and others loaded.
-// Nonzero when list holds at least one picture afterwards.
-int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list);
+// Folder texts (the test display's edit text) may be this long.
+constexpr int kFolderPathSize = 4096;
+
+// Every *.png directly in the folder, in the file system's order. Nonzero
+// when list holds at least one picture afterwards; *failedFiles (when given)
+// counts the files that did not become pictures.
+int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, int* failedFiles = nullptr);
 
 // The built-in star (BITARRAY resourceId of width x height) at full size, 48
-// and 32 into StarImageList. 0, after telling the user and closing the
-// program, when it cannot be made.
+// and 32 into StarImageList. 0 when it cannot be made: the program cannot run.
 int PrepairStarImage(int resourceId, int32_t width, int32_t height);
-
-// Shows every picture of the folder side by side below the settings dialog.
-void ViewImageListInFolder(const char* folder);
-
-// Removes the test display: its windows and pictures.
-void CleanUpImageList();

@@ -1,4 +1,3 @@
-#include "app/app_state.h"
 #include "images/image_set.h"
 #include "stars/motion_rules.h"
 #include "stars/pupil_window.h"
@@ -44,7 +43,7 @@ bool StepStar(Star* star) {
 }  // namespace
 
 void MoveStar() {
-  if (starListHead == nullptr || settingsDialogOpen) return;
+  if (starListHead == nullptr) return;
   Star* star = starListHead->next;
   while (star != starListTail) {
     Star* next = star->next;  // the step may destroy this star

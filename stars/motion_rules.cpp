@@ -1,7 +1,7 @@
 #include "stars/motion_rules.h"
 
-#include "app/private_messages.h"
-#include "app/settings.h"
+#include "base/settings.h"
+#include "cells/private_messages.h"
 #include "stars/random_source.h"
 
 int32_t GetRandomSpeed(int32_t range) {

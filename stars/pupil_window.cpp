@@ -1,7 +1,7 @@
 #include "stars/pupil_window.h"
 
-#include "app/private_messages.h"
 #include "cells/packed_point.h"
+#include "cells/private_messages.h"
 #include "stars/motion_rules.h"
 
 PupilWindow::PupilWindow()
@@ -112,13 +112,13 @@ void PupilWindow::BuildMenu() {
   menu = CreatePopupMenu();
   if (menu == nullptr) return;
   static char empty[1] = "";
-  AppendMenuA(menu, MF_STRING, IDM_STAR_ERASE, menuTexts != nullptr ? menuTexts->slot[4] : empty);
+  AppendMenuA(menu, MF_STRING, IDM_STAR_ERASE, menuTexts != nullptr ? menuTexts->slot[TEXT_ERASE] : empty);
   LRESULT many = SendMessageA(GetWindow(hwnd, GW_OWNER), PWM_QUERY_MANY_STARS, 0, 0);
   if (many != 0) {
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, IDM_STAR_ERASE_ALL,
-                menuTexts != nullptr ? menuTexts->slot[5] : empty);
-    AppendMenuA(menu, MF_STRING, IDM_STAR_TIDY, menuTexts != nullptr ? menuTexts->slot[6] : empty);
+                menuTexts != nullptr ? menuTexts->slot[TEXT_ERASE_ALL] : empty);
+    AppendMenuA(menu, MF_STRING, IDM_STAR_TIDY, menuTexts != nullptr ? menuTexts->slot[TEXT_TIDY] : empty);
   }
 }
 

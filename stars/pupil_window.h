@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "app/ui_texts.h"
+#include "base/ui_texts.h"
 
 constexpr char kPupilClassName[] = "Pipwink2 Pupil";
 

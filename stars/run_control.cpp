@@ -2,10 +2,8 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
-#include "app/message_out.h"
-#include "app/settings.h"
-#include "app/ui_texts.h"
+#include "base/app_state.h"
+#include "base/settings.h"
 #include "images/artwork.h"
 #include "images/star_images.h"
 #include "stars/motion_rules.h"
@@ -34,16 +32,23 @@ void ShowGrabbedStars(bool show) {
 
 }  // namespace
 
-void StartPipwink() {
+StartReport StartPipwink() {
+  StartReport report{};
   PrepairNumImage();
   PrepairPoofImage();
-  if (Settings.imageFolder[0] != '\0' && !PrepairStarImageByFolder(Settings.imageFolder, &StarImageList)) {
-    MessageOut(UiTexts.slot[9]);
+  if (Settings.imageFolder[0] != '\0') {
+    int failedFiles = 0;
+    if (!PrepairStarImageByFolder(Settings.imageFolder, &StarImageList, &failedFiles)) {
+      report.folderUnusable = 1;
+    } else if (failedFiles > 0) {
+      report.someUnreadable = 1;
+    }
   }
-  if (StarImageList.Count() == 0) PrepairStarImage(149, 72, 72);
+  if (StarImageList.Count() == 0 && !PrepairStarImage(149, 72, 72)) report.noStarPicture = 1;
   CreateStarList();
   reactionEnabled = 1;
   SetTimer(mainWindow, STAR_TIMER_ID, STAR_TIMER_INTERVAL, nullptr);
+  return report;
 }
 
 void StopPipwink() {
@@ -58,9 +63,9 @@ void StopPipwink() {
   TrimWorkingSet();
 }
 
-void RestartPipwink() {
+StartReport RestartPipwink() {
   StopPipwink();
-  StartPipwink();
+  return StartPipwink();
 }
 
 void EnablePipwink() {

@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "images/alpha_bitmap.h"
 #include "images/artwork.h"
 #include "images/image_set.h"

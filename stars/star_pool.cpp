@@ -1,9 +1,9 @@
 #include <new>
 
-#include "app/app_state.h"
-#include "app/private_messages.h"
-#include "app/settings.h"
-#include "app/ui_texts.h"
+#include "base/app_state.h"
+#include "base/settings.h"
+#include "base/ui_texts.h"
+#include "cells/private_messages.h"
 #include "images/image_set.h"
 #include "stars/motion_rules.h"
 #include "stars/pupil_window.h"

@@ -10,12 +10,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/app_state.h"
 #include "app/hook_library.h"
 #include "app/mm_file.h"
-#include "app/private_messages.h"
-#include "app/settings.h"
+#include "base/app_state.h"
+#include "base/settings.h"
 #include "cells/packed_point.h"
+#include "cells/private_messages.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/private_messages.h"
+#include "cells/private_messages.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/private_messages.h"
+#include "cells/private_messages.h"
 #include "stars/motion_rules.h"
 #include "stars/star.h"
 

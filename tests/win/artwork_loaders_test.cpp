@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "images/alpha_bitmap.h"
 #include "images/artwork.h"
 #include "test_window.h"

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/private_messages.h"
+#include "cells/private_messages.h"
 #include "star_artwork_support.h"
 #include "stars/star_groups.h"
 

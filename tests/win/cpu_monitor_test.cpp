@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/settings_store.h"
-#include "app/ui_texts.h"
+#include "base/app_state.h"
+#include "base/ui_texts.h"
 #include "images/image_set.h"
 #include "stars/star.h"
 

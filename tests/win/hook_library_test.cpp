@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/app_state.h"
 #include "app/mm_file.h"
+#include "base/app_state.h"
 #include "cells/shared_cells.h"
 #include "test_window.h"
 

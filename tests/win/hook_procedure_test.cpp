@@ -5,10 +5,10 @@
 
 #include <atomic>
 
-#include "app/app_state.h"
 #include "app/mm_file.h"
-#include "app/private_messages.h"
+#include "base/app_state.h"
 #include "cells/packed_point.h"
+#include "cells/private_messages.h"
 #include "cells/shared_cells.h"
 #include "test_window.h"
 

@@ -5,19 +5,22 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/private_messages.h"
-#include "app/settings.h"
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
-#include "app/ui_texts.h"
 #include "app/version_box.h"
+#include "base/app_state.h"
+#include "base/settings.h"
+#include "base/ui_texts.h"
 #include "cells/packed_point.h"
+#include "cells/private_messages.h"
 #include "images/image_set.h"
+#include "message_box_watcher.h"
+#include "stars/motion_rules.h"
 #include "stars/pupil_window.h"
 #include "stars/star.h"
 #include "stars/star_field.h"
+#include "test_png.h"
 
 namespace {
 
@@ -90,6 +93,34 @@ TEST_F(MainWindowTest, ClicksMakeStarsOnlyThroughTheGate) {
   EXPECT_EQ(StarCount(), 5);
 }
 
+TEST_F(MainWindowTest, NothingMovesWhileTheSettingsDialogIsOpen) {
+  Settings.quantity = 1;
+  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
+  ASSERT_EQ(StarCount(), 1);
+  Star* star = starListHead->next;
+  const int32_t x = star->x;
+  const int32_t y = star->y;
+  settingsDialogOpen = 1;
+  Send(WM_TIMER, STAR_TIMER_ID);
+  EXPECT_EQ(star->x, x);
+  EXPECT_EQ(star->y, y);
+  settingsDialogOpen = 0;
+  Send(WM_TIMER, STAR_TIMER_ID);
+  EXPECT_NE(star->x, x);
+}
+
+TEST_F(MainWindowTest, ARestartTellsTheUserWhatItsFolderGave) {
+  TempFolder folder("restart");
+  ASSERT_TRUE(WriteTextFile(folder.File("a.png"), "no picture"));
+  std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", folder.path().c_str());
+  MessageBoxWatcher boxes;
+  Send(PWM_RESTART_STAR_FIELD);
+  EXPECT_EQ(StarImageList.Count(), 3) << "the built-in star stands in";
+  ASSERT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_EQ(boxes.Texts()[0], UiTexts.slot[TEXT_FOLDER_UNUSABLE]);
+  Settings.imageFolder[0] = '\0';
+}
+
 TEST_F(MainWindowTest, APointLeftOfThePrimaryScreenStaysThere) {
   Settings.quantity = 1;
   Send(PWM_HOOK_CLICK, 0, PackPoint(-300, -20));
@@ -137,10 +168,10 @@ TEST_F(MainWindowTest, TrayMenuOffersTheOppositeOfTheCurrentState) {
   DestroyMenu(trayMenu);
   trayMenu = nullptr;
   const std::vector<std::string> expectEnabled = {
-      "115 " + std::string(UiTexts.slot[7]), "-", "129 " + std::string(UiTexts.slot[1]), "-",
-      "114 " + std::string(UiTexts.slot[3]), "102 " + std::string(UiTexts.slot[0])};
+      "115 " + std::string(UiTexts.slot[TEXT_VERSION]), "-", "129 " + std::string(UiTexts.slot[TEXT_SETTINGS]), "-",
+      "114 " + std::string(UiTexts.slot[TEXT_DISABLE]), "102 " + std::string(UiTexts.slot[TEXT_EXIT])};
   EXPECT_EQ(enabled, expectEnabled);
-  EXPECT_EQ(std::string(UiTexts.slot[3]), "\x96\xB3\x8C\xF8\x89\xBB");  // 無効化
+  EXPECT_EQ(std::string(UiTexts.slot[TEXT_DISABLE]), "\x96\xB3\x8C\xF8\x89\xBB");  // 無効化
 
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
   InitMenu();
@@ -148,7 +179,7 @@ TEST_F(MainWindowTest, TrayMenuOffersTheOppositeOfTheCurrentState) {
   DestroyMenu(trayMenu);
   trayMenu = nullptr;
   ASSERT_EQ(disabled.size(), 6u);
-  EXPECT_EQ(disabled[4], "114 " + std::string(UiTexts.slot[2]));  // 有効化
+  EXPECT_EQ(disabled[4], "114 " + std::string(UiTexts.slot[TEXT_ENABLE]));  // 有効化
 }
 
 TEST_F(MainWindowTest, TheTipSaysWhetherTheStarFieldReacts) {

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/private_messages.h"
+#include "cells/private_messages.h"
 #include "star_test_support.h"
 
 namespace {
@@ -237,9 +237,9 @@ TEST_F(StarWindow, ContextMenuHasOneItemOrThreeWhenTwoStarsAreGrabbed) {
 }
 
 TEST_F(StarWindow, MenuTextsComeFromTheUiTextSlots) {
-  std::strcpy(UiTexts.slot[4], "erase");
-  std::strcpy(UiTexts.slot[5], "erase all");
-  std::strcpy(UiTexts.slot[6], "tidy");
+  std::strcpy(UiTexts.slot[TEXT_ERASE], "erase");
+  std::strcpy(UiTexts.slot[TEXT_ERASE_ALL], "erase all");
+  std::strcpy(UiTexts.slot[TEXT_TIDY], "tidy");
   Star* first = NewStar(200, 200);
   Star* second = NewStar(500, 200);
   Click(first->window->hwnd);

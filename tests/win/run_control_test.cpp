@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/private_messages.h"
-#include "app/settings.h"
-#include "app/ui_texts.h"
+#include "base/app_state.h"
+#include "base/settings.h"
+#include "base/ui_texts.h"
+#include "cells/private_messages.h"
 #include "images/artwork.h"
 #include "images/image_set.h"
 #include "message_box_watcher.h"
@@ -42,8 +42,9 @@ class RunControlTest : public ::testing::Test {
 
 TEST_F(RunControlTest, WithoutAFolderTheBuiltInStarIsUsedQuietly) {
   MessageBoxWatcher boxes;
-  StartPipwink();
+  StartReport report = StartPipwink();
   EXPECT_EQ(StarImageList.Count(), 3);
+  EXPECT_EQ(report.someUnreadable + report.folderUnusable + report.noStarPicture, 0);
   EXPECT_NE(starListHead, nullptr);
   EXPECT_EQ(reactionEnabled, 1);
   EXPECT_NE(poofFrames[4], nullptr);
@@ -51,26 +52,29 @@ TEST_F(RunControlTest, WithoutAFolderTheBuiltInStarIsUsedQuietly) {
   EXPECT_TRUE(boxes.Texts().empty());
 }
 
-TEST_F(RunControlTest, AFolderWithAPictureReplacesTheBuiltInStar) {
+TEST_F(RunControlTest, AFolderWithAPictureReplacesTheBuiltInStarAndReportsItsBrokenFiles) {
   TempFolder folder("own");
   ASSERT_TRUE(WriteTestPng(folder.File("mine.png"), 40, 40));
+  ASSERT_TRUE(WriteTextFile(folder.File("broken.png"), "no picture"));
   UseFolder(folder.path());
   MessageBoxWatcher boxes;
-  StartPipwink();
+  StartReport report = StartPipwink();
   ASSERT_EQ(StarImageList.Count(), 1);
+  EXPECT_EQ(report.someUnreadable, 1);
+  EXPECT_EQ(report.folderUnusable, 0);
   EXPECT_EQ(StarImageList.Get(0)->frameWidth, 40);
   EXPECT_TRUE(boxes.Texts().empty());
 }
 
-TEST_F(RunControlTest, AFolderOfBrokenFilesSaysSoAndFallsBackToTheBuiltInStar) {
+TEST_F(RunControlTest, AFolderOfBrokenFilesIsReportedAndTheBuiltInStarUsed) {
   TempFolder folder("broken");
   ASSERT_TRUE(WriteTextFile(folder.File("a.png"), "no picture"));
   UseFolder(folder.path());
-  MessageBoxWatcher boxes;
-  StartPipwink();
+  StartReport report = StartPipwink();
   EXPECT_EQ(StarImageList.Count(), 3);
-  ASSERT_EQ(boxes.Texts().size(), 1u);
-  EXPECT_EQ(boxes.Texts()[0], UiTexts.slot[9]);
+  EXPECT_EQ(report.folderUnusable, 1);
+  EXPECT_EQ(report.someUnreadable, 0);
+  EXPECT_EQ(report.noStarPicture, 0);
 }
 
 TEST_F(RunControlTest, ARestartWhileDisabledLeavesTheFieldEnabledWithAnEmptyPool) {

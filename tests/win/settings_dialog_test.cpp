@@ -7,15 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/mm_file.h"
-#include "app/private_messages.h"
 #include "app/settings_store.h"
-#include "app/ui_texts.h"
+#include "app/test_display.h"
+#include "base/app_state.h"
+#include "base/ui_texts.h"
+#include "cells/private_messages.h"
 #include "cells/shared_cells.h"
-#include "react_cells.h"
 #include "images/image_set.h"
 #include "images/star_images.h"
+#include "react_cells.h"
 #include "star_test_support.h"
 #include "stars/star.h"
 #include "test_png.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/mm_file.h"
+#include "base/app_state.h"
 #include "cells/shared_cells.h"
 #include "react_cells.h"
 #include "test_window.h"

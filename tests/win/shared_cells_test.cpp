@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "app/app_state.h"
 #include "app/mm_file.h"
-#include "app/settings.h"
+#include "base/app_state.h"
+#include "base/settings.h"
 #include "test_window.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/settings.h"
+#include "base/app_state.h"
+#include "base/settings.h"
 #include "images/image_set.h"
 #include "stars/pupil_window.h"
 #include "stars/random_source.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "test_window.h"
 
 namespace {

@@ -1,8 +1,8 @@
-#include "app/ui_texts.h"
+#include "base/ui_texts.h"
 
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 UiTextBlock UiTexts{};
 

@@ -1,3 +1,3 @@
-#include "app/settings.h"
+#include "base/settings.h"
 
 SettingsRecord Settings{};  // all zero until the first load

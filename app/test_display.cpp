@@ -1,0 +1,86 @@
+#include "app/test_display.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <new>
+
+#include "app/message_out.h"
+#include "base/app_state.h"
+#include "base/ui_texts.h"
+#include "images/star_image_rules.h"
+#include "images/star_images.h"
+#include "stars/pupil_window.h"
+
+ImageList<ImageSet> TestImageList;
+ImageList<Star> TestStarList;
+
+void ViewImageListInFolder(const char* folder) {
+  char copy[kFolderPathSize];
+  std::snprintf(copy, sizeof copy, "%s", folder);
+  int failedFiles = 0;
+  if (!PrepairStarImageByFolder(copy, &TestImageList, &failedFiles)) return;
+  if (failedFiles > 0) MessageOut(UiTexts.slot[TEXT_SOME_UNREADABLE]);
+
+  const int count = TestImageList.Count();
+  int32_t* widths = new (std::nothrow) int32_t[count];
+  DisplaySpot* spots = new (std::nothrow) DisplaySpot[count];
+  if (widths == nullptr || spots == nullptr) {
+    delete[] widths;
+    delete[] spots;
+    return;
+  }
+  for (int k = 0; k < count; ++k) widths[k] = TestImageList.Get(k)->frameWidth;
+  RECT dialog{};
+  if (settingsDialog != nullptr) GetWindowRect(settingsDialog, &dialog);
+  int placed = LayOutTestDisplay(widths, count, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                 dialog.bottom, spots);
+
+  for (int k = 0; k < placed; ++k) {
+    ImageSet* set = TestImageList.Get(k);
+    Star* star = new (std::nothrow) Star{};
+    if (star == nullptr) break;
+    star->inUse = 1;
+    star->count = 1;
+    star->x = spots[k].x;
+    star->y = spots[k].y;
+    star->imageIndex = k;
+    star->window = new (std::nothrow) PupilWindow();
+    if (PupilWindow* window = star->window) {
+      window->Create(mainWindow, starCursor);
+      window->SetMenuTexts(&UiTexts);
+      window->grabbed = 0;
+      window->menuEnabled = 0;
+      window->framesSideBySide = set->framesSideBySide;
+      window->frameCount = set->frameCount;
+      window->frameIndex = 0;
+      window->SetImage(set->dc, set->frameWidth, set->frameHeight);
+      window->MoveTo(POINT{star->x, star->y});
+    }
+    if (!TestStarList.Append(star)) {
+      if (star->window != nullptr) star->window->PostClose();
+      delete star->window;
+      delete star;
+      break;
+    }
+  }
+  delete[] widths;
+  delete[] spots;
+
+  for (int k = 0; k < TestStarList.Count(); ++k) {
+    if (PupilWindow* window = TestStarList.Get(k)->window) window->ShowTopmost();
+  }
+  if (TestStarList.Count() < TestImageList.Count()) MessageOut(UiTexts.slot[TEXT_NO_DISPLAY_ROOM]);
+}
+
+void CleanUpImageList() {
+  ReleaseImageList(&TestImageList);
+  while (TestStarList.Count() > 0) {
+    Star* star = TestStarList.Remove(0);
+    if (star->window != nullptr) {
+      star->window->PostClose();
+      delete star->window;
+    }
+    delete star;
+  }
+}

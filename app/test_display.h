@@ -1,0 +1,18 @@
+// The settings dialog's test display: every picture of a folder in a star
+// window of its own, side by side below the dialog, until the next test or
+// the dialog's end. Runs on the dialog's thread.
+#pragma once
+#include "images/image_list.h"
+#include "images/image_set.h"
+#include "stars/star.h"
+
+extern ImageList<ImageSet> TestImageList;  // the pictures shown
+extern ImageList<Star> TestStarList;       // their windows
+
+// Shows every picture of the folder side by side below the settings dialog,
+// telling the user when some files could not be read or the screen ran out
+// of room.
+void ViewImageListInFolder(const char* folder);
+
+// Removes the test display: its windows and pictures.
+void CleanUpImageList();

@@ -1,0 +1,35 @@
+// The user-interface texts: twelve fixed slots filled from the string table at
+// start, in the system's ANSI code page.
+#pragma once
+#include "base/settings.h"
+
+constexpr int kUiTextSlots = 12;
+
+// The slots by what they say.
+enum UiText : int {
+  TEXT_EXIT = 0,               // 終了, tray menu
+  TEXT_SETTINGS = 1,           // 設定, tray menu
+  TEXT_ENABLE = 2,             // 有効化, tray menu while disabled
+  TEXT_DISABLE = 3,            // 無効化, tray menu while enabled
+  TEXT_ERASE = 4,              // 消去, star menu
+  TEXT_ERASE_ALL = 5,          // 全て消去, star menu
+  TEXT_TIDY = 6,               // 整理する, star menu
+  TEXT_VERSION = 7,            // バージョン情報, tray menu
+  TEXT_SOME_UNREADABLE = 8,    // some pictures of the folder could not be read
+  TEXT_FOLDER_UNUSABLE = 9,    // no picture of the folder was usable: the built-in star is used
+  TEXT_START_FAILED = 10,      // the built-in star could not be made: the program ends
+  TEXT_NO_DISPLAY_ROOM = 11,   // the test display ran out of room
+};
+
+struct UiTextBlock {
+  char slot[kUiTextSlots][kTextSize];
+};
+
+extern UiTextBlock UiTexts;
+
+// Fills all twelve slots; a text that cannot be loaded leaves its slot empty.
+void LoadUiTexts();
+
+// LoadStringA of the id from appInstance into the slot, at most 259
+// characters; 1 when a text was loaded, 0 otherwise (slot empty, or no such slot).
+int LoadUiString(int slot, unsigned stringId);
