@@ -129,7 +129,7 @@ TEST_F(SettingsStore, AnExistingFileLoadsWithItsLimitsAndTheCellsFollow) {
 // only) gives the missing ones their defaults, keeps those present, and is
 // not rewritten.
 TEST_F(SettingsStore, MissingKeysTakeTheirDefaultsAndTheFileIsNotRewritten) {
-  for (const std::string text : {std::string(""), std::string("[PIPWINK]\r\n"),
+  for (const std::string& text : {std::string(""), std::string("[PIPWINK]\r\n"),
                                  std::string("[OTHER]\r\nQUANTITY=7\r\n"),
                                  std::string("\x89PNG\r\n\x1a\n garbage = = [\r\n")}) {
     WriteIni(text);

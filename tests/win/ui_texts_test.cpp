@@ -28,7 +28,9 @@ TEST(UiTexts, SlotsHoldTheJapaneseStringTableInSlotOrder) {
     size_t length = wcsnlen(UiTexts.slot[slot], kTextSize);
     EXPECT_GT(length, 0u) << slot;
     EXPECT_LT(length, static_cast<size_t>(kTextSize)) << slot;
-    if (expected[slot] != nullptr) EXPECT_STREQ(UiTexts.slot[slot], expected[slot]) << slot;
+    if (expected[slot] != nullptr) {
+      EXPECT_STREQ(UiTexts.slot[slot], expected[slot]) << slot;
+    }
   }
   // The messages added since say what they are about.
   EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_FOLDER_NOT_ANSI], L"文字コード"), nullptr);
