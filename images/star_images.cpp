@@ -14,15 +14,6 @@ namespace {
 
 bool SystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
 
-// Replaces *bitmap by a copy reduced to size; 0 (bitmap untouched) on failure.
-int ReduceInPlace(HBITMAP* bitmap, PictureSize size, int32_t width, int32_t height) {
-  HBITMAP reduced = GetReducedBitmap(size.width, size.height, width, height, AlphaBitmapBits(*bitmap));
-  if (reduced == nullptr) return 0;
-  DeleteObject(*bitmap);
-  *bitmap = reduced;
-  return 1;
-}
-
 }  // namespace
 
 int SearchSubString(const char* text, const char* pattern) {
@@ -31,20 +22,8 @@ int SearchSubString(const char* text, const char* pattern) {
 
 int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list) {
   if (path == nullptr || path[0] == '\0') return 0;
-  HBITMAP bitmap = PrepairAlphaBitmap(path);
+  HBITMAP bitmap = PrepairStarBitmap(path, SearchSubString(path, "_fix") >= 0);
   if (bitmap == nullptr) return 0;
-  BITMAP info{};
-  GetObjectA(bitmap, sizeof info, &info);
-
-  if (SearchSubString(path, "_fix") < 0) {
-    PictureSize size = ReducedStarSize(info.bmWidth, info.bmHeight);
-    bool reduce = size.width != info.bmWidth || size.height != info.bmHeight;
-    // A picture too thin to keep a row at 72 pixels is not loaded.
-    if (size.width == 0 || (reduce && !ReduceInPlace(&bitmap, size, info.bmWidth, info.bmHeight))) {
-      DeleteObject(bitmap);
-      return 0;
-    }
-  }
 
   ImageSet* set = StockStarImage(bitmap, list);
   if (set == nullptr) {
