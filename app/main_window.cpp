@@ -2,6 +2,7 @@
 
 #include "app/hook_library.h"
 #include "app/message_out.h"
+#include "app/picture_messages.h"
 #include "app/mm_file.h"
 #include "app/settings_dialog.h"
 #include "app/settings_store.h"
@@ -9,6 +10,7 @@
 #include "app/tray_menu.h"
 #include "app/version_box.h"
 #include "base/app_state.h"
+#include "base/settings.h"
 #include "base/ui_texts.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
@@ -54,8 +56,13 @@ void OnDestroy() {
 // Tells the user what the star field's start found; a start without any star
 // picture ends the program.
 void TellStartReport(HWND window, const StartReport& report) {
-  if (report.someUnreadable) MessageOut(UiTexts.slot[TEXT_SOME_UNREADABLE]);
-  if (report.folderUnusable) MessageOut(UiTexts.slot[TEXT_FOLDER_UNUSABLE]);
+  if (report.someUnreadable || report.folderUnusable) {
+    char text[kFolderMessageSize];
+    if (ComposeFolderMessage(text, sizeof text, UiTexts, Settings.imageFolder, report.folder,
+                             !report.folderUnusable, 1)) {
+      MessageOut(text);
+    }
+  }
   if (report.noStarPicture) {
     MessageOut(UiTexts.slot[TEXT_START_FAILED]);
     PostMessageA(window, WM_CLOSE, 0, 0);

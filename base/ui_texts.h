@@ -1,9 +1,9 @@
-// The user-interface texts: twelve fixed slots filled from the string table at
+// The user-interface texts: fixed slots filled from the string table at
 // start, in the system's ANSI code page.
 #pragma once
 #include "base/settings.h"
 
-constexpr int kUiTextSlots = 12;
+constexpr int kUiTextSlots = 17;
 
 // The slots by what they say.
 enum UiText : int {
@@ -19,6 +19,11 @@ enum UiText : int {
   TEXT_FOLDER_UNUSABLE = 9,    // no picture of the folder was usable: the built-in star is used
   TEXT_START_FAILED = 10,      // the built-in star could not be made: the program ends
   TEXT_NO_DISPLAY_ROOM = 11,   // the test display ran out of room
+  TEXT_FOLDER_MISSING = 12,    // the picture folder does not exist
+  TEXT_FOLDER_IS_FILE = 13,    // the picture folder is a file
+  TEXT_USING_DEFAULT = 14,     // the built-in star is used instead
+  TEXT_NO_PICTURE = 15,        // the test display's folder gave no picture
+  TEXT_MORE_FILES = 16,        // "%d" more files not named
 };
 
 struct UiTextBlock {
@@ -27,7 +32,7 @@ struct UiTextBlock {
 
 extern UiTextBlock UiTexts;
 
-// Fills all twelve slots; a text that cannot be loaded leaves its slot empty.
+// Fills all slots; a text that cannot be loaded leaves its slot empty.
 void LoadUiTexts();
 
 // LoadStringA of the id from appInstance into the slot, at most 259

@@ -42,25 +42,33 @@ int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list) {
   return 1;
 }
 
-int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, int* failedFiles) {
-  if (failedFiles != nullptr) *failedFiles = 0;
-  char pattern[kFolderPathSize];
-  int length = std::snprintf(pattern, sizeof pattern, "%s\\*.png", folder);
-  if (length < 0 || length >= static_cast<int>(sizeof pattern)) return 0;
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA(pattern, &entry);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-
-  int failed = 0;
-  do {
-    char path[kFolderPathSize];
-    length = std::snprintf(path, sizeof path, "%s\\%s", folder, entry.cFileName);
-    bool fits = length >= 0 && length < static_cast<int>(sizeof path);
-    if (!fits || !PrepairStarImageByFile(path, list)) ++failed;
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
-
-  if (failedFiles != nullptr) *failedFiles = failed;
+int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, FolderScanReport* report) {
+  FolderScanReport scan{};
+  DWORD attributes = GetFileAttributesA(folder);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    scan.folderMissing = 1;
+  } else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    scan.folderIsFile = 1;
+  } else {
+    char pattern[kFolderPathSize];
+    int length = std::snprintf(pattern, sizeof pattern, "%s\\*.png", folder);
+    WIN32_FIND_DATAA entry;
+    HANDLE search = length >= 0 && length < static_cast<int>(sizeof pattern)
+                        ? FindFirstFileA(pattern, &entry)
+                        : INVALID_HANDLE_VALUE;
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        // A folder named like a picture holds no picture of its own.
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        char path[kFolderPathSize];
+        length = std::snprintf(path, sizeof path, "%s\\%s", folder, entry.cFileName);
+        bool fits = length >= 0 && length < static_cast<int>(sizeof path);
+        if (!fits || !PrepairStarImageByFile(path, list)) NoteFailedFile(&scan, entry.cFileName);
+      } while (FindNextFileA(search, &entry));
+      FindClose(search);
+    }
+  }
+  if (report != nullptr) *report = scan;
   return list->Count() > 0 ? 1 : 0;
 }
 
