@@ -63,7 +63,7 @@ screenshot "folder_stars"
 stop_tovik
 
 # --- A folder of broken files only: the built-in stars, after a message.
-rm "$pictures"/*.png
+rm -r "$pictures"/*.png  # the pictures and the folder named like one
 echo "not a picture" > "$pictures/one.png"
 head -c 8 /dev/urandom > "$pictures/two.png"
 write_ini "IMAGEFOLDER=$(windows_path "$pictures")" QUANTITY=4 MOUSEMOVE=0
