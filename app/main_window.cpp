@@ -2,6 +2,7 @@
 
 #include "app/hook_library.h"
 #include "app/message_out.h"
+#include "app/picture_messages.h"
 #include "app/mm_file.h"
 #include "app/settings_dialog.h"
 #include "app/settings_store.h"
@@ -10,6 +11,7 @@
 #include "app/version_box.h"
 #include "base/app_state.h"
 #include "base/resource_ids.h"
+#include "base/settings.h"
 #include "base/ui_texts.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
@@ -55,8 +57,13 @@ void OnDestroy() {
 // Tells the user what the star field's start found; a start without any star
 // picture ends the program.
 void TellStartReport(HWND window, const StartReport& report) {
-  if (report.someUnreadable) MessageOut(UiTexts.slot[TEXT_SOME_UNREADABLE]);
-  if (report.folderUnusable) MessageOut(UiTexts.slot[TEXT_FOLDER_UNUSABLE]);
+  if (report.someUnreadable || report.folderUnusable) {
+    wchar_t text[kFolderMessageSize];
+    if (ComposeFolderMessage(text, kFolderMessageSize, UiTexts, Settings.imageFolder, report.folder,
+                             !report.folderUnusable, 1, AnsiPathToWide)) {
+      MessageOut(text);
+    }
+  }
   if (report.noStarPicture) {
     MessageOut(UiTexts.slot[TEXT_START_FAILED]);
     PostMessageA(window, WM_CLOSE, 0, 0);

@@ -1,7 +1,12 @@
 // The one message box through which every user-facing error is shown.
 #pragma once
+#include <cstddef>
 
 // A box owned by the main window, caption "Pipwink2", OK only, no icon,
 // brought to the foreground; returns when the user closes it. The text is
 // UTF-16, so it reads right whatever the ANSI code page.
 void MessageOut(const wchar_t* text);
+
+// A path or file name in the ANSI code page as UTF-16 for a message (out
+// holds size characters and is always NUL-terminated).
+void AnsiPathToWide(const char* text, wchar_t* out, size_t size);

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "app/message_out.h"
+#include "app/picture_messages.h"
 #include "base/app_state.h"
 #include "base/ui_texts.h"
 #include "images/star_image_rules.h"
@@ -18,9 +19,14 @@ ImageList<Star> TestStarList;
 void ViewImageListInFolder(const char* folder) {
   char copy[kFolderPathSize];
   std::snprintf(copy, sizeof copy, "%s", folder);
-  int failedFiles = 0;
-  if (!PrepairStarImageByFolder(copy, &TestImageList, &failedFiles)) return;
-  if (failedFiles > 0) MessageOut(UiTexts.slot[TEXT_SOME_UNREADABLE]);
+  FolderScanReport scan{};
+  int gotPictures = PrepairStarImageByFolder(copy, &TestImageList, &scan);
+  // Also when nothing can be shown: a display that stays empty must say why.
+  wchar_t text[kFolderMessageSize];
+  if (ComposeFolderMessage(text, kFolderMessageSize, UiTexts, copy, scan, gotPictures, 0, AnsiPathToWide)) {
+    MessageOut(text);
+  }
+  if (!gotPictures) return;
 
   const int count = TestImageList.Count();
   int32_t* widths = new (std::nothrow) int32_t[count];

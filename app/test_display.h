@@ -10,8 +10,8 @@ extern ImageList<ImageSet> TestImageList;  // the pictures shown
 extern ImageList<Star> TestStarList;       // their windows
 
 // Shows every picture of the folder side by side below the settings dialog,
-// telling the user when some files could not be read or the screen ran out
-// of room.
+// telling the user when the folder is missing or gives no picture, which
+// files could not be read, or when the screen ran out of room.
 void ViewImageListInFolder(const char* folder);
 
 // Removes the test display: its windows and pictures.

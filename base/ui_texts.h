@@ -3,7 +3,7 @@
 #pragma once
 #include "base/settings.h"
 
-constexpr int kUiTextSlots = 15;
+constexpr int kUiTextSlots = 20;
 
 // The slots by what they say.
 enum UiText : int {
@@ -22,6 +22,11 @@ enum UiText : int {
   TEXT_FOLDER_NOT_ANSI = 12,   // the folder's name has characters the ANSI code page lacks
   TEXT_FOLDER_TOO_LONG = 13,   // the folder's path does not fit the settings
   TEXT_SETTINGS_UNSAVED = 14,  // the INI file could not be written
+  TEXT_FOLDER_MISSING = 15,    // the picture folder does not exist
+  TEXT_FOLDER_IS_FILE = 16,    // the picture folder is a file
+  TEXT_USING_DEFAULT = 17,     // the built-in star is used instead
+  TEXT_NO_PICTURE = 18,        // the test display's folder gave no picture
+  TEXT_MORE_FILES = 19,        // "%d" more files not named
 };
 
 struct UiTextBlock {

@@ -1,10 +1,9 @@
 #include "images/alpha_bitmap.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "images/alpha_pixels.h"
-#include "images/png_file.h"
+#include "images/star_pixels.h"
 
 HBITMAP CreateBitmapV5(BITMAPV5HEADER* header, int32_t width, int32_t height) {
   ZeroMemory(header, sizeof *header);
@@ -34,23 +33,33 @@ void* AlphaBitmapBits(HBITMAP bitmap) {
   return info.bmBits;
 }
 
-HBITMAP PrepairAlphaBitmap(const char* path) {
-  uint8_t* decoded = nullptr;
-  int32_t width = 0, height = 0, channels = 0;
-  if (!LoadPngFile(path, &decoded, &width, &height, &channels)) return nullptr;
+namespace {
 
-  BITMAPV5HEADER header;
-  HBITMAP bitmap = CreateBitmapV5(&header, width, height);
-  void* bits = AlphaBitmapBits(bitmap);
-  if (bits == nullptr ||
-      !ConvertToAlphaPixels(static_cast<uint8_t*>(bits), decoded, width, height, channels)) {
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    free(decoded);
+// Pixel memory of a new alpha bitmap, made once the picture's size is known.
+class BitmapTarget : public PixelTarget {
+ public:
+  uint32_t* Allocate(int32_t width, int32_t height) override {
+    if (bitmap != nullptr) return nullptr;
+    BITMAPV5HEADER header;
+    bitmap = CreateBitmapV5(&header, width, height);
+    return static_cast<uint32_t*>(AlphaBitmapBits(bitmap));
+  }
+  HBITMAP bitmap = nullptr;
+};
+
+}  // namespace
+
+HBITMAP PrepairStarBitmap(const char* path, int keepSize) {
+  BitmapTarget target;
+  int32_t width = 0, height = 0;
+  if (!LoadStarPixels(path, keepSize, &target, &width, &height, nullptr)) {
+    if (target.bitmap != nullptr) DeleteObject(target.bitmap);
     return nullptr;
   }
-  free(decoded);
-  return bitmap;
+  return target.bitmap;
 }
+
+HBITMAP PrepairAlphaBitmap(const char* path) { return PrepairStarBitmap(path, 1); }
 
 HBITMAP PrepairAlphaBitmapFromBitData(const void* data, size_t length, int32_t width,
                                       int32_t height) {

@@ -13,6 +13,12 @@ HBITMAP CreateBitmapV5(BITMAPV5HEADER* header, int32_t width, int32_t height);
 // The PNG file's picture as a new alpha bitmap, upright; null on any failure.
 HBITMAP PrepairAlphaBitmap(const char* path);
 
+// The PNG file's picture as a star shows it: at its own size with keepSize,
+// else reduced to fit 72 x 72 while it is decoded, so that a large picture
+// never costs more than a few of its rows beside the small bitmap. Null on
+// any failure, a picture too thin to keep a row at 72 pixels included.
+HBITMAP PrepairStarBitmap(const char* path, int keepSize);
+
 // A new width × height alpha bitmap whose pixel memory starts with a copy of
 // data (already premultiplied, bottom row first); the rest stays transparent.
 // A length beyond the bitmap's size is cut to it.

@@ -39,6 +39,16 @@ void ConvertColourKeyed(uint8_t* out, const uint8_t* in, size_t count, const uin
 
 }  // namespace
 
+void ConvertRowToAlphaPixels(uint8_t* target, const uint8_t* decoded, int32_t width, int32_t channels,
+                             const uint8_t key[3]) {
+  size_t w = width > 0 ? static_cast<size_t>(width) : 0;
+  if (channels == 4) {
+    ConvertPremultiplied(target, decoded, w);
+  } else if (channels == 3) {
+    ConvertColourKeyed(target, decoded, w, key);
+  }
+}
+
 int ConvertToAlphaPixels(uint8_t* target, const uint8_t* decoded, int32_t width, int32_t height,
                          int32_t channels) {
   if (target == nullptr || decoded == nullptr || AlphaPixelBytes(width, height) == 0) return 0;
@@ -49,13 +59,8 @@ int ConvertToAlphaPixels(uint8_t* target, const uint8_t* decoded, int32_t width,
   const uint8_t key[3] = {decoded[0], decoded[1], decoded[2]};
   for (int32_t r = 0; r < height; ++r) {
     // The picture's top row ends up last in memory, so the bitmap stands upright.
-    const uint8_t* in = decoded + static_cast<size_t>(r) * inRow;
-    uint8_t* out = target + static_cast<size_t>(height - 1 - r) * outRow;
-    if (channels == 4) {
-      ConvertPremultiplied(out, in, w);
-    } else {
-      ConvertColourKeyed(out, in, w, key);
-    }
+    ConvertRowToAlphaPixels(target + static_cast<size_t>(height - 1 - r) * outRow,
+                            decoded + static_cast<size_t>(r) * inRow, width, channels, key);
   }
   return 1;
 }

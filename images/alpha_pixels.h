@@ -15,3 +15,9 @@ size_t AlphaPixelBytes(int32_t width, int32_t height);
 // other channel count or size.
 int ConvertToAlphaPixels(uint8_t* target, const uint8_t* decoded, int32_t width, int32_t height,
                          int32_t channels);
+
+// One decoded row (width pixels of 3 or 4 channels) into width alpha-bitmap
+// pixels, by the same rules; key is the picture's top-left colour (used with 3
+// channels).
+void ConvertRowToAlphaPixels(uint8_t* target, const uint8_t* decoded, int32_t width, int32_t channels,
+                             const uint8_t key[3]);

@@ -19,6 +19,8 @@ struct PngDecoder {
   png_infop info;
   uint8_t* pixels;
   png_bytep* rows;
+  uint8_t* row;       // the one row a row-by-row decode reuses
+  PngRowSink* sink;   // null: the whole picture into pixels
   char* reason;
   jmp_buf recovery;
 };
@@ -97,19 +99,72 @@ int DecodeProtected(PngDecoder* decoder, FILE* file, int32_t* width, int32_t* he
     png_error(png, "Visual PNG: out of memory");
   }
 
-  decoder->pixels = static_cast<uint8_t*>(malloc(rowBytes * h));
-  if (decoder->pixels == nullptr) png_error(png, "Visual PNG: out of memory");
-  decoder->rows = static_cast<png_bytep*>(malloc(sizeof(png_bytep) * h));
-  if (decoder->rows == nullptr) png_error(png, "Visual PNG: out of memory");
-  for (png_uint_32 r = 0; r < h; ++r) decoder->rows[r] = decoder->pixels + r * rowBytes;
-
-  png_read_image(png, decoder->rows);
+  int interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
+  if (decoder->sink != nullptr && !interlaced) {
+    // Row by row: one row of memory, whatever the picture's size.
+    decoder->row = static_cast<uint8_t*>(malloc(rowBytes));
+    if (decoder->row == nullptr) png_error(png, "Visual PNG: out of memory");
+    if (!decoder->sink->Begin(static_cast<int32_t>(w), static_cast<int32_t>(h), channelCount)) {
+      png_error(png, "Visual PNG: picture refused");
+    }
+    for (png_uint_32 r = 0; r < h; ++r) {
+      png_read_row(png, decoder->row, nullptr);
+      decoder->sink->Row(decoder->row);
+    }
+  } else {
+    // An interlaced picture's rows are only whole after the last pass, so it
+    // is decoded whole; for a row-by-row caller only up to a bound.
+    if (decoder->sink != nullptr && h > PNG_MAX_INTERLACED_BYTES / rowBytes) {
+      png_error(png, "Visual PNG: interlaced picture too large");
+    }
+    decoder->pixels = static_cast<uint8_t*>(malloc(rowBytes * h));
+    if (decoder->pixels == nullptr) png_error(png, "Visual PNG: out of memory");
+    decoder->rows = static_cast<png_bytep*>(malloc(sizeof(png_bytep) * h));
+    if (decoder->rows == nullptr) png_error(png, "Visual PNG: out of memory");
+    for (png_uint_32 r = 0; r < h; ++r) decoder->rows[r] = decoder->pixels + r * rowBytes;
+    png_read_image(png, decoder->rows);
+    if (decoder->sink != nullptr) {
+      if (!decoder->sink->Begin(static_cast<int32_t>(w), static_cast<int32_t>(h), channelCount)) {
+        png_error(png, "Visual PNG: picture refused");
+      }
+      for (png_uint_32 r = 0; r < h; ++r) decoder->sink->Row(decoder->rows[r]);
+    }
+  }
   png_read_end(png, nullptr);
 
   *width = static_cast<int32_t>(w);
   *height = static_cast<int32_t>(h);
   *channels = channelCount;
   return 1;
+}
+
+}  // namespace
+
+namespace {
+
+// Checks the signature, decodes in a protected section and releases what the
+// decode held, whichever way it ended. What stays is the caller's: the whole
+// picture in decoder->pixels, or nothing for a row-by-row decode.
+int DecodeStream(PngDecoder* decoder, FILE* file, int32_t* width, int32_t* height, int32_t* channels) {
+  png_byte signature[8];
+  if (fread(signature, 1, sizeof signature, file) != sizeof signature ||
+      png_sig_cmp(signature, 0, sizeof signature) != 0) {
+    SetReason(decoder->reason, "not a PNG file");
+    return 0;
+  }
+  int ok = DecodeProtected(decoder, file, width, height, channels);
+  free(decoder->rows);
+  free(decoder->row);
+  decoder->rows = nullptr;
+  decoder->row = nullptr;
+  if (decoder->png != nullptr) {
+    png_destroy_read_struct(&decoder->png, decoder->info != nullptr ? &decoder->info : nullptr, nullptr);
+  }
+  if (!ok || decoder->sink != nullptr) {
+    free(decoder->pixels);
+    decoder->pixels = nullptr;
+  }
+  return ok;
 }
 
 }  // namespace
@@ -121,32 +176,34 @@ int LoadPngStream(FILE* file, uint8_t** pixels, int32_t* width, int32_t* height,
   *width = *height = *channels = 0;
   if (file == nullptr) return 0;
 
-  png_byte signature[8];
-  if (fread(signature, 1, sizeof signature, file) != sizeof signature ||
-      png_sig_cmp(signature, 0, sizeof signature) != 0) {
-    SetReason(reason, "not a PNG file");
-    return 0;
-  }
-
   PngDecoder decoder{};
   decoder.reason = reason;
   int32_t w = 0, h = 0, c = 0;
-  int ok = DecodeProtected(&decoder, file, &w, &h, &c);
-
-  free(decoder.rows);
-  if (decoder.png != nullptr) {
-    png_destroy_read_struct(&decoder.png, decoder.info != nullptr ? &decoder.info : nullptr,
-                            nullptr);
-  }
-  if (!ok) {
-    free(decoder.pixels);
-    return 0;
-  }
+  if (!DecodeStream(&decoder, file, &w, &h, &c)) return 0;
   *pixels = decoder.pixels;
   *width = w;
   *height = h;
   *channels = c;
   return 1;
+}
+
+int LoadPngRows(const char* path, PngRowSink* sink, char* reason) {
+  if (path == nullptr || sink == nullptr) {
+    SetReason(reason, "no file name");
+    return 0;
+  }
+  FILE* file = fopen(path, "rb");
+  if (file == nullptr) {
+    SetReason(reason, "cannot open the file");
+    return 0;
+  }
+  PngDecoder decoder{};
+  decoder.reason = reason;
+  decoder.sink = sink;
+  int32_t w = 0, h = 0, c = 0;
+  int ok = DecodeStream(&decoder, file, &w, &h, &c);
+  fclose(file);
+  return ok;
 }
 
 int LoadPngFileWithReason(const char* path, uint8_t** pixels, int32_t* width, int32_t* height,

@@ -1,11 +1,16 @@
 // Decoding one PNG file into plain 8-bit rows.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 
 // Pictures wider or taller than this are refused before any pixel memory is
 // asked for, so a hostile header cannot make the loader reach for gigabytes.
 constexpr uint32_t PNG_MAX_SIDE = 16384;
+
+// An interlaced picture is only whole after its last pass, so a row-by-row
+// read decodes it whole first; beyond this many bytes of rows it is refused.
+constexpr size_t PNG_MAX_INTERLACED_BYTES = size_t{64} << 20;
 
 // Reads a PNG file into tightly packed rows, top row first: R,G,B for 3
 // channels, R,G,B,A (alpha not premultiplied) for 4. Nonzero on success, and
@@ -22,3 +27,21 @@ int LoadPngFileWithReason(const char* path, uint8_t** pixels, int32_t* width, in
 // The same for a stream positioned at the PNG signature; the stream stays open.
 int LoadPngStream(FILE* file, uint8_t** pixels, int32_t* width, int32_t* height,
                   int32_t* channels, char* reason);
+
+// Takes a picture's rows as they are decoded.
+class PngRowSink {
+ public:
+  // The size and channels (3 or 4) after the transformations, before any row;
+  // 0 refuses the picture and ends the read.
+  virtual int Begin(int32_t width, int32_t height, int32_t channels) = 0;
+  // The next row, top row first: width × channels bytes as LoadPngFile gives
+  // them, valid during the call only.
+  virtual void Row(const uint8_t* pixels) = 0;
+
+ protected:
+  ~PngRowSink() = default;
+};
+
+// Decodes a PNG file row by row into sink, holding one row (plus libpng's own
+// state) rather than the whole picture. Nonzero when every row was given.
+int LoadPngRows(const char* path, PngRowSink* sink, char* reason);

@@ -29,6 +29,49 @@ uint32_t GetSourcePixel(const uint32_t* source, int32_t sourceWidth, int32_t sou
 uint32_t SampleBox(const uint32_t* source, int32_t sourceWidth, int32_t sourceHeight, float x,
                    float y, float boxWidth, float boxHeight);
 
+// Where a target pixel's box lies on the source: the corner pixels (u, t) and
+// (v, b) and how much of each edge column and row the box covers. The columns
+// depend on the box's x alone and the rows on its y alone, which lets a
+// picture whose rows arrive one by one be reduced with the same weights.
+struct BoxFootprint {
+  int32_t u, t, v, b;
+  float wu, wt, wv, wb;
+};
+
+// Reduces a picture whose rows arrive one at a time, as a decoder gives them:
+// memory row sourceHeight - 1 first (a picture's top row is an alpha bitmap's
+// last memory row). The result is ReduceImage's to the bit, while only about
+// one footprint's height of row sums is kept, never the whole source.
+class RowReducer {
+ public:
+  RowReducer() = default;
+  ~RowReducer();
+  RowReducer(const RowReducer&) = delete;
+  RowReducer& operator=(const RowReducer&) = delete;
+
+  // Ready to fill targetWidth × targetHeight pixels of target. 0 when the
+  // sizes are not a reduction (as ReduceImage) or memory is lacking.
+  int Begin(uint32_t* target, int32_t targetWidth, int32_t targetHeight, int32_t sourceWidth,
+            int32_t sourceHeight);
+  // The next source row, sourceWidth pixels; each target row is written as
+  // soon as the rows under it have come.
+  void AddRow(const uint32_t* row);
+  // 1 once every target row is written.
+  int Done() const;
+
+ private:
+  void FinishTargetRow(int32_t i);
+  void Release();
+
+  BoxFootprint* columns_ = nullptr;
+  BoxFootprint* rows_ = nullptr;
+  double* columnWeights_ = nullptr;
+  double* window_ = nullptr;
+  uint32_t* target_ = nullptr;
+  int32_t targetWidth_ = 0, targetHeight_ = 0, sourceWidth_ = 0, sourceHeight_ = 0;
+  int32_t windowRows_ = 0, nextRow_ = -1, nextTargetRow_ = -1;
+};
+
 // Fills targetWidth × targetHeight pixels from the source, rows in the same
 // order as the source's. 1 on success; 0 (target untouched) when a size is not
 // positive or the target is larger than the source on either side.

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "images/folder_scan.h"
+
 int SearchSubString(const char* text, const char* pattern, LeadByteTest isLeadByte) {
   if (text == nullptr || pattern == nullptr || pattern[0] == '\0') return -1;
   for (const char* at = text; *at != '\0';) {
@@ -12,6 +14,17 @@ int SearchSubString(const char* text, const char* pattern, LeadByteTest isLeadBy
     at += (isLeadByte(static_cast<unsigned char>(*at)) && at[1] != '\0') ? 2 : 1;
   }
   return -1;
+}
+
+void NoteFailedFile(FolderScanReport* report, const char* name) {
+  if (report->failedFiles < kNamedFailedFiles) {
+    char* kept = report->failedNames[report->failedFiles];
+    size_t length = 0;
+    while (name != nullptr && name[length] != '\0' && length < kFailedNameSize - 1) ++length;
+    for (size_t i = 0; i < length; ++i) kept[i] = name[i];
+    kept[length] = '\0';
+  }
+  ++report->failedFiles;
 }
 
 PictureSize ReducedStarSize(int32_t width, int32_t height) {

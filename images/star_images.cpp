@@ -14,15 +14,6 @@ namespace {
 
 bool SystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
 
-// Replaces *bitmap by a copy reduced to size; 0 (bitmap untouched) on failure.
-int ReduceInPlace(HBITMAP* bitmap, PictureSize size, int32_t width, int32_t height) {
-  HBITMAP reduced = GetReducedBitmap(size.width, size.height, width, height, AlphaBitmapBits(*bitmap));
-  if (reduced == nullptr) return 0;
-  DeleteObject(*bitmap);
-  *bitmap = reduced;
-  return 1;
-}
-
 }  // namespace
 
 int SearchSubString(const char* text, const char* pattern) {
@@ -31,20 +22,8 @@ int SearchSubString(const char* text, const char* pattern) {
 
 int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list) {
   if (path == nullptr || path[0] == '\0') return 0;
-  HBITMAP bitmap = PrepairAlphaBitmap(path);
+  HBITMAP bitmap = PrepairStarBitmap(path, SearchSubString(path, "_fix") >= 0);
   if (bitmap == nullptr) return 0;
-  BITMAP info{};
-  GetObjectA(bitmap, sizeof info, &info);
-
-  if (SearchSubString(path, "_fix") < 0) {
-    PictureSize size = ReducedStarSize(info.bmWidth, info.bmHeight);
-    bool reduce = size.width != info.bmWidth || size.height != info.bmHeight;
-    // A picture too thin to keep a row at 72 pixels is not loaded.
-    if (size.width == 0 || (reduce && !ReduceInPlace(&bitmap, size, info.bmWidth, info.bmHeight))) {
-      DeleteObject(bitmap);
-      return 0;
-    }
-  }
 
   ImageSet* set = StockStarImage(bitmap, list);
   if (set == nullptr) {
@@ -63,25 +42,33 @@ int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list) {
   return 1;
 }
 
-int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, int* failedFiles) {
-  if (failedFiles != nullptr) *failedFiles = 0;
-  char pattern[kFolderPathSize];
-  int length = std::snprintf(pattern, sizeof pattern, "%s\\*.png", folder);
-  if (length < 0 || length >= static_cast<int>(sizeof pattern)) return 0;
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA(pattern, &entry);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-
-  int failed = 0;
-  do {
-    char path[kFolderPathSize];
-    length = std::snprintf(path, sizeof path, "%s\\%s", folder, entry.cFileName);
-    bool fits = length >= 0 && length < static_cast<int>(sizeof path);
-    if (!fits || !PrepairStarImageByFile(path, list)) ++failed;
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
-
-  if (failedFiles != nullptr) *failedFiles = failed;
+int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, FolderScanReport* report) {
+  FolderScanReport scan{};
+  DWORD attributes = GetFileAttributesA(folder);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    scan.folderMissing = 1;
+  } else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    scan.folderIsFile = 1;
+  } else {
+    char pattern[kFolderPathSize];
+    int length = std::snprintf(pattern, sizeof pattern, "%s\\*.png", folder);
+    WIN32_FIND_DATAA entry;
+    HANDLE search = length >= 0 && length < static_cast<int>(sizeof pattern)
+                        ? FindFirstFileA(pattern, &entry)
+                        : INVALID_HANDLE_VALUE;
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        // A folder named like a picture holds no picture of its own.
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        char path[kFolderPathSize];
+        length = std::snprintf(path, sizeof path, "%s\\%s", folder, entry.cFileName);
+        bool fits = length >= 0 && length < static_cast<int>(sizeof path);
+        if (!fits || !PrepairStarImageByFile(path, list)) NoteFailedFile(&scan, entry.cFileName);
+      } while (FindNextFileA(search, &entry));
+      FindClose(search);
+    }
+  }
+  if (report != nullptr) *report = scan;
   return list->Count() > 0 ? 1 : 0;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "images/image_set.h"
+#include "images/folder_scan.h"
 
 // The marker search over ANSI text in the system code page.
 int SearchSubString(const char* text, const char* pattern);
@@ -17,10 +18,11 @@ int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list);
 // Folder texts (the test display's edit text) may be this long.
 constexpr int kFolderPathSize = 4096;
 
-// Every *.png directly in the folder, in the file system's order. Nonzero
-// when list holds at least one picture afterwards; *failedFiles (when given)
-// counts the files that did not become pictures.
-int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, int* failedFiles = nullptr);
+// Every *.png file directly in the folder, in the file system's order
+// (folders whose names end in .png are passed over). Nonzero when list holds
+// at least one picture afterwards; *report (when given) says whether the
+// folder was missing or a file, and which files did not become pictures.
+int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, FolderScanReport* report = nullptr);
 
 // The built-in star (BITARRAY resourceId of width x height) at full size, 48
 // and 32 into StarImageList. 0 when it cannot be made: the program cannot run.

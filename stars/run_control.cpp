@@ -38,10 +38,9 @@ StartReport StartPipwink() {
   PrepairNumImage();
   PrepairPoofImage();
   if (Settings.imageFolder[0] != '\0') {
-    int failedFiles = 0;
-    if (!PrepairStarImageByFolder(Settings.imageFolder, &StarImageList, &failedFiles)) {
+    if (!PrepairStarImageByFolder(Settings.imageFolder, &StarImageList, &report.folder)) {
       report.folderUnusable = 1;
-    } else if (failedFiles > 0) {
+    } else if (report.folder.failedFiles > 0) {
       report.someUnreadable = 1;
     }
   }

@@ -19,6 +19,9 @@ TEST(AlphaPixels, PremultipliesRoundingDown) {
   std::vector<uint8_t> decoded = {255, 255, 255, 128, 200, 100, 1, 100, 10, 20, 30, 0};
   EXPECT_EQ(Convert(decoded, 3, 1, 4),
             (std::vector<uint8_t>{128, 128, 128, 128, 0, 39, 78, 100, 0, 0, 0, 0}));
+  // Where rounding to nearest would go up: 200 × 200 / 255 = 156.9 and
+  // 1 × 200 / 255 = 0.78 stay 156 and 0.
+  EXPECT_EQ(Convert({200, 128, 1, 200}, 1, 1, 4), (std::vector<uint8_t>{0, 100, 156, 200}));
 
   // Opaque pixels keep their colour byte for byte, in B,G,R order; and no
   // colour byte ever exceeds its alpha.

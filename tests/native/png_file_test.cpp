@@ -1,15 +1,20 @@
 #include "images/png_file.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 #include <zlib.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "images/alpha_pixels.h"
+#include "images/reduce.h"
+#include "images/star_image_rules.h"
+#include "images/star_pixels.h"
 #include "tests/native/png_reference.h"
 
 namespace fs = std::filesystem;
@@ -279,4 +284,152 @@ TEST(PngFile, HugeHeadersAreRefused) {
   EXPECT_EQ(LoadPngFileWithReason(path.c_str(), &pixels, &w, &h, &c, reason), 0);
   EXPECT_EQ(pixels, nullptr);
   EXPECT_NE(reason[0], '\0');
+}
+
+namespace {
+
+// Pixel memory from the heap, remembering what was asked for.
+class HeapTarget : public PixelTarget {
+ public:
+  uint32_t* Allocate(int32_t width, int32_t height) override {
+    ++calls;
+    pixels.assign(static_cast<size_t>(width) * height, 0xDEADBEEF);
+    return pixels.data();
+  }
+  int calls = 0;
+  std::vector<uint32_t> pixels;
+};
+
+// Today's road, as the reference: the whole picture decoded, converted, then
+// reduced to the star size.
+std::vector<uint32_t> WholeThenReduced(const std::string& path, int keepSize, PictureSize* size) {
+  Decoded d(path);
+  if (!d.ok) return {};
+  std::vector<uint32_t> whole(static_cast<size_t>(d.width) * d.height);
+  EXPECT_EQ(ConvertToAlphaPixels(reinterpret_cast<uint8_t*>(whole.data()), d.pixels, d.width, d.height, d.channels), 1);
+  *size = keepSize ? PictureSize{d.width, d.height} : ReducedStarSize(d.width, d.height);
+  if (size->width == 0) return {};  // too thin for a star
+  if (size->width == d.width && size->height == d.height) return whole;
+  std::vector<uint32_t> reduced(static_cast<size_t>(size->width) * size->height);
+  EXPECT_EQ(ReduceImage(reduced.data(), whole.data(), size->width, size->height, d.width, d.height), 1);
+  return reduced;
+}
+
+// A picture written through libpng, optionally interlaced: RGBA or RGB rows
+// with smooth colour, hard edges and soft alpha.
+void WriteLibpngPicture(const std::string& path, int width, int height, int channels, bool interlaced) {
+  FILE* file = fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_init_io(png, file);
+  png_set_IHDR(png, info, width, height, 8, channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
+               interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * channels);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      uint8_t* p = &pixels[(static_cast<size_t>(y) * width + x) * channels];
+      p[0] = static_cast<uint8_t>(x * 255 / width);
+      p[1] = static_cast<uint8_t>(y * 255 / height);
+      p[2] = (x / 7 + y / 5) % 2 ? 250 : 3;
+      if (channels == 4) p[3] = static_cast<uint8_t>((x * 3 + y * 5) % 256);
+    }
+  }
+  std::vector<png_bytep> rows(height);
+  for (int y = 0; y < height; ++y) rows[y] = &pixels[static_cast<size_t>(y) * width * channels];
+  png_write_image(png, rows.data());
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  fclose(file);
+}
+
+}  // namespace
+
+// Loading row by row into the star's pixels gives, to the byte, what decoding
+// the whole picture, converting it and reducing it gives: for every file of
+// libpng's suites at its own size and at star size, and for pictures large
+// enough to be reduced, plain and interlaced, with and without alpha.
+TEST(PngFile, StarPixelsRowByRowEqualTheWholeRoad) {
+  std::vector<std::string> files = PngFilesUnder(kLibpng / "contrib" / "pngsuite", true);
+  std::vector<std::string> more = PngFilesUnder(kLibpng / "contrib" / "testpngs", false);
+  files.insert(files.end(), more.begin(), more.end());
+  int n = 0;
+  for (auto [width, height, channels, interlaced] :
+       {std::tuple{300, 200, 4, false}, {200, 300, 3, false}, {150, 150, 4, true}, {1000, 80, 4, false},
+        {73, 500, 3, true}}) {
+    std::string path = TempPath(("big_" + std::to_string(n++) + ".png").c_str());
+    WriteLibpngPicture(path, width, height, channels, interlaced);
+    files.push_back(path);
+  }
+  for (const std::string& path : files) {
+    for (int keepSize : {1, 0}) {
+      SCOPED_TRACE(path + (keepSize ? " kept" : " star size"));
+      PictureSize size{0, 0};
+      std::vector<uint32_t> expected = WholeThenReduced(path, keepSize, &size);
+      HeapTarget target;
+      int32_t w = 0, h = 0;
+      if (expected.empty()) {
+        EXPECT_EQ(LoadStarPixels(path.c_str(), keepSize, &target, &w, &h, nullptr), 0);
+        continue;
+      }
+      ASSERT_EQ(LoadStarPixels(path.c_str(), keepSize, &target, &w, &h, nullptr), 1);
+      EXPECT_EQ(target.calls, 1);
+      ASSERT_EQ(w, size.width);
+      ASSERT_EQ(h, size.height);
+      ASSERT_EQ(target.pixels, expected);
+    }
+  }
+}
+
+TEST(PngFile, StarPixelsRefuseWhatCannotBecomeAStar) {
+  char reason[260] = "";
+  int32_t w = -1, h = -1;
+  {
+    // Too thin to keep a row at 72 pixels: refused before memory is asked for,
+    // unless it keeps its size.
+    std::string path = TempPath("thin.png");
+    WriteBytes(path, MakePng(1000, 5, 6, std::vector<uint8_t>(1000 * 5 * 4, 200)));
+    HeapTarget target;
+    EXPECT_EQ(LoadStarPixels(path.c_str(), 0, &target, &w, &h, reason), 0);
+    EXPECT_EQ(target.calls, 0);
+    EXPECT_EQ(w, 0);
+    EXPECT_NE(reason[0], '\0');
+    HeapTarget kept;
+    EXPECT_EQ(LoadStarPixels(path.c_str(), 1, &kept, &w, &h, nullptr), 1);
+    EXPECT_EQ(w, 1000);
+    EXPECT_EQ(h, 5);
+  }
+  {
+    // Cut short in its pixel data: the target was asked for, the load fails.
+    std::string path = TempPath("cut.png");
+    WriteLibpngPicture(path, 400, 300, 4, false);
+    std::vector<uint8_t> bytes = png_reference::ReadFileBytes(path);
+    bytes.resize(bytes.size() / 2);
+    WriteBytes(path, bytes);
+    HeapTarget target;
+    EXPECT_EQ(LoadStarPixels(path.c_str(), 0, &target, &w, &h, reason), 0);
+    EXPECT_EQ(target.calls, 1);
+  }
+  {
+    // An interlaced picture is decoded whole, so a huge one is refused at its
+    // header rather than costing its full size.
+    std::vector<uint8_t> png = MakePng(1, 1, 6, {1, 2, 3, 4});
+    png[16] = 0, png[17] = 0, png[18] = 0x40, png[19] = 0x00;  // 16384 wide
+    png[20] = 0, png[21] = 0, png[22] = 0x40, png[23] = 0x00;  // 16384 high
+    png[28] = 1;                                               // Adam7
+    uint32_t crc = static_cast<uint32_t>(crc32(0, &png[12], 17));
+    for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+    std::string path = TempPath("huge_interlaced.png");
+    WriteBytes(path, png);
+    HeapTarget target;
+    EXPECT_EQ(LoadStarPixels(path.c_str(), 0, &target, &w, &h, reason), 0);
+    EXPECT_STREQ(reason, "Visual PNG: interlaced picture too large");
+    EXPECT_EQ(target.calls, 0);
+  }
+  HeapTarget target;
+  EXPECT_EQ(LoadStarPixels(TempPath("missing.png").c_str(), 0, &target, &w, &h, reason), 0);
+  EXPECT_EQ(LoadStarPixels(nullptr, 0, &target, &w, &h, nullptr), 0);
+  EXPECT_EQ(target.calls, 0);
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "images/star_image_rules.h"
+
 namespace {
 
 constexpr uint32_t Px(uint32_t b, uint32_t g, uint32_t r, uint32_t a) {
@@ -104,4 +106,48 @@ TEST(Reduce, SourcePixelsOutsideAreTransparentWhite) {
   EXPECT_EQ(none.left, 0);
   EXPECT_EQ(none.right, 0);
   EXPECT_EQ(none.Area(), 0);
+}
+
+// Rows that arrive one at a time, top of the picture (the last memory row)
+// first, give ReduceImage's bytes exactly, for every ratio and for the sizes
+// the star pictures are reduced to.
+TEST(Reduce, RowsArrivingOneByOneGiveTheSameBytes) {
+  uint32_t noise = 7;
+  auto check = [&](int32_t sw, int32_t sh, int32_t tw, int32_t th) {
+    SCOPED_TRACE(::testing::Message() << sw << "x" << sh << " -> " << tw << "x" << th);
+    std::vector<uint32_t> source(static_cast<size_t>(sw) * sh);
+    for (uint32_t& p : source) {
+      noise = noise * 1103515245u + 12345u;
+      // Plain opaque and clear stretches among noise, as in artwork.
+      p = (noise >> 28) < 4 ? 0xFFFFFFFFu : (noise >> 28) < 8 ? 0u : noise;
+    }
+    std::vector<uint32_t> expected = Reduce(source, sw, sh, tw, th);
+    std::vector<uint32_t> got(expected.size(), 0xDEADBEEF);
+    RowReducer reducer;
+    ASSERT_EQ(reducer.Begin(got.data(), tw, th, sw, sh), 1);
+    for (int32_t y = sh - 1; y >= 0; --y) {
+      EXPECT_EQ(reducer.Done(), 0);
+      reducer.AddRow(source.data() + static_cast<size_t>(y) * sw);
+    }
+    EXPECT_EQ(reducer.Done(), 1);
+    for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], expected[i]) << "pixel " << i;
+  };
+  for (int32_t sw = 1; sw <= 13; ++sw) {
+    for (int32_t sh = 1; sh <= 13; ++sh) {
+      for (int32_t tw = 1; tw <= sw; ++tw) {
+        for (int32_t th = 1; th <= sh; th += 2) check(sw, sh, tw, th);
+      }
+    }
+  }
+  for (auto [sw, sh] : {std::pair{200, 100}, {240, 48}, {1000, 73}, {73, 1000}, {641, 479}, {1920, 1080}}) {
+    PictureSize size = ReducedStarSize(sw, sh);
+    check(sw, sh, size.width, size.height);
+  }
+  check(72, 72, 48, 48);
+  check(240, 32, 180, 24);
+
+  RowReducer refused;
+  std::vector<uint32_t> target(16);
+  EXPECT_EQ(refused.Begin(target.data(), 4, 4, 2, 2), 0);
+  EXPECT_EQ(refused.Begin(target.data(), 0, 1, 2, 2), 0);
 }

@@ -118,7 +118,17 @@ TEST_F(MainWindowTest, ARestartTellsTheUserWhatItsFolderGave) {
   Send(PWM_RESTART_STAR_FIELD);
   EXPECT_EQ(StarImageList.Count(), 3) << "the built-in star stands in";
   ASSERT_EQ(boxes.Texts().size(), 1u);
-  EXPECT_EQ(boxes.Texts()[0], UiTexts.slot[TEXT_FOLDER_UNUSABLE]);
+  EXPECT_EQ(boxes.Texts()[0], std::wstring(UiTexts.slot[TEXT_FOLDER_UNUSABLE]) + L"\n\na.png");
+
+  // A folder that is not there is told apart from one without pictures.
+  std::string missing = folder.path() + "\\gone";
+  std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", missing.c_str());
+  Send(PWM_RESTART_STAR_FIELD);
+  EXPECT_EQ(StarImageList.Count(), 3);
+  ASSERT_EQ(boxes.Texts().size(), 2u);
+  EXPECT_EQ(boxes.Texts()[1], std::wstring(UiTexts.slot[TEXT_FOLDER_MISSING]) + L"\n" +
+                                  std::wstring(missing.begin(), missing.end()) + L"\n" +
+                                  UiTexts.slot[TEXT_USING_DEFAULT]);
   Settings.imageFolder[0] = '\0';
 }
 

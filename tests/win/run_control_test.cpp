@@ -62,6 +62,8 @@ TEST_F(RunControlTest, AFolderWithAPictureReplacesTheBuiltInStarAndReportsItsBro
   ASSERT_EQ(StarImageList.Count(), 1);
   EXPECT_EQ(report.someUnreadable, 1);
   EXPECT_EQ(report.folderUnusable, 0);
+  EXPECT_EQ(report.folder.failedFiles, 1);
+  EXPECT_STREQ(report.folder.failedNames[0], "broken.png");
   EXPECT_EQ(StarImageList.Get(0)->frameWidth, 40);
   EXPECT_TRUE(boxes.Texts().empty());
 }
@@ -75,6 +77,19 @@ TEST_F(RunControlTest, AFolderOfBrokenFilesIsReportedAndTheBuiltInStarUsed) {
   EXPECT_EQ(report.folderUnusable, 1);
   EXPECT_EQ(report.someUnreadable, 0);
   EXPECT_EQ(report.noStarPicture, 0);
+  EXPECT_EQ(report.folder.folderMissing + report.folder.folderIsFile, 0);
+
+  // A missing folder and a file named as the folder are told as such.
+  StopPipwink();
+  UseFolder(folder.path() + "\\gone");
+  report = StartPipwink();
+  EXPECT_EQ(StarImageList.Count(), 3);
+  EXPECT_EQ(report.folderUnusable, 1);
+  EXPECT_EQ(report.folder.folderMissing, 1);
+  StopPipwink();
+  UseFolder(folder.File("a.png"));
+  report = StartPipwink();
+  EXPECT_EQ(report.folder.folderIsFile, 1);
 }
 
 TEST_F(RunControlTest, ARestartWhileDisabledLeavesTheFieldEnabledWithAnEmptyPool) {

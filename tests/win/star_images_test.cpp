@@ -5,6 +5,7 @@
 #include "app/test_display.h"
 #include "base/app_state.h"
 #include "base/ui_texts.h"
+#include "images/alpha_bitmap.h"
 #include "message_box_watcher.h"
 #include "stars/pupil_window.h"
 #include "stars/star.h"
@@ -90,32 +91,62 @@ TEST_F(StarImagesTest, TooThinOrUnreadableFilesAreNotLoaded) {
   EXPECT_EQ(list.Count(), 0);
 }
 
-TEST_F(StarImagesTest, AFolderWithOneBrokenFileGivesTheOthersAndCountsTheBrokenOne) {
+TEST_F(StarImagesTest, AFolderWithOneBrokenFileGivesTheOthersAndNamesTheBrokenOne) {
   TempFolder folder("mixed");
   ASSERT_TRUE(WriteTestPng(folder.File("a.png"), 32, 32));
   ASSERT_TRUE(WriteTestPng(folder.File("b.png"), 48, 48));
   ASSERT_TRUE(WriteTestPng(folder.File("c.png"), 72, 72));
   ASSERT_TRUE(WriteTextFile(folder.File("broken.png"), "\x89PNG\r\n\x1a\n truncated"));
   ASSERT_TRUE(WriteTextFile(folder.File("notes.txt"), "ignored: not *.png"));
+  // A folder named like a picture is no broken picture.
+  ASSERT_TRUE(CreateDirectoryA(folder.File("album.png").c_str(), nullptr));
   MessageBoxWatcher boxes;
-  int failedFiles = -1;
-  EXPECT_NE(PrepairStarImageByFolder(folder.path().c_str(), &list, &failedFiles), 0);
+  FolderScanReport report{};
+  report.failedFiles = -1;
+  EXPECT_NE(PrepairStarImageByFolder(folder.path().c_str(), &list, &report), 0);
   EXPECT_EQ(list.Count(), 3);
-  EXPECT_EQ(failedFiles, 1);
+  EXPECT_EQ(report.failedFiles, 1);
+  EXPECT_STREQ(report.failedNames[0], "broken.png");
+  EXPECT_EQ(report.folderMissing + report.folderIsFile, 0);
   EXPECT_TRUE(boxes.Texts().empty()) << "telling the user is the caller's business";
 }
 
-TEST_F(StarImagesTest, AFolderOfBrokenFilesOrNoneGivesNothingAndNoMessage) {
+TEST_F(StarImagesTest, AFolderOfBrokenFilesOrNoneGivesNothingAndSaysWhy) {
   TempFolder folder("broken");
   ASSERT_TRUE(WriteTextFile(folder.File("one.png"), "no"));
   ASSERT_TRUE(WriteTextFile(folder.File("two.png"), "no"));
   MessageBoxWatcher boxes;
-  int failedFiles = -1;
-  EXPECT_EQ(PrepairStarImageByFolder(folder.path().c_str(), &list, &failedFiles), 0);
-  EXPECT_EQ(failedFiles, 2);
-  EXPECT_EQ(PrepairStarImageByFolder((folder.path() + "\\missing").c_str(), &list), 0);
+  FolderScanReport report{};
+  EXPECT_EQ(PrepairStarImageByFolder(folder.path().c_str(), &list, &report), 0);
+  EXPECT_EQ(report.failedFiles, 2);
+  EXPECT_EQ(report.folderMissing + report.folderIsFile, 0);
+  EXPECT_EQ(PrepairStarImageByFolder((folder.path() + "\\missing").c_str(), &list, &report), 0);
+  EXPECT_EQ(report.folderMissing, 1);
+  EXPECT_EQ(report.failedFiles, 0);
+  EXPECT_EQ(PrepairStarImageByFolder(folder.File("one.png").c_str(), &list, &report), 0);
+  EXPECT_EQ(report.folderIsFile, 1);
+  EXPECT_EQ(report.folderMissing, 0);
   EXPECT_EQ(list.Count(), 0);
   EXPECT_TRUE(boxes.Texts().empty());
+}
+
+// The big picture is reduced while it is decoded; what comes out is a star of
+// the reduced size with the picture's colour, and a "_fix" twin keeps its size.
+TEST_F(StarImagesTest, ALargePictureBecomesAStarOfItsReducedSize) {
+  TempFolder folder("large");
+  ASSERT_TRUE(WriteTestPng(folder.File("wide.png"), 3000, 1000, 0x204080FFu));
+  ImageSet* wide = nullptr;
+  ASSERT_EQ(PrepairStarImageByFile(folder.File("wide.png").c_str(), &list), 1);
+  wide = list.Get(0);
+  EXPECT_EQ(wide->frameWidth, 72);
+  EXPECT_EQ(wide->frameHeight, 23);
+  const uint32_t* pixels = static_cast<const uint32_t*>(AlphaBitmapBits(wide->bitmap));
+  ASSERT_NE(pixels, nullptr);
+  EXPECT_EQ(pixels[0], 0xFF204080u);
+  EXPECT_EQ(pixels[72 * 23 - 1], 0xFF204080u);
+  ASSERT_TRUE(WriteTestPng(folder.File("wide_fix.png"), 3000, 1000));
+  ASSERT_EQ(PrepairStarImageByFile(folder.File("wide_fix.png").c_str(), &list), 1);
+  EXPECT_EQ(list.Get(1)->frameWidth, 3000);
 }
 
 TEST_F(StarImagesTest, DefaultStarGivesThreeSizesInOrder) {
@@ -181,6 +212,37 @@ TEST_F(StarImagesTest, TestDisplayShowsEachPictureSideBySideAndCleansUp) {
     Sleep(10);
   }
   for (HWND w : windows) EXPECT_FALSE(IsWindow(w));
+}
+
+// A test display that can show nothing says why: no picture in the folder
+// (naming the files that failed), or no such folder.
+TEST_F(StarImagesTest, TestDisplayOfNothingSaysSo) {
+  TempFolder folder("nothing");
+  ASSERT_TRUE(WriteTextFile(folder.File("bad.png"), "no picture"));
+  settingsDialog = nullptr;
+  {
+    MessageBoxWatcher boxes;
+    ViewImageListInFolder(folder.path().c_str());
+    EXPECT_EQ(TestStarList.Count(), 0);
+    ASSERT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_EQ(boxes.Texts()[0], std::wstring(UiTexts.slot[TEXT_NO_PICTURE]) + L"\n\nbad.png");
+  }
+  CleanUpImageList();
+  {
+    MessageBoxWatcher boxes;
+    std::string missing = folder.path() + "\\gone";
+    ViewImageListInFolder(missing.c_str());
+    ASSERT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_EQ(boxes.Texts()[0], std::wstring(UiTexts.slot[TEXT_FOLDER_MISSING]) + L"\n" +
+                                    std::wstring(missing.begin(), missing.end()));
+  }
+  {
+    MessageBoxWatcher boxes;
+    TempFolder empty("empty");
+    ViewImageListInFolder(empty.path().c_str());
+    ASSERT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_EQ(boxes.Texts()[0], UiTexts.slot[TEXT_NO_PICTURE]);
+  }
 }
 
 }  // namespace

@@ -45,7 +45,8 @@ class TempFolder {
     HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE) {
       do {
-        DeleteFileA((path_ + "\\" + entry.cFileName).c_str());
+        std::string entryPath = path_ + "\\" + entry.cFileName;
+        if (!DeleteFileA(entryPath.c_str())) RemoveDirectoryA(entryPath.c_str());  // an empty subfolder
       } while (FindNextFileA(search, &entry));
       FindClose(search);
     }

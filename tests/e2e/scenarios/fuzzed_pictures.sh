@@ -4,7 +4,8 @@
 # checksums, empty files, headers that declare huge or impossible sizes (with
 # correct checksums, so that the sizes themselves are read), other formats
 # named .png and a folder named .png. Tovik2 starts, says once that some
-# pictures could not be read, makes stars of the good pictures only, shows
+# pictures could not be read (naming the first five and counting the rest;
+# the folder is no picture), makes stars of the good pictures only, shows
 # just the good ones in the settings dialog's test display, and exits with
 # code 0.
 
@@ -118,9 +119,23 @@ size_of() { echo "$(($(rect_field "$1" 3) - $(rect_field "$1" 1)))x$(($(rect_fie
 
 start_target
 write_ini "IMAGEFOLDER=$(windows_path "$pictures")" QUANTITY=4 MOUSEMOVE=0 KEYENTRY=0
+# message_text: every line of the shown message box's text.
+message_text() { probe item '#32770' 65535 | sed -n '/visible=1/,$p' | sed '1s/^.* text=//'; }
+# named_ok TEXT: the message names five damaged files, then counts the rest;
+# the good pictures and the folder named .png are not among them.
+named_ok() {
+  local names
+  names=$(sed -n '3,7p' <<<"$1")
+  [ "$(grep -c '\.png$' <<<"$names")" = 5 ] || return 1
+  ! grep -qx 'good_[abc]\.png\|folder\.png' <<<"$1" || return 1
+  sed -n '8p' <<<"$1" | grep -qx 'ほか [0-9][0-9]* 件'
+}
 start_tovik
+wait_until 30 has_message_box || fail "no message box came"
+full=$(message_text)
 text=$(answer_message_box)
 [ "$text" = "$unreadable" ] || fail "the message reads: $text"
+named_ok "$full" || fail "the message does not name the damaged files: $full"
 wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray\$")" ]' || fail "no tray icon"
 sleep 1.5
 ! has_message_box || fail "the unreadable pictures were reported twice: $(message_box)"
@@ -157,8 +172,11 @@ tray_menu Down Down Return  # version, (separator), settings
 wait_until 20 dialog_open || fail "Settings did not open the dialog"
 [ "$(item 1010 | sed -n 's/.* text=//p')" = "$(windows_path "$pictures")" ] || fail "the dialog shows another folder: $(item 1010)"
 click_item 1015
+wait_until 30 has_message_box || fail "no message box came"
+full=$(message_text)
 text=$(answer_message_box)
 [ "$text" = "$unreadable" ] || fail "the test display's message reads: $text"
+named_ok "$full" || fail "the test display's message does not name the damaged files: $full"
 wait_until 10 eval '[ "$(item 1015 | sed -n "s/.* text=//p")" = "テスト表示" ]' || fail "the test button's caption did not come back"
 shown=$(visible_stars)
 screenshot "fuzzed_test_display"

@@ -1,7 +1,10 @@
 # A folder of pictures named in the INI: "_fix" pictures keep their size, an
 # "_anm" strip is cut into square frames, other pictures are reduced to fit
-# 72 x 72; a broken file is reported once at start. A folder with nothing
-# readable is reported, and the built-in stars are used instead.
+# 72 x 72; a broken file is reported once at start, by name, and a subfolder
+# named like a picture is passed over. A folder with nothing readable is
+# reported (and the settings dialog's test display says it has nothing to
+# show), and the built-in stars are used instead; so is a folder that does
+# not exist, which is told as such.
 
 pictures=$E2E_WORK/pictures
 mkdir -p "$pictures"
@@ -12,6 +15,10 @@ convert -size 48x48 xc:'#20c0ff' -size 48x48 xc:'#80ff40' -size 48x48 xc:'#ff40a
   -size 48x48 xc:'#ffff00' -size 48x48 xc:'#a040ff' +append "${nobkgd[@]}" "PNG32:$pictures/spin_anm_fix.png"
 convert -size 200x100 gradient:'#ff0000-#0000ff' "${nobkgd[@]}" "PNG32:$pictures/plain.png"
 head -c 300 "$pictures/plain.png" > "$pictures/broken.png"  # a truncated picture
+mkdir "$pictures/album.png"  # a folder, not a picture
+
+# message_text: every line of the shown message box's text.
+message_text() { probe item '#32770' 65535 | sed -n '/visible=1/,$p' | sed '1s/^.* text=//'; }
 
 # sizes_of_clicks N: clicks N times in the target; prints the sizes (WxH) of
 # every star window seen.
@@ -35,8 +42,10 @@ start_target
 # folder's three sizes only.
 write_ini "IMAGEFOLDER=$(windows_path "$pictures")" QUANTITY=4 MOUSEMOVE=0
 start_tovik
+wait_until 30 has_message_box || fail "no message box came"
+full=$(message_text)
+[ "$full" = "$(printf '読み込みできないイメージがありました。\n\nbroken.png')" ] || fail "the message reads: $full"
 text=$(answer_message_box)
-[ "$text" = "読み込みできないイメージがありました。" ] || fail "the message reads: $text"
 wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray\$")" ]' || fail "no tray icon"
 sleep 1.5
 ! has_message_box || fail "the unreadable picture was reported twice"
@@ -54,13 +63,15 @@ screenshot "folder_stars"
 stop_tovik
 
 # --- A folder of broken files only: the built-in stars, after a message.
-rm "$pictures"/*.png
+rm -r "$pictures"/*.png  # the pictures and the folder named like one
 echo "not a picture" > "$pictures/one.png"
 head -c 8 /dev/urandom > "$pictures/two.png"
 write_ini "IMAGEFOLDER=$(windows_path "$pictures")" QUANTITY=4 MOUSEMOVE=0
 start_tovik
 texts=""
 for n in 1 2; do
+  wait_until 30 has_message_box || fail "no message box came"
+  full=$(message_text)
   text=$(answer_message_box)
   texts="$texts[$text]"
   case "$text" in 設定されたフォルダ内の画像ファイルを全く認識できませんでした。*) break ;; esac
@@ -69,6 +80,8 @@ case "$texts" in
   *"[設定されたフォルダ内の画像ファイルを全く認識できませんでした。"*) ;;
   *) fail "no message that nothing was recognised: $texts" ;;
 esac
+# The files that could not be read are named.
+grep -qx one.png <<<"$full" && grep -qx two.png <<<"$full" || fail "the message names no file: $full"
 wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray\$")" ]' || fail "no tray icon"
 sleep 1.5
 ! has_message_box || fail "another message came: $(message_box)"
@@ -80,5 +93,40 @@ echo "star sizes: $(sort <<<"$sizes" | uniq -c | tr '\n' ' ')"
 while read -r size; do
   case "$size" in 72x72 | 48x48 | 32x32) ;; *) fail "a star of no built-in picture: $size" ;; esac
 done <<<"$sizes"
+
+# The test display of the same folder shows nothing and says so.
+wait_until 5 stars_rested || fail "stars did not rest"
+item() { probe item '#32770' "$1"; }
+dialog_open() { item 1010 | grep -q 'visible=1'; }
+click_item() {
+  local line
+  line=$(item "$1")
+  xdotool mousemove $(( ($(rect_field "$line" 1) + $(rect_field "$line" 3)) / 2 )) \
+    $(( ($(rect_field "$line" 2) + $(rect_field "$line" 4)) / 2 )) click 1
+}
+tray_menu Down Down Return  # version, (separator), settings
+wait_until 20 dialog_open || fail "Settings did not open the dialog"
+click_item 1015
+wait_until 30 has_message_box || fail "the empty test display said nothing"
+full=$(message_text)
+text=$(answer_message_box)
+[ "$text" = "フォルダ内に表示できる画像がありません。" ] || fail "the test display's message reads: $full"
+grep -qx one.png <<<"$full" || fail "the test display's message names no file: $full"
+[ -z "$(visible_stars)" ] || fail "the empty test display shows: $(visible_stars)"
+click_item 2  # Cancel
+wait_until 20 eval '! dialog_open' || fail "Cancel did not close the dialog"
+stop_tovik
+
+# --- A folder that does not exist: told as such, then the built-in stars.
+write_ini "IMAGEFOLDER=$(windows_path "$E2E_WORK/no_such_folder")" QUANTITY=4 MOUSEMOVE=0
+start_tovik
+wait_until 30 has_message_box || fail "no message box came"
+full=$(message_text)
+answer_message_box >/dev/null
+expected="$(printf '指定されたフォルダが見つかりません。\n%s\nデフォルトの画像を使用します。' "$(windows_path "$E2E_WORK/no_such_folder")")"
+[ "$full" = "$expected" ] || fail "the missing folder's message reads: $full"
+wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray\$")" ]' || fail "no tray icon"
+sleep 1.5
+! has_message_box || fail "another message came: $(message_box)"
 stop_tovik
 probe close Tovik2HookTarget >/dev/null

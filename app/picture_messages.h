@@ -1,0 +1,24 @@
+// What the user is told after a scan of the picture folder: at the star
+// field's start, or for the settings dialog's test display.
+#pragma once
+#include <cstddef>
+
+#include "base/ui_texts.h"
+#include "images/folder_scan.h"
+
+// Room for the longest message: a few lines of text and the names of the
+// first few files that could not be read.
+constexpr size_t kFolderMessageSize = 2048;
+
+// Turns a path in the ANSI code page into UTF-16 (out holds size characters
+// and is always NUL-terminated); the caller gives the platform's conversion.
+using AnsiToWide = void (*)(const char* text, wchar_t* out, size_t size);
+
+// Writes the message that the scan of folder calls for into out (size wide
+// characters) and returns 1, or returns 0 when all went well. gotPictures:
+// the scan gave at least one picture. starField: the star field's start,
+// where the built-in star stands in when the folder gives nothing (else the
+// test display, which shows nothing then). Unreadable files are named, the
+// first few of them.
+int ComposeFolderMessage(wchar_t* out, size_t size, const UiTextBlock& texts, const char* folder,
+                         const FolderScanReport& scan, int gotPictures, int starField, AnsiToWide widen);
