@@ -52,14 +52,22 @@ void OnDestroy() {
 }
 
 // Tells the user what the star field's start found; a start without any star
-// picture ends the program.
+// picture ends the program. The user may choose exit from the tray while a
+// box shows: the window is then gone, and nothing more is told.
 void TellStartReport(HWND window, const StartReport& report) {
   if (report.someUnreadable) MessageOut(UiTexts.slot[TEXT_SOME_UNREADABLE]);
-  if (report.folderUnusable) MessageOut(UiTexts.slot[TEXT_FOLDER_UNUSABLE]);
-  if (report.noStarPicture) {
+  if (report.folderUnusable && IsWindow(window)) MessageOut(UiTexts.slot[TEXT_FOLDER_UNUSABLE]);
+  if (report.noStarPicture && IsWindow(window)) {
     MessageOut(UiTexts.slot[TEXT_START_FAILED]);
     PostMessageA(window, WM_CLOSE, 0, 0);
   }
+}
+
+// A start or restart of the star field; the watchdog skips the samples taken
+// while its pictures load.
+StartReport LoadingPictures(StartReport (*start)()) {
+  PictureLoading loading;
+  return start();
 }
 
 // Clicks, moves and keys make stars only while the star field reacts and the
@@ -165,7 +173,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       OnHookInput(message, lParam);
       break;
     case PWM_START: {
-      StartReport report = StartPipwink();
+      StartReport report = LoadingPictures(StartPipwink);
       trayIcon.Modify(kTrayIconArt, kTipEnabled);
       TellStartReport(window, report);
       break;
@@ -192,7 +200,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case PWM_QUERY_MANY_STARS:
       return EnsureManyStars() ? 1 : 0;
     case PWM_RESTART_STAR_FIELD:
-      TellStartReport(window, RestartPipwink());
+      TellStartReport(window, LoadingPictures(RestartPipwink));
       break;
     case PWM_TRAY:
       OnTray(window, lParam);

@@ -19,7 +19,10 @@ void ViewImageListInFolder(const char* folder) {
   char copy[kFolderPathSize];
   std::snprintf(copy, sizeof copy, "%s", folder);
   int failedFiles = 0;
-  if (!PrepairStarImageByFolder(copy, &TestImageList, &failedFiles)) return;
+  {
+    PictureLoading loading;  // the watchdog skips samples taken meanwhile
+    if (!PrepairStarImageByFolder(copy, &TestImageList, &failedFiles)) return;
+  }
   if (failedFiles > 0) MessageOut(UiTexts.slot[TEXT_SOME_UNREADABLE]);
 
   const int count = TestImageList.Count();
