@@ -37,9 +37,7 @@ write_ini "IMAGEFOLDER=$(windows_path "$pictures")" QUANTITY=4 MOUSEMOVE=0
 start_tovik
 text=$(answer_message_box)
 [ "$text" = "読み込みできないイメージがありました。" ] || fail "the message reads: $text"
-wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray\$")" ]' || fail "no tray icon"
-sleep 1.5
-! has_message_box || fail "the unreadable picture was reported twice"
+start_report_done  # the unreadable picture is reported once
 wake_target
 wait_until 5 stars_rested || fail "stars did not rest"
 sizes=$(sizes_of_clicks 6)
@@ -69,9 +67,7 @@ case "$texts" in
   *"[設定されたフォルダ内の画像ファイルを全く認識できませんでした。"*) ;;
   *) fail "no message that nothing was recognised: $texts" ;;
 esac
-wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray\$")" ]' || fail "no tray icon"
-sleep 1.5
-! has_message_box || fail "another message came: $(message_box)"
+start_report_done
 wake_target
 wait_until 5 stars_rested || fail "stars did not rest"
 sizes=$(sizes_of_clicks 4)
