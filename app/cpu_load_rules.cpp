@@ -9,6 +9,17 @@ int CountLoadSample(HighLoadCount* count, double percent) {
   return count->highSamples >= kHighLoadSamples ? 1 : 0;
 }
 
+int LoadingSinceLastSample(LoadingSeen* seen, int32_t loadsRunning, int32_t loadsDone) {
+  int loading = loadsRunning > 0 || loadsDone != seen->loadsDone ? 1 : 0;
+  seen->loadsDone = loadsDone;
+  return loading;
+}
+
+int CounterGivesUp(CounterSilence* silence, int yieldedValue) {
+  silence->silentSamples = yieldedValue ? 0 : silence->silentSamples + 1;
+  return silence->silentSamples >= kSilentCounterSamples ? 1 : 0;
+}
+
 double ProcessorPercent(uint64_t processorTime, uint64_t wallTime) {
   if (wallTime == 0) return 0.0;
   return 100.0 * static_cast<double>(processorTime) / static_cast<double>(wallTime);

@@ -1,6 +1,7 @@
 #include "app/cpu_monitor.h"
 
 #include <pdh.h>
+#include <pdhmsg.h>
 
 #include "app/cpu_load_rules.h"
 #include "base/app_state.h"
@@ -9,7 +10,7 @@ namespace {
 
 // The counter "\Process(Tovik2)\% Processor Time" of the local machine. The
 // instance name is fixed; it is not taken from the running file's name.
-class PdhSampler : public ProcessorSampler {
+class PdhCounter : public ProcessorCounter {
  public:
   // 1 when the counter was added to a new query, else 0 with nothing open.
   int Open() {
@@ -36,12 +37,15 @@ class PdhSampler : public ProcessorSampler {
     return 1;
   }
 
-  // A sample that cannot be formatted leaves the last value (0.0 at first):
-  // the counter needs two collections before it has a rate.
-  double Sample() override {
-    PdhCollectQueryData(query_);
-    PdhGetFormattedCounterValue(counter_, PDH_FMT_DOUBLE, nullptr, &value_);
-    return value_.doubleValue;
+  // The first collection gives no rate yet; a counter whose instance does not
+  // exist (the program file renamed) collects but never formats.
+  int Read(double* percent) override {
+    if (PdhCollectQueryData(query_) != ERROR_SUCCESS) return 0;
+    PDH_FMT_COUNTERVALUE value{};
+    if (PdhGetFormattedCounterValue(counter_, PDH_FMT_DOUBLE, nullptr, &value) != ERROR_SUCCESS) return 0;
+    if (value.CStatus != PDH_CSTATUS_VALID_DATA && value.CStatus != PDH_CSTATUS_NEW_DATA) return 0;
+    *percent = value.doubleValue;
+    return 1;
   }
 
   void Close() override {
@@ -53,7 +57,6 @@ class PdhSampler : public ProcessorSampler {
  private:
   PDH_HQUERY query_ = nullptr;
   PDH_HCOUNTER counter_ = nullptr;
-  PDH_FMT_COUNTERVALUE value_{};
 };
 
 unsigned long long ProcessorTimeOfThisProcess() {
@@ -90,11 +93,38 @@ double ProcessTimesSampler::Sample() {
   return ProcessorPercent(used, wallTime);
 }
 
+CounterWithFallback::CounterWithFallback(ProcessorCounter* counter, ProcessorSampler* fallback)
+    : counter_(counter), fallback_(fallback) {}
+
+double CounterWithFallback::Sample() {
+  if (fellBack_) return fallback_->Sample();
+  double percent = 0.0;
+  int yielded = counter_->Read(&percent);
+  if (!CounterGivesUp(&silence_, yielded)) return yielded ? percent : 0.0;
+  counter_->Close();
+  fellBack_ = 1;
+  return fallback_->Sample();
+}
+
+void CounterWithFallback::Close() {
+  if (fellBack_) {
+    fallback_->Close();
+  } else {
+    counter_->Close();
+  }
+}
+
 void RunCpuMonitor(ProcessorSampler* sampler, DWORD intervalMs, HWND* closeTarget) {
   HighLoadCount count;
+  LoadingSeen loading{pictureLoadsDone};
   int fired = 0;
   while (!fired) {
-    fired = CountLoadSample(&count, sampler->Sample());
+    double percent = sampler->Sample();
+    if (LoadingSinceLastSample(&loading, picturesLoading, pictureLoadsDone)) {
+      count.highSamples = 0;  // loading pictures is no runaway
+    } else {
+      fired = CountLoadSample(&count, percent);
+    }
     Sleep(intervalMs);
   }
   sampler->Close();
@@ -107,14 +137,15 @@ DWORD WINAPI CPUMonitorThread(LPVOID source) {
     RunCpuMonitor(given->sampler, given->intervalMs, &mainWindow);
     return 0;
   }
-  PdhSampler counter;
+  // Where the counter cannot be added (no per-process counters) or gives no
+  // value (no instance of its name), the same use is measured directly.
+  ProcessTimesSampler processTimes;
+  PdhCounter counter;
   if (counter.Open()) {
-    RunCpuMonitor(&counter, kSampleIntervalMs, &mainWindow);
+    CounterWithFallback sampler(&counter, &processTimes);
+    RunCpuMonitor(&sampler, kSampleIntervalMs, &mainWindow);
     return 0;
   }
-  // No such counter here (a renamed program, or no per-process counters):
-  // measure the same use directly, so a runaway program still closes.
-  ProcessTimesSampler processTimes;
   RunCpuMonitor(&processTimes, kSampleIntervalMs, &mainWindow);
   return 0;
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/cpu_load_rules.h"
+
 // Where the watchdog's samples come from.
 class ProcessorSampler {
  public:
@@ -14,14 +16,46 @@ class ProcessorSampler {
   virtual void Close() {}
 };
 
+// A measurement of processor use that may have no value to give.
+class ProcessorCounter {
+ public:
+  virtual ~ProcessorCounter() = default;
+  // 1 with the use (as ProcessorSampler::Sample) in *percent when the
+  // counter gave a value this time, else 0.
+  virtual int Read(double* percent) = 0;
+  // Releases the counter; no read follows.
+  virtual void Close() {}
+};
+
+// Samples the counter while it gives values (0 while it has none yet); once
+// it has given none for a few samples in a row, closes it and samples the
+// fallback from then on, so a runaway program still closes.
+class CounterWithFallback : public ProcessorSampler {
+ public:
+  CounterWithFallback(ProcessorCounter* counter, ProcessorSampler* fallback);
+  double Sample() override;
+  void Close() override;
+  // 1 once the fallback has taken over.
+  int FellBack() const { return fellBack_; }
+
+ private:
+  ProcessorCounter* counter_;
+  ProcessorSampler* fallback_;
+  CounterSilence silence_;
+  int fellBack_ = 0;
+};
+
 // Samples once per interval until ten samples in a row are above 90, closes
 // the sampler and posts WM_CLOSE to the window *closeTarget holds by then
-// (the watchdog starts before the main window exists).
+// (the watchdog starts before the main window exists). A sample taken while
+// pictures loaded (base/app_state's picture loads) ends the run instead of
+// counting.
 void RunCpuMonitor(ProcessorSampler* sampler, DWORD intervalMs, HWND* closeTarget);
 
 // What the watchdog thread samples and how often. The program starts the
 // thread without one: the performance counter of the process "Tovik2", or
-// where that counter cannot be added, the process's own times, once a second.
+// where that counter cannot be added or gives no value, the process's own
+// times, once a second.
 struct CpuMonitorSource {
   ProcessorSampler* sampler;
   DWORD intervalMs;

@@ -55,19 +55,27 @@ void OnDestroy() {
 }
 
 // Tells the user what the star field's start found; a start without any star
-// picture ends the program.
+// picture ends the program. The user may choose exit from the tray while a
+// box shows: the window is then gone, and nothing more is told.
 void TellStartReport(HWND window, const StartReport& report) {
-  if (report.someUnreadable || report.folderUnusable) {
+  if ((report.someUnreadable || report.folderUnusable) && IsWindow(window)) {
     wchar_t text[kFolderMessageSize];
     if (ComposeFolderMessage(text, kFolderMessageSize, UiTexts, Settings.imageFolder, report.folder,
                              !report.folderUnusable, 1, AnsiPathToWide)) {
       MessageOut(text);
     }
   }
-  if (report.noStarPicture) {
+  if (report.noStarPicture && IsWindow(window)) {
     MessageOut(UiTexts.slot[TEXT_START_FAILED]);
     PostMessageA(window, WM_CLOSE, 0, 0);
   }
+}
+
+// A start or restart of the star field; the watchdog skips the samples taken
+// while its pictures load.
+StartReport LoadingPictures(StartReport (*start)()) {
+  PictureLoading loading;
+  return start();
 }
 
 // Clicks, moves and keys make stars only while the star field reacts and the
@@ -176,7 +184,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       OnHookInput(message, lParam);
       break;
     case PWM_START: {
-      StartReport report = StartPipwink();
+      StartReport report = LoadingPictures(StartPipwink);
       trayIcon.Modify(kTrayIconArt, kTipEnabled);
       TellStartReport(window, report);
       TellUnsavedSettings();  // the first start could not write its settings file
@@ -204,7 +212,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case PWM_QUERY_MANY_STARS:
       return EnsureManyStars() ? 1 : 0;
     case PWM_RESTART_STAR_FIELD: {
-      StartReport report = RestartPipwink();
+      StartReport report = LoadingPictures(RestartPipwink);
       // The new star field reacts, whatever the old one did; the tip says so.
       trayIcon.Modify(kTrayIconArt, reactionEnabled ? kTipEnabled : kTipDisabled);
       TellStartReport(window, report);

@@ -20,7 +20,11 @@ void ViewImageListInFolder(const char* folder) {
   char copy[kFolderPathSize];
   std::snprintf(copy, sizeof copy, "%s", folder);
   FolderScanReport scan{};
-  int gotPictures = PrepairStarImageByFolder(copy, &TestImageList, &scan);
+  int gotPictures = 0;
+  {
+    PictureLoading loading;  // the watchdog skips samples taken meanwhile
+    gotPictures = PrepairStarImageByFolder(copy, &TestImageList, &scan);
+  }
   // Also when nothing can be shown: a display that stays empty must say why.
   wchar_t text[kFolderMessageSize];
   if (ComposeFolderMessage(text, kFolderMessageSize, UiTexts, copy, scan, gotPictures, 0, AnsiPathToWide)) {

@@ -6,6 +6,7 @@
 #include "app/cpu_monitor.h"
 #include "app/hook_library.h"
 #include "app/main_window.h"
+#include "app/message_loop.h"
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
 #include "base/app_state.h"
@@ -48,11 +49,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   mainWindow = CreateMainWindow(instance);
   LoadHookLibrary();
 
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+  int exitCode = RunMessageLoop(mainWindow);
   FreeHookLibrary();
-  return static_cast<int>(message.wParam);
+  return exitCode;
 }

@@ -9,3 +9,6 @@ volatile LONG reactionEnabled = 0;
 volatile LONG settingsDialogOpen = 0;
 volatile LONG versionBoxOpen = 0;
 HWND settingsDialog = nullptr;
+
+volatile LONG picturesLoading = 0;
+volatile LONG pictureLoadsDone = 0;

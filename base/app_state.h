@@ -12,6 +12,24 @@ extern volatile LONG reactionEnabled;
 extern volatile LONG settingsDialogOpen;
 extern volatile LONG versionBoxOpen;
 
+// Picture loads under way and finished so far. The watchdog skips samples
+// taken while pictures load: a folder of big pictures is legitimate work at
+// full processor use. Changed only through PictureLoading.
+extern volatile LONG picturesLoading;
+extern volatile LONG pictureLoadsDone;
+
+// Marks pictures as loading for as long as it lives (any thread).
+class PictureLoading {
+ public:
+  PictureLoading() { InterlockedIncrement(&picturesLoading); }
+  ~PictureLoading() {
+    InterlockedIncrement(&pictureLoadsDone);
+    InterlockedDecrement(&picturesLoading);
+  }
+  PictureLoading(const PictureLoading&) = delete;
+  PictureLoading& operator=(const PictureLoading&) = delete;
+};
+
 constexpr char kMainClassName[] = "Pipwink2";
 constexpr char kMutexName[] = "Pipwink2";
 

@@ -5,6 +5,8 @@
 //   mousemove X Y                     every movement message it takes, screen point
 //   keydown VK X Y                    every key press it takes, with the caret's
 //                                     screen point as it stands when the hooks run
+//   hooked                            once, with the first message it takes after
+//                                     the system mapped the hook library into it
 // It ends on WM_CLOSE.
 #include <windows.h>
 
@@ -66,7 +68,15 @@ int main() {
   std::fflush(stdout);
 
   MSG message;
+  bool hooked = false;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // The system maps the library at the first input whose hooks run here:
+    // the scenarios wait for this line before they count on the hooks.
+    if (!hooked && GetModuleHandleA("nivlet2.dll") != nullptr) {
+      hooked = true;
+      std::printf("hooked\n");
+      std::fflush(stdout);
+    }
     if (message.message == WM_MOUSEMOVE) {
       std::printf("mousemove %ld %ld\n", message.pt.x, message.pt.y);
       std::fflush(stdout);

@@ -116,11 +116,32 @@ write_ini() {
   } > "$E2E_PROGRAM/tovik2.ini"
 }
 
-# start_tovik_ready: starts Tovik2 and waits for its main window and tray icon.
+# tray_shown: Wine's tray window shows (it holds an icon).
+tray_shown() { [ -n "$(xdotool search --onlyvisible --name '^Wine System Tray$')" ]; }
+
+# tovik_ready: the main window whose hooks are set has answered from its
+# loop, after the star field started and reacts (probe ready), and the tray
+# icon shows.
+tovik_ready() {
+  probe ready Pipwink2 20000 >/dev/null || fail "Tovik2 did not get ready (main window, hooks, star field)"
+  wait_until 20 tray_shown || fail "no tray icon"
+}
+
+# start_tovik_ready: starts Tovik2 and waits until it is ready for input.
 start_tovik_ready() {
   start_tovik
-  wait_until 20 has_window Pipwink2 || fail "no main window"
-  wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray\$")" ]' || fail "no tray icon"
+  tovik_ready
+}
+
+# ini_written: the INI holds its last key (the file shows before its keys are
+# written).
+ini_written() { tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" 2>/dev/null | grep -q '^ENTERKEY='; }
+
+# start_report_done: once the messages of a start have been answered: Tovik2
+# is ready, and no further message box shows within a second.
+start_report_done() {
+  tovik_ready
+  ! wait_until 1 has_message_box || fail "another message came: $(message_box)"
 }
 
 # stop_tovik [SECONDS]: asks the main window to close; Tovik2 must end with
@@ -136,11 +157,22 @@ stop_tovik() {
   [ "$rc" = 0 ] || fail "Tovik2 exited with $rc"
 }
 
-# wake_target: slow moves over the target, so that Wine maps the hook library
-# into it, and no move is fast enough to make stars.
+# target_moved_to X Y: the target has taken a movement to the point.
+target_moved_to() { tr -d '\r' < "$E2E_WORK/target.log" | grep -qx "mousemove $1 $2"; }
+
+# wake_target: slow moves over the target (started by start_target), one
+# after another, until the system has mapped the hook library into it; no
+# move is fast enough to make stars.
 wake_target() {
-  local x
-  for x in 300 302 304; do xdotool mousemove "$x" 300; sleep 0.2; done
+  local x X Y
+  eval "$(xdotool getmouselocation --shell)"
+  for x in 300 302 304 306 308 310 312 314 316 318 320; do
+    [ "$X,$Y" != "$x,300" ] || continue  # no movement to where the pointer is
+    xdotool mousemove "$x" 300
+    wait_until 5 target_moved_to "$x" 300 || fail "the target saw no movement to $x 300"
+    if tr -d '\r' < "$E2E_WORK/target.log" | grep -qx hooked; then return 0; fi
+  done
+  fail "the hook library did not reach the target"
 }
 
 # stars_rested: no star window shows.

@@ -20,6 +20,11 @@
 //                        posts WM_COMMAND with the id to TARGET: a window handle
 //                        (0x...) or every top-level window of a class
 //   probe foreground     hwnd=0x... class=... of the foreground window
+//   probe ready CLASS MS waits (up to MS) until the first window of the class is
+//                        the one the shared cells name and both hook cells are
+//                        set, then until that window answers a sent message;
+//                        prints ready=0x... hook_mouse=0x... hook_key=0x...
+//                        (exit 1 when the time runs out)
 //   probe track MS HWND...
 //                        follows the given windows for MS milliseconds (or
 //                        until all are gone); prints "tracking" at once, then
@@ -74,6 +79,7 @@
 #include <utility>
 #include <vector>
 
+#include "cells/cell_names.h"
 #include "census_record.h"
 
 namespace {
@@ -127,6 +133,47 @@ int Close(const char* className) {
   for (const Found& f : windows) PostMessageA(f.window, WM_CLOSE, 0, 0);
   std::printf("closed=%d\n", static_cast<int>(windows.size()));
   return 0;
+}
+
+// One shared cell's 32-bit value; 0 when the cell does not exist (yet).
+int32_t ReadCell(CellKey key) {
+  HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, cellNames[key]);
+  if (mapping == nullptr) return 0;
+  int32_t value = 0;
+  if (void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof value)) {
+    std::memcpy(&value, view, sizeof value);
+    UnmapViewOfFile(view);
+  }
+  CloseHandle(mapping);
+  return value;
+}
+
+// The program posts itself the start of its star field while its window is
+// made and sets the hook cells afterwards, just before its message loop; the
+// cells are cleared when a window is made. So once the cells name this window
+// and hold both hooks, the window's answer to a sent message comes from the
+// loop, after the star field's start (a start that shows a message box
+// answers from inside the box, once the star field reacts).
+int Ready(const char* className, DWORD ms) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    std::vector<Found> windows = WindowsOf(className);
+    int32_t mouse = ReadCell(CELL_HHOOKMOUSE);
+    int32_t key = ReadCell(CELL_HHOOKKEY);
+    if (!windows.empty() && mouse != 0 && key != 0 &&
+        ReadCell(CELL_MAINHWND) == static_cast<int32_t>(Handle(windows.front().window))) {
+      HWND window = windows.front().window;
+      DWORD_PTR answer = 0;
+      UINT left = static_cast<UINT>(ms - (GetTickCount() - start));
+      if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, left > 0 ? left : 1, &answer)) break;
+      std::printf("ready=0x%llx hook_mouse=0x%x hook_key=0x%x\n", Handle(window), static_cast<unsigned>(mouse),
+                  static_cast<unsigned>(key));
+      return 0;
+    }
+    Sleep(20);
+  }
+  std::printf("not_ready\n");
+  return 1;
 }
 
 int Watch(const char* className, DWORD ms) {
@@ -891,6 +938,8 @@ int main(int argc, char** argv) {
     result = Controls(argv[2]);
   } else if (argc == 4 && std::strcmp(argv[1], "command") == 0) {
     result = Command(argv[2], std::atoi(argv[3]));
+  } else if (argc == 4 && std::strcmp(argv[1], "ready") == 0) {
+    result = Ready(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
   } else if (argc == 2 && std::strcmp(argv[1], "foreground") == 0) {
     result = Foreground();
   } else if (argc >= 4 && std::strcmp(argv[1], "track") == 0) {

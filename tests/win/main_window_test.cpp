@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/hook_library.h"
+#include "app/message_loop.h"
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
@@ -130,6 +132,51 @@ TEST_F(MainWindowTest, ARestartTellsTheUserWhatItsFolderGave) {
                                   std::wstring(missing.begin(), missing.end()) + L"\n" +
                                   UiTexts.slot[TEXT_USING_DEFAULT]);
   Settings.imageFolder[0] = '\0';
+}
+
+TEST_F(MainWindowTest, ARestartMarksItsPicturesAsLoadingForTheWatchdog) {
+  const LONG before = pictureLoadsDone;
+  Send(PWM_RESTART_STAR_FIELD);
+  EXPECT_EQ(pictureLoadsDone, before + 1) << "the restart's loading was marked";
+  EXPECT_EQ(picturesLoading, 0) << "and the mark ends with it";
+  EXPECT_EQ(StarImageList.Count(), 3);
+}
+
+// The user chooses exit from the tray while the box about the restart's
+// folder shows: the program ends in order, and the start tells nothing more.
+TEST_F(MainWindowTest, ExitWhileTheStartTellsOfItsFolderEndsInOrder) {
+  TempFolder folder("exit_in_box");
+  ASSERT_TRUE(WriteTextFile(folder.File("a.png"), "no picture"));
+  std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", folder.path().c_str());
+  HWND main = window;
+  {
+    MessageBoxWatcher boxes([main](HWND) { PostMessageA(main, WM_COMMAND, IDM_TRAY_EXIT, 0); });
+    Send(PWM_RESTART_STAR_FIELD);
+    EXPECT_EQ(boxes.Texts().size(), 1u);
+  }
+  Settings.imageFolder[0] = '\0';
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(reactionEnabled, 0);
+  EXPECT_EQ(starListHead, nullptr) << "the star list the start made is freed";
+  EXPECT_EQ(StarImageList.Count(), 0) << "and its pictures";
+  EXPECT_FALSE(trayIcon.Modify(0, "Pipwink2")) << "the tray icon is gone";
+  MSG message;
+  EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+BOOL WINAPI FailingGetMessage(LPMSG, HWND, UINT, UINT) { return -1; }
+
+TEST_F(MainWindowTest, TheLoopEndsWithTheQuitCodeAndInOrderWhenGettingAMessageFails) {
+  PostQuitMessage(7);
+  EXPECT_EQ(RunMessageLoop(window), 7);
+  EXPECT_TRUE(IsWindow(window));
+
+  ASSERT_EQ(LoadHookLibrary(), 1);
+  EXPECT_EQ(RunMessageLoop(window, FailingGetMessage), kExitMessageLoopFailed);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(hookLibrary, nullptr) << "the hooks are ended";
+  EXPECT_FALSE(trayIcon.Modify(0, "Pipwink2")) << "the tray icon is gone";
+  EXPECT_EQ(starListHead, nullptr);
 }
 
 TEST_F(MainWindowTest, APointLeftOfThePrimaryScreenStaysThere) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -11,7 +12,10 @@
 
 class MessageBoxWatcher {
  public:
-  MessageBoxWatcher() : thread_([this] { Watch(); }) {}
+  MessageBoxWatcher() : MessageBoxWatcher([](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }) {}
+  // Answers each box by calling `answer` with it, instead of pressing OK.
+  explicit MessageBoxWatcher(std::function<void(HWND box)> answer)
+      : answer_(std::move(answer)), thread_([this] { Watch(); }) {}
   ~MessageBoxWatcher() {
     stop_ = true;
     thread_.join();
@@ -53,7 +57,7 @@ class MessageBoxWatcher {
       std::lock_guard<std::mutex> lock(mutex_);
       texts_.push_back(text);
     }
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    answer_(box);
   }
 
   void Watch() {
@@ -67,5 +71,6 @@ class MessageBoxWatcher {
   std::mutex mutex_;
   std::vector<std::wstring> texts_;
   std::vector<HWND> answered_;
+  std::function<void(HWND)> answer_;
   std::thread thread_;
 };

@@ -174,7 +174,6 @@ numbers_shown() {
 
 start_target
 start_tovik_ready
-sleep 1
 wake_target
 wait_until 5 stars_rested || fail "stars did not rest"
 

@@ -16,7 +16,6 @@ write_ini "IMAGEFOLDER=$(windows_path "$pictures")" MOUSEMOVE=0 KEYENTRY=0
 
 start_target
 start_tovik_ready
-sleep 1
 wake_target
 wait_until 5 stars_rested || fail "stars did not rest"
 
@@ -96,11 +95,17 @@ for h in "${held[@]}"; do rect_before[$h]=$(star_line "$h" | sed 's/.*rect=//; s
 star_menu "${held[0]}" Down Down Down Return
 pictures_held=$(uniq <<<"$widths" | wc -l)
 wait_until 15 eval '[ "$(visible_stars | wc -l)" = "$pictures_held" ]' || fail "tidy-up left $(visible_stars | wc -l) stars, not $pictures_held: $(visible_stars)"
-sleep 2.5  # the X windows of the joined stars go after the two-second wait
-screenshot "tidied"
-# A joined star's window is hidden at once and goes a little later: only the
-# shown ones are the stars that are left.
+# A joined star's window is hidden at once and goes after the two-second
+# wait: only the shown ones are the stars that are left.
 shown_line() { star_line "$1" | grep 'visible=1' || true; }
+joined_gone() {
+  local h
+  for h in "${held[@]}"; do
+    [ -n "$(shown_line "$h")" ] || [ -z "$(star_line "$h")" ] || return 1
+  done
+}
+wait_until 10 joined_gone || fail "the windows of the joined stars stay: $(windows_of 'Pipwink2 Pupil')"
+screenshot "tidied"
 for h in "${held[@]}"; do
   line=$(shown_line "$h")
   [ -n "$line" ] || continue

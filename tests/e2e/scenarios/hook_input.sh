@@ -27,9 +27,7 @@ stop_host() {
   wait_until 20 process_gone "$HOST_PID" || fail "the host did not end"
 }
 
-(exec wine "$E2E_TOOLS/hook_target.exe" > "$target_log") &
-_e2e_pids+=($!)
-wait_until 20 eval 'log_of "$target_log" | grep -q "^target="' || fail "the target program did not start"
+start_target
 read -r target edit rect editrect <<<"$(log_of "$target_log" | grep '^target=')"
 target=${target#target=}
 edit=${edit#edit=}

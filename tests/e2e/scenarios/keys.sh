@@ -46,10 +46,8 @@ check_near_caret() {
 
 # --- The default INI: Enter only.
 start_tovik_ready
-# The file shows before its keys are written: wait for the last key.
-wait_until 10 eval 'tr -d "\r" < "$E2E_PROGRAM/tovik2.ini" 2>/dev/null | grep -q "^ENTERKEY="' || fail "no INI file was written"
+wait_until 10 ini_written || fail "no INI file was written"
 tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | grep -qx 'ENTERKEY=1' || fail "the default INI is not Enter-only"
-sleep 1
 focus_edit
 
 before=$(keydowns)
@@ -73,7 +71,6 @@ stop_tovik
 # --- ENTERKEY=0: every key, with no clicks to muddle the count.
 write_ini MOUSECLICK=0 MOUSEMOVE=0 ENTERKEY=0 QUANTITY=3
 start_tovik_ready
-sleep 1
 focus_edit
 before=$(keydowns)
 watch_stars 2000
@@ -88,7 +85,6 @@ wait_until 5 stars_rested || fail "the stars of the keys did not rest"
 stop_tovik
 write_ini MOUSECLICK=0 MOUSEMOVE=0 KEYENTRY=0 ENTERKEY=0
 start_tovik_ready
-sleep 1
 focus_edit
 before=$(keydowns)
 watch_stars 1500

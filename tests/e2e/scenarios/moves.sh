@@ -45,7 +45,6 @@ fast_steps() {
 # --- Defaults: the first fast step follows a slow one and makes nothing; the
 # next five make a star each, near the pointer.
 start_tovik_ready
-sleep 1
 approach
 watch_stars 1500
 fast_steps
@@ -80,7 +79,6 @@ stop_tovik
 # --- MOUSEMOVE=0: the same fast steps make nothing, clicks still do.
 write_ini MOUSEMOVE=0
 start_tovik_ready
-sleep 1
 approach
 watch_stars 1500
 fast_steps
@@ -96,7 +94,6 @@ stop_tovik
 # --- MOUSECLICK=0: clicks make nothing, fast steps still do.
 write_ini MOUSECLICK=0
 start_tovik_ready
-sleep 1
 approach
 watch_stars 1500
 xdotool click 1

@@ -25,12 +25,8 @@ ini=$E2E_PROGRAM/tovik2.ini
 printf '[PIPWINK]\r\nIMAGEFOLDER=\r\nQUANTITY=3\r\nMOVERANGE=400\r\nMOUSEMOVE=0\r\nKEYENTRY=0\r\nENTERKEY=2\r\n' > "$ini"
 echo "e2e: locale ${LC_ALL:-${LANG:-}}"
 
-(exec wine "$E2E_TOOLS/hook_target.exe" > "$E2E_WORK/target.log") &
-_e2e_pids+=($!)
-wait_until 20 grep -q '^target=' "$E2E_WORK/target.log" || fail "the click target did not start"
-start_tovik
-wait_until 20 has_window Pipwink2 || fail "no main window"
-wait_until 20 eval 'xdotool search --onlyvisible --name "^Wine System Tray\$" >/dev/null' || fail "no tray icon"
+start_target
+start_tovik_ready
 tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' | head -n 1)
 eval "$(xdotool getwindowgeometry --shell "$tray")"
 tray_x=$((X + 10)) tray_y=$((Y + 10))

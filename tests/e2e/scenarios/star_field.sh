@@ -6,20 +6,16 @@
 # and closes on a click; exit ends the program and leaves the INI behind.
 
 start_target
-start_tovik
-wait_until 20 has_window Pipwink2 || fail "no main window"
-wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray$")" ]' || fail "no tray icon"
-# The file shows before its keys are written: wait for the last key.
-wait_until 10 eval 'tr -d "\r" < "$E2E_PROGRAM/tovik2.ini" 2>/dev/null | grep -q "^ENTERKEY="' || fail "no INI file was written"
+start_tovik_ready
+wait_until 10 ini_written || fail "no INI file was written"
 keys=$(tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | sed -n 's/=.*//p' | tr '\n' ' ')
 [ "$keys" = "IMAGEFOLDER QUANTITY MOVERANGE MOUSECLICK MOUSEMOVE KEYENTRY ENTERKEY " ] || fail "INI keys: $keys"
 tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | grep -qx 'QUANTITY=2' || fail "QUANTITY is not 2"
 
 # Wine maps the hook library into the target at its first input: move over
-# it once (slowly, so that no move makes stars) before the real click.
-sleep 2
-for x in 300 302 304; do xdotool mousemove "$x" 300; sleep 0.2; done
-wait_until 5 eval '[ -z "$(visible_stars)" ]'
+# it (slowly, so that no move makes stars) before the real click.
+wake_target
+wait_until 5 stars_rested || fail "stars did not rest"
 
 # A click makes two stars beside the point; they fly and rest hidden.
 watch_stars 2500
@@ -50,7 +46,8 @@ for point in "250 330" "350 330" "260 250" "380 260" "300 340" "220 300" "400 33
   caught+=("$hwnd")
   width_of[$hwnd]=$w
   [ -n "$pair" ] && break
-  sleep 0.8  # let the stars of the catching click rest
+  # The other stars of the catching click come to rest (checked after the loop).
+  wait_until 5 eval '[ "$(visible_stars | wc -l)" = "${#caught[@]}" ]' || true
 done
 [ -n "$pair" ] || fail "could not catch two stars of one picture (caught ${caught[*]})"
 wait_until 3 eval '[ "$(visible_stars | wc -l)" = "${#caught[@]}" ]' || fail "caught stars are not all resting visibly: $(visible_stars)"
