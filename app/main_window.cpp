@@ -65,6 +65,8 @@ void TellStartReport(HWND window, const StartReport& report) {
 // Clicks, moves and keys make stars only while the star field reacts and the
 // settings dialog is closed.
 void OnHookInput(UINT kind, LPARAM lParam) {
+  // The hook posts moves and keys one at a time: taking this one lets the next come.
+  if (kind != PWM_HOOK_CLICK) ClearHookPending();
   if (settingsDialogOpen != 0 || reactionEnabled != 1) return;
   ScreenPoint point = UnpackPoint(static_cast<uint64_t>(lParam));
   GenerateStars(kind, point.x, point.y);

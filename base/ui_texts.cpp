@@ -9,8 +9,8 @@ UiTextBlock UiTexts{};
 namespace {
 
 // String ids in slot order: tray texts, the star menu (4-6), then messages.
-constexpr unsigned kSlotStringIds[kUiTextSlots] = {157, 160, 158, 159, 154, 155,
-                                                   156, 165, 161, 162, 163, 164};
+constexpr unsigned kSlotStringIds[kUiTextSlots] = {157, 160, 158, 159, 154, 155, 156,
+                                                   165, 161, 162, 163, 164, 166};
 
 }  // namespace
 

@@ -1,9 +1,9 @@
-// The user-interface texts: twelve fixed slots filled from the string table at
+// The user-interface texts: thirteen fixed slots filled from the string table at
 // start, in the system's ANSI code page.
 #pragma once
 #include "base/settings.h"
 
-constexpr int kUiTextSlots = 12;
+constexpr int kUiTextSlots = 13;
 
 // The slots by what they say.
 enum UiText : int {
@@ -19,6 +19,7 @@ enum UiText : int {
   TEXT_FOLDER_UNUSABLE = 9,    // no picture of the folder was usable: the built-in star is used
   TEXT_START_FAILED = 10,      // the built-in star could not be made: the program ends
   TEXT_NO_DISPLAY_ROOM = 11,   // the test display ran out of room
+  TEXT_NO_HOOK_LIBRARY = 12,   // nivlet2.dll could not be loaded or set its hooks: no reaction to input
 };
 
 struct UiTextBlock {
@@ -27,7 +28,7 @@ struct UiTextBlock {
 
 extern UiTextBlock UiTexts;
 
-// Fills all twelve slots; a text that cannot be loaded leaves its slot empty.
+// Fills all the slots; a text that cannot be loaded leaves its slot empty.
 void LoadUiTexts();
 
 // LoadStringA of the id from appInstance into the slot, at most 259

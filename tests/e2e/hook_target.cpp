@@ -5,18 +5,65 @@
 //   mousemove X Y                     every movement message it takes, screen point
 //   keydown VK X Y                    every key press it takes, with the caret's
 //                                     screen point as it stands when the hooks run
+//   held max_us=N calls=N moves=N late_p95_ms=N late_max_ms=N
+//                                     on WM_COMMAND kReportCommand (probe command):
+//                                     since the last report, the longest time its
+//                                     input thread spent in the other programs' mouse
+//                                     hooks for one message and how many it timed,
+//                                     the movement messages it took and how late they
+//                                     came (their input time to their arrival)
 // It ends on WM_CLOSE.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
 constexpr char kClassName[] = "Tovik2HookTarget";
+constexpr WPARAM kReportCommand = 7001;
+
+// Since the last report.
+LONGLONG heldMaxTicks = 0;
+int heldCalls = 0;
+std::vector<DWORD> lateMs;
+
+// A hook of this thread alone runs before the global ones: the time its call
+// of CallNextHookEx takes is the time the global hooks (nivlet2.dll among
+// them) hold this program's input thread.
+LRESULT CALLBACK TimingHook(int code, WPARAM wParam, LPARAM lParam) {
+  LARGE_INTEGER start, end;
+  QueryPerformanceCounter(&start);
+  LRESULT result = CallNextHookEx(nullptr, code, wParam, lParam);
+  QueryPerformanceCounter(&end);
+  heldMaxTicks = std::max(heldMaxTicks, end.QuadPart - start.QuadPart);
+  ++heldCalls;
+  return result;
+}
+
+void ReportHeld() {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  std::sort(lateMs.begin(), lateMs.end());
+  DWORD p95 = lateMs.empty() ? 0 : lateMs[lateMs.size() * 95 / 100];
+  DWORD latest = lateMs.empty() ? 0 : lateMs.back();
+  std::printf("held max_us=%lld calls=%d moves=%zu late_p95_ms=%lu late_max_ms=%lu\n",
+              heldMaxTicks * 1000000 / frequency.QuadPart, heldCalls, lateMs.size(),
+              static_cast<unsigned long>(p95), static_cast<unsigned long>(latest));
+  std::fflush(stdout);
+  heldMaxTicks = 0;
+  heldCalls = 0;
+  lateMs.clear();
+}
 
 LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) {
     PostQuitMessage(0);
+    return 0;
+  }
+  if (message == WM_COMMAND && wParam == kReportCommand && lParam == 0) {
+    ReportHeld();
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -56,6 +103,8 @@ int main() {
                               20, 300, 24, window, nullptr, instance, nullptr);
   if (edit == nullptr) return 1;
   UpdateWindow(window);
+  HHOOK timing = SetWindowsHookExA(WH_MOUSE, TimingHook, nullptr, GetCurrentThreadId());
+  if (timing == nullptr) return 1;
 
   RECT rect{}, editRect{};
   GetWindowRect(window, &rect);
@@ -68,6 +117,7 @@ int main() {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     if (message.message == WM_MOUSEMOVE) {
+      lateMs.push_back(GetTickCount() - message.time);
       std::printf("mousemove %ld %ld\n", message.pt.x, message.pt.y);
       std::fflush(stdout);
     } else if (message.message == WM_KEYDOWN) {
@@ -76,5 +126,6 @@ int main() {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  UnhookWindowsHookEx(timing);
   return 0;
 }

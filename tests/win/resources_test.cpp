@@ -14,7 +14,7 @@ TEST(Resources, StringTableTextsLoadInTheJapaneseCodePage) {
   EXPECT_STREQ(text, "\x8F\x49\x97\xB9");  // 終了 in Shift-JIS
   ASSERT_GT(LoadStringA(GetModuleHandleA(nullptr), 162, text, sizeof text), 0);
   EXPECT_NE(std::strchr(text, '\n'), nullptr) << "the slot 9 text holds a line break";
-  for (int id = 154; id <= 165; ++id) {
+  for (int id = 154; id <= 166; ++id) {
     EXPECT_GT(LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text), 0) << id;
   }
 }

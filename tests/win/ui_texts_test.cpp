@@ -33,7 +33,7 @@ TEST(UiTexts, MissingTextsAndSlotsFailQuietly) {
   std::memset(UiTexts.slot[TEXT_DISABLE], 'x', kTextSize);
   EXPECT_EQ(LoadUiString(3, 999), 0);
   EXPECT_STREQ(UiTexts.slot[TEXT_DISABLE], "");
-  EXPECT_EQ(LoadUiString(12, 154), 0);
+  EXPECT_EQ(LoadUiString(kUiTextSlots, 154), 0);
   EXPECT_EQ(LoadUiString(-1, 154), 0);
   EXPECT_EQ(LoadUiString(3, 159), 1);
   EXPECT_STREQ(UiTexts.slot[TEXT_DISABLE], "\x96\xb3\x8c\xf8\x89\xbb");  // 無効化
