@@ -5,11 +5,12 @@
 //   mousemove X Y                     every movement message it takes, screen point
 //   keydown VK X Y                    every key press it takes, with the caret's
 //                                     screen point as it stands when the hooks run
-//   held max_us=N calls=N moves=N late_p95_ms=N late_max_ms=N
+//   held max_us=N p95_us=N calls=N moves=N late_p95_ms=N late_max_ms=N
 //                                     on WM_COMMAND kReportCommand (probe command):
-//                                     since the last report, the longest time its
-//                                     input thread spent in the other programs' mouse
-//                                     hooks for one message and how many it timed,
+//                                     since the last report, the longest time (and the
+//                                     95th percentile) its input thread spent in the
+//                                     other programs' mouse hooks for one message and
+//                                     how many it timed,
 //                                     the movement messages it took and how late they
 //                                     came (their input time to their arrival)
 // It ends on WM_CLOSE.
@@ -25,8 +26,7 @@ constexpr char kClassName[] = "Tovik2HookTarget";
 constexpr WPARAM kReportCommand = 7001;
 
 // Since the last report.
-LONGLONG heldMaxTicks = 0;
-int heldCalls = 0;
+std::vector<LONGLONG> heldTicks;
 std::vector<DWORD> lateMs;
 
 // A hook of this thread alone runs before the global ones: the time its call
@@ -37,23 +37,30 @@ LRESULT CALLBACK TimingHook(int code, WPARAM wParam, LPARAM lParam) {
   QueryPerformanceCounter(&start);
   LRESULT result = CallNextHookEx(nullptr, code, wParam, lParam);
   QueryPerformanceCounter(&end);
-  heldMaxTicks = std::max(heldMaxTicks, end.QuadPart - start.QuadPart);
-  ++heldCalls;
+  heldTicks.push_back(end.QuadPart - start.QuadPart);
   return result;
+}
+
+// The 95th percentile and the largest of the values (0, 0 for none).
+template <typename T>
+void Spread(std::vector<T>& values, T* p95, T* largest) {
+  std::sort(values.begin(), values.end());
+  *p95 = values.empty() ? 0 : values[values.size() * 95 / 100];
+  *largest = values.empty() ? 0 : values.back();
 }
 
 void ReportHeld() {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
-  std::sort(lateMs.begin(), lateMs.end());
-  DWORD p95 = lateMs.empty() ? 0 : lateMs[lateMs.size() * 95 / 100];
-  DWORD latest = lateMs.empty() ? 0 : lateMs.back();
-  std::printf("held max_us=%lld calls=%d moves=%zu late_p95_ms=%lu late_max_ms=%lu\n",
-              heldMaxTicks * 1000000 / frequency.QuadPart, heldCalls, lateMs.size(),
-              static_cast<unsigned long>(p95), static_cast<unsigned long>(latest));
+  LONGLONG heldP95 = 0, heldMax = 0;
+  Spread(heldTicks, &heldP95, &heldMax);
+  DWORD lateP95 = 0, lateMax = 0;
+  Spread(lateMs, &lateP95, &lateMax);
+  std::printf("held max_us=%lld p95_us=%lld calls=%zu moves=%zu late_p95_ms=%lu late_max_ms=%lu\n",
+              heldMax * 1000000 / frequency.QuadPart, heldP95 * 1000000 / frequency.QuadPart, heldTicks.size(),
+              lateMs.size(), static_cast<unsigned long>(lateP95), static_cast<unsigned long>(lateMax));
   std::fflush(stdout);
-  heldMaxTicks = 0;
-  heldCalls = 0;
+  heldTicks.clear();
   lateMs.clear();
 }
 

@@ -47,6 +47,40 @@ move_to() {
   wait_until 10 logged "$target_log" "mousemove $1 $2" || fail "the target saw no movement to $1 $2"
 }
 
+# held_figures: the target's hook timing since the last call, as one line.
+held_figures() {
+  local before
+  before=$(count_of "$target_log" '^held ')
+  probe command Tovik2HookTarget 7001 >/dev/null
+  wait_until 10 eval '[ "$(count_of "$target_log" "^held ")" -gt "$before" ]' || fail "the target gave no hook timing"
+  log_of "$target_log" | grep '^held ' | tail -n 1
+}
+figure() { echo "$1" | sed -n "s/.*$2=\([0-9]*\).*/\1/p"; }
+
+# flood: 150 steps of 30 pixels back and forth across the target, 10 ms
+# apart, in one xdotool call (a fast sweep whose steps the target still takes
+# one by one); then a last point of its own in the target's corner, away
+# from the flood's stars, and a wait until the target has taken it.
+fy=$((top + 150))
+floods=0
+flood() {
+  local args=() i k
+  for i in $(seq 0 149); do
+    k=$((i % 20)); (( k > 10 )) && k=$((20 - k))
+    args+=(mousemove $((left + 40 + 30 * k)) "$fy" sleep 0.01)
+  done
+  floods=$((floods + 1))
+  local ex=$((left + 380 - floods)) ey=$((top + 285))
+  xdotool "${args[@]}" mousemove "$ex" "$ey"
+  wait_until 10 logged "$target_log" "mousemove $ex $ey" || fail "the target did not take the flood's end"
+}
+
+# A flood with no program's side at all, for comparison.
+move_to $((left + 40)) "$fy"
+held_figures >/dev/null
+flood
+echo "e2e: flood, no hooks: $(held_figures)"
+
 start_host clicks 1 1 1 1
 
 # A click in the target's client area, away from the edit control.
@@ -100,34 +134,6 @@ done < "$E2E_WORK/typed.txt"
 [ "$(count_of "$HOST_LOG" '^key ')" = 2 ] || fail "two presses gave: $(log_of "$HOST_LOG")"
 stop_host
 
-# held_figures: the target's hook timing since the last call, as one line.
-held_figures() {
-  local before
-  before=$(count_of "$target_log" '^held ')
-  probe command Tovik2HookTarget 7001 >/dev/null
-  wait_until 10 eval '[ "$(count_of "$target_log" "^held ")" -gt "$before" ]' || fail "the target gave no hook timing"
-  log_of "$target_log" | grep '^held ' | tail -n 1
-}
-figure() { echo "$1" | sed -n "s/.*$2=\([0-9]*\).*/\1/p"; }
-
-# flood: 150 steps of 30 pixels back and forth across the target, all in one
-# xdotool call, so they come as fast as the display takes them; then a last
-# point of its own in the target's corner, away from the flood's stars, and a
-# wait until the target has taken it.
-fy=$((top + 150))
-floods=0
-flood() {
-  local args=() i k
-  for i in $(seq 0 149); do
-    k=$((i % 20)); (( k > 10 )) && k=$((20 - k))
-    args+=(mousemove $((left + 40 + 30 * k)) "$fy")
-  done
-  floods=$((floods + 1))
-  local ex=$((left + 380 - floods)) ey=$((top + 285))
-  xdotool "${args[@]}" mousemove "$ex" "$ey"
-  wait_until 10 logged "$target_log" "mousemove $ex $ey" || fail "the target did not take the flood's end"
-}
-
 # The program's side takes 300 ms for each move, as slow star making might:
 # the moves are posted, so the target's input thread never waits for it. A
 # send would hold the target 300 ms for each reported move.
@@ -137,7 +143,7 @@ held_figures >/dev/null
 flood
 report=$(held_figures)
 echo "e2e: flood, slow program side: $report"
-(( $(figure "$report" moves) > 0 )) || fail "the target timed no moves: $report"
+(( $(figure "$report" calls) >= 30 )) || fail "the flood reached the target as too few messages to time: $report"
 (( $(figure "$report" max_us) < 100000 )) || fail "the hook held the target's input thread: $report"
 wait_until 10 eval '[ "$(count_of "$HOST_LOG" "^move ")" -gt 0 ]' || fail "the flood reported no move: $(log_of "$HOST_LOG")"
 stop_host
@@ -158,7 +164,9 @@ done
 report=$(held_figures)
 echo "e2e: flood, Tovik2: $report stars=$stars"
 (( stars > 0 )) || fail "the floods made no stars: $WATCH_REPORT"
-(( $(figure "$report" max_us) < 100000 )) || fail "star making held the target's input thread: $report"
+(( $(figure "$report" calls) >= 30 )) || fail "the floods reached the target as too few messages to time: $report"
+# The machine is shared, so one slow call may be the scheduler's; most are not.
+(( $(figure "$report" p95_us) < 20000 )) || fail "star making held the target's input thread: $report"
 wait_until 10 stars_rested || fail "the flood's stars did not rest"
 stop_tovik
 
