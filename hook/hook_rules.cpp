@@ -23,7 +23,7 @@ int32_t StepComponent(int32_t value, int32_t old) {
   return static_cast<int32_t>(static_cast<uint32_t>(value) - static_cast<uint32_t>(old));
 }
 
-// Posts the point unless a move or key message still waits for the program.
+// Posts the point unless a move message still waits for the program.
 void PostPointOnce(HookPort& port, intptr_t window, uint32_t message, int32_t x, int32_t y) {
   int32_t pending = port.ReadCell(CELL_HOOKPENDING);
   uint32_t now = port.TickCount();
@@ -107,5 +107,8 @@ void ReactToKey(HookPort& port, int code, uint32_t virtualKey, uint32_t flags) {
   if (port.Composition(focus, &place) != 0) point.x = ComposedCaretX(point.x, place);
   point = port.ClientToScreen(focus, point);
   int32_t belowCaret = static_cast<int32_t>(static_cast<uint32_t>(point.y) + kKeyPointDrop);
-  PostPointOnce(port, mainWindow, PWM_HOOK_KEY, point.x, belowCaret);
+  // Keys come at the pace of a hand (or of auto-repeat), never as a flood:
+  // posted without a turn, so none is lost behind a move the program has not
+  // taken yet.
+  port.PostPoint(mainWindow, PWM_HOOK_KEY, point.x, belowCaret);
 }

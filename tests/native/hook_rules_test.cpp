@@ -371,11 +371,10 @@ FakePort SlowProgram(FakePort port) {
 
 void FastMove(FakePort& port, int32_t x) { Mouse(port, HOOK_WM_MOUSEMOVE, x, 100); }
 
-TEST(PendingInput, AtMostOneMoveOrKeyWaitsForTheProgram) {
+TEST(PendingInput, AtMostOneMoveWaitsForTheProgram) {
   FakePort port = SlowProgram(MousePort(0, 1));
   port.cells[CELL_REACTKEY] = 1;
   for (int32_t x = 40; x <= 4000; x += 40) FastMove(port, x);
-  ReactToKey(port, kAction, 'A', kPressed);
   ASSERT_EQ(port.delivered.size(), 1u) << "a flood must not fill the program's queue";
   EXPECT_EQ(port.delivered[0].message, PWM_HOOK_MOVE);
   EXPECT_EQ(port.delivered[0].lParam, PackPoint(80, 100));
@@ -383,13 +382,18 @@ TEST(PendingInput, AtMostOneMoveOrKeyWaitsForTheProgram) {
   // The movement bookkeeping went on meanwhile.
   EXPECT_EQ(port.cells[CELL_MOUSEX], 4000);
 
-  // Once the program has taken it, the next one goes.
-  port.cells[CELL_HOOKPENDING] = 0;
+  // A key, at the pace of a hand, is posted even while a move waits.
   ReactToKey(port, kAction, 'A', kPressed);
   ASSERT_EQ(port.delivered.size(), 2u);
   EXPECT_EQ(port.delivered[1].message, PWM_HOOK_KEY);
+  EXPECT_TRUE(port.delivered[1].posted);
+
+  // Once the program has taken the move, the next one goes.
   FastMove(port, 4040);
   EXPECT_EQ(port.delivered.size(), 2u);
+  port.cells[CELL_HOOKPENDING] = 0;
+  FastMove(port, 4080);
+  EXPECT_EQ(port.Count(PWM_HOOK_MOVE), 2);
 }
 
 TEST(PendingInput, AMessageNeverTakenStopsCountingAfterHalfASecond) {
@@ -432,9 +436,10 @@ TEST(PendingInput, AFailedPostOrALostRaceLeavesNoTurnTaken) {
   EXPECT_EQ(failing.Count(PWM_HOOK_MOVE), 1);
 
   // Another input thread posted between the read and the exchange: it holds the turn.
-  FakePort racing = SlowProgram(KeyPort(1, 0));
+  FakePort racing = SlowProgram(MousePort(0, 1));
+  racing.cells[CELL_PREVDISTANCE] = 40;
   racing.interloper = 4990;
-  ReactToKey(racing, kAction, 'A', kPressed);
+  FastMove(racing, 40);
   EXPECT_TRUE(racing.delivered.empty());
   EXPECT_EQ(racing.cells[CELL_HOOKPENDING], 4990);
 }
