@@ -81,6 +81,14 @@ StartReport LoadingPictures(StartReport (*start)()) {
 // Clicks, moves and keys make stars only while the star field reacts and the
 // settings dialog is closed.
 void OnHookInput(UINT kind, LPARAM lParam) {
+  // The hook posts moves one at a time: taking this one lets the next come.
+  if (kind == PWM_HOOK_MOVE) ClearHookPending();
+  // A click is sent, so it overtakes a move posted just before it: that move
+  // is handled first, and the click's stars stay the last ones made.
+  MSG earlier;
+  if (kind == PWM_HOOK_CLICK && PeekMessageA(&earlier, mainWindow, PWM_HOOK_MOVE, PWM_HOOK_MOVE, PM_REMOVE)) {
+    OnHookInput(PWM_HOOK_MOVE, earlier.lParam);
+  }
   if (settingsDialogOpen != 0 || reactionEnabled != 1) return;
   ScreenPoint point = UnpackPoint(static_cast<uint64_t>(lParam));
   GenerateStars(kind, point.x, point.y);

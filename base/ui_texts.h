@@ -3,7 +3,7 @@
 #pragma once
 #include "base/settings.h"
 
-constexpr int kUiTextSlots = 20;
+constexpr int kUiTextSlots = 21;
 
 // The slots by what they say.
 enum UiText : int {
@@ -27,6 +27,7 @@ enum UiText : int {
   TEXT_USING_DEFAULT = 17,     // the built-in star is used instead
   TEXT_NO_PICTURE = 18,        // the test display's folder gave no picture
   TEXT_MORE_FILES = 19,        // "%d" more files not named
+  TEXT_NO_HOOK_LIBRARY = 20,   // nivlet2.dll could not be loaded or set its hooks: no reaction to input
 };
 
 struct UiTextBlock {

@@ -1,5 +1,5 @@
-// The thirteen named 32-bit cells that the program and the hook library share.
-// One list for both deliverables: the order is the order the program creates them.
+// The named 32-bit cells that the program and the hook library share. One
+// list for both deliverables: the order is the order the program creates them.
 #pragma once
 
 enum CellKey : int {
@@ -16,6 +16,9 @@ enum CellKey : int {
   CELL_REACTENTERKEY,
   CELL_DIRECTIONX,
   CELL_DIRECTIONY,
+  // The tick at which the hook posted a move or key message that the program
+  // has not taken yet (0: none), so that at most one of them waits.
+  CELL_HOOKPENDING,
   CELL_COUNT
 };
 
@@ -27,5 +30,5 @@ inline constexpr const char* const cellNames[CELL_COUNT] = {
     "pipwink_mmfile_mousedown",       "pipwink_mmfile_reactmouseclick",
     "pipwink_mmfile_reactmousemove",  "pipwink_mmfile_reactkey",
     "pipwink_mmfile_reactenterkey",   "pipwink_mmfile_directionx",
-    "pipwink_mmfile_directiony",
+    "pipwink_mmfile_directiony",      "pipwink_mmfile_hookpending",
 };

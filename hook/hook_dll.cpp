@@ -1,10 +1,13 @@
 // nivlet2.dll: the global mouse and keyboard hooks. The library is mapped into
-// every process that receives input, so it keeps no state but its own module
-// handle; everything else lives in the shared cells. The procedures allocate
-// nothing and every path ends in CallNextHookEx: input is never swallowed.
+// every program that receives input, so a call must cost that program next to
+// nothing: the cells are mapped once per process, on first use, and read as
+// plain memory; moves and keys are posted, never waited for. The procedures
+// allocate nothing and every path ends in CallNextHookEx: input is never
+// swallowed.
 #include <windows.h>
 #include <imm.h>
 
+#include "cells/cell_views.h"
 #include "cells/packed_point.h"
 #include "cells/shared_cells.h"
 #include "hook/hook_rules.h"
@@ -12,39 +15,39 @@
 namespace {
 
 HINSTANCE hookModule = nullptr;
-SharedCells cells;
+// This process's views of the cells; everything shared lives there, since
+// each process into which the library is mapped has its own globals.
+CachedCells cells;
 
 // A program that has stopped answering must not hold up the input of every
 // other program for longer than this; a responsive one is still waited for,
 // so the click is handled before the star window sees the press.
 constexpr UINT kSendTimeoutMs = 1000;
 
-int32_t ReadCellOrZero(CellKey key) {
-  int32_t value = 0;
-  cells.ReadCellInt(&value, cellNames[key]);
-  return value;
-}
-
 HWND AsWindow(intptr_t value) { return reinterpret_cast<HWND>(value); }
-
-LRESULT SendPointMessage(HWND window, UINT message, int32_t x, int32_t y) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, message, 0, static_cast<LPARAM>(PackPoint(x, y)),
-                      SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
-  return static_cast<LRESULT>(result);
-}
 
 // The hook rules' view of the cells and of the calling thread.
 class LivePort final : public HookPort {
  public:
-  int32_t ReadCell(CellKey key) override { return ReadCellOrZero(key); }
-  void WriteCell(CellKey key, int32_t value) override { cells.WriteCellInt(value, cellNames[key]); }
+  explicit LivePort(const CellViews& views) : views_(views) {}
+
+  int32_t ReadCell(CellKey key) override { return views_.Read(key); }
+  void WriteCell(CellKey key, int32_t value) override { views_.Write(key, value); }
+  int32_t CompareExchangeCell(CellKey key, int32_t expected, int32_t desired) override {
+    return views_.CompareExchange(key, expected, desired);
+  }
   void SendPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) override {
-    SendPointMessage(AsWindow(window), message, x, y);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(AsWindow(window), message, 0, static_cast<LPARAM>(PackPoint(x, y)),
+                        SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+  }
+  int PostPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) override {
+    return PostMessageA(AsWindow(window), message, 0, static_cast<LPARAM>(PackPoint(x, y))) ? 1 : 0;
   }
   void PostWindow(intptr_t window, uint32_t message, intptr_t lParamWindow) override {
     PostMessageA(AsWindow(window), message, 0, static_cast<LPARAM>(lParamWindow));
   }
+  uint32_t TickCount() override { return GetTickCount(); }
   intptr_t FocusWindow() override { return reinterpret_cast<intptr_t>(GetFocus()); }
   int CaretPosition(ScreenPoint* point) override {
     POINT caret{};
@@ -52,7 +55,7 @@ class LivePort final : public HookPort {
     *point = ScreenPoint{caret.x, caret.y};
     return 1;
   }
-  int Composition(intptr_t window, int32_t* candidateWidth, int32_t* compositionX) override {
+  int Composition(intptr_t window, CompositionPlace* place) override {
     HIMC context = ImmGetContext(AsWindow(window));
     if (context == nullptr) return 0;
     int composing = 0;
@@ -60,10 +63,11 @@ class LivePort final : public HookPort {
       composing = 1;
       CANDIDATEFORM candidate{};
       if (ImmGetCandidateWindow(context, 0, &candidate)) {
-        *candidateWidth = candidate.rcArea.right - candidate.rcArea.left;
+        place->candidateLeft = candidate.rcArea.left;
+        place->candidateRight = candidate.rcArea.right;
       }
       COMPOSITIONFORM composition{};
-      if (ImmGetCompositionWindow(context, &composition)) *compositionX = composition.ptCurrentPos.x;
+      if (ImmGetCompositionWindow(context, &composition)) place->compositionX = composition.ptCurrentPos.x;
     }
     ImmReleaseContext(AsWindow(window), context);
     return composing;
@@ -73,24 +77,34 @@ class LivePort final : public HookPort {
     ::ClientToScreen(AsWindow(window), &screen);
     return ScreenPoint{screen.x, screen.y};
   }
+
+ private:
+  const CellViews& views_;
 };
 
-HHOOK ReadHookHandle(CellKey key) { return CellToHandle<HHOOK>(ReadCellOrZero(key)); }
+HHOOK HookHandle(const CellViews* views, CellKey key) {
+  return views != nullptr ? CellToHandle<HHOOK>(views->Read(key)) : nullptr;
+}
 
 }  // namespace
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   hookModule = instance;
+  // Unloaded from a process that goes on: give the views back. When the
+  // process itself ends, the system releases them.
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) cells.Release();
   return TRUE;
 }
 
 LRESULT CALLBACK MyHookProcM(int code, WPARAM wParam, LPARAM lParam) {
-  HHOOK next = ReadHookHandle(CELL_HHOOKMOUSE);
-  if (code >= 0 && lParam != 0) {
+  // Without cells (the program isn't running) there is nothing to do.
+  const CellViews* views = cells.Get();
+  HHOOK next = HookHandle(views, CELL_HHOOKMOUSE);
+  if (views != nullptr && code >= 0 && lParam != 0) {
     const MOUSEHOOKSTRUCT* record = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
-    LivePort port;
+    LivePort port(*views);
     ReactToMouse(port, code,
                  MouseEvent{static_cast<uint32_t>(wParam), record->pt.x, record->pt.y,
                             reinterpret_cast<intptr_t>(record->hwnd)});
@@ -99,25 +113,30 @@ LRESULT CALLBACK MyHookProcM(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK MyHookProcK(int code, WPARAM wParam, LPARAM lParam) {
-  HHOOK next = ReadHookHandle(CELL_HHOOKKEY);
-  LivePort port;
-  ReactToKey(port, code, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
+  const CellViews* views = cells.Get();
+  HHOOK next = HookHandle(views, CELL_HHOOKKEY);
+  if (views != nullptr) {
+    LivePort port(*views);
+    ReactToKey(port, code, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
+  }
   return CallNextHookEx(next, code, wParam, lParam);
 }
 
 int StartHook() {
+  const CellViews* views = cells.GetNow();
   HHOOK mouse = SetWindowsHookExA(WH_MOUSE, MyHookProcM, hookModule, 0);
   if (mouse == nullptr) return 0;
-  cells.WriteCellInt(HandleToCell(mouse), cellNames[CELL_HHOOKMOUSE]);
+  if (views != nullptr) views->Write(CELL_HHOOKMOUSE, HandleToCell(mouse));
   HHOOK key = SetWindowsHookExA(WH_KEYBOARD, MyHookProcK, hookModule, 0);
   if (key == nullptr) return 0;
-  cells.WriteCellInt(HandleToCell(key), cellNames[CELL_HHOOKKEY]);
+  if (views != nullptr) views->Write(CELL_HHOOKKEY, HandleToCell(key));
   return 1;
 }
 
 int EndHook() {
-  BOOL keyRemoved = UnhookWindowsHookEx(ReadHookHandle(CELL_HHOOKKEY));
-  BOOL mouseRemoved = UnhookWindowsHookEx(ReadHookHandle(CELL_HHOOKMOUSE));
+  const CellViews* views = cells.GetNow();
+  BOOL keyRemoved = UnhookWindowsHookEx(HookHandle(views, CELL_HHOOKKEY));
+  BOOL mouseRemoved = UnhookWindowsHookEx(HookHandle(views, CELL_HHOOKMOUSE));
   return keyRemoved && mouseRemoved ? 1 : 0;
 }
 
