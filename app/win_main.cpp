@@ -11,17 +11,12 @@
 #include "base/app_state.h"
 #include "base/ui_texts.h"
 #include "stars/random_source.h"
-#include "stars/star.h"
 
 namespace {
 
 void Init() {
   SeedRandomSource(static_cast<uint32_t>(std::time(nullptr)));
   reactionEnabled = 0;
-  starListHead = nullptr;
-  starListTail = nullptr;
-  chainValue = 1;
-  lastGeneratedStar = nullptr;
   GetIniFileName(iniPath);
   starCursor = PrepairAlphaIcon(102, 4, 1);
   LoadUiTexts();
