@@ -158,8 +158,6 @@ void PupilWindow::OnLeftDown(HWND window, LPARAM lParam) {
   ScreenPoint at = UnpackPoint(static_cast<uint64_t>(lParam));
   POINT cursor{at.x, at.y};
   ClientToScreen(window, &cursor);  // before the shift moves the client area
-  // A caught star is raised once, above the flying ones, which never restack.
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   dragging = 1;
   SetCapture(window);
   ShiftBy(2, 2);

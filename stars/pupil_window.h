@@ -29,8 +29,9 @@ class PupilWindow {
   // -height) until MoveTo, a shown one keeps its place. 0 without a window.
   int SetImage(HDC dc, int width, int height);
   void Paint(HWND window);
-  // Moves the window without changing its place in the z-order: a flying
-  // star is raised once, when it is shown, never on every tick.
+  // Moves the window without changing its place in the z-order: a star is
+  // raised once, when it is shown, never on every tick, so a caught star
+  // stays above the flying ones that were shown before it.
   int MoveTo(POINT point);
   POINT GetPosition() const;
   SIZE GetSize() const;

@@ -371,21 +371,21 @@ TEST_F(StarPool, AtTheWindowBoundAFlyingStarOfThePictureIsReused) {
   EXPECT_EQ(field.lastGeneratedStar, nullptr);
 }
 
-TEST_F(StarPool, ACaughtStarStandsAboveFlyingOnesAndTicksDoNotRestack) {
+TEST_F(StarPool, ACaughtStarStaysAboveFlyingOnesThatTickBeneathIt) {
   ASSERT_NE(AddStarImage(24), nullptr);
   settings.quantity = 3;
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   std::vector<Star*> stars = Stars();
-  HWND caught = stars[0]->window->Handle();
-  ASSERT_TRUE(IsAbove(stars[2]->window->Handle(), caught)) << "shown later, above";
+  HWND caught = stars[2]->window->Handle();
+  ASSERT_TRUE(IsAbove(caught, stars[1]->window->Handle())) << "shown later, above";
+  ASSERT_TRUE(IsAbove(stars[1]->window->Handle(), stars[0]->window->Handle()));
   SendMessageA(caught, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageA(caught, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  field.MoveStar();
+  field.MoveStar();
+  EXPECT_TRUE(IsAbove(caught, stars[0]->window->Handle())) << "the flying stars move beneath it";
   EXPECT_TRUE(IsAbove(caught, stars[1]->window->Handle()));
-  EXPECT_TRUE(IsAbove(caught, stars[2]->window->Handle()));
-  field.MoveStar();
-  field.MoveStar();
-  EXPECT_TRUE(IsAbove(caught, stars[2]->window->Handle())) << "the flying stars moved beneath it";
-  EXPECT_TRUE(IsAbove(stars[2]->window->Handle(), stars[1]->window->Handle()));
+  EXPECT_TRUE(IsAbove(stars[1]->window->Handle(), stars[0]->window->Handle())) << "no restack";
 }
 
 TEST_F(StarPool, ACloseFromOutsideLeavesNoStarWithoutItsWindow) {
