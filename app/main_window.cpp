@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <optional>
+
 #include "app/hook_library.h"
 #include "app/message_out.h"
 #include "app/picture_messages.h"
@@ -15,9 +17,7 @@
 #include "base/ui_texts.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
-#include "stars/run_control.h"
 #include "stars/star_field.h"
-#include "stars/star_groups.h"
 
 namespace {
 
@@ -28,6 +28,10 @@ constexpr wchar_t kTipDisabled[] = L"Pipwink2 (Disabled)";
 // The shell announces a new taskbar (after Explorer restarted) with this
 // registered message; the icon must then be added again.
 UINT taskbarCreatedMessage = 0;
+
+// The star field, made with the window and stopped with it; messages reach
+// the window only in between.
+std::optional<StarField> starField;
 
 void TrimWorkingSet() {
   SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
@@ -40,6 +44,7 @@ void OnCreate(HWND window) {
   trayIcon.Add(window, kTrayIconArt, PWM_TRAY, kTipEnabled);
   SetUpMMFile();
   GetIniInfo();  // after the cells: loading mirrors the switches into them
+  starField.emplace(StarFieldHost{window, starCursor, &UiTexts, &Settings});
   PostMessageA(window, PWM_START, 0, 0);
   // No taskbar button for the hidden window.
   LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
@@ -47,7 +52,7 @@ void OnCreate(HWND window) {
 }
 
 void OnDestroy() {
-  StopPipwink();
+  starField.reset();  // stops it: timer, stars, windows, pictures
   FreeHookLibrary();
   trayIcon.Remove();
   if (instanceMutex != nullptr) ReleaseMutex(instanceMutex);
@@ -73,7 +78,8 @@ void TellStartReport(HWND window, const StartReport& report) {
 
 // A start or restart of the star field; the watchdog skips the samples taken
 // while its pictures load.
-StartReport LoadingPictures(StartReport (*start)()) {
+template <typename Start>
+StartReport LoadingPictures(Start start) {
   PictureLoading loading;
   return start();
 }
@@ -89,18 +95,21 @@ void OnHookInput(UINT kind, LPARAM lParam) {
   if (kind == PWM_HOOK_CLICK && PeekMessageA(&earlier, mainWindow, PWM_HOOK_MOVE, PWM_HOOK_MOVE, PM_REMOVE)) {
     OnHookInput(PWM_HOOK_MOVE, earlier.lParam);
   }
-  if (settingsDialogOpen != 0 || reactionEnabled != 1) return;
+  if (settingsDialogOpen != 0) return;
+  // Input that never lets the queue run empty would starve WM_TIMER.
+  starField->RunDueTick(GetTickCount());
+  if (reactionEnabled != 1) return;
   ScreenPoint point = UnpackPoint(static_cast<uint64_t>(lParam));
-  GenerateStars(kind, point.x, point.y);
+  starField->GenerateStars(kind, point.x, point.y);
 }
 
 void OnToggleReaction() {
   if (reactionEnabled) {
-    DisablePipwink();
+    starField->DisablePipwink();
     trayIcon.Modify(kTrayIconArt, kTipDisabled);
     TrimWorkingSet();
   } else {
-    EnablePipwink();
+    starField->EnablePipwink();
     trayIcon.Modify(kTrayIconArt, kTipEnabled);
   }
 }
@@ -168,6 +177,8 @@ void OnTray(HWND window, LPARAM lParam) {
 
 }  // namespace
 
+StarField* MainStarField() { return starField ? &*starField : nullptr; }
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -181,7 +192,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       break;
     case WM_TIMER:
       // The stars stand still while the settings dialog is open.
-      if (!settingsDialogOpen) MoveStar();
+      if (!settingsDialogOpen) starField->MoveStar();
       break;
     case WM_COMMAND:
       OnCommand(window, wParam);
@@ -192,7 +203,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       OnHookInput(message, lParam);
       break;
     case PWM_START: {
-      StartReport report = LoadingPictures(StartPipwink);
+      StartReport report = LoadingPictures([] { return starField->StartPipwink(); });
       trayIcon.Modify(kTrayIconArt, kTipEnabled);
       TellStartReport(window, report);
       TellUnsavedSettings();  // the first start could not write its settings file
@@ -203,24 +214,24 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       versionBoxOpen = 0;
       break;
     case PWM_STAR_GRABBED:
-      GrabStar(reinterpret_cast<HWND>(lParam));
+      starField->GrabStar(reinterpret_cast<HWND>(lParam));
       break;
     case PWM_HOOK_BUTTONUP:
-      ConnectStar(reinterpret_cast<HWND>(lParam));
+      starField->ConnectStar(reinterpret_cast<HWND>(lParam));
       break;
     case PWM_STAR_TIDY:
-      AllTogetherStar(reinterpret_cast<HWND>(lParam));
+      starField->AllTogetherStar(reinterpret_cast<HWND>(lParam));
       break;
     case PWM_STAR_ERASE_ALL:
-      BeginBomb();
+      starField->BeginBomb();
       break;
     case PWM_STAR_ERASE:
-      BombStar(GetStarByHWND(reinterpret_cast<HWND>(lParam)));
+      starField->BombStar(starField->GetStarByHWND(reinterpret_cast<HWND>(lParam)));
       break;
     case PWM_QUERY_MANY_STARS:
-      return EnsureManyStars() ? 1 : 0;
+      return starField->EnsureManyStars() ? 1 : 0;
     case PWM_RESTART_STAR_FIELD: {
-      StartReport report = LoadingPictures(RestartPipwink);
+      StartReport report = LoadingPictures([] { return starField->RestartPipwink(); });
       // The new star field reacts, whatever the old one did; the tip says so.
       trayIcon.Modify(kTrayIconArt, reactionEnabled ? kTipEnabled : kTipDisabled);
       TellStartReport(window, report);

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+class StarField;
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Registers the main window class "Pipwink2"; 0 on failure.
@@ -16,3 +18,6 @@ HWND CreateMainWindow(HINSTANCE instance);
 // the star list and the star windows; called from the settings dialog's
 // thread, it returns when the restart is done.
 void RequestStarFieldRestart();
+
+// The main window's star field; null before WM_CREATE and after WM_DESTROY.
+StarField* MainStarField();

@@ -59,12 +59,9 @@ void ViewImageListInFolder(const char* folder) {
     if (PupilWindow* window = star->window) {
       window->Create(mainWindow, starCursor);
       window->SetMenuTexts(&UiTexts);
-      window->grabbed = 0;
-      window->menuEnabled = 0;
-      window->framesSideBySide = set->framesSideBySide;
-      window->frameCount = set->frameCount;
-      window->frameIndex = 0;
-      window->SetImage(set->dc, set->frameWidth, set->frameHeight);
+      window->DisableMenu();
+      window->SetFrames(set->frameCount, set->framesSideBySide);
+      window->SetImage(set->DC(), set->frameWidth, set->frameHeight);
       window->MoveTo(POINT{star->x, star->y});
     }
     if (!TestStarList.Append(star)) {

@@ -12,7 +12,7 @@
 #include "images/artwork.h"
 #include "stars/pupil_window.h"
 
-ImageSet versionPicture{};
+ImageSet versionPicture;
 Star* versionBox = nullptr;
 
 namespace {
@@ -25,11 +25,7 @@ int ViewAboutBox() {
   HBITMAP bitmap = PrepairAlphaBitmapFromResource(kVersionArt, kWidth, kHeight);
   if (bitmap == nullptr) return 0;
 
-  HDC screen = GetDC(mainWindow);
-  versionPicture.dc = CreateCompatibleDC(screen);
-  ReleaseDC(mainWindow, screen);
-  versionPicture.bitmap = bitmap;
-  versionPicture.oldBitmap = SelectObject(versionPicture.dc, bitmap);
+  if (!versionPicture.picture.Adopt(bitmap)) return 0;
   versionPicture.frameWidth = kWidth;
   versionPicture.frameHeight = kHeight;
   versionPicture.frameCount = 1;
@@ -50,14 +46,12 @@ int ViewAboutBox() {
     return 0;
   }
   window->SetMenuTexts(&UiTexts);
-  window->grabbed = 1;  // pressing it never reports a grab
-  window->menuEnabled = 0;
-  window->frameCount = 1;
-  window->framesSideBySide = 1;
-  window->frameIndex = 0;
-  window->releaseMessage = PWM_ABOUT_CLOSED;
-  window->SetImage(versionPicture.dc, kWidth, kHeight);
-  SetCenterWindow(window->hwnd);
+  window->MarkGrabbed();  // pressing it never reports a grab
+  window->DisableMenu();
+  window->SetFrames(1, 1);
+  window->ReportReleaseWith(PWM_ABOUT_CLOSED);
+  window->SetImage(versionPicture.DC(), kWidth, kHeight);
+  SetCenterWindow(window->Handle());
   window->ShowTopmost();
   return 1;
 }
@@ -72,10 +66,5 @@ void DestroyAboutBox() {
     delete versionBox;
   }
   versionBox = nullptr;
-  if (versionPicture.dc != nullptr) {
-    SelectObject(versionPicture.dc, versionPicture.oldBitmap);
-    DeleteObject(versionPicture.bitmap);
-    DeleteDC(versionPicture.dc);
-  }
-  versionPicture = ImageSet{};
+  versionPicture.picture.Reset();
 }

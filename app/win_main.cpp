@@ -14,17 +14,12 @@
 #include "base/resource_ids.h"
 #include "base/ui_texts.h"
 #include "stars/random_source.h"
-#include "stars/star.h"
 
 namespace {
 
 void Init() {
   SeedRandomSource(static_cast<uint32_t>(std::time(nullptr)));
   reactionEnabled = 0;
-  starListHead = nullptr;
-  starListTail = nullptr;
-  chainValue = 1;
-  lastGeneratedStar = nullptr;
   GetIniFileName(iniPath);
   starCursor = PrepairAlphaIcon(IDR_CURSOR_ART, 4, 1);
   LoadUiTexts();

@@ -1,6 +1,8 @@
 // Timing harness for the star field under Wine: real star windows over a
 // hidden owner window, timed with the performance counter. Prints the median
-// and the fastest of several rounds for each case.
+// and the fastest of several rounds for each case, and beside it the same
+// figures for what the platform itself needs to do the job with bare layered
+// windows (the floor), with the ratio of the medians.
 //   wine star_bench.exe [rounds]
 #include <windows.h>
 
@@ -9,8 +11,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "base/app_state.h"
 #include "base/settings.h"
+#include "base/ui_texts.h"
 #include "cells/private_messages.h"
 #include "images/alpha_bitmap.h"
 #include "images/image_set.h"
@@ -47,20 +49,20 @@ HBITMAP MakePicture(int side) {
 }
 
 // Ends the star field's windows and starts an empty list.
-void RestartList() {
-  FreeStarList();
+void RestartList(StarField& field) {
+  field.FreeStarList();
   Pump();
-  CreateStarList();
+  field.CreateStarList();
 }
 
 // Every star comes to rest and waits in the pool.
-void RestAll() {
-  for (int tick = 0; tick < 8; ++tick) MoveStar();
+void RestAll(StarField& field) {
+  for (int tick = 0; tick < 8; ++tick) field.MoveStar();
 }
 
 // Sets every star flying again without touching its window.
-void Relaunch() {
-  for (Star* s = starListHead->next; s != starListTail; s = s->next) {
+void Relaunch(StarField& field) {
+  for (Star* s = field.starListHead->next; s != field.starListTail; s = s->next) {
     s->inUse = 1;
     s->delay = 0;
     s->vx = 32;
@@ -78,9 +80,59 @@ Result Summarise(std::vector<double> samples) {
   return Result{samples[samples.size() / 2], samples.front()};
 }
 
-void Print(const char* what, Result r, const char* unit) {
-  std::printf("%-44s median %9.2f %s   fastest %9.2f %s\n", what, r.median, unit, r.fastest, unit);
+void Print(const char* what, Result r, Result floor, const char* unit) {
+  std::printf("%-44s median %9.2f %s   fastest %9.2f %s   floor median %9.2f %s   fastest %9.2f %s   x%.2f\n",
+              what, r.median, unit, r.fastest, unit, floor.median, unit, floor.fastest, unit,
+              floor.median > 0 ? r.median / floor.median : 0.0);
 }
+
+// The floor: bare layered windows of the same picture, made, shown, moved
+// and hidden with the calls a star window cannot do without.
+class BareWindows {
+ public:
+  explicit BareWindows(HWND owner, HDC picture, int side) : owner_(owner), picture_(picture), side_(side) {}
+  ~BareWindows() { Clear(); }
+
+  HWND MakeAndShow(int x, int y) {
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_LAYERED, "STATIC", nullptr, WS_POPUP, x, y, side_,
+                                  side_, owner_, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (window == nullptr) return nullptr;
+    POINT source{0, 0};
+    SIZE size{side_, side_};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ScreenDC screen(nullptr);
+    UpdateLayeredWindow(window, screen.Get(), nullptr, &size, picture_, &source, 0, &blend, ULW_ALPHA);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    windows_.push_back(window);
+    return window;
+  }
+  void MoveAllBy(int dx, int dy) {
+    x_ += dx;
+    y_ += dy;
+    for (HWND window : windows_) {
+      SetWindowPos(window, nullptr, x_, y_, 0, 0, SWP_NOSIZE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+  }
+  static void Hide(HWND window) {
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+  }
+  static void Show(HWND window) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+  }
+  void Clear() {
+    for (HWND window : windows_) DestroyWindow(window);
+    windows_.clear();
+    Pump();
+  }
+
+ private:
+  HWND owner_;
+  HDC picture_;
+  int side_;
+  std::vector<HWND> windows_;
+  int x_ = 640;
+  int y_ = 512;
+};
 
 }  // namespace
 
@@ -89,54 +141,79 @@ int main(int argc, char** argv) {
   if (rounds < 1) rounds = 1;
   double perMicro = TicksPerMicrosecond();
 
-  mainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
-  HBITMAP picture = MakePicture(72);
-  if (mainWindow == nullptr || StockStarImage(picture, &StarImageList) == nullptr) {
+  HWND owner = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  SettingsRecord settings{};
+  settings.moveRange = 70;
+  StarField field(StarFieldHost{owner, nullptr, &UiTexts, &settings});
+  if (owner == nullptr || StockStarImage(MakePicture(72), &field.StarImageList) == nullptr) {
     std::printf("no owner window or picture\n");
     return 1;
   }
-  Settings.moveRange = 70;
+  HDC picture = field.StarImageList.Get(0)->DC();
   SeedRandomSource(GetTickCount());
-  CreateStarList();
+  field.CreateStarList();
+  BareWindows bare(owner, picture, 72);
 
-  const int perEvent = 100;
-  Settings.quantity = perEvent;
-  std::vector<double> created, recycled;
+  // One event makes at most 99 stars: 90 a round keeps to one event.
+  const int perEvent = 90;
+  settings.quantity = perEvent;
+  std::vector<double> created, recycled, bareCreated, bareReshown;
   for (int round = 0; round < rounds; ++round) {
-    RestartList();
+    RestartList(field);
     LONGLONG start = Now();
-    GenerateStars(PWM_HOOK_CLICK, 640, 512);
+    field.GenerateStars(PWM_HOOK_CLICK, 640, 512);
     created.push_back((Now() - start) / perMicro / perEvent);
-    RestAll();
+    RestAll(field);
     start = Now();
-    GenerateStars(PWM_HOOK_CLICK, 640, 512);
+    field.GenerateStars(PWM_HOOK_CLICK, 640, 512);
     recycled.push_back((Now() - start) / perMicro / perEvent);
     Pump();
+
+    bare.Clear();
+    std::vector<HWND> made;
+    start = Now();
+    for (int k = 0; k < perEvent; ++k) made.push_back(bare.MakeAndShow(640, 512));
+    bareCreated.push_back((Now() - start) / perMicro / perEvent);
+    for (HWND window : made) BareWindows::Hide(window);
+    start = Now();
+    for (HWND window : made) BareWindows::Show(window);
+    bareReshown.push_back((Now() - start) / perMicro / perEvent);
+    Pump();
   }
-  Print("GenerateStars, per new star (new window)", Summarise(created), "us");
-  Print("GenerateStars, per recycled star", Summarise(recycled), "us");
+  bare.Clear();
+  Print("GenerateStars, per new star (new window)", Summarise(created), Summarise(bareCreated), "us");
+  Print("GenerateStars, per recycled star", Summarise(recycled), Summarise(bareReshown), "us");
 
   for (int moving : {100, 1000}) {
-    RestartList();
-    Settings.quantity = moving;
-    GenerateStars(PWM_HOOK_CLICK, 640, 512);
-    std::vector<double> ticks;
+    RestartList(field);
+    while (field.StarCount() < moving) {
+      settings.quantity = std::min(99, moving - field.StarCount());
+      field.GenerateStars(PWM_HOOK_CLICK, 640, 512);
+    }
+    bare.Clear();
+    for (int k = 0; k < moving; ++k) bare.MakeAndShow(640, 512);
+    std::vector<double> ticks, bareTicks;
     for (int round = 0; round < rounds * 4; ++round) {
-      Relaunch();
+      Relaunch(field);
       LONGLONG start = Now();
-      MoveStar();
+      field.MoveStar();
       ticks.push_back((Now() - start) / perMicro / 1000.0);
+      Pump();
+      int step = round % 2 == 0 ? 16 : -16;
+      start = Now();
+      bare.MoveAllBy(step, -step);
+      bareTicks.push_back((Now() - start) / perMicro / 1000.0);
       Pump();
     }
     char label[64];
     std::snprintf(label, sizeof label, "MoveStar, one tick with %d moving stars", moving);
-    Print(label, Summarise(ticks), "ms");
+    Print(label, Summarise(ticks), Summarise(bareTicks), "ms");
   }
 
-  FreeStarList();
+  bare.Clear();
+  field.StopPipwink();
   Pump();
-  ReleaseImageList(&StarImageList);
-  DestroyWindow(mainWindow);
+  DestroyWindow(owner);
   return 0;
 }

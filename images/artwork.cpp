@@ -5,15 +5,9 @@
 #include <cstdlib>
 #include <new>
 
-#include "base/app_state.h"
 #include "base/resource_ids.h"
 #include "images/alpha_bitmap.h"
 #include "images/alpha_pixels.h"
-
-FrameSize poofFrameSize{};
-PoofFrame* poofChain = nullptr;
-PoofFrame* poofFrames[kPoofFrameCount] = {};
-ImageSet digitStrips[DIGIT_STRIP_COUNT] = {};
 
 namespace {
 
@@ -54,109 +48,57 @@ HBITMAP BitmapFromResource(int id, int32_t width, int32_t height) {
   return bitmap;
 }
 
-void SelectInto(ImageSet& strip, HDC dc) {
-  strip.dc = dc;
-  strip.oldBitmap = SelectObject(dc, strip.bitmap);
-}
-
 }  // namespace
 
 HBITMAP PrepairAlphaBitmapFromResource(int id, int32_t width, int32_t height) {
   return BitmapFromResource(id, width, height);
 }
 
-void PrepairPoofImage() {
+void StarArtwork::PrepairPoofImage() {
+  ReleasePoofImage();
+  MemoryBitmap whole;
+  if (!whole.Adopt(BitmapFromResource(kPoof, kPoofSide, kPoofSide * kPoofFrameCount))) return;
   poofFrameSize = FrameSize{kPoofSide, kPoofSide};
-  HBITMAP picture = BitmapFromResource(kPoof, kPoofSide, kPoofSide * kPoofFrameCount);
-  if (picture == nullptr) return;
-
-  HDC screen = GetDC(mainWindow);
-  HDC pictureDC = CreateCompatibleDC(screen);
-  HGDIOBJ pictureOld = SelectObject(pictureDC, picture);
-  PoofFrame* head = new (std::nothrow) PoofFrame{};
-  PoofFrame* terminator = new (std::nothrow) PoofFrame{};
-  if (head != nullptr && terminator != nullptr) {
-    PoofFrame* previous = head;
-    for (int k = 0; k < kPoofFrameCount; ++k) {
-      PoofFrame* frame = new (std::nothrow) PoofFrame{};
-      if (frame == nullptr) break;
-      frame->dc = CreateCompatibleDC(screen);
-      frame->bitmap = CreateCompatibleBitmap(screen, kPoofSide, kPoofSide);
-      frame->oldBitmap = SelectObject(frame->dc, frame->bitmap);
-      BitBlt(frame->dc, 0, 0, kPoofSide, kPoofSide, pictureDC, 0, kPoofSide * k, SRCCOPY);
-      previous->next = frame;
-      frame->next = terminator;
-      poofFrames[k] = frame;
-      previous = frame;
-    }
-    poofChain = head;
-  } else {
-    delete head;
-    delete terminator;
+  ScreenDC screen(nullptr);
+  for (int k = 0; k < kPoofFrameCount; ++k) {
+    if (!poofFrames[k].Adopt(CreateCompatibleBitmap(screen.Get(), kPoofSide, kPoofSide))) continue;
+    BitBlt(poofFrames[k].DC(), 0, 0, kPoofSide, kPoofSide, whole.DC(), 0, kPoofSide * k, SRCCOPY);
   }
-  ReleaseDC(mainWindow, screen);
-  SelectObject(pictureDC, pictureOld);
-  DeleteObject(picture);
-  DeleteDC(pictureDC);
 }
 
-void ReleasePoofImage() {
-  for (PoofFrame* record = poofChain; record != nullptr;) {
-    PoofFrame* next = record->next;
-    if (record->dc != nullptr) {
-      SelectObject(record->dc, record->oldBitmap);
-      DeleteObject(record->bitmap);
-      DeleteDC(record->dc);
-    }
-    delete record;
-    record = next;
-  }
-  poofChain = nullptr;
-  for (PoofFrame*& frame : poofFrames) frame = nullptr;
+void StarArtwork::ReleasePoofImage() {
+  for (MemoryBitmap& frame : poofFrames) frame.Reset();
   poofFrameSize = FrameSize{};
 }
 
-void PrepairNumImage() {
-  struct Reduced { int32_t width, height; };
-  const Reduced medium{180, 24}, small{120, 16};
-  ImageSet* s = digitStrips;
-
-  s[DIGITS_LARGE_COLOUR].bitmap = BitmapFromResource(kDigitsColour, 240, 32);
-  s[DIGITS_LARGE_COLOUR].frameWidth = 24;
-  s[DIGITS_LARGE_COLOUR].frameHeight = 32;
-  if (void* colour = AlphaBitmapBits(s[DIGITS_LARGE_COLOUR].bitmap)) {
-    s[DIGITS_MEDIUM_COLOUR].bitmap = GetReducedBitmap(medium.width, medium.height, 240, 32, colour);
-    s[DIGITS_SMALL_COLOUR].bitmap = GetReducedBitmap(small.width, small.height, 240, 32, colour);
-  }
-  s[DIGITS_MEDIUM_COLOUR].frameWidth = 18;
-  s[DIGITS_MEDIUM_COLOUR].frameHeight = 24;
-  s[DIGITS_SMALL_COLOUR].frameWidth = 12;
-  s[DIGITS_SMALL_COLOUR].frameHeight = 16;
-
-  s[DIGITS_LARGE_MASK].bitmap = BitmapFromResource(kDigitsMask, 240, 32);
-  if (void* mask = AlphaBitmapBits(s[DIGITS_LARGE_MASK].bitmap)) {
-    s[DIGITS_MEDIUM_MASK].bitmap = GetReducedBitmap(medium.width, medium.height, 240, 32, mask);
-    s[DIGITS_SMALL_MASK].bitmap = GetReducedBitmap(small.width, small.height, 240, 32, mask);
-  }
-
-  if (s[DIGITS_LARGE_COLOUR].bitmap == nullptr) return;
-  HDC screen = GetDC(mainWindow);
-  HDC dcs[DIGIT_STRIP_COUNT];
-  for (HDC& dc : dcs) dc = CreateCompatibleDC(screen);
-  ReleaseDC(mainWindow, screen);
-  for (int k = 0; k < DIGIT_STRIP_COUNT; ++k) SelectInto(s[k], dcs[k]);
-}
-
-void ReleaseNumImage() {
-  // The DCs exist exactly when the large colour strip was selected into one.
-  if (digitStrips[DIGITS_LARGE_COLOUR].oldBitmap != nullptr) {
-    for (ImageSet& strip : digitStrips) {
-      SelectObject(strip.dc, strip.oldBitmap);
-      DeleteDC(strip.dc);
+void StarArtwork::PrepairNumImage() {
+  ReleaseNumImage();
+  struct Cell { int32_t width, height; };
+  const Cell cells[3] = {{24, 32}, {18, 24}, {12, 16}};
+  HBITMAP largeColour = BitmapFromResource(kDigitsColour, 240, 32);
+  if (largeColour == nullptr) return;
+  HBITMAP largeMask = BitmapFromResource(kDigitsMask, 240, 32);
+  HBITMAP bitmaps[DIGIT_STRIP_COUNT] = {largeColour, largeMask};
+  // The medium and small strips are the large ones reduced to 180 x 24 and 120 x 16.
+  for (int size = 1; size < 3; ++size) {
+    for (int mask = 0; mask < 2; ++mask) {
+      void* pixels = AlphaBitmapBits(bitmaps[mask]);
+      if (pixels == nullptr) continue;
+      bitmaps[2 * size + mask] =
+          GetReducedBitmap(10 * cells[size].width, cells[size].height, 240, 32, pixels);
     }
   }
+  for (int k = 0; k < DIGIT_STRIP_COUNT; ++k) digitStrips[k].picture.Adopt(bitmaps[k]);
+  for (int size = 0; size < 3; ++size) {
+    digitStrips[2 * size].frameWidth = cells[size].width;
+    digitStrips[2 * size].frameHeight = cells[size].height;
+  }
+}
+
+void StarArtwork::ReleaseNumImage() {
   for (ImageSet& strip : digitStrips) {
-    if (strip.bitmap != nullptr) DeleteObject(strip.bitmap);
-    strip = ImageSet{};
+    strip.picture.Reset();
+    strip.frameWidth = 0;
+    strip.frameHeight = 0;
   }
 }

@@ -5,28 +5,25 @@
 
 #include <cstdint>
 
+#include "base/owned_handles.h"
 #include "images/image_list.h"
 
 constexpr int MAX_STAR_IMAGE_SIZE = 72;
 
 struct ImageSet {
-  HDC dc;                    // memory DC compatible with the main window's display
-  HBITMAP bitmap;            // the whole picture, all frames (premultiplied, bottom-up)
-  HGDIOBJ oldBitmap;         // what dc held before; put back before bitmap is deleted
-  int32_t frameWidth;
-  int32_t frameHeight;
-  int32_t frameCount;        // at least 1
-  int32_t framesSideBySide;  // 1: frame k at (k * frameWidth, 0); 0: at (0, k * frameHeight)
+  MemoryBitmap picture;          // the whole picture, all frames (premultiplied, bottom-up)
+  int32_t frameWidth = 0;
+  int32_t frameHeight = 0;
+  int32_t frameCount = 1;        // at least 1
+  int32_t framesSideBySide = 1;  // 1: frame k at (k * frameWidth, 0); 0: at (0, k * frameHeight)
+
+  HDC DC() const { return picture.DC(); }
+  HBITMAP Bitmap() const { return picture.Bitmap(); }
 };
 
-extern ImageList<ImageSet> StarImageList;  // what the star field draws from
-
-// Wraps an alpha bitmap (taking ownership) into a new ImageSet of one frame and
-// appends it to the list. Null, with the bitmap still the caller's, on failure.
+// Wraps an alpha bitmap into a new ImageSet of one frame and appends it to the
+// list. Takes the bitmap in every case: on failure (null) it is freed.
 ImageSet* StockStarImage(HBITMAP bitmap, ImageList<ImageSet>* list);
-
-// Puts the old bitmap back, deletes bitmap and DC and frees the record.
-void ReleaseImageSet(ImageSet* set);
 
 // Removes and releases every ImageSet of the list.
 void ReleaseImageList(ImageList<ImageSet>* list);

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <new>
 
-#include "base/app_state.h"
 #include "images/alpha_bitmap.h"
 #include "images/artwork.h"
 #include "images/star_image_rules.h"
@@ -26,10 +25,7 @@ int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list) {
   if (bitmap == nullptr) return 0;
 
   ImageSet* set = StockStarImage(bitmap, list);
-  if (set == nullptr) {
-    DeleteObject(bitmap);
-    return 0;
-  }
+  if (set == nullptr) return 0;
   if (SearchSubString(path, "_anm") >= 0) {
     FrameLayout layout = StripLayout(set->frameWidth, set->frameHeight);
     if (layout.frameCount > 1) {
@@ -72,18 +68,15 @@ int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, Fold
   return list->Count() > 0 ? 1 : 0;
 }
 
-int PrepairStarImage(int resourceId, int32_t width, int32_t height) {
+int PrepairStarImage(int resourceId, int32_t width, int32_t height, ImageList<ImageSet>* list) {
   HBITMAP bitmap = PrepairAlphaBitmapFromResource(resourceId, width, height);
   if (bitmap == nullptr) return 0;
-  ImageSet* full = StockStarImage(bitmap, &StarImageList);
-  if (full == nullptr) {
-    DeleteObject(bitmap);
-    return 1;
-  }
+  ImageSet* full = StockStarImage(bitmap, list);
+  if (full == nullptr) return 1;
   const int32_t smallerSides[] = {48, 32};
   for (int32_t side : smallerSides) {
     HBITMAP reduced = GetReducedBitmap(side, side, width, height, AlphaBitmapBits(bitmap));
-    if (reduced != nullptr && StockStarImage(reduced, &StarImageList) == nullptr) DeleteObject(reduced);
+    if (reduced != nullptr) StockStarImage(reduced, list);
   }
   return 1;
 }

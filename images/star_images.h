@@ -25,5 +25,5 @@ constexpr int kFolderPathSize = 4096;
 int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, FolderScanReport* report = nullptr);
 
 // The built-in star (BITARRAY resourceId of width x height) at full size, 48
-// and 32 into StarImageList. 0 when it cannot be made: the program cannot run.
-int PrepairStarImage(int resourceId, int32_t width, int32_t height);
+// and 32 into list. 0 when it cannot be made: the program cannot run.
+int PrepairStarImage(int resourceId, int32_t width, int32_t height, ImageList<ImageSet>* list);

@@ -1,50 +1,50 @@
-#include "images/artwork.h"
 #include "stars/bomb_rules.h"
 #include "stars/pupil_window.h"
 #include "stars/star_field.h"
-#include "stars/star_groups.h"
 
 namespace {
 
 bool IsGrabbed(const Star* star) {
-  return star->inUse && star->window != nullptr && star->window->grabbed;
+  return star->inUse && star->window != nullptr && star->window->IsGrabbed();
 }
+
+}  // namespace
 
 // Turns the window into poof frame `frame`, centred on the star's picture when
 // the poof begins. Without poof artwork the star keeps its own picture, number
 // included, until its countdown ends.
-void ShowPoofFrame(Star* star, int32_t frame) {
+void StarField::ShowPoofFrame(Star* star, int32_t frame) {
   PupilWindow* window = star->window;
-  PoofFrame* poof = poofFrames[frame];
-  if (window == nullptr || poof == nullptr || poof->dc == nullptr) return;
-  ReleaseStarNumber(window);
-  window->frameIndex = 0;
-  window->frameCount = 0;  // the poof is shown as still pictures, one per tick
+  const MemoryBitmap* poof = artwork.PoofFrame(frame);
+  if (window == nullptr || poof == nullptr) return;
+  const FrameSize& poofSize = artwork.poofFrameSize;
+  window->ReleaseOwnPicture();
+  window->RewindAnimation();
+  window->StopAnimation();  // the poof is shown as still pictures, one per tick
   POINT position = window->GetPosition();
   SIZE size = window->GetSize();
   if (star->bombCountdown == kPoofTicks) {
     // A window that is already poof-sized (re-armed mid-poof) stays put.
     PixelPoint corner = PoofCorner(PixelPoint{position.x, position.y}, size.cx, size.cy,
-                                   poofFrameSize.width, poofFrameSize.height);
+                                   poofSize.width, poofSize.height);
     position = POINT{corner.x, corner.y};
   }
   // Place and size the window in one step, so that it never shows the poof
   // anywhere but centred on the star; then give it the frame.
-  SetWindowPos(window->hwnd, nullptr, position.x, position.y, poofFrameSize.width, poofFrameSize.height,
+  SetWindowPos(window->Handle(), nullptr, position.x, position.y, poofSize.width, poofSize.height,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-  window->SetImage(poof->dc, poofFrameSize.width, poofFrameSize.height);
+  window->SetImage(poof->DC(), poofSize.width, poofSize.height);
   window->MoveTo(position);  // a hidden window was parked by SetImage
 }
 
-}  // namespace
-
-void BombStar(Star* star) {
+void StarField::BombStar(Star* star) {
   if (star == nullptr || !star->inUse) return;
   star->bombing = 1;
   star->bombCountdown = kPoofTicks;
+  StartMotion();
 }
 
-void BeginBomb() {
+void StarField::BeginBomb() {
   if (starListHead == nullptr) return;
   int32_t grabbedStars = 0;
   for (Star* s = starListHead->next; s != starListTail; s = s->next) {
@@ -56,9 +56,10 @@ void BeginBomb() {
     s->bombCountdown = countdown--;
     s->bombing = 1;
   }
+  if (grabbedStars > 0) StartMotion();
 }
 
-void StepBomb(Star* star) {
+void StarField::StepBomb(Star* star) {
   if (star == nullptr || !star->bombing) return;
   if (star->bombCountdown <= 0) {
     DestroyStar(star);

@@ -1,13 +1,11 @@
-#include "images/image_set.h"
 #include "stars/group_rules.h"
 #include "stars/pupil_window.h"
 #include "stars/star_field.h"
-#include "stars/star_groups.h"
 
 namespace {
 
 bool IsGrabbed(const Star* star) {
-  return star->inUse && star->window != nullptr && star->window->grabbed;
+  return star->inUse && star->window != nullptr && star->window->IsGrabbed();
 }
 
 POINT CentreOf(const Star* star, const ImageSet* image) {
@@ -15,9 +13,11 @@ POINT CentreOf(const Star* star, const ImageSet* image) {
   return POINT{corner.x + image->frameWidth / 2, corner.y + image->frameHeight / 2};
 }
 
+}  // namespace
+
 // The first grabbed star of the dropped star's image, in list order, whose
 // centre lies close enough; null if none does.
-Star* FindPartner(const Star* dropped) {
+Star* StarField::FindPartner(const Star* dropped) const {
   const ImageSet* image = StarImageList.Get(dropped->imageIndex);
   if (image == nullptr) return nullptr;
   POINT centre = CentreOf(dropped, image);
@@ -33,11 +33,12 @@ Star* FindPartner(const Star* dropped) {
   return nullptr;
 }
 
-}  // namespace
-
-Star* ConnectStar(HWND window) {
+Star* StarField::ConnectStar(HWND window) {
   Star* dropped = GetStarByHWND(window);
   if (dropped == nullptr) return nullptr;
+  // A drop may set things going (a group past 999 goes off); the timer stops
+  // again at the next tick when nothing moves.
+  StartMotion();
   Star* group = FindPartner(dropped);
   if (group == nullptr) return dropped;
   group->count += dropped->count;
@@ -47,7 +48,7 @@ Star* ConnectStar(HWND window) {
   return group;
 }
 
-void AllTogetherStar(HWND window) {
+void StarField::AllTogetherStar(HWND window) {
   if (starListHead == nullptr || GetStarByHWND(window) == nullptr) return;
   for (Star* a = starListHead->next; a != starListTail; a = a->next) {
     if (!IsGrabbed(a)) continue;
@@ -64,7 +65,7 @@ void AllTogetherStar(HWND window) {
   }
 }
 
-void GrabStar(HWND window) {
+void StarField::GrabStar(HWND window) {
   Star* grabbed = GetStarByHWND(window);
   if (lastGeneratedStar != nullptr && lastGeneratedStar->inUse) {
     lastGeneratedStar->delay = 3;  // hovers for three ticks: the chase target

@@ -1,6 +1,5 @@
 #include "stars/motion_rules.h"
 
-#include "base/settings.h"
 #include "cells/private_messages.h"
 #include "stars/random_source.h"
 
@@ -18,9 +17,9 @@ int32_t RandomSpeedComponent(int32_t range) {
   return v < 0 ? v - MINIMUM_SPEED : v + MINIMUM_SPEED;
 }
 
-void SetInitialSpeed(Star* star) {
-  star->vx = RandomSpeedComponent(Settings.moveRange);
-  star->vy = RandomSpeedComponent(Settings.moveRange);
+void SetInitialSpeed(Star* star, int32_t moveRange) {
+  star->vx = RandomSpeedComponent(moveRange);
+  star->vy = RandomSpeedComponent(moveRange);
 }
 
 void SetInitialPosition(Star* star, int32_t width, int32_t height) {
@@ -66,5 +65,6 @@ FrameOrigin FrameSourcePoint(int32_t frameCount, int32_t frameIndex, int32_t wid
 
 int32_t StarsForEvent(uint32_t kind, int32_t quantity) {
   if (quantity <= 0) return 0;
-  return kind == PWM_HOOK_MOVE ? 1 : quantity;
+  if (kind == PWM_HOOK_MOVE) return 1;
+  return quantity > kMaxStarsPerEvent ? kMaxStarsPerEvent : quantity;
 }

@@ -18,7 +18,7 @@ int32_t GetRandomSpeed(int32_t range);
 int32_t RandomSpeedComponent(int32_t range);
 
 // vx, then vy, from the moveRange setting.
-void SetInitialSpeed(Star* star);
+void SetInitialSpeed(Star* star, int32_t moveRange);
 
 // Moves x, y from the event point to the corner where a picture of
 // width x height starts, one pixel clear of the point in the direction of
@@ -49,7 +49,13 @@ struct FrameOrigin {
 FrameOrigin FrameSourcePoint(int32_t frameCount, int32_t frameIndex, int32_t width, int32_t height,
                              int32_t framesSideBySide);
 
+// Work per event stays bounded whatever the INI holds: one event makes at
+// most this many stars, and the star field keeps at most kMaxStarWindows star
+// windows (beyond it a flying star of the same picture is reused).
+constexpr int32_t kMaxStarsPerEvent = 99;
+constexpr int32_t kMaxStarWindows = 1000;
+
 // How many stars an input event of that kind (PWM_HOOK_CLICK, PWM_HOOK_MOVE,
-// PWM_HOOK_KEY) makes: a move makes one, the others make quantity; none
-// when quantity is 0 or less.
+// PWM_HOOK_KEY) makes: a move makes one, the others make quantity, at most
+// kMaxStarsPerEvent; none when quantity is 0 or less.
 int32_t StarsForEvent(uint32_t kind, int32_t quantity);

@@ -1,6 +1,7 @@
 #include "stars/pupil_window.h"
 
 #include "cells/packed_point.h"
+#include "images/alpha_bitmap.h"
 #include "cells/private_messages.h"
 #include "stars/motion_rules.h"
 
@@ -12,13 +13,12 @@ PupilWindow::PupilWindow()
       menu(nullptr),
       hwnd(nullptr),
       sourceDC(nullptr),
-      ownBitmapPrevious(nullptr),
-      ownBitmap(nullptr),
       grabbed(0),
       menuEnabled(1),
       dragging(0),
       dragAnchor{0, 0},
       releaseMessage(0),
+      closeRequested(0),
       frameCount(1),
       frameIndex(0),
       framesSideBySide(1) {}
@@ -82,10 +82,32 @@ void PupilWindow::Paint(HWND window) {
 
 int PupilWindow::MoveTo(POINT point) {
   if (hwnd == nullptr) return 0;
-  return SetWindowPos(hwnd, HWND_TOP, point.x, point.y, width, height,
-                      SWP_NOSIZE | SWP_NOREDRAW | SWP_NOACTIVATE)
+  // A restack costs far more than the move, and grows with the number of windows.
+  return SetWindowPos(hwnd, nullptr, point.x, point.y, width, height,
+                      SWP_NOSIZE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOZORDER)
              ? 1
              : 0;
+}
+
+bool PupilWindow::AdvanceFrame() {
+  if (frameCount <= 1) return false;
+  frameIndex = NextFrameIndex(frameIndex, frameCount);
+  if (hwnd != nullptr) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE);
+  return true;
+}
+
+HDC PupilWindow::MakeOwnPicture(int32_t pictureWidth, int32_t pictureHeight) {
+  if (!ownPicture) {
+    BITMAPV5HEADER header;
+    if (!ownPicture.Adopt(CreateBitmapV5(&header, pictureWidth, pictureHeight))) return nullptr;
+  }
+  return ownPicture.DC();
+}
+
+void PupilWindow::ReleaseOwnPicture() {
+  if (!ownPicture) return;
+  if (sourceDC == ownPicture.DC()) sourceDC = nullptr;
+  ownPicture.Reset();
 }
 
 POINT PupilWindow::GetPosition() const {
@@ -124,6 +146,7 @@ void PupilWindow::BuildMenu() {
 }
 
 void PupilWindow::PostClose() {
+  closeRequested = 1;
   if (hwnd != nullptr) PostMessageA(hwnd, WM_CLOSE, 0, 0);
 }
 
@@ -212,7 +235,7 @@ void PupilWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       Paint(window);
       break;
     case WM_CLOSE:
-      DestroyWindow(window);
+      if (closeRequested) DestroyWindow(window);
       break;
     case WM_COMMAND:
       OnCommand(window, wParam);
@@ -242,11 +265,12 @@ void PupilWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 LRESULT CALLBACK PupilWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* record = reinterpret_cast<PupilWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (record != nullptr) record->OnMessage(window, message, wParam, lParam);
+  // A close from outside (Alt+F4, another program) must not leave a star
+  // record without its window: the record decides (OnMessage).
+  if (message == WM_CLOSE && record != nullptr) return 0;
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
-  // WM_CLOSE has already destroyed the window; the default procedure then
-  // finds no window and does nothing.
   return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "base/owned_handles.h"
 #include "base/ui_texts.h"
 
 constexpr char kPupilClassName[] = "Pipwink2 Pupil";
@@ -28,33 +29,62 @@ class PupilWindow {
   // -height) until MoveTo, a shown one keeps its place. 0 without a window.
   int SetImage(HDC dc, int width, int height);
   void Paint(HWND window);
+  // Moves the window without changing its place in the z-order: a star is
+  // raised once, when it is shown, never on every tick, so a caught star
+  // stays above the flying ones that were shown before it.
   int MoveTo(POINT point);
   POINT GetPosition() const;
   SIZE GetSize() const;
+  // Shows the window above every other window.
   void ShowTopmost();
   void Hide();
   void BuildMenu();
+  // Closes the window from the queue. The window ignores any WM_CLOSE that
+  // neither this nor the freeing of its record started, so a close from
+  // outside (Alt+F4, another program) never leaves a star without a window.
   void PostClose();
   void OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-  HINSTANCE instance;
-  int32_t width;
-  int32_t height;
-  UiTextBlock* menuTexts;
-  HMENU menu;
-  HWND hwnd;
-  HDC sourceDC;
-  HGDIOBJ ownBitmapPrevious;  // not null exactly while the window owns a number picture
-  HBITMAP ownBitmap;
-  int32_t grabbed;            // set at the first left press, never cleared
-  int32_t menuEnabled;
-  int32_t dragging;
-  POINT dragAnchor;           // cursor in client coordinates at the press
-  uint32_t releaseMessage;    // posted to the owner at a left release; 0 = none
-  int32_t frameCount;
-  int32_t frameIndex;
-  int32_t framesSideBySide;
+  HWND Handle() const { return hwnd; }
+  HDC SourceDC() const { return sourceDC; }
+  HMENU Menu() const { return menu; }
+
+  // Grabbed at the first left press and for good; a window marked grabbed
+  // beforehand (the version box) never reports a grab.
+  bool IsGrabbed() const { return grabbed != 0; }
+  void MarkGrabbed() { grabbed = 1; }
+  bool IsDragging() const { return dragging != 0; }
+  // No context menu at a right press (the version box, the test display).
+  void DisableMenu() { menuEnabled = 0; }
+  bool HasMenu() const { return menuEnabled != 0; }
+  // A message posted to the owner at every left release, with the window.
+  void ReportReleaseWith(uint32_t message) { releaseMessage = message; }
+
+  // Frame layout of the picture: count frames, side by side (1) or stacked
+  // (0); the animation starts at frame 0.
+  void SetFrames(int32_t count, int32_t sideBySide) {
+    frameCount = count;
+    framesSideBySide = sideBySide;
+    frameIndex = 0;
+  }
+  void RewindAnimation() { frameIndex = 0; }
+  // One still picture, shown from (0, 0), from now on (a number or a poof);
+  // the frame index stays, so that a new number copies the same frame.
+  void StopAnimation() { frameCount = 0; }
+  // The next frame of an animated picture, repainted; false for a still one.
+  bool AdvanceFrame();
+  int32_t FrameIndex() const { return frameIndex; }
+  int32_t FrameCount() const { return frameCount; }
+  int32_t FramesSideBySide() const { return framesSideBySide; }
+
+  // A picture of the window's own (a star's number): a width x height alpha
+  // bitmap in its own DC, kept until released or the record goes. Its DC, or
+  // null when it cannot be made; one that exists is kept.
+  HDC MakeOwnPicture(int32_t width, int32_t height);
+  bool OwnsPicture() const { return static_cast<bool>(ownPicture); }
+  HBITMAP OwnPictureBitmap() const { return ownPicture.Bitmap(); }
+  void ReleaseOwnPicture();
 
  private:
   // True while this record is still the one the window's slot names. A
@@ -67,4 +97,22 @@ class PupilWindow {
   void OnMouseMove(HWND window, LPARAM lParam);
   void OnCommand(HWND window, WPARAM wParam);
   void ShiftBy(int dx, int dy);
+
+  HINSTANCE instance;
+  int32_t width;
+  int32_t height;
+  UiTextBlock* menuTexts;
+  HMENU menu;
+  HWND hwnd;
+  HDC sourceDC;               // the picture shown: an image's, a poof frame's or ownPicture's
+  MemoryBitmap ownPicture;    // the number picture, when the window has one
+  int32_t grabbed;            // set at the first left press, never cleared
+  int32_t menuEnabled;
+  int32_t dragging;
+  POINT dragAnchor;           // cursor in client coordinates at the press
+  uint32_t releaseMessage;    // posted to the owner at a left release; 0 = none
+  int32_t closeRequested;     // PostClose was called
+  int32_t frameCount;
+  int32_t frameIndex;
+  int32_t framesSideBySide;
 };

@@ -1,11 +1,7 @@
-#include "stars/run_control.h"
-
 #include <windows.h>
 
 #include "base/app_state.h"
 #include "base/resource_ids.h"
-#include "base/settings.h"
-#include "images/artwork.h"
 #include "images/star_images.h"
 #include "stars/motion_rules.h"
 #include "stars/pupil_window.h"
@@ -17,12 +13,14 @@ void TrimWorkingSet() {
   SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }
 
+}  // namespace
+
 // Shows or hides the window of every grabbed star.
-void ShowGrabbedStars(bool show) {
+void StarField::ShowGrabbedStars(bool show) {
   if (starListHead == nullptr) return;
   for (Star* star = starListHead->next; star != starListTail; star = star->next) {
     PupilWindow* window = star->window;
-    if (window == nullptr || !window->grabbed) continue;
+    if (window == nullptr || !window->IsGrabbed()) continue;
     if (show) {
       window->ShowTopmost();
     } else {
@@ -31,49 +29,50 @@ void ShowGrabbedStars(bool show) {
   }
 }
 
-}  // namespace
-
-StartReport StartPipwink() {
+StartReport StarField::StartPipwink() {
   StartReport report{};
-  PrepairNumImage();
-  PrepairPoofImage();
-  if (Settings.imageFolder[0] != '\0') {
-    if (!PrepairStarImageByFolder(Settings.imageFolder, &StarImageList, &report.folder)) {
+  artwork.PrepairNumImage();
+  artwork.PrepairPoofImage();
+  const char* folder = host.settings->imageFolder;
+  if (folder[0] != '\0') {
+    if (!PrepairStarImageByFolder(folder, &StarImageList, &report.folder)) {
       report.folderUnusable = 1;
     } else if (report.folder.failedFiles > 0) {
       report.someUnreadable = 1;
     }
   }
-  if (StarImageList.Count() == 0 && !PrepairStarImage(IDR_STAR_ART, 72, 72)) report.noStarPicture = 1;
+  if (StarImageList.Count() == 0 && !PrepairStarImage(IDR_STAR_ART, 72, 72, &StarImageList)) {
+    report.noStarPicture = 1;
+  }
   CreateStarList();
   reactionEnabled = 1;
-  SetTimer(mainWindow, STAR_TIMER_ID, STAR_TIMER_INTERVAL, nullptr);
+  // The motion timer starts with the first star that moves.
   return report;
 }
 
-void StopPipwink() {
+void StarField::StopPipwink() {
   reactionEnabled = 0;
-  KillTimer(mainWindow, STAR_TIMER_ID);
+  StopMotion();
   // The stars go first: their windows paint from the pictures' DCs, so no
   // window may outlive the pictures it shows.
   FreeStarList();
   ReleaseImageList(&StarImageList);
-  ReleaseNumImage();
-  ReleasePoofImage();
+  artwork.ReleaseNumImage();
+  artwork.ReleasePoofImage();
   TrimWorkingSet();
 }
 
-StartReport RestartPipwink() {
+StartReport StarField::RestartPipwink() {
   StopPipwink();
   return StartPipwink();
 }
 
-void EnablePipwink() {
+void StarField::EnablePipwink() {
   ShowGrabbedStars(true);
   reactionEnabled = 1;
 }
 
-void DisablePipwink() {
+void StarField::DisablePipwink() {
   ShowGrabbedStars(false);
   reactionEnabled = 0;
 }

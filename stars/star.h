@@ -1,5 +1,5 @@
-// The star record and the global star list. A star that comes to rest stays in
-// the list, hidden, as a free star; the next event that picks its image reuses
+// The star record and the star list. A star that comes to rest stays in the
+// list, hidden, as a free star; the next event that picks its image reuses
 // it together with its window, which is far cheaper than a new window.
 #pragma once
 #include <cstdint>
@@ -21,25 +21,42 @@ struct Star {
   Star* prev;
 };
 
-// Sentinels: the head's prev and the tail's next point to themselves. Both are
-// null while the star field is stopped, and every operation then does nothing.
-extern Star* starListHead;
-extern Star* starListTail;
-extern Star* lastGeneratedStar;  // last star of a click or move event; null after a key
-extern int32_t chainValue;       // the chase game's reward, 1, 2, 4 ... 1024
+// The doubly linked star list with its two sentinels: the head's prev and the
+// tail's next point to themselves. Both are null while the star field is
+// stopped, and every operation then does nothing. The list owns the records;
+// their windows belong to whoever frees the records (the star field).
+class StarList {
+ public:
+  StarList() = default;
+  // Frees the records and sentinels still listed (not their windows).
+  ~StarList();
+  StarList(const StarList&) = delete;
+  StarList& operator=(const StarList&) = delete;
 
-// Creates the two sentinels of an empty list; 1 on success (also when the list
-// already exists), 0 when no memory was left.
-int CreateStarList();
+  // Creates the two sentinels of an empty list; 1 on success (also when the
+  // list already exists), 0 when no memory was left.
+  int CreateStarList();
+  // Links a star just before the tail sentinel.
+  void LinkStarBeforeTail(Star* star);
+  // Takes a star out of the list; its own links are left pointing nowhere.
+  void UnlinkStar(Star* star);
+  // The free star of that image nearest the head, or null.
+  Star* GetFreeStar(int32_t imageIndex) const;
+  // How many stars are listed, free ones included.
+  int32_t StarCount() const { return starCount; }
 
-// Links a star just before the tail sentinel.
-void LinkStarBeforeTail(Star* star);
+  Star* starListHead = nullptr;
+  Star* starListTail = nullptr;
+  Star* lastGeneratedStar = nullptr;  // last star of a click or move event; null after a key
+  int32_t chainValue = 1;             // the chase game's reward, 1, 2, 4 ... 1024
 
-// Takes a star out of the list; its own links are left pointing nowhere.
-void UnlinkStar(Star* star);
+ protected:
+  // Deletes the sentinels; the records must be gone already.
+  void DropSentinels();
 
-// The free star of that image nearest the head, or null.
-Star* GetFreeStar(int32_t imageIndex);
+ private:
+  int32_t starCount = 0;
+};
 
 // n limited to 999, the largest number a star can show.
 int32_t CheckMaxNumber(int32_t n);

@@ -2,12 +2,27 @@
 
 #include <new>
 
-Star* starListHead = nullptr;
-Star* starListTail = nullptr;
-Star* lastGeneratedStar = nullptr;
-int32_t chainValue = 1;
+StarList::~StarList() {
+  if (starListHead == nullptr) return;
+  Star* s = starListHead->next;
+  while (s != starListTail) {
+    Star* next = s->next;
+    delete s;
+    s = next;
+  }
+  DropSentinels();
+}
 
-int CreateStarList() {
+void StarList::DropSentinels() {
+  delete starListHead;
+  delete starListTail;
+  starListHead = nullptr;
+  starListTail = nullptr;
+  lastGeneratedStar = nullptr;
+  starCount = 0;
+}
+
+int StarList::CreateStarList() {
   if (starListHead != nullptr) return 1;
   Star* head = new (std::nothrow) Star{};
   Star* tail = new (std::nothrow) Star{};
@@ -22,27 +37,30 @@ int CreateStarList() {
   tail->next = tail;
   starListHead = head;
   starListTail = tail;
+  starCount = 0;
   return 1;
 }
 
-void LinkStarBeforeTail(Star* star) {
+void StarList::LinkStarBeforeTail(Star* star) {
   if (starListTail == nullptr || star == nullptr) return;
   Star* last = starListTail->prev;
   star->prev = last;
   star->next = starListTail;
   last->next = star;
   starListTail->prev = star;
+  ++starCount;
 }
 
-void UnlinkStar(Star* star) {
+void StarList::UnlinkStar(Star* star) {
   if (star == nullptr || star->prev == nullptr || star->next == nullptr) return;
   star->prev->next = star->next;
   star->next->prev = star->prev;
   star->next = nullptr;
   star->prev = nullptr;
+  --starCount;
 }
 
-Star* GetFreeStar(int32_t imageIndex) {
+Star* StarList::GetFreeStar(int32_t imageIndex) const {
   if (starListHead == nullptr) return nullptr;
   for (Star* s = starListHead->next; s != starListTail; s = s->next) {
     if (s->inUse == 0 && s->imageIndex == imageIndex) return s;

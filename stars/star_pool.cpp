@@ -1,41 +1,36 @@
 #include <new>
 
-#include "base/app_state.h"
-#include "base/settings.h"
-#include "base/ui_texts.h"
 #include "cells/private_messages.h"
-#include "images/image_set.h"
 #include "stars/motion_rules.h"
 #include "stars/pupil_window.h"
 #include "stars/random_source.h"
 #include "stars/star_field.h"
-#include "stars/star_groups.h"
 
-namespace {
+StarField::StarField(const StarFieldHost& fieldHost) : host(fieldHost) {}
+
+StarField::~StarField() { StopPipwink(); }
 
 // Closes the window and frees its record; the record's destructor clears the
-// window's user-data slot before the memory goes.
-void ReleaseStarWindow(Star* star) {
+// window's user-data slot (so the posted WM_CLOSE closes it) and releases its
+// number picture.
+void StarField::ReleaseStarWindow(Star* star) {
   if (star->window == nullptr) return;
-  ReleaseStarNumber(star->window);  // a number picture goes before its window record
   star->window->PostClose();
   delete star->window;
   star->window = nullptr;
 }
 
-}  // namespace
+int32_t StarField::GetRandomImageIndex() { return DrawImageIndex(StarImageList.Count()); }
 
-int32_t GetRandomImageIndex() { return DrawImageIndex(StarImageList.Count()); }
-
-Star* GetStarByHWND(HWND window) {
+Star* StarField::GetStarByHWND(HWND window) const {
   if (starListHead == nullptr || window == nullptr) return nullptr;
   for (Star* s = starListHead->next; s != starListTail; s = s->next) {
-    if (s->window != nullptr && s->window->hwnd == window) return s;
+    if (s->window != nullptr && s->window->Handle() == window) return s;
   }
   return nullptr;
 }
 
-Star* CreateNewStar(int32_t x, int32_t y, int32_t imageIndex) {
+Star* StarField::CreateNewStar(int32_t x, int32_t y, int32_t imageIndex) {
   if (starListHead == nullptr) return nullptr;
   Star* star = new (std::nothrow) Star{};
   if (star == nullptr) return nullptr;
@@ -44,35 +39,34 @@ Star* CreateNewStar(int32_t x, int32_t y, int32_t imageIndex) {
   star->imageIndex = imageIndex;
   star->x = x;
   star->y = y;
-  SetInitialSpeed(star);
+  SetInitialSpeed(star, host.settings->moveRange);
 
   star->window = new (std::nothrow) PupilWindow();
   PupilWindow* window = star->window;
   if (window != nullptr) {
-    window->Create(mainWindow, starCursor);
-    window->SetMenuTexts(&UiTexts);
+    window->Create(host.owner, host.cursor);
+    window->SetMenuTexts(host.texts);
   }
   SetInitialPosition(star);
   ImageSet* image = StarImageList.Get(imageIndex);
   if (window != nullptr && image != nullptr) {
-    window->framesSideBySide = image->framesSideBySide;
-    window->frameCount = image->frameCount;
-    window->frameIndex = 0;
-    window->SetImage(image->dc, image->frameWidth, image->frameHeight);
+    window->SetFrames(image->frameCount, image->framesSideBySide);
+    window->SetImage(image->DC(), image->frameWidth, image->frameHeight);
   }
   if (window != nullptr) {
     window->MoveTo(POINT{star->x, star->y});
     window->ShowTopmost();
   }
   LinkStarBeforeTail(star);
+  StartMotion();
   return star;
 }
 
-void RecycleStar(Star* star, int32_t x, int32_t y) {
+void StarField::RecycleStar(Star* star, int32_t x, int32_t y) {
   if (starListHead == nullptr || star == nullptr) return;
   star->x = x;
   star->y = y;
-  SetInitialSpeed(star);
+  SetInitialSpeed(star, host.settings->moveRange);
   SetInitialPosition(star);
   star->inUse = 1;
   star->chained = 0;
@@ -80,13 +74,14 @@ void RecycleStar(Star* star, int32_t x, int32_t y) {
   star->bombCountdown = 0;
   star->count = 1;
   if (star->window != nullptr) {
-    star->window->frameIndex = 0;
+    star->window->RewindAnimation();
     star->window->MoveTo(POINT{star->x, star->y});
     star->window->ShowTopmost();
   }
+  StartMotion();
 }
 
-void DestroyStar(Star* star) {
+void StarField::DestroyStar(Star* star) {
   if (star == nullptr) return;
   if (star->window != nullptr) star->window->Hide();
   if (star == lastGeneratedStar) lastGeneratedStar = nullptr;
@@ -95,31 +90,44 @@ void DestroyStar(Star* star) {
   delete star;
 }
 
-int EnsureManyStars() {
+int StarField::EnsureManyStars() const {
   if (starListHead == nullptr) return 0;
   int grabbedStars = 0;
   for (Star* s = starListHead->next; s != starListTail; s = s->next) {
-    if (s->window != nullptr && s->window->grabbed && ++grabbedStars > 1) return 1;
+    if (s->window != nullptr && s->window->IsGrabbed() && ++grabbedStars > 1) return 1;
   }
   return 0;
 }
 
-void GenerateStars(uint32_t kind, int32_t x, int32_t y) {
-  int32_t passes = StarsForEvent(kind, Settings.quantity);
+// The flying star of that image nearest the head (the oldest flight): what an
+// event reuses once the field holds as many windows as it may.
+Star* StarField::FlyingStarOf(int32_t imageIndex) const {
+  for (Star* s = starListHead->next; s != starListTail; s = s->next) {
+    if (s->inUse == 0 || s->imageIndex != imageIndex || s->bombing) continue;
+    if (s->window == nullptr || s->window->IsGrabbed() || s->window->OwnsPicture()) continue;
+    return s;
+  }
+  return nullptr;
+}
+
+void StarField::GenerateStars(uint32_t kind, int32_t x, int32_t y) {
+  if (starListHead == nullptr) return;
+  int32_t passes = StarsForEvent(kind, host.settings->quantity);
   for (int32_t pass = 0; pass < passes; ++pass) {
     int32_t imageIndex = GetRandomImageIndex();
     if (imageIndex < 0) return;  // no picture to show
     Star* star = GetFreeStar(imageIndex);
+    if (star == nullptr && StarCount() >= maxStarWindows) star = FlyingStarOf(imageIndex);
     if (star != nullptr) {
       RecycleStar(star, x, y);
-    } else {
+    } else if (StarCount() < maxStarWindows) {
       star = CreateNewStar(x, y, imageIndex);
     }
     lastGeneratedStar = kind == PWM_HOOK_KEY ? nullptr : star;
   }
 }
 
-void FreeStarList() {
+void StarField::FreeStarList() {
   if (starListHead == nullptr) return;
   Star* s = starListHead->next;
   while (s != starListTail) {
@@ -128,9 +136,5 @@ void FreeStarList() {
     delete s;
     s = next;
   }
-  delete starListHead;
-  delete starListTail;
-  starListHead = nullptr;
-  starListTail = nullptr;
-  lastGeneratedStar = nullptr;
+  DropSentinels();
 }

@@ -116,6 +116,11 @@ TEST(EventQuantity, MovesMakeOneClicksAndKeysMakeQuantity) {
   EXPECT_EQ(StarsForEvent(PWM_HOOK_CLICK, 0), 0);
   EXPECT_EQ(StarsForEvent(PWM_HOOK_MOVE, 0), 0);
   EXPECT_EQ(StarsForEvent(PWM_HOOK_KEY, -3), 0);
+  // A hand-edited quantity never makes one event build windows for minutes.
+  EXPECT_EQ(StarsForEvent(PWM_HOOK_CLICK, 99), 99);
+  EXPECT_EQ(StarsForEvent(PWM_HOOK_CLICK, 100), 99);
+  EXPECT_EQ(StarsForEvent(PWM_HOOK_KEY, 99999), 99);
+  EXPECT_EQ(StarsForEvent(PWM_HOOK_MOVE, 99999), 1);
 }
 
 TEST(Numbers, CheckMaxNumberLimitsTo999) {

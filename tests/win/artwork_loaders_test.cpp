@@ -34,13 +34,7 @@ SIZE SizeOf(HBITMAP bitmap) {
 
 class ArtworkTest : public ::testing::Test {
  protected:
-  void SetUp() override { mainWindow = owner.handle(); }
-  void TearDown() override {
-    ReleaseNumImage();
-    ReleasePoofImage();
-    mainWindow = nullptr;
-  }
-  TestWindow owner;
+  StarArtwork artwork;
 };
 
 TEST_F(ArtworkTest, EveryResourceInflatesToExactlyItsSize) {
@@ -74,27 +68,23 @@ TEST_F(ArtworkTest, DefaultStarIsPremultipliedWithAnOpaqueHeartAndClearCorners) 
   DeleteObject(star);
 }
 
-TEST_F(ArtworkTest, PoofFramesAreTheFiveSlicesFromTheTopInAChain) {
-  PrepairPoofImage();
-  ASSERT_NE(poofChain, nullptr);
-  EXPECT_EQ(poofFrameSize.width, 128);
-  EXPECT_EQ(poofFrameSize.height, 128);
-  EXPECT_EQ(poofChain->dc, nullptr) << "the head record is empty";
-
-  PoofFrame* record = poofChain->next;
+TEST_F(ArtworkTest, PoofFramesAreTheFiveSlicesFromTheTopEachInItsOwnDC) {
+  artwork.PrepairPoofImage();
+  EXPECT_EQ(artwork.poofFrameSize.width, 128);
+  EXPECT_EQ(artwork.poofFrameSize.height, 128);
   for (int k = 0; k < kPoofFrameCount; ++k) {
-    ASSERT_EQ(record, poofFrames[k]) << k;
-    record = record->next;
+    const MemoryBitmap* frame = artwork.PoofFrame(k);
+    ASSERT_NE(frame, nullptr) << k;
+    EXPECT_EQ(GetCurrentObject(frame->DC(), OBJ_BITMAP), frame->Bitmap()) << k;
+    for (int other = 0; other < k; ++other) EXPECT_NE(frame->DC(), artwork.PoofFrame(other)->DC());
   }
-  ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->dc, nullptr) << "the terminator is empty";
-  EXPECT_EQ(record->next, nullptr);
+  EXPECT_EQ(artwork.PoofFrame(kPoofFrameCount), nullptr);
 
   HBITMAP picture = PrepairAlphaBitmapFromResource(145, 128, 640);
   ASSERT_NE(picture, nullptr);
   std::vector<DWORD> whole = PixelsOf(picture, 128, 640);
   for (int k : {0, 4}) {
-    std::vector<DWORD> frame = PixelsOf(poofFrames[k]->bitmap, 128, 128);
+    std::vector<DWORD> frame = PixelsOf(artwork.poofFrames[k].Bitmap(), 128, 128);
     int differing = 0;
     for (int y = 0; y < 128; ++y) {
       for (int x = 0; x < 128; ++x) differing += frame[y * 128 + x] != whole[(128 * k + y) * 128 + x];
@@ -102,39 +92,40 @@ TEST_F(ArtworkTest, PoofFramesAreTheFiveSlicesFromTheTopInAChain) {
     EXPECT_EQ(differing, 0) << "frame " << k << " is rows " << 128 * k << " to " << 128 * k + 127;
   }
   // Frame 0 is the full cloud: its centre is opaque white.
-  EXPECT_EQ(PixelsOf(poofFrames[0]->bitmap, 128, 128)[64 * 128 + 64], 0xFFFFFFFFu);
+  EXPECT_EQ(PixelsOf(artwork.poofFrames[0].Bitmap(), 128, 128)[64 * 128 + 64], 0xFFFFFFFFu);
   DeleteObject(picture);
+  artwork.ReleasePoofImage();
+  EXPECT_EQ(artwork.PoofFrame(0), nullptr);
+  EXPECT_EQ(artwork.poofFrameSize.width, 0);
 }
 
 TEST_F(ArtworkTest, DigitStripsCarryTheirCellSizesAndMasksNone) {
-  PrepairNumImage();
+  artwork.PrepairNumImage();
   const struct { DigitStrip strip; int width, height, cellWidth, cellHeight; } rows[] = {
       {DIGITS_LARGE_COLOUR, 240, 32, 24, 32}, {DIGITS_LARGE_MASK, 240, 32, 0, 0},
       {DIGITS_MEDIUM_COLOUR, 180, 24, 18, 24}, {DIGITS_MEDIUM_MASK, 180, 24, 0, 0},
       {DIGITS_SMALL_COLOUR, 120, 16, 12, 16},  {DIGITS_SMALL_MASK, 120, 16, 0, 0},
   };
   for (const auto& row : rows) {
-    const ImageSet& strip = digitStrips[row.strip];
-    ASSERT_NE(strip.dc, nullptr) << row.strip;
-    ASSERT_NE(strip.oldBitmap, nullptr) << row.strip;
-    EXPECT_EQ(GetCurrentObject(strip.dc, OBJ_BITMAP), strip.bitmap) << row.strip;
-    EXPECT_EQ(SizeOf(strip.bitmap).cx, row.width) << row.strip;
-    EXPECT_EQ(SizeOf(strip.bitmap).cy, row.height) << row.strip;
+    const ImageSet& strip = artwork.digitStrips[row.strip];
+    ASSERT_NE(strip.DC(), nullptr) << row.strip;
+    EXPECT_EQ(GetCurrentObject(strip.DC(), OBJ_BITMAP), strip.Bitmap()) << row.strip;
+    EXPECT_EQ(SizeOf(strip.Bitmap()).cx, row.width) << row.strip;
+    EXPECT_EQ(SizeOf(strip.Bitmap()).cy, row.height) << row.strip;
     EXPECT_EQ(strip.frameWidth, row.cellWidth) << row.strip;
     EXPECT_EQ(strip.frameHeight, row.cellHeight) << row.strip;
-    EXPECT_EQ(strip.frameCount, 0);
   }
   // Full-size mask: two-valued, and transparent exactly where the colour strip draws.
-  std::vector<DWORD> mask = PixelsOf(digitStrips[DIGITS_LARGE_MASK].bitmap, 240, 32);
-  std::vector<DWORD> colour = PixelsOf(digitStrips[DIGITS_LARGE_COLOUR].bitmap, 240, 32);
+  std::vector<DWORD> mask = PixelsOf(artwork.digitStrips[DIGITS_LARGE_MASK].Bitmap(), 240, 32);
+  std::vector<DWORD> colour = PixelsOf(artwork.digitStrips[DIGITS_LARGE_COLOUR].Bitmap(), 240, 32);
   for (size_t i = 0; i < mask.size(); ++i) {
     ASSERT_TRUE(mask[i] == 0 || mask[i] == 0xFFFFFFFFu) << i;
     ASSERT_EQ(mask[i] == 0xFFFFFFFFu, colour[i] == 0) << i;
   }
-  ReleaseNumImage();
-  EXPECT_EQ(digitStrips[DIGITS_LARGE_COLOUR].dc, nullptr);
-  EXPECT_EQ(digitStrips[DIGITS_SMALL_MASK].bitmap, nullptr);
-  ReleaseNumImage();  // nothing left: harmless
+  artwork.ReleaseNumImage();
+  EXPECT_EQ(artwork.digitStrips[DIGITS_LARGE_COLOUR].DC(), nullptr);
+  EXPECT_EQ(artwork.digitStrips[DIGITS_SMALL_MASK].Bitmap(), nullptr);
+  artwork.ReleaseNumImage();  // nothing left: harmless
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "star_artwork_support.h"
-#include "stars/star_groups.h"
+#include "stars/star_field.h"
 
 namespace {
 
@@ -18,14 +18,14 @@ bool WindowGoes(HWND window) {
 TEST_F(Bombs, OneStarShowsFivePoofFramesCentredOnItThenGoes) {
   ASSERT_NE(AddStarImage(72), nullptr);
   Star* star = GrabbedStar(0, 300, 200);
-  HWND window = star->window->hwnd;
+  HWND window = star->window->Handle();
   ASSERT_NE(window, nullptr);
 
-  BombStar(star);
+  field.BombStar(star);
   EXPECT_EQ(PoofFrameShown(star), -1);  // the poof starts with the next tick
   for (int tick = 1; tick <= 5; ++tick) {
-    MoveStar();
-    ASSERT_EQ(GetStarByHWND(window), star) << "tick " << tick;
+    field.MoveStar();
+    ASSERT_EQ(field.GetStarByHWND(window), star) << "tick " << tick;
     EXPECT_EQ(PoofFrameShown(star), tick - 1) << "tick " << tick;
     RECT rect = WindowRect(window);
     // A 72 x 72 star's poof starts 28 pixels up and left of its corner.
@@ -33,10 +33,10 @@ TEST_F(Bombs, OneStarShowsFivePoofFramesCentredOnItThenGoes) {
     EXPECT_EQ(rect.top, 172) << "tick " << tick;
     EXPECT_EQ(rect.right - rect.left, 128);
     EXPECT_EQ(rect.bottom - rect.top, 128);
-    EXPECT_EQ(star->window->frameCount, 0);
+    EXPECT_EQ(star->window->FrameCount(), 0);
   }
-  MoveStar();
-  EXPECT_EQ(GetStarByHWND(window), nullptr);
+  field.MoveStar();
+  EXPECT_EQ(field.GetStarByHWND(window), nullptr);
   EXPECT_TRUE(Stars().empty());
   EXPECT_TRUE(WindowGoes(window));
 }
@@ -45,9 +45,9 @@ TEST_F(Bombs, PictureLargerThanThePoofMovesItRightAndDown) {
   ImageSet* large = AddStarImage(200);
   ASSERT_NE(large, nullptr);
   Star* star = GrabbedStar(0, 100, 100);
-  BombStar(star);
-  MoveStar();
-  RECT rect = WindowRect(star->window->hwnd);
+  field.BombStar(star);
+  field.MoveStar();
+  RECT rect = WindowRect(star->window->Handle());
   EXPECT_EQ(rect.left, 136);
   EXPECT_EQ(rect.top, 136);
 }
@@ -55,13 +55,13 @@ TEST_F(Bombs, PictureLargerThanThePoofMovesItRightAndDown) {
 TEST_F(Bombs, BeginBombSetsOffGrabbedStarsFromTheLastOneInListOrder) {
   ASSERT_NE(AddStarImage(72), nullptr);
   Star* s1 = GrabbedStar(0, 100, 100);
-  Star* moving = CreateNewStar(500, 500, 0);
+  Star* moving = field.CreateNewStar(500, 500, 0);
   Star* s2 = GrabbedStar(0, 300, 100);
   Star* s3 = GrabbedStar(0, 500, 100);
-  std::vector<HWND> windows{s1->window->hwnd, s2->window->hwnd, s3->window->hwnd};
+  std::vector<HWND> windows{s1->window->Handle(), s2->window->Handle(), s3->window->Handle()};
   moving->delay = 100;  // keeps it flying and in the list for the whole test
 
-  BeginBomb();
+  field.BeginBomb();
   EXPECT_EQ(moving->bombing, 0u);
 
   // Per tick, what S1, S2, S3 show: -1 their own picture, 0..4 a poof frame,
@@ -71,9 +71,9 @@ TEST_F(Bombs, BeginBombSetsOffGrabbedStarsFromTheLastOneInListOrder) {
       {2, 3, 4},    {3, 4, 9},   {4, 9, 9},  {9, 9, 9},
   };
   for (int tick = 1; tick <= 9; ++tick) {
-    MoveStar();
+    field.MoveStar();
     for (int i = 0; i < 3; ++i) {
-      Star* star = GetStarByHWND(windows[i]);
+      Star* star = field.GetStarByHWND(windows[i]);
       int shown = star == nullptr ? 9 : PoofFrameShown(star);
       EXPECT_EQ(shown, expected[tick - 1][i]) << "tick " << tick << ", S" << i + 1;
     }
@@ -86,46 +86,46 @@ TEST_F(Bombs, BeginBombSetsOffGrabbedStarsFromTheLastOneInListOrder) {
 TEST_F(Bombs, ReArmingMidPoofRestartsItWithoutMovingTheWindow) {
   ASSERT_NE(AddStarImage(72), nullptr);
   Star* star = GrabbedStar(0, 300, 200);
-  HWND window = star->window->hwnd;
-  BombStar(star);
-  MoveStar();
-  MoveStar();
+  HWND window = star->window->Handle();
+  field.BombStar(star);
+  field.MoveStar();
+  field.MoveStar();
   ASSERT_EQ(PoofFrameShown(star), 1);
 
   // The erase item again: back to the first frame at the next tick.
-  BombStar(star);
-  MoveStar();
+  field.BombStar(star);
+  field.MoveStar();
   EXPECT_EQ(PoofFrameShown(star), 0);
   EXPECT_EQ(WindowRect(window).left, 272);
   EXPECT_EQ(WindowRect(window).top, 172);
 
   // Erase-all with one grabbed star: countdown 6, the frame stays for a tick.
-  BeginBomb();
-  MoveStar();
+  field.BeginBomb();
+  field.MoveStar();
   EXPECT_EQ(PoofFrameShown(star), 0);
-  MoveStar();
+  field.MoveStar();
   EXPECT_EQ(PoofFrameShown(star), 0);
   EXPECT_EQ(WindowRect(window).left, 272);
   EXPECT_EQ(WindowRect(window).top, 172);
-  for (int tick = 0; tick < 4; ++tick) MoveStar();
+  for (int tick = 0; tick < 4; ++tick) field.MoveStar();
   EXPECT_EQ(PoofFrameShown(star), 4);
-  MoveStar();
-  EXPECT_EQ(GetStarByHWND(window), nullptr);
+  field.MoveStar();
+  EXPECT_EQ(field.GetStarByHWND(window), nullptr);
 }
 
 TEST_F(Bombs, NumberedStarLosesItsNumberPictureAtTheFirstPoofFrame) {
   ASSERT_NE(AddStarImage(72), nullptr);
   Star* star = GrabbedStar(0, 300, 200);
-  SetStarNumber(star, 12);
-  HDC ownDC = star->window->sourceDC;
-  HBITMAP ownBitmap = star->window->ownBitmap;
+  field.SetStarNumber(star, 12);
+  HDC ownDC = star->window->SourceDC();
+  HBITMAP ownBitmap = star->window->OwnPictureBitmap();
   ASSERT_NE(ownBitmap, nullptr);
   ASSERT_EQ(GetObjectType(ownDC), static_cast<DWORD>(OBJ_MEMDC));
 
-  BombStar(star);
-  MoveStar();
-  EXPECT_EQ(star->window->ownBitmapPrevious, nullptr);
-  EXPECT_EQ(star->window->ownBitmap, nullptr);
+  field.BombStar(star);
+  field.MoveStar();
+  EXPECT_FALSE(star->window->OwnsPicture());
+  EXPECT_EQ(star->window->OwnPictureBitmap(), nullptr);
   EXPECT_EQ(GetObjectType(ownDC), 0u);
   EXPECT_EQ(GetObjectType(ownBitmap), 0u);
   EXPECT_EQ(PoofFrameShown(star), 0);
@@ -133,42 +133,42 @@ TEST_F(Bombs, NumberedStarLosesItsNumberPictureAtTheFirstPoofFrame) {
 
 TEST_F(Bombs, WithoutPoofArtworkTheStarKeepsItsPictureUntilItGoes) {
   ASSERT_NE(AddStarImage(72), nullptr);
-  TestArtwork::ReleasePoof();
+  ReleasePoof();
   Star* star = GrabbedStar(0, 300, 200);
-  HWND window = star->window->hwnd;
-  SetStarNumber(star, 7);
-  HDC ownDC = star->window->sourceDC;
+  HWND window = star->window->Handle();
+  field.SetStarNumber(star, 7);
+  HDC ownDC = star->window->SourceDC();
 
-  BombStar(star);
+  field.BombStar(star);
   for (int tick = 1; tick <= 5; ++tick) {
-    MoveStar();
-    ASSERT_EQ(GetStarByHWND(window), star);
-    EXPECT_EQ(star->window->sourceDC, ownDC) << "tick " << tick;
+    field.MoveStar();
+    ASSERT_EQ(field.GetStarByHWND(window), star);
+    EXPECT_EQ(star->window->SourceDC(), ownDC) << "tick " << tick;
     EXPECT_EQ(WindowRect(window).left, 300);
     EXPECT_EQ(WindowRect(window).right - WindowRect(window).left, 72);
   }
-  MoveStar();
-  EXPECT_EQ(GetStarByHWND(window), nullptr);
+  field.MoveStar();
+  EXPECT_EQ(field.GetStarByHWND(window), nullptr);
   EXPECT_EQ(GetObjectType(ownDC), 0u);  // released with the star
 }
 
 TEST_F(Bombs, NothingToArm) {
   ASSERT_NE(AddStarImage(72), nullptr);
-  BombStar(nullptr);
-  Star* moving = CreateNewStar(400, 400, 0);
-  BeginBomb();
+  field.BombStar(nullptr);
+  Star* moving = field.CreateNewStar(400, 400, 0);
+  field.BeginBomb();
   EXPECT_EQ(moving->bombing, 0u);
 
   // A free star waits in the pool and is not armed.
   moving->inUse = 0;
-  BombStar(moving);
+  field.BombStar(moving);
   EXPECT_EQ(moving->bombing, 0u);
 
-  HWND window = moving->window->hwnd;
-  FreeStarList();
-  BeginBomb();  // no list: nothing to walk
+  HWND window = moving->window->Handle();
+  field.FreeStarList();
+  field.BeginBomb();  // no list: nothing to walk
   EXPECT_TRUE(WindowGoes(window));
-  ASSERT_EQ(CreateStarList(), 1);
+  ASSERT_EQ(field.CreateStarList(), 1);
 }
 
 }  // namespace

@@ -235,8 +235,7 @@ TEST(CpuMonitor, TheWatchdogThreadEndsTheProgramsMessageLoop) {
   // count: ten or more in all.
   EXPECT_GE(sampler.taken(), 10);
   EXPECT_EQ(sampler.closed(), 1);
-  EXPECT_EQ(starListHead, nullptr) << "closing stops the star field";
-  EXPECT_EQ(StarImageList.Count(), 0);
+  EXPECT_EQ(MainStarField(), nullptr) << "closing stops the star field";
   if (IsWindow(window)) DestroyWindow(window);
   mainWindow = nullptr;
 }

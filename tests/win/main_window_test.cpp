@@ -36,12 +36,7 @@ void Pump() {
   }
 }
 
-int StarCount() {
-  int n = 0;
-  if (starListHead == nullptr) return 0;
-  for (Star* s = starListHead->next; s != starListTail; s = s->next) ++n;
-  return n;
-}
+int StarCount() { return MainStarField() != nullptr ? MainStarField()->StarCount() : 0; }
 
 // The real main window, started the way the program starts it (without the
 // hook library); the settings stay in memory (no INI path).
@@ -56,21 +51,23 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_NE(window, nullptr);
     ASSERT_EQ(mainWindow, window);
     Pump();  // PWM_START: the star field starts
+    field = MainStarField();
+    ASSERT_NE(field, nullptr);
     ASSERT_EQ(reactionEnabled, 1);
-    ASSERT_EQ(StarImageList.Count(), 3) << "the built-in star at three sizes";
+    ASSERT_EQ(field->StarImageList.Count(), 3) << "the built-in star at three sizes";
   }
   void TearDown() override {
     settingsDialogOpen = 0;
     if (IsWindow(window)) DestroyWindow(window);
     Pump();
-    EXPECT_EQ(starListHead, nullptr) << "stopping frees the star list";
-    EXPECT_EQ(StarImageList.Count(), 0);
+    EXPECT_EQ(MainStarField(), nullptr) << "the star field goes with the window";
     mainWindow = nullptr;
   }
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return SendMessageA(window, message, wParam, lParam);
   }
   HWND window = nullptr;
+  StarField* field = nullptr;
 };
 
 TEST_F(MainWindowTest, ClicksMakeStarsOnlyThroughTheGate) {
@@ -100,7 +97,7 @@ TEST_F(MainWindowTest, NothingMovesWhileTheSettingsDialogIsOpen) {
   Settings.quantity = 1;
   Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
   ASSERT_EQ(StarCount(), 1);
-  Star* star = starListHead->next;
+  Star* star = field->starListHead->next;
   const int32_t x = star->x;
   const int32_t y = star->y;
   settingsDialogOpen = 1;
@@ -118,7 +115,7 @@ TEST_F(MainWindowTest, ARestartTellsTheUserWhatItsFolderGave) {
   std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", folder.path().c_str());
   MessageBoxWatcher boxes;
   Send(PWM_RESTART_STAR_FIELD);
-  EXPECT_EQ(StarImageList.Count(), 3) << "the built-in star stands in";
+  EXPECT_EQ(field->StarImageList.Count(), 3) << "the built-in star stands in";
   ASSERT_EQ(boxes.Texts().size(), 1u);
   EXPECT_EQ(boxes.Texts()[0], std::wstring(UiTexts.slot[TEXT_FOLDER_UNUSABLE]) + L"\n\na.png");
 
@@ -183,7 +180,7 @@ TEST_F(MainWindowTest, APointLeftOfThePrimaryScreenStaysThere) {
   Settings.quantity = 1;
   Send(PWM_HOOK_CLICK, 0, PackPoint(-300, -20));
   ASSERT_EQ(StarCount(), 1);
-  Star* star = starListHead->next;
+  Star* star = field->starListHead->next;
   // The star starts beside the point, never a screen width away from it.
   EXPECT_LT(star->x, -300 + 72);
   EXPECT_GT(star->x, -300 - 2 * 72);
@@ -195,12 +192,12 @@ TEST_F(MainWindowTest, ManyStarsQuestionAnswersExactlyZeroOrOne) {
   Send(PWM_HOOK_CLICK, 0, PackPoint(500, 500));
   EXPECT_EQ(Send(PWM_QUERY_MANY_STARS), 0);
   std::vector<Star*> stars;
-  for (Star* s = starListHead->next; s != starListTail; s = s->next) stars.push_back(s);
+  for (Star* s = field->starListHead->next; s != field->starListTail; s = s->next) stars.push_back(s);
   ASSERT_EQ(stars.size(), 3u);
-  stars[0]->window->grabbed = 1;
+  stars[0]->window->MarkGrabbed();
   EXPECT_EQ(Send(PWM_QUERY_MANY_STARS), 0);
-  stars[1]->window->grabbed = 1;
-  stars[2]->window->grabbed = 1;
+  stars[1]->window->MarkGrabbed();
+  stars[2]->window->MarkGrabbed();
   EXPECT_EQ(Send(PWM_QUERY_MANY_STARS), 1);
 }
 
@@ -281,21 +278,21 @@ TEST_F(MainWindowTest, ARestartWhileDisabledReactsAgainAndTheTipSaysSo) {
 TEST_F(MainWindowTest, DisablingHidesGrabbedStarsAndEnablingShowsThemAgain) {
   Settings.quantity = 2;
   Send(PWM_HOOK_CLICK, 0, PackPoint(600, 400));
-  Star* grabbed = starListHead->next;
+  Star* grabbed = field->starListHead->next;
   Star* flying = grabbed->next;
-  grabbed->window->grabbed = 1;
+  grabbed->window->MarkGrabbed();
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  EXPECT_FALSE(IsWindowVisible(grabbed->window->hwnd));
-  EXPECT_TRUE(IsWindowVisible(flying->window->hwnd)) << "a flying star finishes its flight";
+  EXPECT_FALSE(IsWindowVisible(grabbed->window->Handle()));
+  EXPECT_TRUE(IsWindowVisible(flying->window->Handle())) << "a flying star finishes its flight";
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  EXPECT_TRUE(IsWindowVisible(grabbed->window->hwnd));
+  EXPECT_TRUE(IsWindowVisible(grabbed->window->Handle()));
 }
 
 TEST_F(MainWindowTest, VersionBoxShowsCentredOnceAndClosesOnItsMessage) {
   Send(WM_COMMAND, IDM_TRAY_VERSION);
   ASSERT_EQ(versionBoxOpen, 1);
   ASSERT_NE(versionBox, nullptr);
-  HWND box = versionBox->window->hwnd;
+  HWND box = versionBox->window->Handle();
   RECT rect{};
   GetWindowRect(box, &rect);
   EXPECT_EQ(rect.right - rect.left, 310);
@@ -306,7 +303,7 @@ TEST_F(MainWindowTest, VersionBoxShowsCentredOnceAndClosesOnItsMessage) {
   EXPECT_TRUE(GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
   Send(WM_COMMAND, IDM_TRAY_VERSION);
-  EXPECT_EQ(versionBox->window->hwnd, box) << "a second command shows no second box";
+  EXPECT_EQ(versionBox->window->Handle(), box) << "a second command shows no second box";
 
   PostMessageA(window, PWM_ABOUT_CLOSED, 0, reinterpret_cast<LPARAM>(box));
   Pump();
@@ -337,7 +334,7 @@ TEST_F(MainWindowTest, ARestartedTaskbarGetsTheIconBackAndTheOldIconIsFreed) {
 TEST_F(MainWindowTest, ExitClosesTheWindowAndStopsTheStarField) {
   Settings.quantity = 1;
   Send(PWM_HOOK_CLICK, 0, PackPoint(300, 300));
-  HWND star = starListHead->next->window->hwnd;
+  HWND star = field->starListHead->next->window->Handle();
   Send(WM_COMMAND, IDM_TRAY_EXIT);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(reactionEnabled, 0);

@@ -32,7 +32,7 @@ class StarWindow : public StarFieldTest {
   }
 
   Star* NewStar(int x = 300, int y = 300) {
-    GenerateStars(PWM_HOOK_CLICK, x, y);
+    field.GenerateStars(PWM_HOOK_CLICK, x, y);
     return Stars().back();
   }
 
@@ -49,7 +49,7 @@ class StarWindow : public StarFieldTest {
     owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
       if (message == PWM_QUERY_MANY_STARS) PostMessageA(owner.handle(), kInsideMenu, 0, 0);
       if (message == kInsideMenu) {
-        HMENU menu = window->menu;
+        HMENU menu = window->Menu();
         int n = GetMenuItemCount(menu);
         for (int i = 0; i < n; ++i) items.push_back(GetMenuItemID(menu, i));
         EndMenu();
@@ -65,7 +65,7 @@ TEST_F(StarWindow, CreatedHiddenOwnedAndParkedOffScreenBySetImage) {
   PupilWindow window;
   EXPECT_EQ(window.SetImage(nullptr, 10, 10), 0);  // no window yet
   ASSERT_EQ(window.Create(owner.handle(), nullptr), 1);
-  HWND w = window.hwnd;
+  HWND w = window.Handle();
   RECT r = WindowRect(w);
   EXPECT_EQ(r.left, -1);
   EXPECT_EQ(r.right - r.left, 1);
@@ -75,8 +75,8 @@ TEST_F(StarWindow, CreatedHiddenOwnedAndParkedOffScreenBySetImage) {
   EXPECT_FALSE(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_LAYERED);
   EXPECT_EQ(GetWindowLongPtrA(w, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&window));
 
-  ImageSet* image = StarImageList.Get(0);
-  EXPECT_EQ(window.SetImage(image->dc, 30, 20), 1);
+  ImageSet* image = field.StarImageList.Get(0);
+  EXPECT_EQ(window.SetImage(image->DC(), 30, 20), 1);
   r = WindowRect(w);
   EXPECT_EQ(r.left, -30);
   EXPECT_EQ(r.top, -20);
@@ -96,32 +96,32 @@ TEST_F(StarWindow, CreatedHiddenOwnedAndParkedOffScreenBySetImage) {
   EXPECT_FALSE(IsWindowVisible(w));
   window.PostClose();
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w); }));
-  EXPECT_EQ(window.hwnd, nullptr);  // the record no longer names a dead window
+  EXPECT_EQ(window.Handle(), nullptr);  // the record no longer names a dead window
 }
 
 TEST_F(StarWindow, AShownWindowTakesANewPictureWhereItIs) {
   PupilWindow window;
   ASSERT_EQ(window.Create(owner.handle(), nullptr), 1);
-  ImageSet* image = StarImageList.Get(0);
-  ASSERT_EQ(window.SetImage(image->dc, 30, 20), 1);
+  ImageSet* image = field.StarImageList.Get(0);
+  ASSERT_EQ(window.SetImage(image->DC(), 30, 20), 1);
   window.MoveTo(POINT{200, 150});
   window.ShowTopmost();
   // A poof replacing a star's picture: no trip off the screen and back.
-  ASSERT_EQ(window.SetImage(image->dc, 40, 40), 1);
-  RECT r = WindowRect(window.hwnd);
+  ASSERT_EQ(window.SetImage(image->DC(), 40, 40), 1);
+  RECT r = WindowRect(window.Handle());
   EXPECT_EQ(r.left, 200);
   EXPECT_EQ(r.top, 150);
   EXPECT_EQ(r.right - r.left, 40);
   EXPECT_EQ(r.bottom - r.top, 40);
-  EXPECT_TRUE(IsWindowVisible(window.hwnd));
-  HWND w = window.hwnd;
+  EXPECT_TRUE(IsWindowVisible(window.Handle()));
+  HWND w = window.Handle();
   window.PostClose();
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w); }));
 }
 
 TEST_F(StarWindow, GrabMessageComesOnceBeforeTheDrag) {
   Star* star = NewStar();
-  HWND w = star->window->hwnd;
+  HWND w = star->window->Handle();
   RECT start = WindowRect(w);
   RECT atGrab{};
   owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
@@ -156,13 +156,13 @@ TEST_F(StarWindow, GrabMessageComesOnceBeforeTheDrag) {
   SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   EXPECT_EQ(owner.CountOf(PWM_STAR_GRABBED), 1);
   // A grabbed star stays where the user left it.
-  MoveStar();
+  field.MoveStar();
   EXPECT_EQ(WindowRect(w).left, released.left);
 }
 
 TEST_F(StarWindow, ReleaseSendsButtonUpOnlyWhenGrabbed) {
   Star* star = NewStar();
-  HWND w = star->window->hwnd;
+  HWND w = star->window->Handle();
   RECT start = WindowRect(w);
   // A release without a press here: the window still steps back.
   SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -170,7 +170,7 @@ TEST_F(StarWindow, ReleaseSendsButtonUpOnlyWhenGrabbed) {
   EXPECT_EQ(WindowRect(w).top, start.top - 2);
   EXPECT_EQ(owner.CountOf(PWM_HOOK_BUTTONUP), 0);
 
-  star->window->releaseMessage = PWM_ABOUT_CLOSED;
+  star->window->ReportReleaseWith(PWM_ABOUT_CLOSED);
   SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   ASSERT_EQ(owner.CountOf(PWM_HOOK_BUTTONUP), 1);
@@ -185,25 +185,25 @@ TEST_F(StarWindow, ReleaseSendsButtonUpOnlyWhenGrabbed) {
 
 TEST_F(StarWindow, StarJoinedAwayDuringTheReleaseIsLeftAlone) {
   Star* star = NewStar();
-  HWND w = star->window->hwnd;
-  star->window->releaseMessage = PWM_ABOUT_CLOSED;
+  HWND w = star->window->Handle();
+  star->window->ReportReleaseWith(PWM_ABOUT_CLOSED);
   SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   // The owner frees the star while it handles the drop, as a join does.
   owner.onMessage = [&](UINT message, WPARAM, LPARAM lParam) {
-    if (message == PWM_HOOK_BUTTONUP) DestroyStar(GetStarByHWND(reinterpret_cast<HWND>(lParam)));
+    if (message == PWM_HOOK_BUTTONUP) field.DestroyStar(field.GetStarByHWND(reinterpret_cast<HWND>(lParam)));
   };
   SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(GetStarByHWND(w), nullptr);
+  EXPECT_EQ(field.GetStarByHWND(w), nullptr);
   EXPECT_FALSE(Queued(owner.handle(), PWM_ABOUT_CLOSED));
 
   // The same for a right press that ends a drag: no menu for a gone star.
   Star* other = NewStar();
-  HWND v = other->window->hwnd;
+  HWND v = other->window->Handle();
   SendMessageA(v, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   int queries = owner.CountOf(PWM_QUERY_MANY_STARS);
   SendMessageA(v, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   owner.onMessage = nullptr;
-  EXPECT_EQ(GetStarByHWND(v), nullptr);
+  EXPECT_EQ(field.GetStarByHWND(v), nullptr);
   EXPECT_EQ(owner.CountOf(PWM_QUERY_MANY_STARS), queries);
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w) && !IsWindow(v); }));
 }
@@ -211,7 +211,7 @@ TEST_F(StarWindow, StarJoinedAwayDuringTheReleaseIsLeftAlone) {
 TEST_F(StarWindow, ContextMenuHasOneItemOrThreeWhenTwoStarsAreGrabbed) {
   Star* first = NewStar(200, 200);
   Star* second = NewStar(500, 200);
-  HWND w = first->window->hwnd;
+  HWND w = first->window->Handle();
 
   // Not grabbed: no menu at all.
   SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
@@ -222,9 +222,9 @@ TEST_F(StarWindow, ContextMenuHasOneItemOrThreeWhenTwoStarsAreGrabbed) {
   ASSERT_EQ(items.size(), 1u);
   EXPECT_EQ(items[0], static_cast<UINT>(IDM_STAR_ERASE));
   EXPECT_EQ(owner.CountOf(PWM_QUERY_MANY_STARS), 1);
-  EXPECT_EQ(first->window->menu, nullptr);  // destroyed after use
+  EXPECT_EQ(first->window->Menu(), nullptr);  // destroyed after use
 
-  Click(second->window->hwnd);
+  Click(second->window->Handle());
   items = MenuItemsOnRightPress(w, first->window);
   ASSERT_EQ(items.size(), 4u);  // three items and a separator
   EXPECT_EQ(items[0], static_cast<UINT>(IDM_STAR_ERASE));
@@ -233,7 +233,7 @@ TEST_F(StarWindow, ContextMenuHasOneItemOrThreeWhenTwoStarsAreGrabbed) {
   EXPECT_EQ(items[3], static_cast<UINT>(IDM_STAR_TIDY));
 
   // A window with the menu switched off never opens one.
-  first->window->menuEnabled = 0;
+  first->window->DisableMenu();
   int queries = owner.CountOf(PWM_QUERY_MANY_STARS);
   SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   EXPECT_EQ(owner.CountOf(PWM_QUERY_MANY_STARS), queries);
@@ -247,19 +247,19 @@ TEST_F(StarWindow, MenuShowsTheJapaneseTextsOfTheUiTextSlots) {
   LoadUiTexts();
   Star* first = NewStar(200, 200);
   Star* second = NewStar(500, 200);
-  Click(first->window->hwnd);
-  Click(second->window->hwnd);
+  Click(first->window->Handle());
+  Click(second->window->Handle());
   wchar_t texts[3][32] = {};
   owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
     if (message == PWM_QUERY_MANY_STARS) PostMessageA(owner.handle(), kInsideMenu, 0, 0);
     if (message == kInsideMenu) {
-      GetMenuStringW(first->window->menu, IDM_STAR_ERASE, texts[0], 32, MF_BYCOMMAND);
-      GetMenuStringW(first->window->menu, IDM_STAR_ERASE_ALL, texts[1], 32, MF_BYCOMMAND);
-      GetMenuStringW(first->window->menu, IDM_STAR_TIDY, texts[2], 32, MF_BYCOMMAND);
+      GetMenuStringW(first->window->Menu(), IDM_STAR_ERASE, texts[0], 32, MF_BYCOMMAND);
+      GetMenuStringW(first->window->Menu(), IDM_STAR_ERASE_ALL, texts[1], 32, MF_BYCOMMAND);
+      GetMenuStringW(first->window->Menu(), IDM_STAR_TIDY, texts[2], 32, MF_BYCOMMAND);
       EndMenu();
     }
   };
-  SendMessageA(first->window->hwnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(first->window->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   owner.onMessage = nullptr;
   EXPECT_STREQ(texts[0], L"消去");
   EXPECT_STREQ(texts[1], L"全て消去");
@@ -268,7 +268,7 @@ TEST_F(StarWindow, MenuShowsTheJapaneseTextsOfTheUiTextSlots) {
 
 TEST_F(StarWindow, RightPressDuringADragEndsItAndSendsButtonUpFirst) {
   Star* star = NewStar();
-  HWND w = star->window->hwnd;
+  HWND w = star->window->Handle();
   RECT start = WindowRect(w);
   SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   int buttonUps = 0;
@@ -283,7 +283,7 @@ TEST_F(StarWindow, RightPressDuringADragEndsItAndSendsButtonUpFirst) {
   SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   owner.onMessage = nullptr;
   EXPECT_EQ(buttonUps, 1);
-  EXPECT_EQ(star->window->dragging, 0);
+  EXPECT_EQ(star->window->IsDragging(), 0);
   EXPECT_NE(GetCapture(), w);
   EXPECT_EQ(WindowRect(w).left, start.left + 2);  // the press shift stays
   SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(30, 30));
@@ -292,24 +292,24 @@ TEST_F(StarWindow, RightPressDuringADragEndsItAndSendsButtonUpFirst) {
 
 TEST_F(StarWindow, StarFreedWhileItsMenuIsUpIsNotTouchedAfterwards) {
   Star* star = NewStar();
-  HWND w = star->window->hwnd;
+  HWND w = star->window->Handle();
   Click(w);
   owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
     if (message == PWM_QUERY_MANY_STARS) PostMessageA(owner.handle(), kInsideMenu, 0, 0);
     if (message == kInsideMenu) {
-      DestroyStar(GetStarByHWND(w));  // as a bomb going off in a tick does
+      field.DestroyStar(field.GetStarByHWND(w));  // as a bomb going off in a tick does
       EndMenu();
     }
   };
   SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   owner.onMessage = nullptr;
-  EXPECT_EQ(GetStarByHWND(w), nullptr);
+  EXPECT_EQ(field.GetStarByHWND(w), nullptr);
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w); }));
 }
 
 TEST_F(StarWindow, MenuCommandsArePostedToTheOwner) {
   Star* star = NewStar();
-  HWND w = star->window->hwnd;
+  HWND w = star->window->Handle();
   SendMessageA(w, WM_COMMAND, IDM_STAR_ERASE, 0);
   SendMessageA(w, WM_COMMAND, IDM_STAR_ERASE_ALL, 0);
   SendMessageA(w, WM_COMMAND, IDM_STAR_TIDY, 0);
@@ -329,8 +329,8 @@ TEST_F(StarWindow, MenuCommandsArePostedToTheOwner) {
 
 TEST_F(StarWindow, LateMessagesToADestroyedStarsWindowReachNothing) {
   Star* star = NewStar();
-  HWND w = star->window->hwnd;
-  DestroyStar(star);
+  HWND w = star->window->Handle();
+  field.DestroyStar(star);
   ASSERT_TRUE(IsWindow(w));  // its WM_CLOSE is still queued
   EXPECT_FALSE(IsWindowVisible(w));
   EXPECT_EQ(GetWindowLongPtrA(w, GWLP_USERDATA), 0);

@@ -21,34 +21,32 @@ class RunControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
     appInstance = GetModuleHandleA(nullptr);
-    mainWindow = owner.handle();
     LoadUiTexts();
-    Settings = SettingsRecord{};
-    Settings.quantity = 1;
-    Settings.moveRange = 70;
+    settings.quantity = 1;
+    settings.moveRange = 70;
   }
   void TearDown() override {
-    StopPipwink();
+    field.StopPipwink();
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    Settings = SettingsRecord{};
-    mainWindow = nullptr;
   }
   void UseFolder(const std::string& folder) {
-    std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", folder.c_str());
+    std::snprintf(settings.imageFolder, sizeof settings.imageFolder, "%s", folder.c_str());
   }
   TestWindow owner;
+  SettingsRecord settings{};
+  StarField field{StarFieldHost{owner.handle(), nullptr, &UiTexts, &settings}};
 };
 
 TEST_F(RunControlTest, WithoutAFolderTheBuiltInStarIsUsedQuietly) {
   MessageBoxWatcher boxes;
-  StartReport report = StartPipwink();
-  EXPECT_EQ(StarImageList.Count(), 3);
+  StartReport report = field.StartPipwink();
+  EXPECT_EQ(field.StarImageList.Count(), 3);
   EXPECT_EQ(report.someUnreadable + report.folderUnusable + report.noStarPicture, 0);
-  EXPECT_NE(starListHead, nullptr);
+  EXPECT_NE(field.starListHead, nullptr);
   EXPECT_EQ(reactionEnabled, 1);
-  EXPECT_NE(poofFrames[4], nullptr);
-  EXPECT_NE(digitStrips[DIGITS_SMALL_MASK].dc, nullptr);
+  EXPECT_NE(field.artwork.PoofFrame(4), nullptr);
+  EXPECT_NE(field.artwork.digitStrips[DIGITS_SMALL_MASK].DC(), nullptr);
   EXPECT_TRUE(boxes.Texts().empty());
 }
 
@@ -58,13 +56,13 @@ TEST_F(RunControlTest, AFolderWithAPictureReplacesTheBuiltInStarAndReportsItsBro
   ASSERT_TRUE(WriteTextFile(folder.File("broken.png"), "no picture"));
   UseFolder(folder.path());
   MessageBoxWatcher boxes;
-  StartReport report = StartPipwink();
-  ASSERT_EQ(StarImageList.Count(), 1);
+  StartReport report = field.StartPipwink();
+  ASSERT_EQ(field.StarImageList.Count(), 1);
   EXPECT_EQ(report.someUnreadable, 1);
   EXPECT_EQ(report.folderUnusable, 0);
   EXPECT_EQ(report.folder.failedFiles, 1);
   EXPECT_STREQ(report.folder.failedNames[0], "broken.png");
-  EXPECT_EQ(StarImageList.Get(0)->frameWidth, 40);
+  EXPECT_EQ(field.StarImageList.Get(0)->frameWidth, 40);
   EXPECT_TRUE(boxes.Texts().empty());
 }
 
@@ -72,8 +70,8 @@ TEST_F(RunControlTest, AFolderOfBrokenFilesIsReportedAndTheBuiltInStarUsed) {
   TempFolder folder("broken");
   ASSERT_TRUE(WriteTextFile(folder.File("a.png"), "no picture"));
   UseFolder(folder.path());
-  StartReport report = StartPipwink();
-  EXPECT_EQ(StarImageList.Count(), 3);
+  StartReport report = field.StartPipwink();
+  EXPECT_EQ(field.StarImageList.Count(), 3);
   EXPECT_EQ(report.folderUnusable, 1);
   EXPECT_EQ(report.someUnreadable, 0);
   EXPECT_EQ(report.noStarPicture, 0);
@@ -93,34 +91,34 @@ TEST_F(RunControlTest, AFolderOfBrokenFilesIsReportedAndTheBuiltInStarUsed) {
 }
 
 TEST_F(RunControlTest, ARestartWhileDisabledLeavesTheFieldEnabledWithAnEmptyPool) {
-  StartPipwink();
-  GenerateStars(PWM_HOOK_CLICK, 300, 300);
-  ASSERT_NE(lastGeneratedStar, nullptr);
-  HWND star = lastGeneratedStar->window->hwnd;
-  chainValue = 8;
-  DisablePipwink();
+  field.StartPipwink();
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  ASSERT_NE(field.lastGeneratedStar, nullptr);
+  HWND star = field.lastGeneratedStar->window->Handle();
+  field.chainValue = 8;
+  field.DisablePipwink();
   EXPECT_EQ(reactionEnabled, 0);
 
-  RestartPipwink();
+  field.RestartPipwink();
   EXPECT_EQ(reactionEnabled, 1);
-  EXPECT_EQ(lastGeneratedStar, nullptr);
-  ASSERT_NE(starListHead, nullptr);
-  EXPECT_EQ(starListHead->next, starListTail) << "every star went with the restart";
-  EXPECT_EQ(GetFreeStar(0), nullptr);
-  EXPECT_EQ(chainValue, 8) << "the chase game keeps its value";
+  EXPECT_EQ(field.lastGeneratedStar, nullptr);
+  ASSERT_NE(field.starListHead, nullptr);
+  EXPECT_EQ(field.starListHead->next, field.starListTail) << "every star went with the restart";
+  EXPECT_EQ(field.GetFreeStar(0), nullptr);
+  EXPECT_EQ(field.chainValue, 8) << "the chase game keeps its value";
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
   EXPECT_FALSE(IsWindow(star));
 }
 
 TEST_F(RunControlTest, StoppingTwiceIsHarmlessAndLeavesNothing) {
-  StartPipwink();
-  StopPipwink();
-  StopPipwink();
-  EXPECT_EQ(StarImageList.Count(), 0);
-  EXPECT_EQ(starListHead, nullptr);
-  EXPECT_EQ(poofChain, nullptr);
-  EXPECT_EQ(digitStrips[DIGITS_LARGE_COLOUR].bitmap, nullptr);
+  field.StartPipwink();
+  field.StopPipwink();
+  field.StopPipwink();
+  EXPECT_EQ(field.StarImageList.Count(), 0);
+  EXPECT_EQ(field.starListHead, nullptr);
+  EXPECT_EQ(field.artwork.PoofFrame(0), nullptr);
+  EXPECT_EQ(field.artwork.digitStrips[DIGITS_LARGE_COLOUR].Bitmap(), nullptr);
   EXPECT_EQ(reactionEnabled, 0);
 }
 

@@ -71,54 +71,21 @@ inline int GdiObjectCount() {
   return live;
 }
 
+// Fills a star field's artwork; the field releases it.
 class TestArtwork {
  public:
-  TestArtwork() {
-    poofFrameSize = FrameSize{128, 128};
+  explicit TestArtwork(StarArtwork& artwork) {
+    artwork.poofFrameSize = FrameSize{128, 128};
     for (int k = 0; k < kPoofFrameCount; ++k) {
-      poofFrames[k] = new PoofFrame{};
-      Select(MakeAlphaBitmap(128, 128, PoofColour(k)), &poofFrames[k]->dc, &poofFrames[k]->bitmap,
-             &poofFrames[k]->oldBitmap);
+      artwork.poofFrames[k].Adopt(MakeAlphaBitmap(128, 128, PoofColour(k)));
     }
-    MakeStrips(DIGITS_LARGE_COLOUR, 24, 32);
-    MakeStrips(DIGITS_MEDIUM_COLOUR, 18, 24);
-    MakeStrips(DIGITS_SMALL_COLOUR, 12, 16);
-  }
-  ~TestArtwork() {
-    ReleasePoof();
-    for (ImageSet& strip : digitStrips) {
-      Release(strip.dc, strip.bitmap, strip.oldBitmap);
-      strip = ImageSet{};
-    }
-  }
-  TestArtwork(const TestArtwork&) = delete;
-  TestArtwork& operator=(const TestArtwork&) = delete;
-
-  // As after a failed start: no poof frames at all.
-  static void ReleasePoof() {
-    for (PoofFrame*& frame : poofFrames) {
-      if (frame == nullptr) continue;
-      Release(frame->dc, frame->bitmap, frame->oldBitmap);
-      delete frame;
-      frame = nullptr;
-    }
-    poofFrameSize = FrameSize{};
+    MakeStrips(artwork, DIGITS_LARGE_COLOUR, 24, 32);
+    MakeStrips(artwork, DIGITS_MEDIUM_COLOUR, 18, 24);
+    MakeStrips(artwork, DIGITS_SMALL_COLOUR, 12, 16);
   }
 
  private:
-  static void Select(HBITMAP bitmap, HDC* dc, HBITMAP* held, HGDIOBJ* old) {
-    *dc = CreateCompatibleDC(nullptr);
-    *held = bitmap;
-    *old = SelectObject(*dc, bitmap);
-  }
-  static void Release(HDC dc, HBITMAP bitmap, HGDIOBJ old) {
-    if (dc != nullptr) {
-      SelectObject(dc, old);
-      DeleteDC(dc);
-    }
-    if (bitmap != nullptr) DeleteObject(bitmap);
-  }
-  static void MakeStrips(int colourRecord, int cellWidth, int cellHeight) {
+  static void MakeStrips(StarArtwork& artwork, int colourRecord, int cellWidth, int cellHeight) {
     HBITMAP colour = MakeAlphaBitmap(10 * cellWidth, cellHeight, 0u);
     HBITMAP mask = MakeAlphaBitmap(10 * cellWidth, cellHeight, 0xFFFFFFFFu);
     DcPixels colourPixels = PixelsOf(colour);
@@ -131,47 +98,41 @@ class TestArtwork {
         }
       }
     }
-    ImageSet& colourSet = digitStrips[colourRecord];
-    ImageSet& maskSet = digitStrips[colourRecord + 1];
-    Select(colour, &colourSet.dc, &colourSet.bitmap, &colourSet.oldBitmap);
-    Select(mask, &maskSet.dc, &maskSet.bitmap, &maskSet.oldBitmap);
+    ImageSet& colourSet = artwork.digitStrips[colourRecord];
+    ImageSet& maskSet = artwork.digitStrips[colourRecord + 1];
+    colourSet.picture.Adopt(colour);
+    maskSet.picture.Adopt(mask);
     colourSet.frameWidth = cellWidth;
     colourSet.frameHeight = cellHeight;
   }
 };
 
-// A star of that image, grabbed as the first press grabs it, standing with
-// its corner at (x, y).
-inline Star* GrabbedStar(int32_t imageIndex, int32_t x, int32_t y) {
-  Star* star = CreateNewStar(x, y, imageIndex);
-  if (star == nullptr || star->window == nullptr) return star;
-  star->window->grabbed = 1;
-  star->window->MoveTo(POINT{x, y});
-  return star;
-}
-
 inline POINT Corner(const Star* star) { return star->window->GetPosition(); }
-
-// The poof frame a star window shows, -1 for a picture of its own.
-inline int PoofFrameShown(const Star* star) {
-  for (int k = 0; k < kPoofFrameCount; ++k) {
-    if (poofFrames[k] != nullptr && star->window->sourceDC == poofFrames[k]->dc) return k;
-  }
-  return -1;
-}
 
 // The star field with test artwork; the chase game starts afresh.
 class StarGroupTest : public StarFieldTest {
  protected:
-  void SetUp() override {
-    StarFieldTest::SetUp();
-    chainValue = 1;
-    lastGeneratedStar = nullptr;
-  }
-  void TearDown() override {
-    StarFieldTest::TearDown();
-    chainValue = 1;
+  // A star of that image, grabbed as the first press grabs it, standing with
+  // its corner at (x, y).
+  Star* GrabbedStar(int32_t imageIndex, int32_t x, int32_t y) {
+    Star* star = field.CreateNewStar(x, y, imageIndex);
+    if (star == nullptr || star->window == nullptr) return star;
+    star->window->MarkGrabbed();
+    star->window->MoveTo(POINT{x, y});
+    return star;
   }
 
-  TestArtwork artwork;
+  // The poof frame a star window shows, -1 for a picture of its own.
+  int PoofFrameShown(const Star* star) const {
+    for (int k = 0; k < kPoofFrameCount; ++k) {
+      const MemoryBitmap* frame = field.artwork.PoofFrame(k);
+      if (frame != nullptr && star->window->SourceDC() == frame->DC()) return k;
+    }
+    return -1;
+  }
+
+  // As after a failed start: no poof frames at all.
+  void ReleasePoof() { field.artwork.ReleasePoofImage(); }
+
+  TestArtwork testArtwork{field.artwork};
 };

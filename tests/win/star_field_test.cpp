@@ -5,6 +5,7 @@
 
 #include "cells/private_messages.h"
 #include "star_test_support.h"
+#include "stars/motion_rules.h"
 
 namespace {
 
@@ -16,13 +17,13 @@ using StarPool = StarFieldTest;
 
 TEST_F(StarPool, ClickMakesQuantityStarsAndAMoveMakesOne) {
   ASSERT_NE(AddStarImage(72), nullptr);
-  Settings.quantity = 3;
-  GenerateStars(PWM_HOOK_CLICK, 400, 300);
+  settings.quantity = 3;
+  field.GenerateStars(PWM_HOOK_CLICK, 400, 300);
   std::vector<Star*> stars = Stars();
   ASSERT_EQ(stars.size(), 3u);
-  EXPECT_EQ(lastGeneratedStar, stars.back());
+  EXPECT_EQ(field.lastGeneratedStar, stars.back());
   for (Star* s : stars) {
-    HWND w = s->window->hwnd;
+    HWND w = s->window->Handle();
     ASSERT_NE(w, nullptr);
     char className[64] = "";
     GetClassNameA(w, className, sizeof className);
@@ -46,59 +47,59 @@ TEST_F(StarPool, ClickMakesQuantityStarsAndAMoveMakesOne) {
     EXPECT_EQ(s->count, 1);
   }
 
-  GenerateStars(PWM_HOOK_MOVE, 100, 100);
+  field.GenerateStars(PWM_HOOK_MOVE, 100, 100);
   EXPECT_EQ(Stars().size(), 4u);
-  EXPECT_EQ(lastGeneratedStar, Stars().back());
+  EXPECT_EQ(field.lastGeneratedStar, Stars().back());
 
-  Settings.quantity = 0;
-  GenerateStars(PWM_HOOK_CLICK, 100, 100);
-  GenerateStars(PWM_HOOK_MOVE, 100, 100);
+  settings.quantity = 0;
+  field.GenerateStars(PWM_HOOK_CLICK, 100, 100);
+  field.GenerateStars(PWM_HOOK_MOVE, 100, 100);
   EXPECT_EQ(Stars().size(), 4u);
 }
 
 TEST_F(StarPool, KeyEventMakesStarsButLeavesNoLastGeneratedStar) {
   ASSERT_NE(AddStarImage(48), nullptr);
-  Settings.quantity = 2;
-  GenerateStars(PWM_HOOK_CLICK, 200, 200);
-  ASSERT_NE(lastGeneratedStar, nullptr);
-  GenerateStars(PWM_HOOK_KEY, 200, 240);
+  settings.quantity = 2;
+  field.GenerateStars(PWM_HOOK_CLICK, 200, 200);
+  ASSERT_NE(field.lastGeneratedStar, nullptr);
+  field.GenerateStars(PWM_HOOK_KEY, 200, 240);
   EXPECT_EQ(Stars().size(), 4u);
-  EXPECT_EQ(lastGeneratedStar, nullptr);
+  EXPECT_EQ(field.lastGeneratedStar, nullptr);
 }
 
 TEST_F(StarPool, RestingStarIsHiddenAndReusedOnlyForItsOwnImage) {
   ASSERT_NE(AddStarImage(72), nullptr);
   ASSERT_NE(AddStarImage(40), nullptr);
   NextDrawIs(kFirstImage);
-  GenerateStars(PWM_HOOK_CLICK, 500, 500);
+  field.GenerateStars(PWM_HOOK_CLICK, 500, 500);
   ASSERT_EQ(Stars().size(), 1u);
   Star* first = Stars()[0];
-  HWND firstWindow = first->window->hwnd;
+  HWND firstWindow = first->window->Handle();
   ASSERT_EQ(first->imageIndex, 0);
 
   // Speeds are at most 45: six halvings bring any component to 0.
-  for (int tick = 0; tick < 7 && first->inUse; ++tick) MoveStar();
+  for (int tick = 0; tick < 7 && first->inUse; ++tick) field.MoveStar();
   ASSERT_EQ(first->inUse, 0u);
   EXPECT_FALSE(IsWindowVisible(firstWindow));
-  EXPECT_EQ(GetStarByHWND(firstWindow), first);  // found while free, too
+  EXPECT_EQ(field.GetStarByHWND(firstWindow), first);  // found while free, too
 
   // Another picture never takes the free star.
   NextDrawIs(kSecondImage);
-  GenerateStars(PWM_HOOK_CLICK, 500, 500);
+  field.GenerateStars(PWM_HOOK_CLICK, 500, 500);
   ASSERT_EQ(Stars().size(), 2u);
   Star* second = Stars()[1];
   EXPECT_EQ(second->imageIndex, 1);
-  EXPECT_NE(second->window->hwnd, firstWindow);
+  EXPECT_NE(second->window->Handle(), firstWindow);
   EXPECT_EQ(first->inUse, 0u);
 
   // The same picture reuses it: same record, same window, shown again.
   first->chained = 1;
   first->count = 7;
   NextDrawIs(kFirstImage);
-  GenerateStars(PWM_HOOK_CLICK, 100, 100);
+  field.GenerateStars(PWM_HOOK_CLICK, 100, 100);
   ASSERT_EQ(Stars().size(), 2u);
   EXPECT_EQ(Stars()[0], first);
-  EXPECT_EQ(first->window->hwnd, firstWindow);
+  EXPECT_EQ(first->window->Handle(), firstWindow);
   EXPECT_EQ(first->inUse, 1u);
   EXPECT_EQ(first->chained, 0u);
   EXPECT_EQ(first->count, 1);
@@ -106,33 +107,33 @@ TEST_F(StarPool, RestingStarIsHiddenAndReusedOnlyForItsOwnImage) {
   RECT r = WindowRect(firstWindow);
   EXPECT_EQ(r.left, first->x);
   EXPECT_EQ(r.top, first->y);
-  EXPECT_EQ(lastGeneratedStar, first);
+  EXPECT_EQ(field.lastGeneratedStar, first);
 }
 
 TEST_F(StarPool, StarsRestingOffTheScreenAreFreeLikeAnyOther) {
   ASSERT_NE(AddStarImage(32), nullptr);
-  GenerateStars(PWM_HOOK_CLICK, -500, -500);
+  field.GenerateStars(PWM_HOOK_CLICK, -500, -500);
   Star* star = Stars()[0];
-  for (int tick = 0; tick < 7 && star->inUse; ++tick) MoveStar();
+  for (int tick = 0; tick < 7 && star->inUse; ++tick) field.MoveStar();
   EXPECT_EQ(star->inUse, 0u);
-  EXPECT_FALSE(IsWindowVisible(star->window->hwnd));
+  EXPECT_FALSE(IsWindowVisible(star->window->Handle()));
 }
 
 TEST_F(StarPool, DelayedStarWaitsThenFliesWithItsSpeed) {
   ASSERT_NE(AddStarImage(72), nullptr);
-  GenerateStars(PWM_HOOK_CLICK, 600, 400);
+  field.GenerateStars(PWM_HOOK_CLICK, 600, 400);
   Star* star = Stars()[0];
-  HWND w = star->window->hwnd;
+  HWND w = star->window->Handle();
   star->delay = 3;
   RECT start = WindowRect(w);
   int32_t vx = star->vx, vy = star->vy;
   for (int tick = 0; tick < 3; ++tick) {
-    MoveStar();
+    field.MoveStar();
     RECT now = WindowRect(w);
     EXPECT_EQ(now.left, start.left);
     EXPECT_EQ(now.top, start.top);
   }
-  MoveStar();
+  field.MoveStar();
   RECT moved = WindowRect(w);
   EXPECT_EQ(moved.left, start.left + vx);
   EXPECT_EQ(moved.top, start.top + vy);
@@ -141,79 +142,75 @@ TEST_F(StarPool, DelayedStarWaitsThenFliesWithItsSpeed) {
 
 TEST_F(StarPool, EachTickAdvancesTheAnimationFrame) {
   ASSERT_NE(AddStarImage(16, 3), nullptr);
-  GenerateStars(PWM_HOOK_CLICK, 600, 400);
+  field.GenerateStars(PWM_HOOK_CLICK, 600, 400);
   Star* star = Stars()[0];
-  EXPECT_EQ(star->window->frameIndex, 0);
-  MoveStar();
-  EXPECT_EQ(star->window->frameIndex, 1);
+  EXPECT_EQ(star->window->FrameIndex(), 0);
+  field.MoveStar();
+  EXPECT_EQ(star->window->FrameIndex(), 1);
 }
 
 TEST_F(StarPool, AnimatedPictureAdvancesFramesOnlyWhileMoving) {
   ASSERT_NE(AddStarImage(16, 3), nullptr);
-  GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   PupilWindow* window = Stars()[0]->window;
-  ASSERT_EQ(window->frameCount, 3);
-  ASSERT_EQ(window->frameIndex, 0);
+  ASSERT_EQ(window->FrameCount(), 3);
+  ASSERT_EQ(window->FrameIndex(), 0);
   Stars()[0]->vx = 40;
   Stars()[0]->vy = 40;
 
-  ValidateRect(window->hwnd, nullptr);
-  MoveStar();
-  EXPECT_EQ(window->frameIndex, 1);
-  EXPECT_TRUE(GetUpdateRect(window->hwnd, nullptr, FALSE));  // repaints with the new frame
-  ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(window->hwnd, nullptr, FALSE); }));
+  ValidateRect(window->Handle(), nullptr);
+  field.MoveStar();
+  EXPECT_EQ(window->FrameIndex(), 1);
+  EXPECT_TRUE(GetUpdateRect(window->Handle(), nullptr, FALSE));  // repaints with the new frame
+  ASSERT_TRUE(PumpUntil([&] { return !GetUpdateRect(window->Handle(), nullptr, FALSE); }));
 
   Stars()[0]->delay = 1;
-  MoveStar();
-  EXPECT_EQ(window->frameIndex, 1);
-  EXPECT_FALSE(GetUpdateRect(window->hwnd, nullptr, FALSE));
-  MoveStar();
-  MoveStar();
-  EXPECT_EQ(window->frameIndex, 0);  // wrapped after the third frame
+  field.MoveStar();
+  EXPECT_EQ(window->FrameIndex(), 1);
+  EXPECT_FALSE(GetUpdateRect(window->Handle(), nullptr, FALSE));
+  field.MoveStar();
+  field.MoveStar();
+  EXPECT_EQ(window->FrameIndex(), 0);  // wrapped after the third frame
 
-  window->grabbed = 1;
-  MoveStar();
-  EXPECT_EQ(window->frameIndex, 0);
+  window->MarkGrabbed();
+  field.MoveStar();
+  EXPECT_EQ(window->FrameIndex(), 0);
 }
 
 TEST_F(StarPool, SingleFramePictureIsNeverInvalidatedByMotion) {
   ASSERT_NE(AddStarImage(24), nullptr);
-  GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   PupilWindow* window = Stars()[0]->window;
-  ValidateRect(window->hwnd, nullptr);
-  MoveStar();
-  EXPECT_FALSE(GetUpdateRect(window->hwnd, nullptr, FALSE));
-  EXPECT_EQ(window->frameIndex, 0);
+  ValidateRect(window->Handle(), nullptr);
+  field.MoveStar();
+  EXPECT_FALSE(GetUpdateRect(window->Handle(), nullptr, FALSE));
+  EXPECT_EQ(window->FrameIndex(), 0);
 }
 
 TEST_F(StarPool, ChainedStarGettingAwayResetsTheChain) {
   ASSERT_NE(AddStarImage(24), nullptr);
-  GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   Star* star = Stars()[0];
   star->chained = 1;
-  chainValue = 64;
-  for (int tick = 0; tick < 7 && star->inUse; ++tick) MoveStar();
+  field.chainValue = 64;
+  for (int tick = 0; tick < 7 && star->inUse; ++tick) field.MoveStar();
   EXPECT_EQ(star->inUse, 0u);
-  EXPECT_EQ(chainValue, 1);
+  EXPECT_EQ(field.chainValue, 1);
 }
 
 TEST_F(StarPool, NumberedStarComingToRestIsDestroyedNotPooled) {
   ASSERT_NE(AddStarImage(24), nullptr);
-  GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   Star* star = Stars()[0];
   PupilWindow* window = star->window;
-  HWND w = window->hwnd;
+  HWND w = window->Handle();
   // A number picture of the window's own, as the count display makes it.
-  HDC screen = GetDC(owner.handle());
-  window->sourceDC = CreateCompatibleDC(screen);
-  ReleaseDC(owner.handle(), screen);
-  window->ownBitmap = MakeAlphaBitmap(24, 24, 0xFF000000u);
-  window->ownBitmapPrevious = SelectObject(window->sourceDC, window->ownBitmap);
-  HBITMAP picture = window->ownBitmap;
+  ASSERT_NE(window->MakeOwnPicture(24, 24), nullptr);
+  HBITMAP picture = window->OwnPictureBitmap();
 
-  for (int tick = 0; tick < 7 && !Stars().empty(); ++tick) MoveStar();
+  for (int tick = 0; tick < 7 && !Stars().empty(); ++tick) field.MoveStar();
   EXPECT_TRUE(Stars().empty());
-  EXPECT_EQ(GetStarByHWND(w), nullptr);
+  EXPECT_EQ(field.GetStarByHWND(w), nullptr);
   EXPECT_FALSE(IsWindowVisible(w));
   // The picture was deleted: GDI no longer knows it.
   BITMAP info;
@@ -222,67 +219,207 @@ TEST_F(StarPool, NumberedStarComingToRestIsDestroyedNotPooled) {
 
 TEST_F(StarPool, DestroyingTheLastGeneratedStarClearsIt) {
   ASSERT_NE(AddStarImage(24), nullptr);
-  Settings.quantity = 2;
-  GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  settings.quantity = 2;
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   Star* first = Stars()[0];
-  Star* last = lastGeneratedStar;
+  Star* last = field.lastGeneratedStar;
   ASSERT_EQ(last, Stars()[1]);
-  DestroyStar(first);
-  EXPECT_EQ(lastGeneratedStar, last);
-  DestroyStar(last);
-  EXPECT_EQ(lastGeneratedStar, nullptr);
+  field.DestroyStar(first);
+  EXPECT_EQ(field.lastGeneratedStar, last);
+  field.DestroyStar(last);
+  EXPECT_EQ(field.lastGeneratedStar, nullptr);
   EXPECT_TRUE(Stars().empty());
-  DestroyStar(nullptr);
-  EXPECT_EQ(starListHead->next, starListTail);
+  field.DestroyStar(nullptr);
+  EXPECT_EQ(field.starListHead->next, field.starListTail);
 }
 
 TEST_F(StarPool, LookUpsAndCounts) {
   ASSERT_NE(AddStarImage(24), nullptr);
-  Settings.quantity = 3;
-  GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  settings.quantity = 3;
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   std::vector<Star*> stars = Stars();
-  EXPECT_EQ(GetStarByHWND(stars[1]->window->hwnd), stars[1]);
-  EXPECT_EQ(GetStarByHWND(owner.handle()), nullptr);
-  EXPECT_EQ(GetStarByHWND(nullptr), nullptr);
+  EXPECT_EQ(field.GetStarByHWND(stars[1]->window->Handle()), stars[1]);
+  EXPECT_EQ(field.GetStarByHWND(owner.handle()), nullptr);
+  EXPECT_EQ(field.GetStarByHWND(nullptr), nullptr);
 
-  EXPECT_EQ(EnsureManyStars(), 0);
-  stars[0]->window->grabbed = 1;
-  EXPECT_EQ(EnsureManyStars(), 0);
-  stars[2]->window->grabbed = 1;
-  EXPECT_EQ(EnsureManyStars(), 1);
+  EXPECT_EQ(field.EnsureManyStars(), 0);
+  stars[0]->window->MarkGrabbed();
+  EXPECT_EQ(field.EnsureManyStars(), 0);
+  stars[2]->window->MarkGrabbed();
+  EXPECT_EQ(field.EnsureManyStars(), 1);
 }
 
 TEST_F(StarPool, StarWithoutAWindowIsNeverFoundByANullHandle) {
   ASSERT_NE(AddStarImage(24), nullptr);
-  mainWindow = reinterpret_cast<HWND>(0x7FFF0);  // no such window: creation fails
-  GenerateStars(PWM_HOOK_CLICK, 300, 300);
-  mainWindow = owner.handle();
-  ASSERT_EQ(Stars().size(), 1u);
-  Star* star = Stars()[0];
-  EXPECT_EQ(star->window->hwnd, nullptr);
-  EXPECT_EQ(GetStarByHWND(nullptr), nullptr);
+  // No such owner window: creation fails.
+  StarField orphan{StarFieldHost{reinterpret_cast<HWND>(0x7FFF0), nullptr, &UiTexts, &settings}};
+  ASSERT_EQ(orphan.CreateStarList(), 1);
+  ASSERT_NE(::AddStarImage(&orphan.StarImageList, 24), nullptr);
+  orphan.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  ASSERT_EQ(orphan.StarCount(), 1);
+  Star* star = orphan.starListHead->next;
+  EXPECT_EQ(star->window->Handle(), nullptr);
+  EXPECT_EQ(orphan.GetStarByHWND(nullptr), nullptr);
   // It still flies, rests and returns to the pool.
-  for (int tick = 0; tick < 7 && star->inUse; ++tick) MoveStar();
+  for (int tick = 0; tick < 7 && star->inUse; ++tick) orphan.MoveStar();
   EXPECT_EQ(star->inUse, 0u);
 }
 
 TEST_F(StarPool, NoPictureMeansNoStarsAndNoEndlessDrawing) {
-  Settings.quantity = 5;
-  GenerateStars(PWM_HOOK_CLICK, 300, 300);
-  GenerateStars(PWM_HOOK_MOVE, 300, 300);
+  settings.quantity = 5;
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(PWM_HOOK_MOVE, 300, 300);
   EXPECT_TRUE(Stars().empty());
 }
 
+// Whether `upper` stands above `lower` in the z-order.
+bool IsAbove(HWND upper, HWND lower) {
+  for (HWND w = GetWindow(lower, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV)) {
+    if (w == upper) return true;
+  }
+  return false;
+}
+
+// Ticks until nothing moves; the number of ticks, or -1 after 20.
+int TicksUntilRest(StarField& field) {
+  for (int tick = 1; tick <= 20; ++tick) {
+    field.MoveStar();
+    if (!field.TimerRunning()) return tick;
+  }
+  return -1;
+}
+
+TEST_F(StarPool, TheMotionTimerRunsOnlyWhileSomethingMovesOrBombs) {
+  ASSERT_NE(AddStarImage(24), nullptr);
+  EXPECT_FALSE(field.TimerRunning()) << "an empty field sets no timer";
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  EXPECT_TRUE(field.TimerRunning()) << "a new star starts it";
+  Star* star = Stars()[0];
+  int ticks = TicksUntilRest(field);
+  EXPECT_GT(ticks, 1);
+  EXPECT_EQ(star->inUse, 0u) << "it stops in the tick the last star rests";
+  EXPECT_FALSE(KillTimer(owner.handle(), STAR_TIMER_ID)) << "the owner's timer is gone too";
+
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  EXPECT_EQ(Stars().size(), 1u);
+  EXPECT_TRUE(field.TimerRunning()) << "a recycled star starts it";
+  star->window->MarkGrabbed();
+  field.MoveStar();
+  EXPECT_FALSE(field.TimerRunning()) << "a caught star does not move";
+
+  field.ConnectStar(star->window->Handle());
+  EXPECT_TRUE(field.TimerRunning()) << "a drop starts it";
+  field.MoveStar();
+  EXPECT_FALSE(field.TimerRunning());
+
+  field.BombStar(star);
+  EXPECT_TRUE(field.TimerRunning()) << "a bomb starts it";
+  EXPECT_GT(TicksUntilRest(field), 1) << "and it runs until the star is gone";
+  EXPECT_TRUE(Stars().empty());
+
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  Stars()[0]->window->MarkGrabbed();
+  field.MoveStar();
+  ASSERT_FALSE(field.TimerRunning());
+  field.BeginBomb();
+  EXPECT_TRUE(field.TimerRunning()) << "erasing all starts it";
+}
+
+TEST_F(StarPool, ADueTickRunsFromTheInputPath) {
+  ASSERT_NE(AddStarImage(24), nullptr);
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  Star* star = Stars()[0];
+  const int32_t x = star->x;
+  DWORD shown = field.LastTick();
+  field.RunDueTick(shown + STAR_TIMER_INTERVAL - 1);
+  EXPECT_EQ(star->x, x) << "not due yet";
+  field.RunDueTick(shown + STAR_TIMER_INTERVAL);
+  EXPECT_NE(star->x, x) << "a period old: the tick runs";
+  TicksUntilRest(field);
+  const int32_t rested = star->x;
+  field.RunDueTick(GetTickCount() + 10 * STAR_TIMER_INTERVAL);
+  EXPECT_EQ(star->x, rested) << "no tick without a timer";
+}
+
+TEST_F(StarPool, OneEventMakesAtMost99Stars) {
+  ASSERT_NE(AddStarImage(8), nullptr);
+  settings.quantity = 99999;
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  EXPECT_EQ(field.StarCount(), 99);
+  EXPECT_EQ(settings.quantity, 99999) << "the stored value is left as it is";
+}
+
+TEST_F(StarPool, AtTheWindowBoundAFlyingStarOfThePictureIsReused) {
+  ASSERT_NE(AddStarImage(24), nullptr);
+  field.LimitStarWindows(5);
+  settings.quantity = 3;
+  field.GenerateStars(PWM_HOOK_CLICK, 100, 100);
+  field.MoveStar();
+  std::vector<Star*> first = Stars();
+  field.GenerateStars(PWM_HOOK_CLICK, 900, 700);
+  std::vector<Star*> stars = Stars();
+  ASSERT_EQ(stars.size(), 5u);
+  EXPECT_EQ(stars[0], first[0]);
+  EXPECT_GT(first[0]->x, 700) << "the oldest flight starts again at the new point";
+  EXPECT_TRUE(IsWindowVisible(first[0]->window->Handle()));
+  EXPECT_EQ(field.lastGeneratedStar, first[0]);
+
+  // Caught stars are never taken: with all five caught, a click makes none.
+  for (Star* s : stars) s->window->MarkGrabbed();
+  field.GenerateStars(PWM_HOOK_CLICK, 500, 500);
+  EXPECT_EQ(field.StarCount(), 5);
+  EXPECT_EQ(field.lastGeneratedStar, nullptr);
+}
+
+TEST_F(StarPool, ACaughtStarStaysAboveFlyingOnesThatTickBeneathIt) {
+  ASSERT_NE(AddStarImage(24), nullptr);
+  settings.quantity = 3;
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  std::vector<Star*> stars = Stars();
+  HWND caught = stars[2]->window->Handle();
+  ASSERT_TRUE(IsAbove(caught, stars[1]->window->Handle())) << "shown later, above";
+  ASSERT_TRUE(IsAbove(stars[1]->window->Handle(), stars[0]->window->Handle()));
+  SendMessageA(caught, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(caught, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  field.MoveStar();
+  field.MoveStar();
+  EXPECT_TRUE(IsAbove(caught, stars[0]->window->Handle())) << "the flying stars move beneath it";
+  EXPECT_TRUE(IsAbove(caught, stars[1]->window->Handle()));
+  EXPECT_TRUE(IsAbove(stars[1]->window->Handle(), stars[0]->window->Handle())) << "no restack";
+}
+
+TEST_F(StarPool, ACloseFromOutsideLeavesNoStarWithoutItsWindow) {
+  ASSERT_NE(AddStarImage(24), nullptr);
+  settings.quantity = 2;
+  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  std::vector<Star*> stars = Stars();
+  for (Star* s : stars) s->window->MarkGrabbed();
+  HWND w = stars[0]->window->Handle();
+  SendMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4 on the active star
+  SendMessageA(w, WM_CLOSE, 0, 0);              // another program's close
+  ASSERT_TRUE(IsWindow(w));
+  EXPECT_EQ(field.GetStarByHWND(w), stars[0]);
+  EXPECT_EQ(field.EnsureManyStars(), 1) << "both caught stars still count, both with windows";
+  field.AllTogetherStar(w);
+  ASSERT_EQ(Stars().size(), 1u);
+  EXPECT_EQ(Stars()[0]->count, 2) << "the join lost no star";
+  // The field's own close still closes it.
+  field.DestroyStar(Stars()[0]);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w); }));
+}
+
 TEST(StoppedStarField, OperationsDoNothingWithoutAList) {
-  ASSERT_EQ(starListHead, nullptr);
-  EXPECT_EQ(CreateNewStar(1, 2, 0), nullptr);
-  EXPECT_EQ(GetStarByHWND(GetDesktopWindow()), nullptr);
-  EXPECT_EQ(EnsureManyStars(), 0);
+  SettingsRecord settings{};
+  StarField field{StarFieldHost{nullptr, nullptr, &UiTexts, &settings}};
+  ASSERT_EQ(field.starListHead, nullptr);
+  EXPECT_EQ(field.CreateNewStar(1, 2, 0), nullptr);
+  EXPECT_EQ(field.GetStarByHWND(GetDesktopWindow()), nullptr);
+  EXPECT_EQ(field.EnsureManyStars(), 0);
   Star loose{};
-  RecycleStar(&loose, 5, 6);
+  field.RecycleStar(&loose, 5, 6);
   EXPECT_EQ(loose.inUse, 0u);
-  MoveStar();
-  FreeStarList();
+  field.MoveStar();
+  field.FreeStarList();
 }
 
 }  // namespace

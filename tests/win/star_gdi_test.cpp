@@ -5,51 +5,52 @@
 #include <vector>
 
 #include "star_artwork_support.h"
-#include "stars/star_groups.h"
+#include "stars/star_field.h"
 
 namespace {
 
-using StarGdi = StarGroupTest;
-
-// Creates `pairs` pairs of grabbed stars of two images, joins each pair,
-// numbers some more, lets numbered moving stars come to rest, bombs them all
-// and waits until every window is gone.
-void RunStarLifetimes(int pairs) {
-  std::vector<HWND> windows;
-  for (int i = 0; i < pairs; ++i) {
-    int32_t image = i % 2;
-    int32_t x = (i % 20) * 60;
-    int32_t y = (i / 20) * 60;
-    Star* group = GrabbedStar(image, x, y);
-    Star* dropped = GrabbedStar(image, x + 5, y + 5);
-    windows.push_back(group->window->hwnd);
-    windows.push_back(dropped->window->hwnd);
-    ConnectStar(dropped->window->hwnd);
-    if (i % 3 == 0) SetStarNumber(group, 100 + i);
-    if (i % 4 == 0) {
-      Star* moving = CreateNewStar(x, y, image);
-      windows.push_back(moving->window->hwnd);
-      SetStarNumber(moving, 5);
+class StarGdi : public StarGroupTest {
+ protected:
+  // Creates `pairs` pairs of grabbed stars of two images, joins each pair,
+  // numbers some more, lets numbered moving stars come to rest, bombs them all
+  // and waits until every window is gone.
+  void RunStarLifetimes(int pairs) {
+    std::vector<HWND> windows;
+    for (int i = 0; i < pairs; ++i) {
+      int32_t image = i % 2;
+      int32_t x = (i % 20) * 60;
+      int32_t y = (i / 20) * 60;
+      Star* group = GrabbedStar(image, x, y);
+      Star* dropped = GrabbedStar(image, x + 5, y + 5);
+      windows.push_back(group->window->Handle());
+      windows.push_back(dropped->window->Handle());
+      field.ConnectStar(dropped->window->Handle());
+      if (i % 3 == 0) field.SetStarNumber(group, 100 + i);
+      if (i % 4 == 0) {
+        Star* moving = field.CreateNewStar(x, y, image);
+        windows.push_back(moving->window->Handle());
+        field.SetStarNumber(moving, 5);
+      }
     }
+    // Some go off one by one, mid-poof the rest join in.
+    for (Star* s = field.starListHead->next; s != field.starListTail; s = s->next) {
+      if (s->count % 2 == 0) field.BombStar(s);
+    }
+    field.MoveStar();
+    field.MoveStar();
+    field.BeginBomb();
+    for (int tick = 0; tick < pairs + 20 && field.starListHead->next != field.starListTail; ++tick) field.MoveStar();
+    EXPECT_EQ(field.starListHead->next, field.starListTail);
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+          for (HWND w : windows) {
+            if (IsWindow(w)) return false;
+          }
+          return true;
+        },
+        10000));
   }
-  // Some go off one by one, mid-poof the rest join in.
-  for (Star* s = starListHead->next; s != starListTail; s = s->next) {
-    if (s->count % 2 == 0) BombStar(s);
-  }
-  MoveStar();
-  MoveStar();
-  BeginBomb();
-  for (int tick = 0; tick < pairs + 20 && starListHead->next != starListTail; ++tick) MoveStar();
-  EXPECT_EQ(starListHead->next, starListTail);
-  EXPECT_TRUE(PumpUntil(
-      [&] {
-        for (HWND w : windows) {
-          if (IsWindow(w)) return false;
-        }
-        return true;
-      },
-      10000));
-}
+};
 
 TEST_F(StarGdi, CountingSeesEveryObject) {
   int before = GdiObjectCount();

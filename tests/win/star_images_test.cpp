@@ -23,7 +23,6 @@ class StarImagesTest : public ::testing::Test {
   }
   void TearDown() override {
     ReleaseImageList(&list);
-    ReleaseImageList(&StarImageList);
     CleanUpImageList();
     mainWindow = nullptr;
   }
@@ -49,7 +48,7 @@ TEST_F(StarImagesTest, FixKeepsTheSizeAndOtherPicturesAreReducedToFit) {
   EXPECT_EQ(reduced->frameWidth, 72);
   EXPECT_EQ(reduced->frameHeight, 35);
   BITMAP info{};
-  GetObjectA(reduced->bitmap, sizeof info, &info);
+  GetObjectA(reduced->Bitmap(), sizeof info, &info);
   EXPECT_EQ(info.bmWidth, 72) << "the reduced bitmap replaced the full one";
   ImageSet* small = Load(folder, "small.png", 40, 30);
   ASSERT_NE(small, nullptr);
@@ -150,20 +149,20 @@ TEST_F(StarImagesTest, ALargePictureBecomesAStarOfItsReducedSize) {
 }
 
 TEST_F(StarImagesTest, DefaultStarGivesThreeSizesInOrder) {
-  ASSERT_EQ(PrepairStarImage(149, 72, 72), 1);
-  ASSERT_EQ(StarImageList.Count(), 3);
+  ASSERT_EQ(PrepairStarImage(149, 72, 72, &list), 1);
+  ASSERT_EQ(list.Count(), 3);
   const int sides[] = {72, 48, 32};
   for (int k = 0; k < 3; ++k) {
-    EXPECT_EQ(StarImageList.Get(k)->frameWidth, sides[k]);
-    EXPECT_EQ(StarImageList.Get(k)->frameHeight, sides[k]);
-    EXPECT_EQ(StarImageList.Get(k)->frameCount, 1);
+    EXPECT_EQ(list.Get(k)->frameWidth, sides[k]);
+    EXPECT_EQ(list.Get(k)->frameHeight, sides[k]);
+    EXPECT_EQ(list.Get(k)->frameCount, 1);
   }
 }
 
 TEST_F(StarImagesTest, MissingDefaultArtworkIsReportedAndNothingElse) {
   MessageBoxWatcher boxes;
-  EXPECT_EQ(PrepairStarImage(4242, 72, 72), 0);
-  EXPECT_EQ(StarImageList.Count(), 0);
+  EXPECT_EQ(PrepairStarImage(4242, 72, 72, &list), 0);
+  EXPECT_EQ(list.Count(), 0);
   MSG message;
   EXPECT_FALSE(PeekMessageA(&message, owner.handle(), WM_CLOSE, WM_CLOSE, PM_REMOVE))
       << "ending the program is the shell's decision";
@@ -188,10 +187,10 @@ TEST_F(StarImagesTest, TestDisplayShowsEachPictureSideBySideAndCleansUp) {
   for (int k = 0; k < 3; ++k) {
     Star* star = TestStarList.Get(k);
     ASSERT_NE(star->window, nullptr);
-    HWND window = star->window->hwnd;
+    HWND window = star->window->Handle();
     windows.push_back(window);
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(star->window->menuEnabled, 0) << "no context menu on the test display";
+    EXPECT_FALSE(star->window->HasMenu()) << "no context menu on the test display";
     RECT rect{};
     GetWindowRect(window, &rect);
     EXPECT_EQ(rect.left, x) << k;

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "star_artwork_support.h"
-#include "stars/star_groups.h"
+#include "stars/star_field.h"
 
 namespace {
 
@@ -28,12 +28,12 @@ void ExpectDigitAt(const DcPixels& pixels, int digit, int x, int y, int cellHeig
 TEST_F(StarNumbers, LargeDigitsOnA72PixelStar) {
   ASSERT_NE(AddStarImage(72), nullptr);
   Star* star = GrabbedStar(0, 200, 150);
-  SetStarNumber(star, 128);
+  field.SetStarNumber(star, 128);
 
   PupilWindow* window = star->window;
-  ASSERT_NE(window->ownBitmapPrevious, nullptr);
-  EXPECT_EQ(window->frameCount, 0);
-  DcPixels pixels = PixelsOf(window->sourceDC);
+  ASSERT_TRUE(window->OwnsPicture());
+  EXPECT_EQ(window->FrameCount(), 0);
+  DcPixels pixels = PixelsOf(window->SourceDC());
   ASSERT_NE(pixels.bits, nullptr);
   ASSERT_EQ(pixels.width, 72);
   ASSERT_EQ(pixels.height, 72);
@@ -45,7 +45,7 @@ TEST_F(StarNumbers, LargeDigitsOnA72PixelStar) {
   EXPECT_EQ(pixels.At(71, 39), kStarColour);
   EXPECT_EQ(pixels.At(13, 71), kStarColour);
   // The window stays where it was, at the picture's size.
-  RECT rect = WindowRect(window->hwnd);
+  RECT rect = WindowRect(window->Handle());
   EXPECT_EQ(rect.left, 200);
   EXPECT_EQ(rect.top, 150);
   EXPECT_EQ(rect.right - rect.left, 72);
@@ -54,24 +54,24 @@ TEST_F(StarNumbers, LargeDigitsOnA72PixelStar) {
 TEST_F(StarNumbers, SmallDigitsWithStepTenOnA40PixelStarReuseOnePicture) {
   ASSERT_NE(AddStarImage(40), nullptr);
   Star* star = GrabbedStar(0, 200, 150);
-  SetStarNumber(star, 123);
-  HBITMAP picture = star->window->ownBitmap;
-  DcPixels pixels = PixelsOf(star->window->sourceDC);
+  field.SetStarNumber(star, 123);
+  HBITMAP picture = star->window->OwnPictureBitmap();
+  DcPixels pixels = PixelsOf(star->window->SourceDC());
   ASSERT_NE(pixels.bits, nullptr);
   ExpectDigitAt(pixels, 3, 28, 24, 16);
   ExpectDigitAt(pixels, 2, 19, 24, 16);
   ExpectDigitAt(pixels, 1, 10, 24, 16);
 
   // A shorter number overwrites the longer one in the same picture.
-  SetStarNumber(star, 45);
-  EXPECT_EQ(star->window->ownBitmap, picture);
-  pixels = PixelsOf(star->window->sourceDC);
+  field.SetStarNumber(star, 45);
+  EXPECT_EQ(star->window->OwnPictureBitmap(), picture);
+  pixels = PixelsOf(star->window->SourceDC());
   ExpectDigitAt(pixels, 5, 28, 24, 16);
   ExpectDigitAt(pixels, 4, 19, 24, 16);
   EXPECT_EQ(pixels.At(10 + kDigitLeft, 24 + kDigitTop), kStarColour);
 
-  SetStarNumber(star, 9);
-  pixels = PixelsOf(star->window->sourceDC);
+  field.SetStarNumber(star, 9);
+  pixels = PixelsOf(star->window->SourceDC());
   ExpectDigitAt(pixels, 9, 28, 24, 16);
   EXPECT_EQ(pixels.At(19 + kDigitLeft, 24 + kDigitTop), kStarColour);
 }
@@ -79,8 +79,8 @@ TEST_F(StarNumbers, SmallDigitsWithStepTenOnA40PixelStarReuseOnePicture) {
 TEST_F(StarNumbers, MediumDigitsOnA56PixelStar) {
   ASSERT_NE(AddStarImage(56), nullptr);
   Star* star = GrabbedStar(0, 200, 150);
-  SetStarNumber(star, 64);
-  DcPixels pixels = PixelsOf(star->window->sourceDC);
+  field.SetStarNumber(star, 64);
+  DcPixels pixels = PixelsOf(star->window->SourceDC());
   ASSERT_NE(pixels.bits, nullptr);
   // 18 x 24 cells, step 14.
   ExpectDigitAt(pixels, 4, 38, 32, 24);
@@ -92,44 +92,45 @@ TEST_F(StarNumbers, NumberIsDrawnOnTheFrameTheStarShows) {
   const uint32_t frameColours[3] = {0xFF0000FFu, 0xFF00FF00u, 0xFFFF0000u};
   ImageSet* image = AddStarImage(40, 3);
   ASSERT_NE(image, nullptr);
-  DcPixels source = PixelsOf(image->bitmap);
+  DcPixels source = PixelsOf(image->Bitmap());
   for (int frame = 0; frame < 3; ++frame) {
     for (int y = 0; y < 40; ++y) {
       for (int x = 0; x < 40; ++x) source.Set(frame * 40 + x, y, frameColours[frame]);
     }
   }
   Star* star = GrabbedStar(0, 200, 150);
-  star->window->frameIndex = 2;
-  SetStarNumber(star, 2);
-  DcPixels pixels = PixelsOf(star->window->sourceDC);
+  star->window->AdvanceFrame();
+  star->window->AdvanceFrame();  // at frame 2
+  field.SetStarNumber(star, 2);
+  DcPixels pixels = PixelsOf(star->window->SourceDC());
   EXPECT_EQ(pixels.At(0, 0), frameColours[2]);
   EXPECT_EQ(pixels.At(39, 0), frameColours[2]);
   ExpectDigitAt(pixels, 2, 28, 24, 16);
-  EXPECT_EQ(star->window->frameCount, 0);  // it stops animating
+  EXPECT_EQ(star->window->FrameCount(), 0);  // it stops animating
 }
 
 TEST_F(StarNumbers, CountOfOneOrLessShowsNoNumber) {
   ASSERT_NE(AddStarImage(72), nullptr);
   Star* star = GrabbedStar(0, 200, 150);
-  HDC imageDC = star->window->sourceDC;
-  SetStarNumber(star, 1);
-  SetStarNumber(star, 0);
-  SetStarNumber(star, -3);
-  SetStarNumber(nullptr, 5);
-  EXPECT_EQ(star->window->ownBitmapPrevious, nullptr);
-  EXPECT_EQ(star->window->sourceDC, imageDC);
+  HDC imageDC = star->window->SourceDC();
+  field.SetStarNumber(star, 1);
+  field.SetStarNumber(star, 0);
+  field.SetStarNumber(star, -3);
+  field.SetStarNumber(nullptr, 5);
+  EXPECT_FALSE(star->window->OwnsPicture());
+  EXPECT_EQ(star->window->SourceDC(), imageDC);
 }
 
 TEST_F(StarNumbers, NumberedStarThatComesToRestLeavesForGood) {
   ASSERT_NE(AddStarImage(40), nullptr);
-  Star* star = CreateNewStar(400, 400, 0);
-  HWND window = star->window->hwnd;
-  SetStarNumber(star, 3);
-  HDC ownDC = star->window->sourceDC;
-  for (int tick = 0; tick < 8 && GetStarByHWND(window) != nullptr; ++tick) MoveStar();
-  EXPECT_EQ(GetStarByHWND(window), nullptr);
+  Star* star = field.CreateNewStar(400, 400, 0);
+  HWND window = star->window->Handle();
+  field.SetStarNumber(star, 3);
+  HDC ownDC = star->window->SourceDC();
+  for (int tick = 0; tick < 8 && field.GetStarByHWND(window) != nullptr; ++tick) field.MoveStar();
+  EXPECT_EQ(field.GetStarByHWND(window), nullptr);
   EXPECT_EQ(GetObjectType(ownDC), 0u);
-  EXPECT_EQ(GetFreeStar(0), nullptr);
+  EXPECT_EQ(field.GetFreeStar(0), nullptr);
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
 }
 

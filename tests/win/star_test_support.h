@@ -8,8 +8,8 @@
 #include <functional>
 #include <vector>
 
-#include "base/app_state.h"
 #include "base/settings.h"
+#include "base/ui_texts.h"
 #include "images/image_set.h"
 #include "stars/pupil_window.h"
 #include "stars/random_source.h"
@@ -33,16 +33,13 @@ inline HBITMAP MakeAlphaBitmap(int width, int height, uint32_t bgra, bool topDow
   return bitmap;
 }
 
-// A picture of frameCount square frames of side `side`, appended to StarImageList.
-inline ImageSet* AddStarImage(int side, int frameCount = 1, bool sideBySide = true) {
+// A picture of frameCount square frames of side `side`, appended to list.
+inline ImageSet* AddStarImage(ImageList<ImageSet>* list, int side, int frameCount = 1,
+                              bool sideBySide = true) {
   int width = sideBySide ? side * frameCount : side;
   int height = sideBySide ? side : side * frameCount;
-  HBITMAP bitmap = MakeAlphaBitmap(width, height, 0x80402010u);
-  ImageSet* set = StockStarImage(bitmap, &StarImageList);
-  if (set == nullptr) {
-    DeleteObject(bitmap);
-    return nullptr;
-  }
+  ImageSet* set = StockStarImage(MakeAlphaBitmap(width, height, 0x80402010u), list);
+  if (set == nullptr) return nullptr;
   set->frameWidth = side;
   set->frameHeight = side;
   set->frameCount = frameCount;
@@ -111,6 +108,7 @@ class OwnerWindow {
 
   std::vector<ReceivedMessage> received;
   std::function<void(UINT, WPARAM, LPARAM)> onMessage;
+  StarField* field = nullptr;  // answers the many-stars question
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -122,7 +120,7 @@ class OwnerWindow {
     if (self != nullptr && message >= WM_USER) {
       self->received.push_back({message, wParam, lParam});
       if (self->onMessage) self->onMessage(message, wParam, lParam);
-      if (message == 1231) return EnsureManyStars() ? 1 : 0;
+      if (message == 1231) return self->field != nullptr && self->field->EnsureManyStars() ? 1 : 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
   }
@@ -130,27 +128,25 @@ class OwnerWindow {
   HWND window_;
 };
 
-// The star field running over an owner window of the test's own, with
-// pictures of the test's choosing.
+// A star field of the test's own over an owner window of the test's own, with
+// pictures of the test's choosing and settings that only it reads.
 class StarFieldTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(owner.handle(), nullptr);
-    mainWindow = owner.handle();
-    settingsDialogOpen = 0;
-    Settings.quantity = 1;
-    Settings.moveRange = 70;
+    owner.field = &field;
+    settings.quantity = 1;
+    settings.moveRange = 70;
     SeedRandomSource(20240601u);
-    ASSERT_EQ(CreateStarList(), 1);
+    ASSERT_EQ(field.CreateStarList(), 1);
   }
 
   void TearDown() override {
     std::vector<HWND> windows;
-    for (Star* s = starListHead->next; s != starListTail; s = s->next) {
-      if (s->window != nullptr && s->window->hwnd != nullptr) windows.push_back(s->window->hwnd);
+    for (Star* s = field.starListHead->next; s != field.starListTail; s = s->next) {
+      if (s->window != nullptr && s->window->Handle() != nullptr) windows.push_back(s->window->Handle());
     }
-    FreeStarList();
-    ReleaseImageList(&StarImageList);
+    field.StopPipwink();
     // Every star window goes when its queue reaches the posted WM_CLOSE.
     EXPECT_TRUE(PumpUntil([&] {
       for (HWND w : windows) {
@@ -158,13 +154,16 @@ class StarFieldTest : public ::testing::Test {
       }
       return true;
     }));
-    mainWindow = nullptr;
+  }
+
+  ImageSet* AddStarImage(int side, int frameCount = 1, bool sideBySide = true) {
+    return ::AddStarImage(&field.StarImageList, side, frameCount, sideBySide);
   }
 
   // The stars of the list, head to tail.
-  static std::vector<Star*> Stars() {
+  std::vector<Star*> Stars() const {
     std::vector<Star*> stars;
-    for (Star* s = starListHead->next; s != starListTail; s = s->next) stars.push_back(s);
+    for (Star* s = field.starListHead->next; s != field.starListTail; s = s->next) stars.push_back(s);
     return stars;
   }
 
@@ -175,4 +174,6 @@ class StarFieldTest : public ::testing::Test {
   }
 
   OwnerWindow owner;
+  SettingsRecord settings{};
+  StarField field{StarFieldHost{owner.handle(), nullptr, &UiTexts, &settings}};
 };

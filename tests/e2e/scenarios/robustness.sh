@@ -206,7 +206,52 @@ echo "heap blocks left by the round beside the windows' records: $left"
   fail "the working set grew: $before / $after"
 echo "GDI objects $(field gdi "$before") -> $(field gdi "$after"), heap $(field heap_bytes "$before") -> $(field heap_bytes "$after") bytes, working set $(field working_set "$before") -> $(field working_set "$after") bytes, windows $(field windows "$before") -> $(field windows "$after")"
 
+# --- Flood: fast moves over the target, at least 100 a second for 10 s. Input
+# that never lets the queue run empty must not starve the motion: the stars
+# keep flying and resting meanwhile (so only a fraction of them shows at the
+# end), all rest within 2 s after the input stops, and the star windows stay
+# within their bound.
+flood=$E2E_WORK/flood.xdo
+: > "$flood"
+for ((n = 0; n < 1100; n++)); do
+  printf 'mousemove %d %d\nsleep 0.004\n' $((150 + (n % 2) * 300 + n % 7)) $((150 + (n % 2) * 200 + n % 5)) >> "$flood"
+done
+started=$(date +%s%N)
+xdotool "$flood" || fail "xdotool failed"
+sent=$(elapsed_ms "$started")
+ended=$(date +%s%N)
+showing=$(visible_stars | wc -l)
+echo "flood: 1100 moves in $sent ms ($((1100 * 1000 / (sent + 1))) events/s); $showing stars showed at its end"
+((sent <= 11000)) || echo "flood: slower than 100 events/s here"
+((showing < 550)) || fail "flood: $showing stars showed at the end of the input: the motion starved"
+until stars_rested; do
+  (( $(elapsed_ms "$ended") <= 5000 )) || break
+done
+rest=$(elapsed_ms "$ended")
+echo "flood: every star at rest $rest ms after the input (the probe's own look included)"
+((rest <= 2000)) || fail "flood: stars still flew $rest ms after the input: $(visible_stars | wc -l) show"
+total=$(windows_of "Pipwink2 Pupil" | wc -l)
+echo "flood: $total star windows"
+((total <= 1000)) || fail "flood: $total star windows, beyond the bound"
+
 # Still driven as a user drives it, and it ends cleanly.
 tray_menu Escape
 stop_tovik
+
+# --- A hand-edited QUANTITY=99999: one click makes at most 99 stars, and the
+# tray menu still ends the program.
+write_ini QUANTITY=99999 MOUSECLICK=1 MOUSEMOVE=0 KEYENTRY=0
+start_tovik_ready
+xdotool mousemove 300 250 click 1
+count=-1
+until [ "$count" = "$(windows_of 'Pipwink2 Pupil' | wc -l)" ]; do
+  count=$(windows_of 'Pipwink2 Pupil' | wc -l)
+  sleep 0.5
+done
+echo "QUANTITY=99999: one click made $count star windows"
+((count >= 1 && count <= 99)) || fail "one click made $count star windows"
+tray_menu Down Down Down Down Return
+wait_until 20 process_gone "$TOVIK_PID" || fail "the tray menu's exit did not end the program"
+rc=0; wait "$TOVIK_PID" || rc=$?
+[ "$rc" = 0 ] || fail "Tovik2 exited with $rc"
 probe close Tovik2HookTarget >/dev/null
