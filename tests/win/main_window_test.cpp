@@ -123,7 +123,7 @@ TEST_F(MainWindowTest, ARestartTellsTheUserWhatItsFolderGave) {
   std::string missing = folder.path() + "\\gone";
   std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", missing.c_str());
   Send(PWM_RESTART_STAR_FIELD);
-  EXPECT_EQ(StarImageList.Count(), 3);
+  EXPECT_EQ(field->StarImageList.Count(), 3);
   ASSERT_EQ(boxes.Texts().size(), 2u);
   EXPECT_EQ(boxes.Texts()[1], std::wstring(UiTexts.slot[TEXT_FOLDER_MISSING]) + L"\n" +
                                   std::wstring(missing.begin(), missing.end()) + L"\n" +
@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, ARestartMarksItsPicturesAsLoadingForTheWatchdog) {
   Send(PWM_RESTART_STAR_FIELD);
   EXPECT_EQ(pictureLoadsDone, before + 1) << "the restart's loading was marked";
   EXPECT_EQ(picturesLoading, 0) << "and the mark ends with it";
-  EXPECT_EQ(StarImageList.Count(), 3);
+  EXPECT_EQ(field->StarImageList.Count(), 3);
 }
 
 // The user chooses exit from the tray while the box about the restart's
@@ -154,9 +154,8 @@ TEST_F(MainWindowTest, ExitWhileTheStartTellsOfItsFolderEndsInOrder) {
   Settings.imageFolder[0] = '\0';
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(reactionEnabled, 0);
-  EXPECT_EQ(starListHead, nullptr) << "the star list the start made is freed";
-  EXPECT_EQ(StarImageList.Count(), 0) << "and its pictures";
-  EXPECT_FALSE(trayIcon.Modify(0, "Pipwink2")) << "the tray icon is gone";
+  EXPECT_EQ(MainStarField(), nullptr) << "the star field the start made is freed, pictures and all";
+  EXPECT_FALSE(trayIcon.Modify(0, L"Pipwink2")) << "the tray icon is gone";
   MSG message;
   EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
@@ -172,8 +171,8 @@ TEST_F(MainWindowTest, TheLoopEndsWithTheQuitCodeAndInOrderWhenGettingAMessageFa
   EXPECT_EQ(RunMessageLoop(window, FailingGetMessage), kExitMessageLoopFailed);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(hookLibrary, nullptr) << "the hooks are ended";
-  EXPECT_FALSE(trayIcon.Modify(0, "Pipwink2")) << "the tray icon is gone";
-  EXPECT_EQ(starListHead, nullptr);
+  EXPECT_FALSE(trayIcon.Modify(0, L"Pipwink2")) << "the tray icon is gone";
+  EXPECT_EQ(MainStarField(), nullptr);
 }
 
 TEST_F(MainWindowTest, APointLeftOfThePrimaryScreenStaysThere) {

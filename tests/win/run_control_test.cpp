@@ -78,15 +78,15 @@ TEST_F(RunControlTest, AFolderOfBrokenFilesIsReportedAndTheBuiltInStarUsed) {
   EXPECT_EQ(report.folder.folderMissing + report.folder.folderIsFile, 0);
 
   // A missing folder and a file named as the folder are told as such.
-  StopPipwink();
+  field.StopPipwink();
   UseFolder(folder.path() + "\\gone");
-  report = StartPipwink();
-  EXPECT_EQ(StarImageList.Count(), 3);
+  report = field.StartPipwink();
+  EXPECT_EQ(field.StarImageList.Count(), 3);
   EXPECT_EQ(report.folderUnusable, 1);
   EXPECT_EQ(report.folder.folderMissing, 1);
-  StopPipwink();
+  field.StopPipwink();
   UseFolder(folder.File("a.png"));
-  report = StartPipwink();
+  report = field.StartPipwink();
   EXPECT_EQ(report.folder.folderIsFile, 1);
 }
 

@@ -139,7 +139,7 @@ TEST_F(StarImagesTest, ALargePictureBecomesAStarOfItsReducedSize) {
   wide = list.Get(0);
   EXPECT_EQ(wide->frameWidth, 72);
   EXPECT_EQ(wide->frameHeight, 23);
-  const uint32_t* pixels = static_cast<const uint32_t*>(AlphaBitmapBits(wide->bitmap));
+  const uint32_t* pixels = static_cast<const uint32_t*>(AlphaBitmapBits(wide->Bitmap()));
   ASSERT_NE(pixels, nullptr);
   EXPECT_EQ(pixels[0], 0xFF204080u);
   EXPECT_EQ(pixels[72 * 23 - 1], 0xFF204080u);
