@@ -5,17 +5,19 @@
 
 namespace {
 
+// A missing key leaves the field as it was: its default.
 void ReadNumber(IniKeyReader read, void* context, const char* key, int32_t* field) {
   char text[kIniNumberChars + 1] = {};
-  read(context, key, text, sizeof text);
+  if (!read(context, key, text, sizeof text)) return;
   text[kIniNumberChars] = '\0';
   *field = IniTextToInt(text);
 }
 
-void WriteNumber(IniKeyWriter write, void* context, const char* key, int32_t value) {
+int WriteNumber(IniKeyWriter write, void* context, const char* key, int32_t value, const int32_t* stored) {
+  if (stored != nullptr && *stored == value) return 1;
   char text[16] = {};
   std::to_chars(text, text + sizeof text - 1, value);
-  write(context, key, text);
+  return write(context, key, text);
 }
 
 }  // namespace
@@ -49,7 +51,7 @@ int32_t IniTextToInt(const char* text) {
 }
 
 SettingsRecord ReadSettings(IniKeyReader read, void* context) {
-  SettingsRecord settings{};
+  SettingsRecord settings = DefaultSettings();
   ReadNumber(read, context, "MOUSECLICK", &settings.reactMouseClick);
   ReadNumber(read, context, "MOUSEMOVE", &settings.reactMouseMove);
   ReadNumber(read, context, "KEYENTRY", &settings.reactKey);
@@ -58,22 +60,35 @@ SettingsRecord ReadSettings(IniKeyReader read, void* context) {
   ReadNumber(read, context, "MOVERANGE", &settings.moveRange);
   if (settings.moveRange <= kMinMoveRange) settings.moveRange = kMinMoveRange;
   if (settings.moveRange > kMaxMoveRange) settings.moveRange = kMaxMoveRange;
-  read(context, "IMAGEFOLDER", settings.imageFolder, kTextSize);
-  settings.imageFolder[kTextSize - 1] = '\0';
+  char folder[kTextSize] = {};
+  if (read(context, "IMAGEFOLDER", folder, kTextSize)) {
+    std::memcpy(settings.imageFolder, folder, kTextSize);
+    settings.imageFolder[kTextSize - 1] = '\0';
+  }
   return settings;
 }
 
-void WriteSettings(const SettingsRecord& settings, IniKeyWriter write, void* context) {
+int WriteSettings(const SettingsRecord& settings, IniKeyWriter write, void* context,
+                  const SettingsRecord* stored) {
+  int written = 1;
   char folder[kTextSize];
   std::memcpy(folder, settings.imageFolder, kTextSize);
   folder[kTextSize - 1] = '\0';
-  write(context, "IMAGEFOLDER", folder);
-  WriteNumber(write, context, "QUANTITY", settings.quantity);
-  WriteNumber(write, context, "MOVERANGE", settings.moveRange);
-  WriteNumber(write, context, "MOUSECLICK", settings.reactMouseClick);
-  WriteNumber(write, context, "MOUSEMOVE", settings.reactMouseMove);
-  WriteNumber(write, context, "KEYENTRY", settings.reactKey);
-  WriteNumber(write, context, "ENTERKEY", settings.reactEnterKey);
+  if (stored == nullptr || std::strncmp(stored->imageFolder, folder, kTextSize) != 0) {
+    written &= write(context, "IMAGEFOLDER", folder);
+  }
+  auto was = [stored](const int32_t SettingsRecord::*field) { return stored != nullptr ? &(stored->*field) : nullptr; };
+  written &= WriteNumber(write, context, "QUANTITY", settings.quantity, was(&SettingsRecord::quantity));
+  written &= WriteNumber(write, context, "MOVERANGE", settings.moveRange, was(&SettingsRecord::moveRange));
+  written &= WriteNumber(write, context, "MOUSECLICK", settings.reactMouseClick, was(&SettingsRecord::reactMouseClick));
+  written &= WriteNumber(write, context, "MOUSEMOVE", settings.reactMouseMove, was(&SettingsRecord::reactMouseMove));
+  written &= WriteNumber(write, context, "KEYENTRY", settings.reactKey, was(&SettingsRecord::reactKey));
+  written &= WriteNumber(write, context, "ENTERKEY", settings.reactEnterKey, was(&SettingsRecord::reactEnterKey));
+  return written;
+}
+
+int32_t SwitchFromCheckBox(int32_t stored, int checked) {
+  return (stored != 0) == (checked != 0) ? stored : (checked != 0 ? 1 : 0);
 }
 
 int CompairIniInfo(SettingsRecord current, SettingsRecord candidate) {

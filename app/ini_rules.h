@@ -25,17 +25,30 @@ SettingsRecord DefaultSettings();
 int32_t IniTextToInt(const char* text);
 
 // Reads the text of one key of the section into out (size characters with
-// the NUL); a missing key leaves it empty.
-using IniKeyReader = void (*)(void* context, const char* key, char* out, int size);
-// Writes one key of the section with the given text.
-using IniKeyWriter = void (*)(void* context, const char* key, const char* text);
+// the NUL). 1 when the key is in the file (its text may be empty); 0, with
+// out empty, when the file, the section or the key is missing.
+using IniKeyReader = int (*)(void* context, const char* key, char* out, int size);
+// Writes one key of the section with the given text; 1 when it was written.
+using IniKeyWriter = int (*)(void* context, const char* key, const char* text);
 
 // Builds the settings from an existing file through read: every number in
-// the loading order, moveRange kept within its limits, then the folder.
+// the loading order, moveRange kept within its limits, then the folder. A key
+// the file lacks takes its default, as on a first start; a key present keeps
+// its value, so files written before read as they did.
 SettingsRecord ReadSettings(IniKeyReader read, void* context);
 
 // Writes every key of the record through write, in the file's key order.
-void WriteSettings(const SettingsRecord& settings, IniKeyWriter write, void* context);
+// With a stored record, only the keys whose values differ from it are
+// written: a value nobody changed is never rewritten (a stored folder longer
+// than the record holds stays whole in the file). 1 when every write
+// succeeded.
+int WriteSettings(const SettingsRecord& settings, IniKeyWriter write, void* context,
+                  const SettingsRecord* stored = nullptr);
+
+// The value a switch shown as a check box takes back: the stored value while
+// the box shows it unchanged (a stored 2 shows checked and stays 2), else
+// the box's 0 or 1.
+int32_t SwitchFromCheckBox(int32_t stored, int checked);
 
 // What a new record asks of the program: 0 nothing, 1 save (the new values
 // take effect at once), 2 save and reload the pictures (the folder changed).

@@ -9,6 +9,7 @@
 #include "app/tray_menu.h"
 #include "app/version_box.h"
 #include "base/app_state.h"
+#include "base/resource_ids.h"
 #include "base/ui_texts.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
@@ -18,9 +19,9 @@
 
 namespace {
 
-constexpr int kTrayIconArt = 146;
-constexpr char kTipEnabled[] = "Pipwink2";
-constexpr char kTipDisabled[] = "Pipwink2 (Disabled)";
+constexpr int kTrayIconArt = IDR_TRAY_ART;
+constexpr wchar_t kTipEnabled[] = L"Pipwink2";
+constexpr wchar_t kTipDisabled[] = L"Pipwink2 (Disabled)";
 
 // The shell announces a new taskbar (after Explorer restarted) with this
 // registered message; the icon must then be added again.
@@ -122,6 +123,9 @@ void ShowTrayMenu(HWND window) {
   if (trayMenu == nullptr) return;
   TrackPopupMenu(trayMenu, TPM_BOTTOMALIGN | TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window,
                  nullptr);
+  // A menu of the notification area closes properly only once its owner has
+  // had a message after it.
+  PostMessageA(window, WM_NULL, 0, 0);
   DestroyMenu(trayMenu);
   trayMenu = nullptr;
 }
@@ -168,6 +172,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       StartReport report = StartPipwink();
       trayIcon.Modify(kTrayIconArt, kTipEnabled);
       TellStartReport(window, report);
+      TellUnsavedSettings();  // the first start could not write its settings file
       break;
     }
     case PWM_ABOUT_CLOSED:
@@ -191,9 +196,13 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       break;
     case PWM_QUERY_MANY_STARS:
       return EnsureManyStars() ? 1 : 0;
-    case PWM_RESTART_STAR_FIELD:
-      TellStartReport(window, RestartPipwink());
+    case PWM_RESTART_STAR_FIELD: {
+      StartReport report = RestartPipwink();
+      // The new star field reacts, whatever the old one did; the tip says so.
+      trayIcon.Modify(kTrayIconArt, reactionEnabled ? kTipEnabled : kTipDisabled);
+      TellStartReport(window, report);
       break;
+    }
     case PWM_TRAY:
       OnTray(window, lParam);
       break;
@@ -214,8 +223,8 @@ ATOM RegisterMainWindowClass(HINSTANCE instance) {
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = MainWndProc;
   windowClass.hInstance = instance;
-  windowClass.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(113), IMAGE_ICON, 32, 32, 0));
-  windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(113), IMAGE_ICON, 16, 16, 0));
+  windowClass.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 32, 32, 0));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, 0));
   windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   windowClass.lpszClassName = kMainClassName;

@@ -4,6 +4,6 @@
 
 #include "base/app_state.h"
 
-void MessageOut(const char* text) {
-  MessageBoxA(mainWindow, text, "Pipwink2", MB_OK | MB_SETFOREGROUND);
+void MessageOut(const wchar_t* text) {
+  MessageBoxW(mainWindow, text, L"Pipwink2", MB_OK | MB_SETFOREGROUND);
 }

@@ -5,61 +5,88 @@
 #include <shlobj.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "app/dialog_controls.h"
 #include "app/ini_rules.h"
 #include "app/main_window.h"
+#include "app/message_out.h"
 #include "app/settings_store.h"
 #include "app/test_display.h"
 #include "base/app_state.h"
+#include "base/ui_texts.h"
 #include "images/star_images.h"
 
 namespace {
 
-constexpr char kBrowseTitle[] = "Select a folder including PNG image.";
-constexpr char kBusyCaption[] = "---";
+constexpr wchar_t kBrowseTitle[] = L"Select a folder including PNG image.";
+constexpr wchar_t kBusyCaption[] = L"---";
 
-// The count label holds one digit the way the dialog reads it back.
-int CountLabelDigit(HWND dialog) {
-  char digit[2] = {};
-  GetDlgItemTextA(dialog, kCountLabelId, digit, sizeof digit);
-  return std::atoi(digit);
+// The count the label shows lives in the dialog's user slot: the label may
+// show a stored count the up-down control cannot hold (25), and that count
+// must come back whole when the user leaves it alone.
+void SetShownCount(HWND dialog, int count) {
+  SetWindowLongPtrW(dialog, DWLP_USER, count);
+  wchar_t text[16];
+  wsprintfW(text, L"%d", count);
+  SetDlgItemTextW(dialog, kCountLabelId, text);
+}
+
+int ShownCount(HWND dialog) { return static_cast<int>(GetWindowLongPtrW(dialog, DWLP_USER)); }
+
+// The folder typed or chosen, in the ANSI code page the settings keep; on a
+// name that code page cannot spell or a path too long, tells the user and
+// gives 0.
+int ReadFolderEdit(HWND dialog, char* folder) {
+  // Room beyond the settings' limit, so that a longer text is refused, not cut.
+  wchar_t typed[kFolderPathSize] = {};
+  GetDlgItemTextW(dialog, kFolderEditId, typed, kFolderPathSize);
+  switch (WideToAnsiPath(typed, folder)) {
+    case kPathFits:
+      return 1;
+    case kPathNotAnsi:
+      MessageOut(UiTexts.slot[TEXT_FOLDER_NOT_ANSI]);
+      return 0;
+    default:
+      MessageOut(UiTexts.slot[TEXT_FOLDER_TOO_LONG]);
+      return 0;
+  }
 }
 
 void OnInitDialog(HWND dialog) {
   SetCenterWindow(dialog);
   // The folder setting holds 259 characters; a longer text would be cut.
-  SendDlgItemMessageA(dialog, kFolderEditId, EM_LIMITTEXT, kTextSize - 1, 0);
+  SendDlgItemMessageW(dialog, kFolderEditId, EM_LIMITTEXT, kTextSize - 1, 0);
   UpdateSettingDialog(dialog);
+  WidenCutLabels(dialog);
   ShowWindow(dialog, SW_SHOW);
   settingsDialog = dialog;
 }
 
 void OnBrowse(HWND dialog) {
-  char folder[kFolderPathSize] = {};
-  SelectImageFolder(dialog, folder);
-  if (folder[0] != '\0') SetDlgItemTextA(dialog, kFolderEditId, folder);
+  wchar_t folder[kFolderPathSize] = {};
+  if (SelectImageFolder(dialog, folder)) SetDlgItemTextW(dialog, kFolderEditId, folder);
 }
 
 void OnTestDisplay(HWND dialog) {
   CleanUpImageList();
-  char folder[kFolderPathSize] = {};
-  GetDlgItemTextA(dialog, kFolderEditId, folder, sizeof folder);
+  char folder[kTextSize] = {};
+  if (!ReadFolderEdit(dialog, folder)) return;
   HWND button = GetDlgItem(dialog, kTestDisplayId);
-  char caption[kTextSize] = {};
-  GetWindowTextA(button, caption, sizeof caption);
-  SetWindowTextA(button, kBusyCaption);
+  wchar_t caption[kTextSize] = {};
+  GetWindowTextW(button, caption, kTextSize);
+  SetWindowTextW(button, kBusyCaption);
   UpdateWindow(button);  // the work below holds this thread: show the caption now
   ViewImageListInFolder(folder);
-  SetWindowTextA(button, caption);
+  SetWindowTextW(button, caption);
 }
 
 void OnOk(HWND dialog) {
   // The star field belongs to the main thread; the restart runs there and
   // this returns when it is done.
-  if (GetIniInfoFromDialog(dialog) == 2) RequestStarFieldRestart();
+  int result = GetIniInfoFromDialog(dialog);
+  if (result < 0) return;  // the folder cannot be kept: the dialog stays for another
+  TellUnsavedSettings();
+  if (result == 2) RequestStarFieldRestart();
   EndDialog(dialog, IDOK);
 }
 
@@ -89,22 +116,21 @@ void OnCommand(HWND dialog, WPARAM wParam) {
 
 void OnSpin(HWND dialog, HWND spin) {
   if (spin != GetDlgItem(dialog, kSpinId)) return;
-  int position = static_cast<short>(LOWORD(SendMessageA(spin, UDM_GETPOS, 0, 0)));
-  if (position == CountLabelDigit(dialog)) return;
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", position);
-  SetDlgItemTextA(dialog, kCountLabelId, text);
+  int position = static_cast<short>(LOWORD(SendMessageW(spin, UDM_GETPOS, 0, 0)));
+  if (position == ShownCount(dialog)) return;
+  SetShownCount(dialog, position);
 }
 
 }  // namespace
 
 DWORD WINAPI SettingDialogThread(LPVOID owner) {
-  DialogBoxParamA(appInstance, MAKEINTRESOURCEA(kSettingDialogId), static_cast<HWND>(owner), SettingDialogProc,
+  // The wide dialog: its texts read in Japanese whatever the ANSI code page.
+  DialogBoxParamW(appInstance, MAKEINTRESOURCEW(kSettingDialogId), static_cast<HWND>(owner), SettingDialogProc,
                   0);
   // The test display's windows belong to this thread and were asked to close
   // as the dialog went; let them before the thread ends.
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   settingsDialogOpen = 0;
   return 0;
 }
@@ -130,42 +156,36 @@ INT_PTR CALLBACK SettingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 }
 
 void UpdateSettingDialog(HWND dialog) {
-  CheckDlgButton(dialog, kMouseClickId, static_cast<UINT>(Settings.reactMouseClick));
-  CheckDlgButton(dialog, kMouseMoveId, static_cast<UINT>(Settings.reactMouseMove));
-  CheckDlgButton(dialog, kKeyId, static_cast<UINT>(Settings.reactKey));
+  // Any nonzero switch reacts, so it shows checked.
+  CheckDlgButton(dialog, kMouseClickId, Settings.reactMouseClick != 0 ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, kMouseMoveId, Settings.reactMouseMove != 0 ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, kKeyId, Settings.reactKey != 0 ? BST_CHECKED : BST_UNCHECKED);
   GroupRadioEnable(GetDlgItem(dialog, kEnterKeyId), Settings.reactKey != 0 ? TRUE : FALSE);
   CheckRadioButton(dialog, kEnterKeyId, kAllKeysId, Settings.reactEnterKey != 0 ? kEnterKeyId : kAllKeysId);
-  SetDlgItemTextA(dialog, kFolderEditId, Settings.imageFolder);
+  SetDlgItemTextA(dialog, kFolderEditId, Settings.imageFolder);  // an ANSI path, widened by the call
   InitLocalSpin(GetDlgItem(dialog, kSpinId), GetDlgItem(dialog, kCountLabelId), Settings.quantity);
+  SetShownCount(dialog, Settings.quantity);
 }
 
 int GetIniInfoFromDialog(HWND dialog) {
   SettingsRecord candidate = Settings;  // moveRange has no control: it stays
-  candidate.reactMouseMove = GetDlgBoolByInt(dialog, kMouseMoveId);
-  candidate.reactMouseClick = GetDlgBoolByInt(dialog, kMouseClickId);
-  candidate.reactKey = GetDlgBoolByInt(dialog, kKeyId);
-  candidate.reactEnterKey = GetDlgBoolByInt(dialog, kEnterKeyId);
-  candidate.quantity = CountLabelDigit(dialog);
-  candidate.imageFolder[0] = '\0';
-  GetDlgItemTextA(dialog, kFolderEditId, candidate.imageFolder, kTextSize);
+  if (!ReadFolderEdit(dialog, candidate.imageFolder)) return -1;
+  // A control the user left alone gives back the stored value.
+  candidate.reactMouseMove = SwitchFromCheckBox(Settings.reactMouseMove, GetDlgBoolByInt(dialog, kMouseMoveId));
+  candidate.reactMouseClick = SwitchFromCheckBox(Settings.reactMouseClick, GetDlgBoolByInt(dialog, kMouseClickId));
+  candidate.reactKey = SwitchFromCheckBox(Settings.reactKey, GetDlgBoolByInt(dialog, kKeyId));
+  candidate.reactEnterKey = SwitchFromCheckBox(Settings.reactEnterKey, GetDlgBoolByInt(dialog, kEnterKeyId));
+  candidate.quantity = ShownCount(dialog);
 
   int result = CompairIniInfo(Settings, candidate);
-  if (result != 0) {
-    Settings.reactKey = candidate.reactKey;
-    Settings.reactMouseMove = candidate.reactMouseMove;
-    Settings.reactMouseClick = candidate.reactMouseClick;
-    Settings.reactEnterKey = candidate.reactEnterKey;
-    Settings.quantity = candidate.quantity;
-    std::memcpy(Settings.imageFolder, candidate.imageFolder, sizeof Settings.imageFolder);
-    SaveIniInfo();
-  }
+  if (result != 0) SaveChangedIniInfo(candidate);
   return result;
 }
 
-int SelectImageFolder(HWND owner, char* output) {
+int SelectImageFolder(HWND owner, wchar_t* output) {
   // The browser is a shell object: it needs COM on the calling thread.
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  BROWSEINFOA browse{};
+  BROWSEINFOW browse{};
   browse.hwndOwner = owner;
   browse.pidlRoot = nullptr;  // the desktop
   browse.lpszTitle = kBrowseTitle;
@@ -173,10 +193,10 @@ int SelectImageFolder(HWND owner, char* output) {
   browse.lpfn = BrowseCallback;
   browse.lParam = reinterpret_cast<LPARAM>(Settings.imageFolder);
   int chosen = 0;
-  if (LPITEMIDLIST item = SHBrowseForFolderA(&browse)) {
-    char path[MAX_PATH] = {};
-    if (SHGetPathFromIDListA(item, path)) {
-      std::snprintf(output, kFolderPathSize, "%s", path);
+  if (LPITEMIDLIST item = SHBrowseForFolderW(&browse)) {
+    wchar_t path[MAX_PATH] = {};
+    if (SHGetPathFromIDListW(item, path)) {
+      lstrcpynW(output, path, kFolderPathSize);
       chosen = 1;
     }
     CoTaskMemFree(item);
@@ -191,6 +211,9 @@ int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
   const char* saved = reinterpret_cast<const char*>(data);
   if (saved != nullptr) std::snprintf(start, sizeof start, "%s", saved);
   if (start[0] == '\0') GetModulePath(start);
-  SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(start));
+  // The saved folder is an ANSI path; every ANSI path widens.
+  wchar_t wide[kTextSize] = {};
+  MultiByteToWideChar(CP_ACP, 0, start, -1, wide, kTextSize);
+  SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wide));
   return 0;
 }

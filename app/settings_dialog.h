@@ -4,20 +4,21 @@
 #pragma once
 #include <windows.h>
 
+#include "base/resource_ids.h"
 #include "images/star_images.h"
 
-// Controls of dialog 127.
-constexpr int kSettingDialogId = 127;
-constexpr int kSpinId = 1001;           // up-down control of the star count
-constexpr int kMouseClickId = 1003;     // check box: react to clicks
-constexpr int kKeyId = 1005;            // check box: react to key input
-constexpr int kMouseMoveId = 1007;      // check box: react to mouse movement
-constexpr int kEnterKeyId = 1008;       // radio: the Enter key only
-constexpr int kAllKeysId = 1009;        // radio: every key
-constexpr int kFolderEditId = 1010;     // the image folder
-constexpr int kBrowseId = 1011;         // "..." opens the folder browser
-constexpr int kCountLabelId = 1014;     // shows the star count
-constexpr int kTestDisplayId = 1015;    // shows the folder's pictures at once
+// The dialog and its controls, by the names the code uses.
+constexpr int kSettingDialogId = IDD_SETTINGS;
+constexpr int kSpinId = IDC_SPIN;
+constexpr int kMouseClickId = IDC_MOUSE_CLICK;
+constexpr int kKeyId = IDC_KEY;
+constexpr int kMouseMoveId = IDC_MOUSE_MOVE;
+constexpr int kEnterKeyId = IDC_ENTER_KEY;
+constexpr int kAllKeysId = IDC_ALL_KEYS;
+constexpr int kFolderEditId = IDC_FOLDER_EDIT;
+constexpr int kBrowseId = IDC_BROWSE;
+constexpr int kCountLabelId = IDC_COUNT_LABEL;
+constexpr int kTestDisplayId = IDC_TEST_DISPLAY;
 
 // Thread body: runs the dialog owned by the given window, then clears
 // settingsDialogOpen. The caller sets the flag before starting the thread.
@@ -30,13 +31,16 @@ INT_PTR CALLBACK SettingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 void UpdateSettingDialog(HWND dialog);
 
 // Reads the controls and, when they differ from Settings, takes them over and
-// saves them. 0 nothing changed, 1 saved, 2 saved and the folder changed.
+// saves the keys that changed. 0 nothing changed, 1 saved, 2 saved and the
+// folder changed; -1 when the folder cannot be kept in the settings (a name
+// the ANSI code page cannot spell, or too long): the user has been told and
+// nothing is taken over.
 int GetIniInfoFromDialog(HWND dialog);
 
 // The shell's folder browser, opened at the saved folder (or the program's).
-// Copies the chosen path into output (kFolderPathSize characters) and
+// Copies the chosen path into output (kFolderPathSize wide characters) and
 // returns 1; leaves output alone and returns 0 when nothing was chosen.
-int SelectImageFolder(HWND owner, char* output);
+int SelectImageFolder(HWND owner, wchar_t* output);
 
 // The folder browser's callback: selects the starting folder once it is up.
 int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM lParam, LPARAM data);

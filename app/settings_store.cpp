@@ -2,8 +2,12 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "app/ini_rules.h"
+#include "app/message_out.h"
 #include "app/mm_file.h"
+#include "base/ui_texts.h"
 
 char iniPath[kTextSize] = {};
 
@@ -13,12 +17,38 @@ int IsAnsiLeadByte(unsigned char byte) {
   return IsDBCSLeadByte(byte) ? 1 : 0;
 }
 
-void ReadIniKey(void*, const char* key, char* out, int size) {
-  GetPps(key, out, size);
+// Whether the section holds the key: the key names come as a list of
+// NUL-terminated names, ended by an empty one.
+bool IniKeyPresent(const char* key) {
+  char names[2048] = {};
+  DWORD length = GetPrivateProfileStringA(kIniSection, nullptr, "", names, sizeof names, iniPath);
+  for (DWORD at = 0; at < length && names[at] != '\0'; at += static_cast<DWORD>(strnlen(names + at, sizeof names - at)) + 1) {
+    if (lstrcmpiA(names + at, key) == 0) return true;
+  }
+  return false;
 }
 
-void WriteIniKey(void*, const char* key, const char* text) {
-  WritePrivateProfileStringA(kIniSection, key, text, iniPath);
+int ReadIniKey(void*, const char* key, char* out, int size) {
+  if (iniPath[0] == '\0' || !IniKeyPresent(key)) {
+    if (size > 0) out[0] = '\0';
+    return 0;
+  }
+  GetPps(key, out, size);
+  return 1;
+}
+
+int WriteIniKey(void*, const char* key, const char* text) {
+  return WritePrivateProfileStringA(kIniSection, key, text, iniPath) ? 1 : 0;
+}
+
+// The last save failed, and whether the user has been told since.
+bool lastSaveFailed = false;
+bool saveFailureTold = false;
+
+int NoteSave(int written) {
+  lastSaveFailed = written == 0;
+  if (written) saveFailureTold = false;  // a later failure is news again
+  return written;
 }
 
 // Only a test of existence: the file is closed again at once.
@@ -61,18 +91,32 @@ int32_t GetPpsByInt(const char* key) {
   return IniTextToInt(text);
 }
 
-void GetIniInfo() {
+int GetIniInfo() {
   if (iniPath[0] == '\0' || !IniFileExists()) {
     Settings = DefaultSettings();
-    SaveIniInfo();
-    return;
+    return SaveIniInfo();
   }
   Settings = ReadSettings(ReadIniKey, nullptr);
   UpdateMMFile();
+  return 1;
 }
 
-void SaveIniInfo() {
+int SaveIniInfo() {
   // Without a whole path there is no file to write; the settings stay in memory.
-  if (iniPath[0] != '\0') WriteSettings(Settings, WriteIniKey, nullptr);
+  int written = iniPath[0] != '\0' ? WriteSettings(Settings, WriteIniKey, nullptr) : 1;
   UpdateMMFile();
+  return NoteSave(written);
+}
+
+int SaveChangedIniInfo(const SettingsRecord& changed) {
+  int written = iniPath[0] != '\0' ? WriteSettings(changed, WriteIniKey, nullptr, &Settings) : 1;
+  Settings = changed;
+  UpdateMMFile();
+  return NoteSave(written);
+}
+
+void TellUnsavedSettings() {
+  if (!lastSaveFailed || saveFailureTold) return;
+  saveFailureTold = true;
+  MessageOut(UiTexts.slot[TEXT_SETTINGS_UNSAVED]);
 }

@@ -27,7 +27,17 @@ void GetPps(const char* key, char* out, int size);
 int32_t GetPpsByInt(const char* key);
 
 // Loads Settings: the defaults, written to a new file, when none exists.
-void GetIniInfo();
+// 0 when that new file could not be written.
+int GetIniInfo();
 
-// Writes Settings to the file and mirrors the switches.
-void SaveIniInfo();
+// Writes Settings to the file and mirrors the switches. 0 when the file
+// could not be written (the settings then hold in memory only).
+int SaveIniInfo();
+
+// Takes the changed record as Settings and writes only the keys whose values
+// changed; mirrors the switches. 0 when a write failed.
+int SaveChangedIniInfo(const SettingsRecord& changed);
+
+// Tells the user once that the last save failed; nothing when it succeeded
+// or the user has been told already. A successful save re-arms it.
+void TellUnsavedSettings();

@@ -43,9 +43,8 @@ HICON MakeAlphaIcon(HMODULE module, int iconId, int size, BOOL isIcon, DWORD hot
   return icon;
 }
 
-void CopyTip(NOTIFYICONDATAA& data, const char* tip) {
-  std::strncpy(data.szTip, tip, sizeof data.szTip - 1);
-  data.szTip[sizeof data.szTip - 1] = '\0';
+void CopyTip(NOTIFYICONDATAW& data, const wchar_t* tip) {
+  lstrcpynW(data.szTip, tip, static_cast<int>(sizeof data.szTip / sizeof data.szTip[0]));
 }
 
 }  // namespace
@@ -54,34 +53,39 @@ TrayIcon::TrayIcon() : data_{}, module_(GetModuleHandleA(nullptr)) {}
 
 HICON TrayIcon::MakeIcon(int iconId) { return MakeAlphaIcon(module_, iconId, 16, TRUE, 0, 0); }
 
-BOOL TrayIcon::Add(HWND window, int iconId, UINT callbackMessage, const char* tip) {
+void TrayIcon::TakeIcon(int iconId) {
+  // The shell keeps its own copy of the icon: the one it replaced is ours to free.
+  icon_.Reset(MakeIcon(iconId));
+  data_.hIcon = icon_.Get();
+}
+
+BOOL TrayIcon::Add(HWND window, int iconId, UINT callbackMessage, const wchar_t* tip) {
   // The shell checks the record size against the layouts it knows; the second
-  // layout's size is the platform's own constant (488 bytes only in 32-bit builds).
-  data_.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  // layout's size is the platform's own constant.
+  data_.cbSize = NOTIFYICONDATAW_V2_SIZE;
   data_.hWnd = window;
   data_.uID = 1;
   data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  data_.hIcon = MakeIcon(iconId);
   data_.uCallbackMessage = callbackMessage;
   CopyTip(data_, tip);
-  return Shell_NotifyIconA(NIM_ADD, &data_);
+  // The old icon goes only after the shell has its copy of the new one.
+  UniqueIcon previous(icon_.Release());
+  TakeIcon(iconId);
+  return Shell_NotifyIconW(NIM_ADD, &data_);
 }
 
-BOOL TrayIcon::Modify(int iconId, const char* tip) {
+BOOL TrayIcon::Modify(int iconId, const wchar_t* tip) {
   if (iconId == 0 && tip == nullptr) return FALSE;
-  HICON previous = nullptr;
+  UniqueIcon previous;
   if (iconId != 0) {
-    previous = data_.hIcon;
-    data_.hIcon = MakeIcon(iconId);
+    previous.Reset(icon_.Release());
+    TakeIcon(iconId);
   }
   if (tip != nullptr) CopyTip(data_, tip);
-  BOOL done = Shell_NotifyIconA(NIM_MODIFY, &data_);
-  // The shell keeps its own copy of the icon: the one it replaced is ours to free.
-  if (previous != nullptr) DestroyIcon(previous);
-  return done;
+  return Shell_NotifyIconW(NIM_MODIFY, &data_);
 }
 
-BOOL TrayIcon::Remove() { return Shell_NotifyIconA(NIM_DELETE, &data_); }
+BOOL TrayIcon::Remove() { return Shell_NotifyIconW(NIM_DELETE, &data_); }
 
 HCURSOR PrepairAlphaIcon(int iconId, int hotX, int hotY) {
   return MakeAlphaIcon(appInstance, iconId, 32, FALSE, static_cast<DWORD>(hotX), static_cast<DWORD>(hotY));

@@ -4,22 +4,31 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "base/owned_handles.h"
+
 class TrayIcon {
  public:
   TrayIcon();
   // Adds the icon (id 1) with the callback message and tip. Nonzero on success.
-  BOOL Add(HWND window, int iconId, UINT callbackMessage, const char* tip);
+  // Adding again (after the shell restarted) frees the icon it replaces.
+  BOOL Add(HWND window, int iconId, UINT callbackMessage, const wchar_t* tip);
   // Rebuilds the icon from iconId when it is nonzero and replaces the tip when
   // one is given; with neither, does nothing.
-  BOOL Modify(int iconId, const char* tip);
+  BOOL Modify(int iconId, const wchar_t* tip);
   BOOL Remove();
   // A 16 x 16 icon with per-pixel alpha from an "ICO32" resource, or null.
   HICON MakeIcon(int iconId);
   // The tip the icon shows now.
-  const char* Tip() const { return data_.szTip; }
+  const wchar_t* Tip() const { return data_.szTip; }
+  // The icon handed to the shell last; the object owns it.
+  HICON Icon() const { return icon_.Get(); }
 
  private:
-  NOTIFYICONDATAA data_;
+  // Makes the icon of iconId the one the record names, freeing the one before.
+  void TakeIcon(int iconId);
+
+  NOTIFYICONDATAW data_;
+  UniqueIcon icon_;
   HMODULE module_;
 };
 

@@ -10,10 +10,10 @@ void InitMenu() {
   if (trayMenu != nullptr) return;
   trayMenu = CreatePopupMenu();
   if (trayMenu == nullptr) return;
-  AppendMenuA(trayMenu, MF_STRING, IDM_TRAY_VERSION, UiTexts.slot[TEXT_VERSION]);
-  AppendMenuA(trayMenu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(trayMenu, MF_STRING, IDM_TRAY_SETTINGS, UiTexts.slot[TEXT_SETTINGS]);
-  AppendMenuA(trayMenu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(trayMenu, MF_STRING, IDM_TRAY_ENABLE, reactionEnabled ? UiTexts.slot[TEXT_DISABLE] : UiTexts.slot[TEXT_ENABLE]);
-  AppendMenuA(trayMenu, MF_STRING, IDM_TRAY_EXIT, UiTexts.slot[TEXT_EXIT]);
+  AppendMenuW(trayMenu, MF_STRING, IDM_TRAY_VERSION, UiTexts.slot[TEXT_VERSION]);
+  AppendMenuW(trayMenu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(trayMenu, MF_STRING, IDM_TRAY_SETTINGS, UiTexts.slot[TEXT_SETTINGS]);
+  AppendMenuW(trayMenu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(trayMenu, MF_STRING, IDM_TRAY_ENABLE, reactionEnabled ? UiTexts.slot[TEXT_DISABLE] : UiTexts.slot[TEXT_ENABLE]);
+  AppendMenuW(trayMenu, MF_STRING, IDM_TRAY_EXIT, UiTexts.slot[TEXT_EXIT]);
 }

@@ -6,6 +6,7 @@
 
 #include "app/dialog_controls.h"
 #include "base/app_state.h"
+#include "base/resource_ids.h"
 #include "base/ui_texts.h"
 #include "cells/private_messages.h"
 #include "images/artwork.h"
@@ -15,7 +16,7 @@ ImageSet versionPicture{};
 Star* versionBox = nullptr;
 
 namespace {
-constexpr int kVersionArt = 156;
+constexpr int kVersionArt = IDR_VERSION_ART;
 constexpr int32_t kWidth = 310;
 constexpr int32_t kHeight = 230;
 }  // namespace

@@ -9,6 +9,7 @@
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
 #include "base/app_state.h"
+#include "base/resource_ids.h"
 #include "base/ui_texts.h"
 #include "stars/random_source.h"
 #include "stars/star.h"
@@ -23,7 +24,7 @@ void Init() {
   chainValue = 1;
   lastGeneratedStar = nullptr;
   GetIniFileName(iniPath);
-  starCursor = PrepairAlphaIcon(102, 4, 1);
+  starCursor = PrepairAlphaIcon(IDR_CURSOR_ART, 4, 1);
   LoadUiTexts();
   // The watchdog runs for the life of the program; nothing waits for it.
   HANDLE watchdog = CreateThread(nullptr, 0, CPUMonitorThread, nullptr, 0, nullptr);

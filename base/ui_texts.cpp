@@ -3,25 +3,28 @@
 #include <windows.h>
 
 #include "base/app_state.h"
+#include "base/resource_ids.h"
 
 UiTextBlock UiTexts{};
 
 namespace {
 
 // String ids in slot order: tray texts, the star menu (4-6), then messages.
-constexpr unsigned kSlotStringIds[kUiTextSlots] = {157, 160, 158, 159, 154, 155,
-                                                   156, 165, 161, 162, 163, 164};
+constexpr unsigned kSlotStringIds[kUiTextSlots] = {
+    IDS_EXIT,      IDS_SETTINGS,        IDS_ENABLE,          IDS_DISABLE,         IDS_ERASE,
+    IDS_ERASE_ALL, IDS_TIDY,            IDS_VERSION,         IDS_SOME_UNREADABLE, IDS_FOLDER_UNUSABLE,
+    IDS_START_FAILED, IDS_NO_DISPLAY_ROOM, IDS_FOLDER_NOT_ANSI, IDS_FOLDER_TOO_LONG, IDS_SETTINGS_UNSAVED};
 
 }  // namespace
 
 int LoadUiString(int slot, unsigned stringId) {
   if (slot < 0 || slot >= kUiTextSlots) return 0;
-  char* text = UiTexts.slot[slot];
-  text[0] = '\0';
-  int length = LoadStringA(appInstance, stringId, text, kTextSize);
-  text[kTextSize - 1] = '\0';
+  wchar_t* text = UiTexts.slot[slot];
+  text[0] = L'\0';
+  int length = LoadStringW(appInstance, stringId, text, kTextSize);
+  text[kTextSize - 1] = L'\0';
   if (length <= 0) {
-    text[0] = '\0';
+    text[0] = L'\0';
     return 0;
   }
   return 1;

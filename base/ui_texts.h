@@ -1,9 +1,9 @@
-// The user-interface texts: twelve fixed slots filled from the string table at
-// start, in the system's ANSI code page.
+// The user-interface texts: fixed slots filled from the string table at
+// start, kept in UTF-16 so that they read right whatever the ANSI code page.
 #pragma once
 #include "base/settings.h"
 
-constexpr int kUiTextSlots = 12;
+constexpr int kUiTextSlots = 15;
 
 // The slots by what they say.
 enum UiText : int {
@@ -19,17 +19,20 @@ enum UiText : int {
   TEXT_FOLDER_UNUSABLE = 9,    // no picture of the folder was usable: the built-in star is used
   TEXT_START_FAILED = 10,      // the built-in star could not be made: the program ends
   TEXT_NO_DISPLAY_ROOM = 11,   // the test display ran out of room
+  TEXT_FOLDER_NOT_ANSI = 12,   // the folder's name has characters the ANSI code page lacks
+  TEXT_FOLDER_TOO_LONG = 13,   // the folder's path does not fit the settings
+  TEXT_SETTINGS_UNSAVED = 14,  // the INI file could not be written
 };
 
 struct UiTextBlock {
-  char slot[kUiTextSlots][kTextSize];
+  wchar_t slot[kUiTextSlots][kTextSize];
 };
 
 extern UiTextBlock UiTexts;
 
-// Fills all twelve slots; a text that cannot be loaded leaves its slot empty.
+// Fills every slot; a text that cannot be loaded leaves its slot empty.
 void LoadUiTexts();
 
-// LoadStringA of the id from appInstance into the slot, at most 259
+// LoadStringW of the id from appInstance into the slot, at most 259
 // characters; 1 when a text was loaded, 0 otherwise (slot empty, or no such slot).
 int LoadUiString(int slot, unsigned stringId);

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "base/app_state.h"
+#include "base/resource_ids.h"
 #include "images/alpha_bitmap.h"
 #include "images/alpha_pixels.h"
 
@@ -16,9 +17,9 @@ ImageSet digitStrips[DIGIT_STRIP_COUNT] = {};
 
 namespace {
 
-constexpr int kDigitsColour = 143;
-constexpr int kDigitsMask = 144;
-constexpr int kPoof = 145;
+constexpr int kDigitsColour = IDR_DIGITS_ART;
+constexpr int kDigitsMask = IDR_DIGITS_MASK_ART;
+constexpr int kPoof = IDR_POOF_ART;
 constexpr int32_t kPoofSide = 128;
 
 // Inflates BITARRAY resource id into a new buffer of exactly `expected`

@@ -46,6 +46,15 @@ wine_env_start() {
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     touch "$WINEPREFIX/.tovik2-ready"
   fi
+  if [ ! -f "$WINEPREFIX/.tovik2-fonts" ]; then
+    # The settings dialog asks for "MS UI Gothic", which Wine does not have; its
+    # fallback is wider and would cut the labels. IPAPGothic (fonts-ipafont-gothic)
+    # is drawn to the metrics of that family; Noto Sans CJK JP stands in without it.
+    local face
+    face=$(fc-list : family | grep -q 'IPAPGothic' && echo IPAPGothic || echo 'Noto Sans CJK JP')
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /t REG_SZ /d "$face" /f >/dev/null 2>&1 \
+      && touch "$WINEPREFIX/.tovik2-fonts"
+  fi
   # One warm session for the whole run, started outside ctest so that none of
   # its processes holds ctest's pipes open. Wine ends its desktop process a few
   # seconds after the last program; the next window would start it again inside

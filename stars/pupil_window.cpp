@@ -111,14 +111,15 @@ void PupilWindow::BuildMenu() {
   if (menu != nullptr) return;
   menu = CreatePopupMenu();
   if (menu == nullptr) return;
-  static char empty[1] = "";
-  AppendMenuA(menu, MF_STRING, IDM_STAR_ERASE, menuTexts != nullptr ? menuTexts->slot[TEXT_ERASE] : empty);
+  // Wide texts: the menu reads in Japanese whatever the ANSI code page.
+  static wchar_t empty[1] = L"";
+  AppendMenuW(menu, MF_STRING, IDM_STAR_ERASE, menuTexts != nullptr ? menuTexts->slot[TEXT_ERASE] : empty);
   LRESULT many = SendMessageA(GetWindow(hwnd, GW_OWNER), PWM_QUERY_MANY_STARS, 0, 0);
   if (many != 0) {
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, IDM_STAR_ERASE_ALL,
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, IDM_STAR_ERASE_ALL,
                 menuTexts != nullptr ? menuTexts->slot[TEXT_ERASE_ALL] : empty);
-    AppendMenuA(menu, MF_STRING, IDM_STAR_TIDY, menuTexts != nullptr ? menuTexts->slot[TEXT_TIDY] : empty);
+    AppendMenuW(menu, MF_STRING, IDM_STAR_TIDY, menuTexts != nullptr ? menuTexts->slot[TEXT_TIDY] : empty);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/app_state.h"
+#include "base/resource_ids.h"
 #include "base/settings.h"
 #include "images/artwork.h"
 #include "images/star_images.h"
@@ -44,7 +45,7 @@ StartReport StartPipwink() {
       report.someUnreadable = 1;
     }
   }
-  if (StarImageList.Count() == 0 && !PrepairStarImage(149, 72, 72)) report.noStarPicture = 1;
+  if (StarImageList.Count() == 0 && !PrepairStarImage(IDR_STAR_ART, 72, 72)) report.noStarPicture = 1;
   CreateStarList();
   reactionEnabled = 1;
   SetTimer(mainWindow, STAR_TIMER_ID, STAR_TIMER_INTERVAL, nullptr);

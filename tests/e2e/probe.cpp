@@ -14,6 +14,8 @@
 //                        control of that id:
 //                        hwnd=0x... item=0x... visible=0|1 enabled=0|1 rect=L,T,R,B text=...
 //                        (the control's text in UTF-8, last on the line)
+//   probe controls HWND  one line per control of the window, in their order:
+//                        id=N class=... visible=0|1 checked=0|1|2 rect=L,T,R,B text=...
 //   probe command TARGET ID
 //                        posts WM_COMMAND with the id to TARGET: a window handle
 //                        (0x...) or every top-level window of a class
@@ -522,17 +524,38 @@ int Chase(const char* className, DWORD ms, int rounds, char** keptHandles, int k
 }
 
 // The control's text, asked of its own thread (an edit keeps what was typed
-// to itself), in UTF-8.
+// to itself), wide as the window holds it, in UTF-8.
 void PrintText(HWND control) {
-  char text[1024] = {};
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                      &copied);
   wchar_t wide[1024] = {};
-  int length = MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 1024);
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 2000, &copied);
+  wide[1023] = L'\0';
   char utf8[4096] = {};
-  if (length > 0) WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
   std::printf("text=%s\n", utf8);
+}
+
+// Every control of a window, in their order: its id, class, whether it is
+// visible, its rectangle and its text.
+int Controls(const char* target) {
+  HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(target, nullptr, 16)));
+  if (!IsWindow(window)) return 1;
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    char className[64] = {};
+    GetClassNameA(child, className, sizeof className);
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    DWORD_PTR checked = 0;
+    if (std::strcmp(className, "Button") == 0) {
+      SendMessageTimeoutW(child, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &checked);
+    }
+    std::printf("id=%d class=%s visible=%d checked=%d ", static_cast<int>(static_cast<short>(GetDlgCtrlID(child))),
+                className, IsWindowVisible(child) ? 1 : 0, static_cast<int>(checked));
+    PrintRect(rect);
+    std::printf(" ");
+    PrintText(child);
+  }
+  return 0;
 }
 
 int Item(const char* className, int id) {
@@ -864,6 +887,8 @@ int main(int argc, char** argv) {
     result = Watch(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
   } else if (argc == 4 && std::strcmp(argv[1], "item") == 0) {
     result = Item(argv[2], std::atoi(argv[3]));
+  } else if (argc == 3 && std::strcmp(argv[1], "controls") == 0) {
+    result = Controls(argv[2]);
   } else if (argc == 4 && std::strcmp(argv[1], "command") == 0) {
     result = Command(argv[2], std::atoi(argv[3]));
   } else if (argc == 2 && std::strcmp(argv[1], "foreground") == 0) {

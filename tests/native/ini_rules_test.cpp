@@ -11,23 +11,31 @@ namespace {
 
 // An INI section in memory, read and written the way the platform's profile
 // functions do: a missing key reads empty, a long text is cut to the buffer.
+// A section that refuses writes stands for a file that cannot be written.
 struct FakeSection {
   std::vector<std::pair<std::string, std::string>> keys;
+  bool refuseWrites = false;
 };
 
-void ReadFake(void* context, const char* key, char* out, int size) {
+int ReadFake(void* context, const char* key, char* out, int size) {
   out[0] = '\0';
+  int present = 0;
   for (const auto& [name, text] : static_cast<FakeSection*>(context)->keys) {
     if (name == key) {
       size_t n = std::min(text.size(), static_cast<size_t>(size - 1));
       std::memcpy(out, text.data(), n);
       out[n] = '\0';
+      present = 1;
     }
   }
+  return present;
 }
 
-void WriteFake(void* context, const char* key, const char* text) {
-  static_cast<FakeSection*>(context)->keys.emplace_back(key, text);
+int WriteFake(void* context, const char* key, const char* text) {
+  auto* section = static_cast<FakeSection*>(context);
+  if (section->refuseWrites) return 0;
+  section->keys.emplace_back(key, text);
+  return 1;
 }
 
 SettingsRecord Load(std::vector<std::pair<std::string, std::string>> keys) {
@@ -37,7 +45,7 @@ SettingsRecord Load(std::vector<std::pair<std::string, std::string>> keys) {
 
 TEST(IniLoading, DefaultsOfAFirstStartAreWrittenAsTheSevenKeysInOrder) {
   FakeSection written;
-  WriteSettings(DefaultSettings(), WriteFake, &written);
+  EXPECT_EQ(WriteSettings(DefaultSettings(), WriteFake, &written), 1);
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"IMAGEFOLDER", ""}, {"QUANTITY", "2"}, {"MOVERANGE", "70"}, {"MOUSECLICK", "1"},
       {"MOUSEMOVE", "1"},  {"KEYENTRY", "1"}, {"ENTERKEY", "1"}};
@@ -73,15 +81,29 @@ TEST(IniLoading, SwitchesKeepAnyNonNegativeNumber) {
   EXPECT_EQ(s.reactEnterKey, 2);
 }
 
-TEST(IniLoading, AnEmptySectionGivesZerosRange70AndNoFolder) {
-  SettingsRecord s = Load({});
-  EXPECT_EQ(s.reactMouseClick, 0);
-  EXPECT_EQ(s.reactMouseMove, 0);
-  EXPECT_EQ(s.reactKey, 0);
-  EXPECT_EQ(s.reactEnterKey, 0);
-  EXPECT_EQ(s.quantity, 0);
-  EXPECT_EQ(s.moveRange, 70);
-  EXPECT_STREQ(s.imageFolder, "");
+// An empty file, a file without the section and a garbage file all read as a
+// section without keys.
+TEST(IniLoading, MissingKeysTakeTheirDefaultsAndPresentOnesKeepTheirValues) {
+  SettingsRecord none = Load({});
+  SettingsRecord defaults = DefaultSettings();
+  EXPECT_EQ(none.reactMouseClick, 1);
+  EXPECT_EQ(none.reactMouseMove, 1);
+  EXPECT_EQ(none.reactKey, 1);
+  EXPECT_EQ(none.reactEnterKey, 1);
+  EXPECT_EQ(none.quantity, 2);
+  EXPECT_EQ(none.moveRange, 70);
+  EXPECT_STREQ(none.imageFolder, "");
+  EXPECT_EQ(CompairIniInfo(defaults, none), 0);
+
+  // Some keys: those present keep their values, even an empty or zero one.
+  SettingsRecord some = Load({{"QUANTITY", "5"}, {"MOUSEMOVE", "0"}, {"KEYENTRY", ""}, {"IMAGEFOLDER", "C:\\Img"}});
+  EXPECT_EQ(some.quantity, 5);
+  EXPECT_EQ(some.reactMouseMove, 0);
+  EXPECT_EQ(some.reactKey, 0) << "an empty value is the file's word, not a missing key";
+  EXPECT_EQ(some.reactMouseClick, 1);
+  EXPECT_EQ(some.reactEnterKey, 1);
+  EXPECT_EQ(some.moveRange, 70);
+  EXPECT_STREQ(some.imageFolder, "C:\\Img");
 }
 
 TEST(IniLoading, FolderIsReadWholeUpTo259Characters) {
@@ -98,6 +120,53 @@ TEST(IniWriting, AFolderWithoutItsNulIsWrittenCutTo259Characters) {
   WriteSettings(s, WriteFake, &written);
   ASSERT_EQ(written.keys[0].first, "IMAGEFOLDER");
   EXPECT_EQ(written.keys[0].second, std::string(259, 'f'));
+}
+
+// Against the stored record only what changed is written, so a value the
+// user never touched (a folder longer than the record, cut on loading) stays
+// in the file as it was.
+TEST(IniWriting, AgainstTheStoredRecordOnlyChangedKeysAreWritten) {
+  SettingsRecord stored = Load({{"IMAGEFOLDER", "C:\\" + std::string(300, 'a')}, {"QUANTITY", "25"}});
+  SettingsRecord changed = stored;
+  changed.reactMouseMove = 0;
+  FakeSection written;
+  EXPECT_EQ(WriteSettings(changed, WriteFake, &written, &stored), 1);
+  const std::vector<std::pair<std::string, std::string>> onlyTheSwitch = {{"MOUSEMOVE", "0"}};
+  EXPECT_EQ(written.keys, onlyTheSwitch);
+
+  changed.quantity = 3;
+  std::strcpy(changed.imageFolder, "D:\\New");
+  FakeSection again;
+  WriteSettings(changed, WriteFake, &again, &stored);
+  const std::vector<std::pair<std::string, std::string>> three = {
+      {"IMAGEFOLDER", "D:\\New"}, {"QUANTITY", "3"}, {"MOUSEMOVE", "0"}};
+  EXPECT_EQ(again.keys, three);
+
+  FakeSection same;
+  EXPECT_EQ(WriteSettings(stored, WriteFake, &same, &stored), 1);
+  EXPECT_TRUE(same.keys.empty());
+}
+
+TEST(IniWriting, AWriteThatFailsIsReported) {
+  FakeSection locked;
+  locked.refuseWrites = true;
+  EXPECT_EQ(WriteSettings(DefaultSettings(), WriteFake, &locked), 0);
+  SettingsRecord stored = DefaultSettings();
+  SettingsRecord changed = stored;
+  changed.quantity = 4;
+  EXPECT_EQ(WriteSettings(changed, WriteFake, &locked, &stored), 0);
+  EXPECT_EQ(WriteSettings(stored, WriteFake, &locked, &stored), 1) << "nothing to write, nothing failed";
+}
+
+// A stored switch of 2 shows checked and stays 2 while the box stays
+// checked; a box the user changed gives 0 or 1.
+TEST(IniWriting, ASwitchLeftAloneKeepsItsStoredValue) {
+  EXPECT_EQ(SwitchFromCheckBox(2, 1), 2);
+  EXPECT_EQ(SwitchFromCheckBox(7, 1), 7);
+  EXPECT_EQ(SwitchFromCheckBox(2, 0), 0);
+  EXPECT_EQ(SwitchFromCheckBox(0, 1), 1);
+  EXPECT_EQ(SwitchFromCheckBox(0, 0), 0);
+  EXPECT_EQ(SwitchFromCheckBox(1, 1), 1);
 }
 
 TEST(CompairIniInfo, TellsWhatAChangedRecordAsksFor) {

@@ -14,6 +14,7 @@
 #include "base/ui_texts.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
+#include "code_page.h"
 #include "images/image_set.h"
 #include "message_box_watcher.h"
 #include "stars/motion_rules.h"
@@ -146,48 +147,78 @@ TEST_F(MainWindowTest, ManyStarsQuestionAnswersExactlyZeroOrOne) {
   EXPECT_EQ(Send(PWM_QUERY_MANY_STARS), 1);
 }
 
-std::vector<std::string> MenuTexts() {
-  std::vector<std::string> texts;
-  for (int i = 0; i < GetMenuItemCount(trayMenu); ++i) {
-    char text[64] = {};
-    MENUITEMINFOA item{};
+std::vector<std::wstring> MenuTexts(HMENU menu) {
+  std::vector<std::wstring> texts;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[64] = {};
+    MENUITEMINFOW item{};
     item.cbSize = sizeof item;
     item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
     item.dwTypeData = text;
-    item.cch = sizeof text;
-    GetMenuItemInfoA(trayMenu, i, TRUE, &item);
-    texts.push_back((item.fType & MFT_SEPARATOR) ? std::string("-") : std::to_string(item.wID) + " " + text);
+    item.cch = 64;
+    GetMenuItemInfoW(menu, i, TRUE, &item);
+    texts.push_back((item.fType & MFT_SEPARATOR) ? std::wstring(L"-") : std::to_wstring(item.wID) + L" " + text);
   }
   return texts;
 }
 
-TEST_F(MainWindowTest, TrayMenuOffersTheOppositeOfTheCurrentState) {
-  InitMenu();
-  ASSERT_NE(trayMenu, nullptr);
-  std::vector<std::string> enabled = MenuTexts();
-  DestroyMenu(trayMenu);
-  trayMenu = nullptr;
-  const std::vector<std::string> expectEnabled = {
-      "115 " + std::string(UiTexts.slot[TEXT_VERSION]), "-", "129 " + std::string(UiTexts.slot[TEXT_SETTINGS]), "-",
-      "114 " + std::string(UiTexts.slot[TEXT_DISABLE]), "102 " + std::string(UiTexts.slot[TEXT_EXIT])};
-  EXPECT_EQ(enabled, expectEnabled);
-  EXPECT_EQ(std::string(UiTexts.slot[TEXT_DISABLE]), "\x96\xB3\x8C\xF8\x89\xBB");  // 無効化
+// The menu as the tray shows it, read while it is up; it is closed at once.
+std::vector<std::wstring> ShownTrayMenu(HWND window) {
+  static std::vector<std::wstring> seen;
+  seen.clear();
+  UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
+    if (trayMenu == nullptr) return;
+    KillTimer(nullptr, id);
+    seen = MenuTexts(trayMenu);
+    EndMenu();
+  });
+  SendMessageA(window, PWM_TRAY, 0, WM_RBUTTONUP);
+  KillTimer(nullptr, timer);
+  return seen;
+}
+
+// The menu's texts are the Japanese of the string table, read wide (this
+// case also runs under a Western code page); the switch offers the opposite
+// of the current state; after the menu the window gets a message, so that
+// the menu of the notification area closes properly.
+TEST_F(MainWindowTest, TrayMenuShowsItsJapaneseTextsAndOffersTheOppositeOfTheState) {
+  ExpectCodePageOfThisRun();
+  const std::vector<std::wstring> expectEnabled = {L"115 バージョン情報", L"-", L"129 設定", L"-", L"114 無効化",
+                                                   L"102 終了"};
+  EXPECT_EQ(ShownTrayMenu(window), expectEnabled);
+  EXPECT_EQ(trayMenu, nullptr) << "the menu goes once it is closed";
+  MSG message;
+  EXPECT_TRUE(PeekMessageA(&message, window, WM_NULL, WM_NULL, PM_REMOVE)) << "no WM_NULL after the menu";
 
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  InitMenu();
-  std::vector<std::string> disabled = MenuTexts();
-  DestroyMenu(trayMenu);
-  trayMenu = nullptr;
+  std::vector<std::wstring> disabled = ShownTrayMenu(window);
   ASSERT_EQ(disabled.size(), 6u);
-  EXPECT_EQ(disabled[4], "114 " + std::string(UiTexts.slot[TEXT_ENABLE]));  // 有効化
+  EXPECT_EQ(disabled[4], L"114 有効化");
 }
 
 TEST_F(MainWindowTest, TheTipSaysWhetherTheStarFieldReacts) {
-  EXPECT_STREQ(trayIcon.Tip(), "Pipwink2");
+  EXPECT_STREQ(trayIcon.Tip(), L"Pipwink2");
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  EXPECT_STREQ(trayIcon.Tip(), "Pipwink2 (Disabled)");
+  EXPECT_STREQ(trayIcon.Tip(), L"Pipwink2 (Disabled)");
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  EXPECT_STREQ(trayIcon.Tip(), "Pipwink2");
+  EXPECT_STREQ(trayIcon.Tip(), L"Pipwink2");
+}
+
+// A restart from the settings dialog (a new folder) while the reaction was
+// off gives a star field that reacts: the tip and the menu say so.
+TEST_F(MainWindowTest, ARestartWhileDisabledReactsAgainAndTheTipSaysSo) {
+  Send(WM_COMMAND, IDM_TRAY_ENABLE);
+  ASSERT_STREQ(trayIcon.Tip(), L"Pipwink2 (Disabled)");
+  Send(PWM_RESTART_STAR_FIELD);
+  EXPECT_EQ(reactionEnabled, 1);
+  EXPECT_STREQ(trayIcon.Tip(), L"Pipwink2");
+  InitMenu();
+  ASSERT_NE(trayMenu, nullptr);
+  std::vector<std::wstring> texts = MenuTexts(trayMenu);
+  DestroyMenu(trayMenu);
+  trayMenu = nullptr;
+  ASSERT_EQ(texts.size(), 6u);
+  EXPECT_EQ(texts[4], L"114 無効化");
 }
 
 TEST_F(MainWindowTest, DisablingHidesGrabbedStarsAndEnablingShowsThemAgain) {
@@ -231,12 +262,19 @@ TEST_F(MainWindowTest, VersionBoxShowsCentredOnceAndClosesOnItsMessage) {
   Pump();
 }
 
-TEST_F(MainWindowTest, ARestartedTaskbarGetsTheIconBack) {
-  ASSERT_TRUE(trayIcon.Modify(0, "Pipwink2"));
+TEST_F(MainWindowTest, ARestartedTaskbarGetsTheIconBackAndTheOldIconIsFreed) {
+  ASSERT_TRUE(trayIcon.Modify(0, L"Pipwink2"));
   trayIcon.Remove();  // as if the shell had lost it
-  EXPECT_FALSE(trayIcon.Modify(0, "Pipwink2"));
+  EXPECT_FALSE(trayIcon.Modify(0, L"Pipwink2"));
+  HICON before = trayIcon.Icon();
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(before, &info));
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
   Send(RegisterWindowMessageA("TaskbarCreated"));
-  EXPECT_TRUE(trayIcon.Modify(0, "Pipwink2"));
+  EXPECT_TRUE(trayIcon.Modify(0, L"Pipwink2"));
+  EXPECT_NE(trayIcon.Icon(), before);
+  EXPECT_FALSE(GetIconInfo(before, &info)) << "the icon it replaced is destroyed";
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindowAndStopsTheStarField) {

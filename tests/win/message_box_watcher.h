@@ -19,8 +19,8 @@ class MessageBoxWatcher {
   MessageBoxWatcher(const MessageBoxWatcher&) = delete;
   MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
 
-  // The texts of the boxes answered so far, in order.
-  std::vector<std::string> Texts() {
+  // The texts of the boxes answered so far, in order, as the box shows them.
+  std::vector<std::wstring> Texts() {
     std::lock_guard<std::mutex> lock(mutex_);
     return texts_;
   }
@@ -47,8 +47,8 @@ class MessageBoxWatcher {
       if (seen == box) return;
     }
     answered_.push_back(box);
-    char text[1024] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the box's text control
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);  // the box's text control
     {
       std::lock_guard<std::mutex> lock(mutex_);
       texts_.push_back(text);
@@ -65,7 +65,7 @@ class MessageBoxWatcher {
 
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
-  std::vector<std::string> texts_;
+  std::vector<std::wstring> texts_;
   std::vector<HWND> answered_;
   std::thread thread_;
 };

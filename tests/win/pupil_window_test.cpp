@@ -5,7 +5,10 @@
 
 #include <cstring>
 
+#include "base/app_state.h"
+#include "base/ui_texts.h"
 #include "cells/private_messages.h"
+#include "code_page.h"
 #include "star_test_support.h"
 
 namespace {
@@ -236,29 +239,31 @@ TEST_F(StarWindow, ContextMenuHasOneItemOrThreeWhenTwoStarsAreGrabbed) {
   EXPECT_EQ(owner.CountOf(PWM_QUERY_MANY_STARS), queries);
 }
 
-TEST_F(StarWindow, MenuTextsComeFromTheUiTextSlots) {
-  std::strcpy(UiTexts.slot[TEXT_ERASE], "erase");
-  std::strcpy(UiTexts.slot[TEXT_ERASE_ALL], "erase all");
-  std::strcpy(UiTexts.slot[TEXT_TIDY], "tidy");
+// The menu's texts are the string table's, read wide: Japanese whatever the
+// ANSI code page (this case also runs under a Western one).
+TEST_F(StarWindow, MenuShowsTheJapaneseTextsOfTheUiTextSlots) {
+  ExpectCodePageOfThisRun();
+  appInstance = GetModuleHandleA(nullptr);
+  LoadUiTexts();
   Star* first = NewStar(200, 200);
   Star* second = NewStar(500, 200);
   Click(first->window->hwnd);
   Click(second->window->hwnd);
-  char texts[3][32] = {};
+  wchar_t texts[3][32] = {};
   owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
     if (message == PWM_QUERY_MANY_STARS) PostMessageA(owner.handle(), kInsideMenu, 0, 0);
     if (message == kInsideMenu) {
-      GetMenuStringA(first->window->menu, IDM_STAR_ERASE, texts[0], 32, MF_BYCOMMAND);
-      GetMenuStringA(first->window->menu, IDM_STAR_ERASE_ALL, texts[1], 32, MF_BYCOMMAND);
-      GetMenuStringA(first->window->menu, IDM_STAR_TIDY, texts[2], 32, MF_BYCOMMAND);
+      GetMenuStringW(first->window->menu, IDM_STAR_ERASE, texts[0], 32, MF_BYCOMMAND);
+      GetMenuStringW(first->window->menu, IDM_STAR_ERASE_ALL, texts[1], 32, MF_BYCOMMAND);
+      GetMenuStringW(first->window->menu, IDM_STAR_TIDY, texts[2], 32, MF_BYCOMMAND);
       EndMenu();
     }
   };
   SendMessageA(first->window->hwnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   owner.onMessage = nullptr;
-  EXPECT_STREQ(texts[0], "erase");
-  EXPECT_STREQ(texts[1], "erase all");
-  EXPECT_STREQ(texts[2], "tidy");
+  EXPECT_STREQ(texts[0], L"消去");
+  EXPECT_STREQ(texts[1], L"全て消去");
+  EXPECT_STREQ(texts[2], L"整理する");
 }
 
 TEST_F(StarWindow, RightPressDuringADragEndsItAndSendsButtonUpFirst) {

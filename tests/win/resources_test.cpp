@@ -1,51 +1,59 @@
-// What the program file carries: texts, the settings dialog, the manifest.
+// What the program file carries: texts, the settings dialog, the manifest,
+// by the ids the resource script and the code share.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
 #include <vector>
+
+#include "base/resource_ids.h"
 
 namespace {
 
-TEST(Resources, StringTableTextsLoadInTheJapaneseCodePage) {
-  ASSERT_EQ(GetACP(), 932u) << "the tests run with a Japanese ANSI code page";
-  char text[260];
-  ASSERT_GT(LoadStringA(GetModuleHandleA(nullptr), 157, text, sizeof text), 0);
-  EXPECT_STREQ(text, "\x8F\x49\x97\xB9");  // 終了 in Shift-JIS
-  ASSERT_GT(LoadStringA(GetModuleHandleA(nullptr), 162, text, sizeof text), 0);
-  EXPECT_NE(std::strchr(text, '\n'), nullptr) << "the slot 9 text holds a line break";
-  for (int id = 154; id <= 165; ++id) {
-    EXPECT_GT(LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text), 0) << id;
+TEST(Resources, EveryStringOfTheTableLoadsWide) {
+  HINSTANCE self = GetModuleHandleA(nullptr);
+  wchar_t text[260];
+  ASSERT_GT(LoadStringW(self, IDS_EXIT, text, 260), 0);
+  EXPECT_STREQ(text, L"終了");
+  ASSERT_GT(LoadStringW(self, IDS_FOLDER_UNUSABLE, text, 260), 0);
+  EXPECT_NE(std::wcschr(text, L'\n'), nullptr) << "this message holds a line break";
+  for (int id = IDS_ERASE; id <= IDS_SETTINGS_UNSAVED; ++id) {
+    EXPECT_GT(LoadStringW(self, id, text, 260), 0) << id;
   }
 }
 
 INT_PTR CALLBACK QuietProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
 TEST(Resources, SettingsDialogHasItsControlsInTemplateOrder) {
-  HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(127), nullptr, QuietProc, 0);
+  HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, QuietProc, 0);
   ASSERT_NE(dialog, nullptr) << "dialog 127 could not be made (is common controls 6 there?)";
   char className[64] = {};
-  GetClassNameA(GetDlgItem(dialog, 1001), className, sizeof className);
+  GetClassNameA(GetDlgItem(dialog, IDC_SPIN), className, sizeof className);
   EXPECT_STREQ(className, "msctls_updown32");
 
   std::vector<int> ids;
   for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     ids.push_back(GetDlgCtrlID(child));
   }
-  const std::vector<int> expected = {1, 2, -1, -1, 1003, 1005, 1007, 1008, 1009, -1, 1010, 1011, 1015, -1,
-                                     1001, -1, 1014};
+  const std::vector<int> expected = {IDOK,           IDCANCEL,      -1,
+                                     -1,             IDC_MOUSE_CLICK, IDC_KEY,
+                                     IDC_MOUSE_MOVE, IDC_ENTER_KEY, IDC_ALL_KEYS,
+                                     -1,             IDC_FOLDER_EDIT, IDC_BROWSE,
+                                     IDC_TEST_DISPLAY, -1,           IDC_SPIN,
+                                     -1,             IDC_COUNT_LABEL};
   ASSERT_EQ(ids.size(), expected.size());
   for (size_t i = 0; i < ids.size(); ++i) {
     // Static and group box ids may read back as 0xFFFF.
     int id = ids[i] == 0xFFFF ? -1 : ids[i];
     EXPECT_EQ(id, expected[i]) << "control " << i;
   }
-  // The enabling walk from 1008 relies on these styles: 1008 starts a group,
-  // 1009 and the folder group box continue it, and the edit ends it.
-  LONG radio = GetWindowLongA(GetDlgItem(dialog, 1008), GWL_STYLE);
+  // The enabling walk from the Enter-only radio relies on these styles: it
+  // starts a group, the all-keys radio and the folder group box continue it,
+  // and the edit ends it.
+  LONG radio = GetWindowLongA(GetDlgItem(dialog, IDC_ENTER_KEY), GWL_STYLE);
   EXPECT_TRUE(radio & WS_GROUP);
-  EXPECT_FALSE(GetWindowLongA(GetDlgItem(dialog, 1009), GWL_STYLE) & WS_GROUP);
-  LONG edit = GetWindowLongA(GetDlgItem(dialog, 1010), GWL_STYLE);
+  EXPECT_FALSE(GetWindowLongA(GetDlgItem(dialog, IDC_ALL_KEYS), GWL_STYLE) & WS_GROUP);
+  LONG edit = GetWindowLongA(GetDlgItem(dialog, IDC_FOLDER_EDIT), GWL_STYLE);
   EXPECT_EQ(edit & 0x0009, 0);
   DestroyWindow(dialog);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dialog_controls.h"
 #include "app/mm_file.h"
 #include "app/settings_store.h"
 #include "app/test_display.h"
@@ -14,6 +15,7 @@
 #include "base/ui_texts.h"
 #include "cells/private_messages.h"
 #include "cells/shared_cells.h"
+#include "code_page.h"
 #include "images/image_set.h"
 #include "images/star_images.h"
 #include "react_cells.h"
@@ -23,9 +25,15 @@
 
 namespace {
 
-std::string ItemText(HWND dialog, int id) {
-  char text[512] = {};
-  GetDlgItemTextA(dialog, id, text, sizeof text);
+std::wstring ItemText(HWND dialog, int id) {
+  wchar_t text[512] = {};
+  GetDlgItemTextW(dialog, id, text, 512);
+  return text;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
   return text;
 }
 
@@ -77,7 +85,7 @@ class SettingsDialogTest : public ::testing::Test {
 class SettingsDialogControls : public SettingsDialogTest {
  protected:
   void Open() {
-    dialog = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(kSettingDialogId), nullptr, SettingDialogProc, 0);
+    dialog = CreateDialogParamW(appInstance, MAKEINTRESOURCEW(kSettingDialogId), nullptr, SettingDialogProc, 0);
     ASSERT_NE(dialog, nullptr);
   }
   void TearDown() override {
@@ -115,8 +123,8 @@ TEST_F(SettingsDialogControls, OpensWithTheStoredSettingsCentredAndRemembered) {
   EXPECT_FALSE(IsWindowEnabled(Item(kAllKeysId)));
   EXPECT_FALSE(IsWindowEnabled(GetWindow(Item(kAllKeysId), GW_HWNDNEXT)));
   EXPECT_TRUE(IsWindowEnabled(Item(kFolderEditId)));
-  EXPECT_EQ(ItemText(dialog, kFolderEditId), "C:\\Stars");
-  EXPECT_EQ(ItemText(dialog, kCountLabelId), "4");
+  EXPECT_EQ(ItemText(dialog, kFolderEditId), L"C:\\Stars");
+  EXPECT_EQ(ItemText(dialog, kCountLabelId), L"4");
   RECT rect{};
   GetWindowRect(dialog, &rect);
   EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2);
@@ -173,7 +181,7 @@ TEST_F(SettingsDialogControls, TypedFolderStopsAt259Characters) {
   Open();
   SetDlgItemTextA(dialog, kFolderEditId, "");
   for (int i = 0; i < 300; ++i) SendMessageA(Item(kFolderEditId), WM_CHAR, 'a', 0);
-  EXPECT_EQ(ItemText(dialog, kFolderEditId), std::string(259, 'a'));
+  EXPECT_EQ(ItemText(dialog, kFolderEditId), std::wstring(259, L'a'));
   EXPECT_EQ(GetIniInfoFromDialog(dialog), 2);
   EXPECT_EQ(std::string(Settings.imageFolder), std::string(259, 'a'));
 }
@@ -181,23 +189,73 @@ TEST_F(SettingsDialogControls, TypedFolderStopsAt259Characters) {
 TEST_F(SettingsDialogControls, UpArrowCountsToNineAndDownStopsAtOne) {
   Open();
   for (int i = 0; i < 7; ++i) Spin(true);
-  EXPECT_EQ(ItemText(dialog, kCountLabelId), "9");
+  EXPECT_EQ(ItemText(dialog, kCountLabelId), L"9");
   EXPECT_EQ(GetIniInfoFromDialog(dialog), 1);
   EXPECT_EQ(Settings.quantity, 9);
   EXPECT_EQ(IniValue(iniFile, "QUANTITY"), "9");
   for (int i = 0; i < 10; ++i) Spin(false);
-  EXPECT_EQ(ItemText(dialog, kCountLabelId), "1");
+  EXPECT_EQ(ItemText(dialog, kCountLabelId), L"1");
 }
 
-TEST_F(SettingsDialogControls, AStoredCountOf25ShowsWholeAndStoresItsFirstDigit) {
+// OK never changes what the user left alone: a count the arrows cannot
+// reach, a switch stored as 2, a folder longer than the edit holds.
+TEST_F(SettingsDialogControls, OkKeepsEveryValueTheUserDidNotTouch) {
+  const std::string longFolder = "C:\\" + std::string(300, 'f');
   WritePrivateProfileStringA("PIPWINK", "QUANTITY", "25", iniFile.c_str());
+  WritePrivateProfileStringA("PIPWINK", "MOUSEMOVE", "2", iniFile.c_str());
+  WritePrivateProfileStringA("PIPWINK", "IMAGEFOLDER", longFolder.c_str(), iniFile.c_str());
   GetIniInfo();
   ASSERT_EQ(Settings.quantity, 25);
   Open();
-  EXPECT_EQ(ItemText(dialog, kCountLabelId), "25");
+  EXPECT_EQ(ItemText(dialog, kCountLabelId), L"25");
+  EXPECT_EQ(IsDlgButtonChecked(dialog, kMouseMoveId), BST_CHECKED) << "a stored 2 reacts, so it shows checked";
+  EXPECT_EQ(GetIniInfoFromDialog(dialog), 0) << "nothing was touched";
+
+  Click(kMouseClickId);  // the one change
   EXPECT_EQ(GetIniInfoFromDialog(dialog), 1);
-  EXPECT_EQ(Settings.quantity, 2);
-  EXPECT_EQ(IniValue(iniFile, "QUANTITY"), "2");
+  EXPECT_EQ(Settings.quantity, 25);
+  EXPECT_EQ(Settings.reactMouseMove, 2);
+  EXPECT_EQ(IniValue(iniFile, "MOUSECLICK"), "0");
+  EXPECT_EQ(IniValue(iniFile, "QUANTITY"), "25");
+  EXPECT_EQ(IniValue(iniFile, "MOUSEMOVE"), "2");
+  EXPECT_EQ(IniValue(iniFile, "IMAGEFOLDER"), longFolder) << "the folder is not written back cut";
+  DestroyWindow(dialog);
+
+  // A seven-digit count reads as its first five digits and stays so.
+  WritePrivateProfileStringA("PIPWINK", "QUANTITY", "1234567", iniFile.c_str());
+  GetIniInfo();
+  Open();
+  EXPECT_EQ(ItemText(dialog, kCountLabelId), L"12345");
+  Click(kMouseClickId);
+  EXPECT_EQ(GetIniInfoFromDialog(dialog), 1);
+  EXPECT_EQ(Settings.quantity, 12345);
+  EXPECT_EQ(IniValue(iniFile, "QUANTITY"), "1234567");
+
+  // Unchecking the stored 2 stores 0.
+  Click(kMouseMoveId);
+  EXPECT_EQ(GetIniInfoFromDialog(dialog), 1);
+  EXPECT_EQ(IniValue(iniFile, "MOUSEMOVE"), "0");
+}
+
+// Every text the dialog shows is the Japanese of its template, read wide
+// (this case also runs under a Western code page), and no label is cut by
+// the font the system gives it.
+TEST_F(SettingsDialogControls, ShowsItsJapaneseTextsWholeUnderAnyCodePage) {
+  ExpectCodePageOfThisRun();
+  Open();
+  EXPECT_EQ(WindowText(dialog), L"Pipwink2");
+  std::vector<std::wstring> texts;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    texts.push_back(WindowText(child));
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    EXPECT_LE(LabelWidthNeeded(child), rect.right - rect.left) << "cut: " << texts.size() - 1;
+  }
+  const std::vector<std::wstring> expected = {
+      L"OK", L"キャンセル", L"マウス", L"キーボード (β版)", L"マウスクリックに反応", L"キー入力に反応",
+      L"マウスカーソルの動きに反応", L"エンターキーのみ", L"全てのキー", L"イメージフォルダの指定 (PNG 画像のみ)",
+      L"C:\\Stars", L"...", L"テスト表示", L"★の数", L"", L" 1 クリック / タイプで発生する数", L"4"};
+  EXPECT_EQ(texts, expected);
 }
 
 // The dialog on its own thread, as the tray command runs it, owned by the
@@ -297,6 +355,29 @@ HWND FindMessageBox(HWND dialog) {
   return search.found;
 }
 
+// A folder the settings' ANSI code page cannot spell is refused with a
+// message, by OK and by the test button alike; the dialog stays for another.
+TEST_F(SettingsDialogThread, AFolderTheAnsiCodePageCannotSpellIsRefusedWithAJapaneseMessage) {
+  ExpectCodePageOfThisRun();
+  Start();
+  SetDlgItemTextW(dialog, kFolderEditId, L"C:\\한국");
+  for (int button : {kTestDisplayId, static_cast<int>(IDOK)}) {
+    Press(button);
+    HWND box = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBox(dialog)) != nullptr; })) << button;
+    EXPECT_EQ(ItemText(box, 0xFFFF), UiTexts.slot[TEXT_FOLDER_NOT_ANSI]);
+    EXPECT_EQ(WindowText(box), L"Pipwink2");
+    EXPECT_NE(std::wstring(UiTexts.slot[TEXT_FOLDER_NOT_ANSI]).find(L"文字コード"), std::wstring::npos);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PumpUntil([&] { return FindMessageBox(dialog) == nullptr; }));
+  }
+  EXPECT_TRUE(IsWindow(dialog)) << "the dialog stays open";
+  EXPECT_EQ(TestStarList.Count(), 0);
+  EXPECT_STREQ(Settings.imageFolder, "C:\\Stars");
+  EXPECT_FALSE(FileExists(iniFile));
+  EXPECT_EQ(owner.CountOf(PWM_RESTART_STAR_FIELD), 0);
+}
+
 TEST_F(SettingsDialogThread, TestButtonReadsDashesWhileWorkingThenShowsThePicturesSideBySide) {
   TempFolder pictures("dialog_test_display");
   ASSERT_TRUE(WriteTestPng(pictures.File("a.png"), 20, 20));
@@ -306,14 +387,16 @@ TEST_F(SettingsDialogThread, TestButtonReadsDashesWhileWorkingThenShowsThePictur
   ASSERT_TRUE(WriteTextFile(pictures.File("broken.png"), "not a picture"));
   Start();
   HWND button = GetDlgItem(dialog, kTestDisplayId);
-  const std::string caption = ItemText(dialog, kTestDisplayId);
+  const std::wstring caption = ItemText(dialog, kTestDisplayId);
   ASSERT_FALSE(caption.empty());
   SetDlgItemTextA(dialog, kFolderEditId, pictures.path().c_str());
   Press(kTestDisplayId);
 
   HWND box = nullptr;
   ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBox(dialog)) != nullptr; }));
-  EXPECT_EQ(ItemText(dialog, kTestDisplayId), "---");
+  EXPECT_EQ(ItemText(dialog, kTestDisplayId), L"---");
+  EXPECT_EQ(caption, L"テスト表示");
+  EXPECT_EQ(ItemText(box, 0xFFFF), UiTexts.slot[TEXT_SOME_UNREADABLE]);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(PumpUntil([&] { return ItemText(dialog, kTestDisplayId) == caption; }));
 

@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/mm_file.h"
 #include "base/app_state.h"
+#include "base/ui_texts.h"
 #include "cells/shared_cells.h"
+#include "message_box_watcher.h"
 #include "react_cells.h"
 #include "test_window.h"
 
@@ -122,16 +125,56 @@ TEST_F(SettingsStore, AnExistingFileLoadsWithItsLimitsAndTheCellsFollow) {
   EXPECT_EQ(Settings.moveRange, 32767);
 }
 
-TEST_F(SettingsStore, AnEmptySectionLoadsZerosAndTheFileIsNotRewritten) {
-  const std::string text = "[PIPWINK]\r\n";
-  WriteIni(text);
-  SetReactCells(1);
+// A file that lacks keys (empty, another section, garbage, or some keys
+// only) gives the missing ones their defaults, keeps those present, and is
+// not rewritten.
+TEST_F(SettingsStore, MissingKeysTakeTheirDefaultsAndTheFileIsNotRewritten) {
+  for (const std::string text : {std::string(""), std::string("[PIPWINK]\r\n"),
+                                 std::string("[OTHER]\r\nQUANTITY=7\r\n"),
+                                 std::string("\x89PNG\r\n\x1a\n garbage = = [\r\n")}) {
+    WriteIni(text);
+    SetReactCells(0);
+    ASSERT_EQ(GetIniInfo(), 1);
+    EXPECT_EQ(Settings.quantity, 2) << text;
+    EXPECT_EQ(Settings.moveRange, 70);
+    EXPECT_EQ(Settings.reactMouseClick, 1);
+    EXPECT_STREQ(Settings.imageFolder, "");
+    EXPECT_EQ(ReactCells(), (std::vector<int32_t>{1, 1, 1, 1})) << text;
+    EXPECT_EQ(ReadIni(), text);
+  }
+
+  const std::string some = "[PIPWINK]\r\nQUANTITY=5\r\nMOUSECLICK=0\r\nKEYENTRY=\r\n";
+  WriteIni(some);
   GetIniInfo();
-  EXPECT_EQ(Settings.quantity, 0);
-  EXPECT_EQ(Settings.moveRange, 70);
-  EXPECT_STREQ(Settings.imageFolder, "");
-  EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 0, 0, 0}));
-  EXPECT_EQ(ReadIni(), text);
+  EXPECT_EQ(Settings.quantity, 5);
+  EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 0, 1})) << "click and key as stored, the others default";
+  EXPECT_EQ(ReadIni(), some);
+}
+
+// A file that cannot be written (its folder is gone) is reported once, not
+// at every save; a save that succeeds makes the next failure news again.
+TEST_F(SettingsStore, SettingsThatCannotBeSavedAreReportedOnce) {
+  appInstance = GetModuleHandleA(nullptr);
+  LoadUiTexts();
+  const std::string good = iniPath;
+  std::snprintf(iniPath, sizeof iniPath, "%s\\gone\\tovik2.ini", folder_.c_str());
+  MessageBoxWatcher boxes;
+  EXPECT_EQ(GetIniInfo(), 0);
+  EXPECT_EQ(Settings.quantity, 2) << "the defaults hold in memory";
+  TellUnsavedSettings();
+  EXPECT_EQ(SaveIniInfo(), 0);
+  TellUnsavedSettings();
+  ASSERT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_EQ(boxes.Texts()[0], UiTexts.slot[TEXT_SETTINGS_UNSAVED]);
+
+  std::snprintf(iniPath, sizeof iniPath, "%s", good.c_str());
+  EXPECT_EQ(SaveIniInfo(), 1);
+  TellUnsavedSettings();
+  EXPECT_EQ(boxes.Texts().size(), 1u) << "nothing to tell after a good save";
+  std::snprintf(iniPath, sizeof iniPath, "%s\\gone\\tovik2.ini", folder_.c_str());
+  EXPECT_EQ(SaveIniInfo(), 0);
+  TellUnsavedSettings();
+  EXPECT_EQ(boxes.Texts().size(), 2u);
 }
 
 TEST_F(SettingsStore, ASavedChangeReachesTheCellsAndTheNextLoad) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/app_state.h"
+#include "base/resource_ids.h"
 #include "test_window.h"
 
 namespace {
@@ -47,7 +48,7 @@ IconFacts Inspect(HICON icon) {
 
 TEST(TrayIcon, MakeIconGivesASixteenPixelAlphaIconOfTheStar) {
   TrayIcon tray;
-  HICON icon = tray.MakeIcon(146);
+  HICON icon = tray.MakeIcon(IDR_TRAY_ART);
   ASSERT_NE(icon, nullptr);
   IconFacts facts = Inspect(icon);
   EXPECT_EQ(facts.width, 16);
@@ -62,7 +63,7 @@ TEST(TrayIcon, MakeIconGivesASixteenPixelAlphaIconOfTheStar) {
 
 TEST(TrayIcon, StarCursorHasItsHotSpotAtTheArrowTip) {
   appInstance = GetModuleHandleA(nullptr);
-  HCURSOR cursor = PrepairAlphaIcon(102, 4, 1);
+  HCURSOR cursor = PrepairAlphaIcon(IDR_CURSOR_ART, 4, 1);
   ASSERT_NE(cursor, nullptr);
   IconFacts facts = Inspect(cursor);
   EXPECT_EQ(facts.width, 32);
@@ -78,9 +79,9 @@ TEST(TrayIcon, StarCursorHasItsHotSpotAtTheArrowTip) {
 TEST(TrayIcon, AddModifyRemoveReachTheShell) {
   TestWindow owner;
   TrayIcon tray;
-  EXPECT_TRUE(tray.Add(owner.handle(), 146, WM_APP + 100, "Pipwink2"));
-  EXPECT_TRUE(tray.Modify(146, "Pipwink2 (Disabled)"));
-  EXPECT_TRUE(tray.Modify(0, "Pipwink2"));
+  EXPECT_TRUE(tray.Add(owner.handle(), IDR_TRAY_ART, WM_APP + 100, L"Pipwink2"));
+  EXPECT_TRUE(tray.Modify(IDR_TRAY_ART, L"Pipwink2 (Disabled)"));
+  EXPECT_TRUE(tray.Modify(0, L"Pipwink2"));
   EXPECT_FALSE(tray.Modify(0, nullptr));  // nothing to change
   EXPECT_TRUE(tray.Remove());
   EXPECT_FALSE(tray.Remove());  // already gone

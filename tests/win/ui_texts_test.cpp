@@ -4,39 +4,47 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 
 #include "base/app_state.h"
+#include "code_page.h"
 
 namespace {
 
-// The texts arrive in the ANSI code page, Shift-JIS on a Japanese system.
-TEST(UiTexts, SlotsHoldTheStringTableInSlotOrder) {
-  ASSERT_EQ(GetACP(), 932u);
+// The texts are kept in UTF-16, so they are the same Japanese whatever the
+// ANSI code page (this case also runs under a Western one).
+TEST(UiTexts, SlotsHoldTheJapaneseStringTableInSlotOrder) {
+  ExpectCodePageOfThisRun();
   appInstance = GetModuleHandleA(nullptr);
   std::memset(&UiTexts, 'x', sizeof UiTexts);
   LoadUiTexts();
-  EXPECT_STREQ(UiTexts.slot[TEXT_EXIT], "\x8f\x49\x97\xb9");          // 終了
-  EXPECT_STREQ(UiTexts.slot[TEXT_ERASE], "\x8f\xc1\x8b\x8e");          // 消去
-  EXPECT_STREQ(UiTexts.slot[TEXT_TIDY], "\x90\xae\x97\x9d\x82\xb7\x82\xe9");  // 整理する
+  const wchar_t* expected[kUiTextSlots] = {
+      L"終了", L"設定", L"有効化", L"無効化", L"消去", L"全て消去", L"整理する", L"バージョン情報",
+      L"読み込みできないイメージがありました。",
+      L"設定されたフォルダ内の画像ファイルを全く認識できませんでした。\nデフォルトの画像を使用します。",
+      L"初期化に失敗しました。Pipwink2 を終了します。", L"表示スペースがありません(>_<)", nullptr, nullptr,
+      nullptr};
   for (int slot = 0; slot < kUiTextSlots; ++slot) {
-    size_t length = strnlen(UiTexts.slot[slot], kTextSize);
+    size_t length = wcsnlen(UiTexts.slot[slot], kTextSize);
     EXPECT_GT(length, 0u) << slot;
     EXPECT_LT(length, static_cast<size_t>(kTextSize)) << slot;
+    if (expected[slot] != nullptr) EXPECT_STREQ(UiTexts.slot[slot], expected[slot]) << slot;
   }
-  // The two-line message keeps its line break.
-  EXPECT_NE(std::strchr(UiTexts.slot[TEXT_FOLDER_UNUSABLE], '\n'), nullptr);
-  EXPECT_NE(std::strstr(UiTexts.slot[TEXT_START_FAILED], "Pipwink2"), nullptr);
+  // The messages added since say what they are about.
+  EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_FOLDER_NOT_ANSI], L"文字コード"), nullptr);
+  EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_FOLDER_TOO_LONG], L"長すぎる"), nullptr);
+  EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_SETTINGS_UNSAVED], L"tovik2.ini"), nullptr);
 }
 
 TEST(UiTexts, MissingTextsAndSlotsFailQuietly) {
   appInstance = GetModuleHandleA(nullptr);
-  std::memset(UiTexts.slot[TEXT_DISABLE], 'x', kTextSize);
-  EXPECT_EQ(LoadUiString(3, 999), 0);
-  EXPECT_STREQ(UiTexts.slot[TEXT_DISABLE], "");
-  EXPECT_EQ(LoadUiString(12, 154), 0);
+  std::memset(UiTexts.slot[TEXT_DISABLE], 'x', sizeof UiTexts.slot[TEXT_DISABLE]);
+  EXPECT_EQ(LoadUiString(TEXT_DISABLE, 999), 0);
+  EXPECT_STREQ(UiTexts.slot[TEXT_DISABLE], L"");
+  EXPECT_EQ(LoadUiString(kUiTextSlots, 154), 0);
   EXPECT_EQ(LoadUiString(-1, 154), 0);
-  EXPECT_EQ(LoadUiString(3, 159), 1);
-  EXPECT_STREQ(UiTexts.slot[TEXT_DISABLE], "\x96\xb3\x8c\xf8\x89\xbb");  // 無効化
+  EXPECT_EQ(LoadUiString(TEXT_DISABLE, 159), 1);
+  EXPECT_STREQ(UiTexts.slot[TEXT_DISABLE], L"無効化");
 }
 
 }  // namespace

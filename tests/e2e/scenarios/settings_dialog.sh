@@ -1,8 +1,12 @@
 # The settings dialog, driven as a user does: opened from the tray menu, only
-# once, brought forward by a left click on the tray icon; the stars stand
-# still while it is open; Cancel stores nothing; the up arrow and OK store a
-# new count; a folder of pictures is typed, shown by the test button (whose
-# caption reads "---" meanwhile), and OK restarts the star field with it.
+# once, brought forward by a left click on the tray icon; every text it shows
+# is the Japanese of its template (the scenario runs under the Japanese locale
+# and again under LC_ALL=C.UTF-8); the stars stand still while it is open;
+# Cancel stores nothing; the up arrow and OK store a new count and leave the
+# other keys as they were (a key missing from the file takes its default and
+# stays missing); a folder of pictures is typed, shown by the test button
+# (whose caption reads "---" meanwhile), and OK restarts the star field with
+# it, reacting again although the reaction had been switched off.
 
 # A folder of three pictures of sizes no built-in star has, and a broken file,
 # which makes the program say so while it works.
@@ -15,9 +19,11 @@ echo "not a picture" > "$pictures/broken.png"
 windows_folder="Z:${pictures//\//\\}"
 
 # Three stars per click, no stars for moves or keys, a small speed range that
-# keeps the stars near the click.
+# keeps the stars near the click. MOUSECLICK is missing: it takes its default,
+# clicks make stars. ENTERKEY=2 is a switch no check box can show as such.
 ini=$E2E_PROGRAM/tovik2.ini
-printf '[PIPWINK]\r\nIMAGEFOLDER=\r\nQUANTITY=3\r\nMOVERANGE=400\r\nMOUSECLICK=1\r\nMOUSEMOVE=0\r\nKEYENTRY=0\r\nENTERKEY=1\r\n' > "$ini"
+printf '[PIPWINK]\r\nIMAGEFOLDER=\r\nQUANTITY=3\r\nMOVERANGE=400\r\nMOUSEMOVE=0\r\nKEYENTRY=0\r\nENTERKEY=2\r\n' > "$ini"
+echo "e2e: locale ${LC_ALL:-${LANG:-}}"
 
 (exec wine "$E2E_TOOLS/hook_target.exe" > "$E2E_WORK/target.log") &
 _e2e_pids+=($!)
@@ -75,6 +81,7 @@ open_from_tray() {
   for try in 1 2 3; do
     xdotool mousemove "$tray_x" "$tray_y" click 3
     wait_until 10 menu_shown || fail "no tray menu"
+    screenshot tray_menu
     xdotool key Down Down Return  # version, (separator), settings
     wait_until 10 dialog_open && return 0
     screenshot "tray_open_failed_$try"
@@ -92,6 +99,30 @@ dialog=$(field hwnd "$(item 1010)")
 screenshot settings_dialog_open
 [ "$(count_label)" = 3 ] || fail "the count label shows '$(count_label)', not the stored 3"
 [ "$(field text "$(item 1015)")" = "テスト表示" ] || fail "the test button reads '$(field text "$(item 1015)")'"
+# Every control's text, read wide from the dialog, is its Japanese; the
+# missing MOUSECLICK shows checked (its default), the stored ENTERKEY=2 too.
+probe controls "$dialog" > "$E2E_ARTIFACTS/dialog_controls.txt"
+texts=$(sed -n 's/.* text=//p' "$E2E_ARTIFACTS/dialog_controls.txt")
+expected_texts='OK
+キャンセル
+マウス
+キーボード (β版)
+マウスクリックに反応
+キー入力に反応
+マウスカーソルの動きに反応
+エンターキーのみ
+全てのキー
+イメージフォルダの指定 (PNG 画像のみ)
+
+...
+テスト表示
+★の数
+
+ 1 クリック / タイプで発生する数
+3'
+[ "$texts" = "$expected_texts" ] || fail "the dialog's texts read: $texts"
+grep -q '^id=1003 .*checked=1' "$E2E_ARTIFACTS/dialog_controls.txt" || fail "the missing MOUSECLICK does not show checked"
+grep -q '^id=1008 .*checked=1' "$E2E_ARTIFACTS/dialog_controls.txt" || fail "ENTERKEY=2 does not show as Enter only"
 xdotool mousemove "$tray_x" "$tray_y" click 3
 wait_until 10 menu_shown || fail "no tray menu over the open dialog"
 xdotool key Down Down Return
@@ -159,11 +190,16 @@ wait_until 5 eval '[ "$(count_label)" = 5 ]' || fail "the up arrow did not count
 click_item 1
 wait_until 20 dialog_gone || fail "OK did not close the dialog"
 tr -d '\r' < "$ini" | grep -qx 'QUANTITY=5' || fail "the INI does not hold QUANTITY=5: $(tr -d '\r' < "$ini")"
+# Only the count was touched: the other keys stay as they were, the missing one missing.
+tr -d '\r' < "$ini" | grep -qx 'ENTERKEY=2' || fail "OK changed ENTERKEY=2: $(tr -d '\r' < "$ini")"
+! tr -d '\r' < "$ini" | grep -q '^MOUSECLICK=' || fail "OK wrote the missing MOUSECLICK: $(tr -d '\r' < "$ini")"
 # The others fly on and come to rest; the caught one stays.
 wait_until 10 eval '[ "$(field hwnd "$(visible_stars)")" = "$grabbed" ]' \
   || fail "after OK the visible stars are not just the caught one ($grabbed): $(visible_stars)"
 
-# --- A typed folder, the test display, and OK restarting the star field.
+# --- A typed folder, the test display, and OK restarting the star field,
+# which reacts again although the reaction was switched off before.
+probe command Pipwink2 114 >/dev/null  # the tray menu's 無効化
 open_from_tray
 wait_until 20 dialog_open || fail "Settings did not open the dialog again"
 focus_dialog
