@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "base/settings.h"
+
 // The platform's modifier bits for a registered hotkey.
 constexpr uint32_t kHotkeyAlt = 0x0001;
 constexpr uint32_t kHotkeyControl = 0x0002;
@@ -12,8 +14,7 @@ constexpr uint32_t kHotkeyWin = 0x0008;
 
 // A combination unlikely to be taken by another program.
 constexpr char kDefaultHotkey[] = "Ctrl+Alt+F12";
-// Longer texts are not hotkeys.
-constexpr int kHotkeyTextSize = 64;
+// Texts of kHotkeyTextSize characters or more are not hotkeys.
 
 struct Hotkey {
   uint32_t modifiers;   // kHotkey* bits

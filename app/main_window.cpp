@@ -1,8 +1,12 @@
 #include "app/main_window.h"
 
+#include <cwchar>
+
+#include "app/fullscreen.h"
 #include "app/hook_library.h"
 #include "app/message_out.h"
 #include "app/mm_file.h"
+#include "app/pause_hotkey.h"
 #include "app/settings_dialog.h"
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
@@ -10,6 +14,7 @@
 #include "app/version_box.h"
 #include "base/app_state.h"
 #include "base/resource_ids.h"
+#include "base/settings.h"
 #include "base/ui_texts.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
@@ -44,7 +49,8 @@ void OnCreate(HWND window) {
   SetWindowLongPtrA(window, GWL_EXSTYLE, exStyle | WS_EX_TOOLWINDOW);
 }
 
-void OnDestroy() {
+void OnDestroy(HWND window) {
+  UnregisterPauseHotkey(window);
   StopPipwink();
   FreeHookLibrary();
   trayIcon.Remove();
@@ -63,10 +69,23 @@ void TellStartReport(HWND window, const StartReport& report) {
   }
 }
 
-// Clicks, moves and keys make stars only while the star field reacts and the
-// settings dialog is closed.
+// The pause hotkey, once the star field runs; a combination another program
+// holds is reported once, and the program goes on without it.
+void RegisterHotkeyOrTell(HWND window) {
+  if (RegisterPauseHotkey(window, Settings.hotkey) != PAUSE_HOTKEY_TAKEN) return;
+  wchar_t hotkey[kHotkeyTextSize] = {};
+  MultiByteToWideChar(CP_ACP, 0, Settings.hotkey, -1, hotkey, kHotkeyTextSize);
+  hotkey[kHotkeyTextSize - 1] = L'\0';
+  wchar_t text[kTextSize * 2] = {};
+  std::swprintf(text, kTextSize * 2, UiTexts.slot[TEXT_HOTKEY_TAKEN], hotkey);
+  MessageOut(text);
+}
+
+// Clicks, moves and keys make stars only while the star field reacts, the
+// settings dialog is closed and no full-screen program is in front.
 void OnHookInput(UINT kind, LPARAM lParam) {
   if (settingsDialogOpen != 0 || reactionEnabled != 1) return;
+  if (Settings.fullscreenPause != 0 && ForegroundIsFullScreen()) return;
   ScreenPoint point = UnpackPoint(static_cast<uint64_t>(lParam));
   GenerateStars(kind, point.x, point.y);
 }
@@ -154,11 +173,14 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       DestroyWindow(window);
       return 0;
     case WM_DESTROY:
-      OnDestroy();
+      OnDestroy(window);
       break;
     case WM_TIMER:
       // The stars stand still while the settings dialog is open.
       if (!settingsDialogOpen) MoveStar();
+      break;
+    case WM_HOTKEY:
+      if (wParam == kPauseHotkeyId) OnToggleReaction();
       break;
     case WM_COMMAND:
       OnCommand(window, wParam);
@@ -173,6 +195,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       trayIcon.Modify(kTrayIconArt, kTipEnabled);
       TellStartReport(window, report);
       TellUnsavedSettings();  // the first start could not write its settings file
+      RegisterHotkeyOrTell(window);
       break;
     }
     case PWM_ABOUT_CLOSED:
