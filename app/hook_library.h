@@ -6,14 +6,19 @@
 // The loaded library, null while it isn't loaded.
 extern HMODULE hookLibrary;
 
-// Loads "nivlet2.dll" from the program's own folder and installs the hooks.
-// Returns what StartHook returns; 0 when the library is loaded already, can't
-// be loaded or lacks one of its two entries (then it is not kept loaded, and
-// the program runs on without input reactions).
+// LoadHookLibrary's result when the library can't be loaded from the
+// program's folder or lacks one of its two entries.
+constexpr int kHookLibraryMissing = -1;
+
+// Loads "nivlet2.dll" from the program's own folder (whatever characters its
+// path holds, however long it is) and installs the hooks. Returns what
+// StartHook returns; 0 when the library is loaded already;
+// kHookLibraryMissing when it can't be loaded or lacks one of its two entries
+// (then it is not kept loaded, and the program runs on without input reactions).
 int LoadHookLibrary();
 
 // The same for a library of another name in the program's folder.
-int LoadHookLibraryFile(const char* fileName);
+int LoadHookLibraryFile(const wchar_t* fileName);
 
 // Removes the hooks, then frees the library; nothing when it isn't loaded.
 void FreeHookLibrary();

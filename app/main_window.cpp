@@ -84,6 +84,8 @@ void RegisterHotkeyOrTell(HWND window) {
 // Clicks, moves and keys make stars only while the star field reacts, the
 // settings dialog is closed and no full-screen program is in front.
 void OnHookInput(UINT kind, LPARAM lParam) {
+  // The hook posts moves and keys one at a time: taking this one lets the next come.
+  if (kind != PWM_HOOK_CLICK) ClearHookPending();
   if (settingsDialogOpen != 0 || reactionEnabled != 1) return;
   if (Settings.fullscreenPause != 0 && ForegroundIsFullScreen()) return;
   ScreenPoint point = UnpackPoint(static_cast<uint64_t>(lParam));

@@ -2,23 +2,32 @@
 
 #include "base/app_state.h"
 #include "base/settings.h"
+#include "cells/cell_views.h"
 #include "cells/shared_cells.h"
 
 namespace {
-SharedCells cells;
-}
+// Created once and kept: the program writes a cell for every move or key the
+// hook posts, and its handles keep the cells alive until it ends.
+CellViews cells;
+}  // namespace
 
 void SetUpMMFile() {
+  if (!cells.Create()) return;
   for (int key = 0; key < CELL_COUNT; ++key) {
-    cells.CreateCell(cellNames[key], 4);
+    // The list's serial only ever grows: a process that decided on a list of
+    // an earlier run must see that the list may have changed.
+    if (key == CELL_EXCLUDESERIAL) continue;
     int32_t first = key == CELL_MAINHWND ? HandleToCell(mainWindow) : 0;
-    cells.WriteCellInt(first, cellNames[key]);
+    cells.Write(static_cast<CellKey>(key), first);
   }
 }
 
 void UpdateMMFile() {
-  cells.WriteCellInt(Settings.reactMouseClick, cellNames[CELL_REACTMOUSECLICK]);
-  cells.WriteCellInt(Settings.reactMouseMove, cellNames[CELL_REACTMOUSEMOVE]);
-  cells.WriteCellInt(Settings.reactKey, cellNames[CELL_REACTKEY]);
-  cells.WriteCellInt(Settings.reactEnterKey, cellNames[CELL_REACTENTERKEY]);
+  cells.WriteExcludeList(Settings.exclude);
+  cells.Write(CELL_REACTMOUSECLICK, Settings.reactMouseClick);
+  cells.Write(CELL_REACTMOUSEMOVE, Settings.reactMouseMove);
+  cells.Write(CELL_REACTKEY, Settings.reactKey);
+  cells.Write(CELL_REACTENTERKEY, Settings.reactEnterKey);
 }
+
+void ClearHookPending() { cells.Write(CELL_HOOKPENDING, 0); }

@@ -6,6 +6,7 @@
 #include "app/cpu_monitor.h"
 #include "app/hook_library.h"
 #include "app/main_window.h"
+#include "app/message_out.h"
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
 #include "base/app_state.h"
@@ -46,7 +47,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   RegisterMainWindowClass(instance);
   mainWindow = CreateMainWindow(instance);
-  LoadHookLibrary();
+  // Without the library, or without its hooks (a global hook's library must
+  // lie in a folder of an ordinary length), the program would sit in the tray
+  // and never react: the user is told once.
+  if (LoadHookLibrary() != 1) MessageOut(UiTexts.slot[TEXT_NO_HOOK_LIBRARY]);
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -3,7 +3,7 @@
 #pragma once
 #include "base/settings.h"
 
-constexpr int kUiTextSlots = 16;
+constexpr int kUiTextSlots = 17;
 
 // The slots by what they say.
 enum UiText : int {
@@ -22,7 +22,8 @@ enum UiText : int {
   TEXT_FOLDER_NOT_ANSI = 12,   // the folder's name has characters the ANSI code page lacks
   TEXT_FOLDER_TOO_LONG = 13,   // the folder's path does not fit the settings
   TEXT_SETTINGS_UNSAVED = 14,  // the INI file could not be written
-  TEXT_HOTKEY_TAKEN = 15,      // the pause hotkey is held by another program (%ls: the hotkey)
+  TEXT_NO_HOOK_LIBRARY = 15,   // nivlet2.dll could not be loaded or set its hooks: no reaction to input
+  TEXT_HOTKEY_TAKEN = 16,      // the pause hotkey is held by another program (%ls: the hotkey)
 };
 
 struct UiTextBlock {

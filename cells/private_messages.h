@@ -4,10 +4,10 @@
 
 enum PrivateMessage : unsigned {
   PWM_HOOK_CLICK = 1125,        // WM_USER + 101, sent by the hook library
-  PWM_HOOK_MOVE = 1126,         // WM_USER + 102, sent by the hook library
+  PWM_HOOK_MOVE = 1126,         // WM_USER + 102, posted by the hook library, one at a time
   PWM_START = 1128,             // WM_USER + 104, posted to itself at creation
   PWM_ABOUT_CLOSED = 1129,      // WM_USER + 105, posted by the version box
-  PWM_HOOK_KEY = 1130,          // WM_USER + 106, sent by the hook library
+  PWM_HOOK_KEY = 1130,          // WM_USER + 106, posted by the hook library, one at a time
   PWM_STAR_GRABBED = 1225,      // WM_USER + 201, sent by a star window
   PWM_HOOK_BUTTONUP = 1226,     // WM_USER + 202, posted by the hook, sent by a star
   PWM_STAR_TIDY = 1228,         // WM_USER + 204, posted by a star window

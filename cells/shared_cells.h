@@ -1,6 +1,6 @@
-// Access to the named shared-memory cells. Every access opens the mapping by
-// name, maps it, copies, unmaps and closes: no deliverable keeps a handle or a
-// view between two accesses, so the hook library holds no per-process state.
+// One-off access to the named shared-memory cells by name: every access opens
+// the mapping, maps it, copies, unmaps and closes. For a look from outside (a
+// test, a second process); the deliverables keep their views (cell_views.h).
 #pragma once
 #include <cstdint>
 

@@ -1,50 +1,59 @@
 // nivlet2.dll: the global mouse and keyboard hooks. The library is mapped into
-// every process that receives input, so it keeps no state but its own module
-// handle; everything else lives in the shared cells. The procedures allocate
-// nothing and every path ends in CallNextHookEx: input is never swallowed.
+// every program that receives input, so a call must cost that program next to
+// nothing: the cells are mapped once per process, on first use, and read as
+// plain memory; moves and keys are posted, never waited for. The procedures
+// allocate nothing and every path ends in CallNextHookEx: input is never
+// swallowed.
 #include <windows.h>
 #include <imm.h>
 
+#include <atomic>
+#include <cstdint>
+
+#include "cells/cell_views.h"
 #include "cells/packed_point.h"
 #include "cells/shared_cells.h"
+#include "hook/exclude_rules.h"
 #include "hook/hook_rules.h"
+
+static_assert(kExcludeCellSize == kExcludeListSize, "the cell holds the whole list");
 
 namespace {
 
 HINSTANCE hookModule = nullptr;
-SharedCells cells;
+// This process's views of the cells; everything shared lives there, since
+// each process into which the library is mapped has its own globals.
+CachedCells cells;
 
 // A program that has stopped answering must not hold up the input of every
 // other program for longer than this; a responsive one is still waited for,
 // so the click is handled before the star window sees the press.
 constexpr UINT kSendTimeoutMs = 1000;
 
-int32_t ReadCellOrZero(CellKey key) {
-  int32_t value = 0;
-  cells.ReadCellInt(&value, cellNames[key]);
-  return value;
-}
-
 HWND AsWindow(intptr_t value) { return reinterpret_cast<HWND>(value); }
-
-LRESULT SendPointMessage(HWND window, UINT message, int32_t x, int32_t y) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, message, 0, static_cast<LPARAM>(PackPoint(x, y)),
-                      SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
-  return static_cast<LRESULT>(result);
-}
 
 // The hook rules' view of the cells and of the calling thread.
 class LivePort final : public HookPort {
  public:
-  int32_t ReadCell(CellKey key) override { return ReadCellOrZero(key); }
-  void WriteCell(CellKey key, int32_t value) override { cells.WriteCellInt(value, cellNames[key]); }
+  explicit LivePort(const CellViews& views) : views_(views) {}
+
+  int32_t ReadCell(CellKey key) override { return views_.Read(key); }
+  void WriteCell(CellKey key, int32_t value) override { views_.Write(key, value); }
+  int32_t CompareExchangeCell(CellKey key, int32_t expected, int32_t desired) override {
+    return views_.CompareExchange(key, expected, desired);
+  }
   void SendPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) override {
-    SendPointMessage(AsWindow(window), message, x, y);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(AsWindow(window), message, 0, static_cast<LPARAM>(PackPoint(x, y)),
+                        SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+  }
+  int PostPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) override {
+    return PostMessageA(AsWindow(window), message, 0, static_cast<LPARAM>(PackPoint(x, y))) ? 1 : 0;
   }
   void PostWindow(intptr_t window, uint32_t message, intptr_t lParamWindow) override {
     PostMessageA(AsWindow(window), message, 0, static_cast<LPARAM>(lParamWindow));
   }
+  uint32_t TickCount() override { return GetTickCount(); }
   intptr_t FocusWindow() override { return reinterpret_cast<intptr_t>(GetFocus()); }
   int CaretPosition(ScreenPoint* point) override {
     POINT caret{};
@@ -52,7 +61,7 @@ class LivePort final : public HookPort {
     *point = ScreenPoint{caret.x, caret.y};
     return 1;
   }
-  int Composition(intptr_t window, int32_t* candidateWidth, int32_t* compositionX) override {
+  int Composition(intptr_t window, CompositionPlace* place) override {
     HIMC context = ImmGetContext(AsWindow(window));
     if (context == nullptr) return 0;
     int composing = 0;
@@ -60,10 +69,11 @@ class LivePort final : public HookPort {
       composing = 1;
       CANDIDATEFORM candidate{};
       if (ImmGetCandidateWindow(context, 0, &candidate)) {
-        *candidateWidth = candidate.rcArea.right - candidate.rcArea.left;
+        place->candidateLeft = candidate.rcArea.left;
+        place->candidateRight = candidate.rcArea.right;
       }
       COMPOSITIONFORM composition{};
-      if (ImmGetCompositionWindow(context, &composition)) *compositionX = composition.ptCurrentPos.x;
+      if (ImmGetCompositionWindow(context, &composition)) place->compositionX = composition.ptCurrentPos.x;
     }
     ImmReleaseContext(AsWindow(window), context);
     return composing;
@@ -73,24 +83,75 @@ class LivePort final : public HookPort {
     ::ClientToScreen(AsWindow(window), &screen);
     return ScreenPoint{screen.x, screen.y};
   }
+
+ private:
+  const CellViews& views_;
 };
 
-HHOOK ReadHookHandle(CellKey key) { return CellToHandle<HHOOK>(ReadCellOrZero(key)); }
+// This process's program file name in the ANSI code page, taken once when
+// the library is mapped in; empty when it cannot be had.
+char programName[MAX_PATH] = {};
+
+void TakeProgramName() {
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  const wchar_t* name = path;
+  for (const wchar_t* at = path; *at != L'\0'; ++at) {
+    if (*at == L'\\' || *at == L'/') name = at + 1;
+  }
+  if (WideCharToMultiByte(CP_ACP, 0, name, -1, programName, MAX_PATH, nullptr, nullptr) == 0) {
+    programName[0] = '\0';
+  }
+}
+
+// Whether the user left this program alone (EXCLUDE). Decided again only
+// when the program's list changes: the serial it was decided on in the high
+// half, then a bit for "decided", then the answer.
+std::atomic<uint64_t> exclusion{0};
+
+bool ThisProgramIsLeftAlone(const CellViews& views) {
+  const uint32_t serial = static_cast<uint32_t>(views.Read(CELL_EXCLUDESERIAL));
+  const uint64_t known = exclusion.load(std::memory_order_relaxed);
+  if ((known & 2u) != 0 && static_cast<uint32_t>(known >> 32) == serial) return (known & 1u) != 0;
+  char list[kExcludeCellSize];
+  int32_t readSerial = 0;
+  // A list that changes right now is decided at a later event.
+  if (!views.ReadExcludeList(list, &readSerial)) return false;
+  const bool leftAlone = IsExcludedProgram(list, programName);
+  exclusion.store((static_cast<uint64_t>(static_cast<uint32_t>(readSerial)) << 32) | 2u | (leftAlone ? 1u : 0u),
+                  std::memory_order_relaxed);
+  return leftAlone;
+}
+
+bool IsButtonRelease(WPARAM message) { return message == WM_LBUTTONUP || message == WM_NCLBUTTONUP; }
+
+HHOOK HookHandle(const CellViews* views, CellKey key) {
+  return views != nullptr ? CellToHandle<HHOOK>(views->Read(key)) : nullptr;
+}
 
 }  // namespace
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   hookModule = instance;
+  if (reason == DLL_PROCESS_ATTACH) TakeProgramName();
+  // Unloaded from a process that goes on: give the views back. When the
+  // process itself ends, the system releases them.
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) cells.Release();
   return TRUE;
 }
 
 LRESULT CALLBACK MyHookProcM(int code, WPARAM wParam, LPARAM lParam) {
-  HHOOK next = ReadHookHandle(CELL_HHOOKMOUSE);
-  if (code >= 0 && lParam != 0) {
+  // Without cells (the program isn't running) there is nothing to do.
+  const CellViews* views = cells.Get();
+  HHOOK next = HookHandle(views, CELL_HHOOKMOUSE);
+  // In a program left alone only releases are seen, so the click latch of a
+  // press made elsewhere is still cleared.
+  if (views != nullptr && code >= 0 && lParam != 0 && (IsButtonRelease(wParam) || !ThisProgramIsLeftAlone(*views))) {
     const MOUSEHOOKSTRUCT* record = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
-    LivePort port;
+    LivePort port(*views);
     ReactToMouse(port, code,
                  MouseEvent{static_cast<uint32_t>(wParam), record->pt.x, record->pt.y,
                             reinterpret_cast<intptr_t>(record->hwnd)});
@@ -99,25 +160,30 @@ LRESULT CALLBACK MyHookProcM(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK MyHookProcK(int code, WPARAM wParam, LPARAM lParam) {
-  HHOOK next = ReadHookHandle(CELL_HHOOKKEY);
-  LivePort port;
-  ReactToKey(port, code, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
+  const CellViews* views = cells.Get();
+  HHOOK next = HookHandle(views, CELL_HHOOKKEY);
+  if (views != nullptr && !ThisProgramIsLeftAlone(*views)) {
+    LivePort port(*views);
+    ReactToKey(port, code, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
+  }
   return CallNextHookEx(next, code, wParam, lParam);
 }
 
 int StartHook() {
+  const CellViews* views = cells.GetNow();
   HHOOK mouse = SetWindowsHookExA(WH_MOUSE, MyHookProcM, hookModule, 0);
   if (mouse == nullptr) return 0;
-  cells.WriteCellInt(HandleToCell(mouse), cellNames[CELL_HHOOKMOUSE]);
+  if (views != nullptr) views->Write(CELL_HHOOKMOUSE, HandleToCell(mouse));
   HHOOK key = SetWindowsHookExA(WH_KEYBOARD, MyHookProcK, hookModule, 0);
   if (key == nullptr) return 0;
-  cells.WriteCellInt(HandleToCell(key), cellNames[CELL_HHOOKKEY]);
+  if (views != nullptr) views->Write(CELL_HHOOKKEY, HandleToCell(key));
   return 1;
 }
 
 int EndHook() {
-  BOOL keyRemoved = UnhookWindowsHookEx(ReadHookHandle(CELL_HHOOKKEY));
-  BOOL mouseRemoved = UnhookWindowsHookEx(ReadHookHandle(CELL_HHOOKMOUSE));
+  const CellViews* views = cells.GetNow();
+  BOOL keyRemoved = UnhookWindowsHookEx(HookHandle(views, CELL_HHOOKKEY));
+  BOOL mouseRemoved = UnhookWindowsHookEx(HookHandle(views, CELL_HHOOKMOUSE));
   return keyRemoved && mouseRemoved ? 1 : 0;
 }
 

@@ -23,6 +23,17 @@ int32_t StepComponent(int32_t value, int32_t old) {
   return static_cast<int32_t>(static_cast<uint32_t>(value) - static_cast<uint32_t>(old));
 }
 
+// Posts the point unless a move or key message still waits for the program.
+void PostPointOnce(HookPort& port, intptr_t window, uint32_t message, int32_t x, int32_t y) {
+  int32_t pending = port.ReadCell(CELL_HOOKPENDING);
+  uint32_t now = port.TickCount();
+  if (PendingBlocks(pending, now)) return;
+  int32_t stamp = PendingStamp(now);
+  // Another input thread may have posted since the read: then it holds the turn.
+  if (port.CompareExchangeCell(CELL_HOOKPENDING, pending, stamp) != pending) return;
+  if (port.PostPoint(window, message, x, y) == 0) port.CompareExchangeCell(CELL_HOOKPENDING, stamp, 0);
+}
+
 void ReactToMovement(HookPort& port, int32_t move, intptr_t mainWindow, const MouseEvent& event) {
   int32_t oldX = port.ReadCell(CELL_MOUSEX);
   int32_t oldY = port.ReadCell(CELL_MOUSEY);
@@ -33,7 +44,7 @@ void ReactToMovement(HookPort& port, int32_t move, intptr_t mainWindow, const Mo
     int32_t distance = StepDistance(event.x, event.y, oldX, oldY);
     port.WriteCell(CELL_PREVDISTANCE, distance);
     if (!MovementRuleFires(prevDistance, distance)) return;
-    port.SendPoint(mainWindow, PWM_HOOK_MOVE, event.x, event.y);
+    PostPointOnce(port, mainWindow, PWM_HOOK_MOVE, event.x, event.y);
   }
   port.WriteCell(CELL_DIRECTIONX, StepComponent(event.x, oldX));
   port.WriteCell(CELL_DIRECTIONY, StepComponent(event.y, oldY));
@@ -64,6 +75,11 @@ void ReactToMouse(HookPort& port, int code, const MouseEvent& event) {
         port.SendPoint(mainWindow, PWM_HOOK_CLICK, event.x, event.y);
       }
       return;
+    case HOOK_WM_NCLBUTTONUP:
+      // A press released on a title bar or border ends the press too, or the
+      // next click would be swallowed. It is no release over a star: nothing to post.
+      port.WriteCell(CELL_MOUSEDOWN, 0);
+      return;
     case HOOK_WM_LBUTTONUP:
       port.WriteCell(CELL_MOUSEDOWN, 0);
       port.PostWindow(mainWindow, PWM_HOOK_BUTTONUP, event.target);
@@ -87,12 +103,9 @@ void ReactToKey(HookPort& port, int code, uint32_t virtualKey, uint32_t flags) {
   // A caret at the very origin is taken for no caret at all.
   if (point.x == 0 && point.y == 0) return;
 
-  int32_t candidateWidth = 0;
-  int32_t compositionX = 0;
-  if (port.Composition(focus, &candidateWidth, &compositionX) != 0) {
-    point.x = ComposedCaretX(point.x, candidateWidth, compositionX);
-  }
+  CompositionPlace place{0, 0, 0};
+  if (port.Composition(focus, &place) != 0) point.x = ComposedCaretX(point.x, place);
   point = port.ClientToScreen(focus, point);
   int32_t belowCaret = static_cast<int32_t>(static_cast<uint32_t>(point.y) + kKeyPointDrop);
-  port.SendPoint(mainWindow, PWM_HOOK_KEY, point.x, belowCaret);
+  PostPointOnce(port, mainWindow, PWM_HOOK_KEY, point.x, belowCaret);
 }

@@ -12,6 +12,7 @@
 enum HookMouseMessage : uint32_t {
   HOOK_WM_NCMOUSEMOVE = 0x00A0,
   HOOK_WM_NCLBUTTONDOWN = 0x00A1,
+  HOOK_WM_NCLBUTTONUP = 0x00A2,
   HOOK_WM_MOUSEMOVE = 0x0200,
   HOOK_WM_LBUTTONDOWN = 0x0201,
   HOOK_WM_LBUTTONUP = 0x0202,
@@ -31,24 +32,38 @@ struct MouseEvent {
   intptr_t target;
 };
 
+// Where the input method puts its windows, in the focus window's client
+// coordinates; each 0 where it can't tell.
+struct CompositionPlace {
+  int32_t candidateLeft;
+  int32_t candidateRight;
+  int32_t compositionX;
+};
+
 class HookPort {
  public:
   // The cell's value, or 0 when it can't be read.
   virtual int32_t ReadCell(CellKey key) = 0;
   virtual void WriteCell(CellKey key, int32_t value) = 0;
-  // Delivers a point message to the window and waits until it is handled.
+  // Stores `desired` if the cell holds `expected`, in one step no other
+  // process can split; returns what the cell held.
+  virtual int32_t CompareExchangeCell(CellKey key, int32_t expected, int32_t desired) = 0;
+  // Delivers a point message to the window and waits (boundedly) until it is handled.
   virtual void SendPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) = 0;
+  // Queues a point message without waiting; 1 when it was queued.
+  virtual int PostPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) = 0;
   // Queues a message whose lParam is a window handle, without waiting.
   virtual void PostWindow(intptr_t window, uint32_t message, intptr_t lParamWindow) = 0;
+  // Milliseconds of a system-wide clock that wraps around.
+  virtual uint32_t TickCount() = 0;
 
   // The calling thread's focus window, 0 when it has none.
   virtual intptr_t FocusWindow() = 0;
   // The caret in its window's client coordinates; 0 when there is none.
   virtual int CaretPosition(ScreenPoint* point) = 0;
-  // 1 while the window's input method is open and composing; then the
-  // candidate area's width and the composition window's x, each 0 when the
-  // input method can't tell.
-  virtual int Composition(intptr_t window, int32_t* candidateWidth, int32_t* compositionX) = 0;
+  // 1 while the window's input method is open and composing; then where its
+  // candidate area and composition window are.
+  virtual int Composition(intptr_t window, CompositionPlace* place) = 0;
   virtual ScreenPoint ClientToScreen(intptr_t window, ScreenPoint point) = 0;
 
  protected:
@@ -63,10 +78,28 @@ constexpr bool MovementRuleFires(int32_t prevDistance, int32_t distance) {
 }
 
 // While composing, the key's point moves right of the candidate window, where
-// the text is going to appear; without both numbers the caret's x stands.
-constexpr int32_t ComposedCaretX(int32_t caretX, int32_t candidateWidth, int32_t compositionX) {
-  return candidateWidth != 0 && compositionX != 0 ? compositionX + candidateWidth : caretX;
+// the text is going to appear; without both a width and an x the caret's x
+// stands. Worked out wide and kept within 32 bits, since the numbers come
+// from whatever input method the other program uses.
+constexpr int32_t ComposedCaretX(int32_t caretX, const CompositionPlace& place) {
+  int64_t width = static_cast<int64_t>(place.candidateRight) - place.candidateLeft;
+  if (width == 0 || place.compositionX == 0) return caretX;
+  int64_t x = place.compositionX + width;
+  return x > INT32_MAX ? INT32_MAX : x < INT32_MIN ? INT32_MIN : static_cast<int32_t>(x);
 }
+
+// Moves and keys are posted, never waited for, and at most one of them waits
+// in the program's queue: the pending cell holds the tick at which it was
+// posted until the program takes it. One that has waited this long counts as
+// lost (the program ended, or never got it), so it cannot silence the hook.
+constexpr uint32_t kPendingStaleMs = 500;
+
+constexpr bool PendingBlocks(int32_t pending, uint32_t now) {
+  return pending != 0 && now - static_cast<uint32_t>(pending) < kPendingStaleMs;
+}
+
+// The tick as the pending cell holds it; never 0, which means none.
+constexpr int32_t PendingStamp(uint32_t now) { return now == 0 ? 1 : static_cast<int32_t>(now); }
 
 // The mouse procedure's work for one event; the caller passes the event on
 // afterwards, whatever happened here.

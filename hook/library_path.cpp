@@ -1,25 +1,19 @@
 #include "hook/library_path.h"
 
-#include <cstring>
+#include <cwchar>
 
-int PathBesideModule(const char* modulePath, const char* fileName, LeadByteTest isLeadByte,
-                     char* out, size_t outSize) {
+int PathBesideModule(const wchar_t* modulePath, const wchar_t* fileName, wchar_t* out, size_t outSize) {
   if (outSize == 0) return 0;
-  out[0] = '\0';
-  // Walk by characters: a separator inside a two-byte character is no separator.
+  out[0] = L'\0';
+  // UTF-16 units of other characters never equal a separator, so a plain scan is enough.
   size_t folderLength = 0;
-  for (size_t i = 0; modulePath[i] != '\0'; ++i) {
-    unsigned char byte = static_cast<unsigned char>(modulePath[i]);
-    if (isLeadByte(byte) && modulePath[i + 1] != '\0') {
-      ++i;
-      continue;
-    }
-    if (byte == '\\' || byte == '/') folderLength = i + 1;
+  for (size_t i = 0; modulePath[i] != L'\0'; ++i) {
+    if (modulePath[i] == L'\\' || modulePath[i] == L'/') folderLength = i + 1;
   }
   if (folderLength == 0) return 0;
-  size_t nameLength = std::strlen(fileName);
+  size_t nameLength = std::wcslen(fileName);
   if (folderLength >= outSize || nameLength >= outSize - folderLength) return 0;
-  std::memcpy(out, modulePath, folderLength);
-  std::memcpy(out + folderLength, fileName, nameLength + 1);
+  std::wmemcpy(out, modulePath, folderLength);
+  std::wmemcpy(out + folderLength, fileName, nameLength + 1);
   return 1;
 }

@@ -4,7 +4,9 @@
 // LoadHookLibrary and prints every hook message it receives, flushed at once:
 //   hooks=N                  StartHook's result, after loading
 //   click X Y | move X Y | key X Y | buttonup 0xHWND
-// Usage: hook_host CLICK MOVE KEY ENTER   (each 0 or 1). It ends on WM_CLOSE.
+// Usage: hook_host CLICK MOVE KEY ENTER [MOVE_MS]   (each 0 or 1). It takes each
+// move or key as the program does, so the hook may post the next; MOVE_MS
+// makes each move take that long, as slow star making would. It ends on WM_CLOSE.
 #include <windows.h>
 
 #include <cstdio>
@@ -20,6 +22,7 @@
 namespace {
 
 constexpr char kClassName[] = "Tovik2HookHost";
+DWORD moveMs = 0;
 
 void PrintPoint(const char* what, LPARAM lParam) {
   ScreenPoint point = UnpackPoint(static_cast<uint64_t>(lParam));
@@ -33,9 +36,12 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       PrintPoint("click", lParam);
       return 0;
     case PWM_HOOK_MOVE:
+      ClearHookPending();
       PrintPoint("move", lParam);
+      if (moveMs != 0) Sleep(moveMs);
       return 0;
     case PWM_HOOK_KEY:
+      ClearHookPending();
       PrintPoint("key", lParam);
       return 0;
     case PWM_HOOK_BUTTONUP:
@@ -54,7 +60,8 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) return 64;
+  if (argc != 5 && argc != 6) return 64;
+  if (argc == 6) moveMs = static_cast<DWORD>(std::atoi(argv[5]));
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = HostProc;

@@ -5,18 +5,72 @@
 //   mousemove X Y                     every movement message it takes, screen point
 //   keydown VK X Y                    every key press it takes, with the caret's
 //                                     screen point as it stands when the hooks run
+//   held max_us=N p95_us=N calls=N moves=N late_p95_ms=N late_max_ms=N
+//                                     on WM_COMMAND kReportCommand (probe command):
+//                                     since the last report, the longest time (and the
+//                                     95th percentile) its input thread spent in the
+//                                     other programs' mouse hooks for one message and
+//                                     how many it timed,
+//                                     the movement messages it took and how late they
+//                                     came (their input time to their arrival)
 // It ends on WM_CLOSE.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
 constexpr char kClassName[] = "Tovik2HookTarget";
+constexpr WPARAM kReportCommand = 7001;
+
+// Since the last report.
+std::vector<LONGLONG> heldTicks;
+std::vector<DWORD> lateMs;
+
+// A hook of this thread alone runs before the global ones: the time its call
+// of CallNextHookEx takes is the time the global hooks (nivlet2.dll among
+// them) hold this program's input thread.
+LRESULT CALLBACK TimingHook(int code, WPARAM wParam, LPARAM lParam) {
+  LARGE_INTEGER start, end;
+  QueryPerformanceCounter(&start);
+  LRESULT result = CallNextHookEx(nullptr, code, wParam, lParam);
+  QueryPerformanceCounter(&end);
+  heldTicks.push_back(end.QuadPart - start.QuadPart);
+  return result;
+}
+
+// The 95th percentile and the largest of the values (0, 0 for none).
+template <typename T>
+void Spread(std::vector<T>& values, T* p95, T* largest) {
+  std::sort(values.begin(), values.end());
+  *p95 = values.empty() ? 0 : values[values.size() * 95 / 100];
+  *largest = values.empty() ? 0 : values.back();
+}
+
+void ReportHeld() {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  LONGLONG heldP95 = 0, heldMax = 0;
+  Spread(heldTicks, &heldP95, &heldMax);
+  DWORD lateP95 = 0, lateMax = 0;
+  Spread(lateMs, &lateP95, &lateMax);
+  std::printf("held max_us=%lld p95_us=%lld calls=%zu moves=%zu late_p95_ms=%lu late_max_ms=%lu\n",
+              heldMax * 1000000 / frequency.QuadPart, heldP95 * 1000000 / frequency.QuadPart, heldTicks.size(),
+              lateMs.size(), static_cast<unsigned long>(lateP95), static_cast<unsigned long>(lateMax));
+  std::fflush(stdout);
+  heldTicks.clear();
+  lateMs.clear();
+}
 
 LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) {
     PostQuitMessage(0);
+    return 0;
+  }
+  if (message == WM_COMMAND && wParam == kReportCommand && lParam == 0) {
+    ReportHeld();
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -56,6 +110,8 @@ int main() {
                               20, 300, 24, window, nullptr, instance, nullptr);
   if (edit == nullptr) return 1;
   UpdateWindow(window);
+  HHOOK timing = SetWindowsHookExA(WH_MOUSE, TimingHook, nullptr, GetCurrentThreadId());
+  if (timing == nullptr) return 1;
 
   RECT rect{}, editRect{};
   GetWindowRect(window, &rect);
@@ -68,6 +124,7 @@ int main() {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     if (message.message == WM_MOUSEMOVE) {
+      lateMs.push_back(GetTickCount() - message.time);
       std::printf("mousemove %ld %ld\n", message.pt.x, message.pt.y);
       std::fflush(stdout);
     } else if (message.message == WM_KEYDOWN) {
@@ -76,5 +133,6 @@ int main() {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  UnhookWindowsHookEx(timing);
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "cells/private_messages.h"
@@ -16,35 +17,52 @@ struct Delivered {
 };
 
 // Cells as plain numbers, deliveries as a list, and a caret the test sets up.
+// By default the program takes each posted message before the next event
+// comes (the pending cell is cleared at once); takenAtOnce = false leaves it.
 class FakePort final : public HookPort {
  public:
   int32_t cells[CELL_COUNT] = {};
   std::vector<Delivered> delivered;
+  bool takenAtOnce = true;
+  bool postFails = false;
+  int32_t interloper = 0;  // written into a cell just before the next exchange
+  uint32_t now = 5000;
   intptr_t focus = 0x5010;
   int caretFound = 1;
   ScreenPoint caret{40, 20};
   int composing = 0;
-  int32_t candidateWidth = 0;
-  int32_t compositionX = 0;
+  CompositionPlace place{0, 0, 0};
   ScreenPoint clientOrigin{300, 200};
 
   int32_t ReadCell(CellKey key) override { return cells[key]; }
   void WriteCell(CellKey key, int32_t value) override { cells[key] = value; }
+  int32_t CompareExchangeCell(CellKey key, int32_t expected, int32_t desired) override {
+    if (interloper != 0) cells[key] = std::exchange(interloper, 0);
+    int32_t held = cells[key];
+    if (held == expected) cells[key] = desired;
+    return held;
+  }
   void SendPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) override {
     delivered.push_back({message, window, PackPoint(x, y), false});
+  }
+  int PostPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) override {
+    if (postFails) return 0;
+    delivered.push_back({message, window, PackPoint(x, y), true});
+    if (takenAtOnce) cells[CELL_HOOKPENDING] = 0;
+    return 1;
   }
   void PostWindow(intptr_t window, uint32_t message, intptr_t lParamWindow) override {
     delivered.push_back({message, window, lParamWindow, true});
   }
+  uint32_t TickCount() override { return now; }
   intptr_t FocusWindow() override { return focus; }
   int CaretPosition(ScreenPoint* point) override {
     if (caretFound) *point = caret;
     return caretFound;
   }
-  int Composition(intptr_t, int32_t* width, int32_t* x) override {
+  int Composition(intptr_t, CompositionPlace* reported) override {
     if (!composing) return 0;
-    *width = candidateWidth;
-    *x = compositionX;
+    *reported = place;
     return 1;
   }
   ScreenPoint ClientToScreen(intptr_t window, ScreenPoint point) override {
@@ -97,7 +115,7 @@ TEST(MovementRule, FiresForTwoLongStepsOrASuddenStop) {
       ASSERT_EQ(port.delivered.size(), 1u);
       EXPECT_EQ(port.delivered[0].window, kMainWindow);
       EXPECT_EQ(port.delivered[0].lParam, PackPoint(100 + c.dist, 100));
-      EXPECT_FALSE(port.delivered[0].posted);
+      EXPECT_TRUE(port.delivered[0].posted) << "a move must not wait for star making";
       EXPECT_EQ(port.cells[CELL_DIRECTIONX], c.dist);
     } else {
       EXPECT_EQ(port.cells[CELL_DIRECTIONX], 0) << "direction kept when nothing is sent";
@@ -166,12 +184,23 @@ TEST(ClickLatch, DoubleClickAndTitleBarPressesEachCountOnce) {
   EXPECT_EQ(port.Count(PWM_HOOK_CLICK), 2);
   EXPECT_EQ(port.Count(PWM_HOOK_BUTTONUP), 2);
 
-  // A release outside the client area does not clear the latch.
+  // A press released on a title bar clears the latch too, and posts nothing:
+  // the next press is a click again.
   Mouse(port, HOOK_WM_NCLBUTTONDOWN);
-  Mouse(port, 0x00A2 /* WM_NCLBUTTONUP */);
+  Mouse(port, HOOK_WM_NCLBUTTONUP);
+  EXPECT_EQ(port.cells[CELL_MOUSEDOWN], 0);
   Mouse(port, HOOK_WM_NCLBUTTONDOWN);
-  EXPECT_EQ(port.Count(PWM_HOOK_CLICK), 3);
+  Mouse(port, HOOK_WM_NCLBUTTONUP);
+  Mouse(port, HOOK_WM_LBUTTONDOWN);
+  EXPECT_EQ(port.Count(PWM_HOOK_CLICK), 5);
+  EXPECT_EQ(port.Count(PWM_HOOK_BUTTONUP), 2);
   EXPECT_EQ(port.cells[CELL_MOUSEDOWN], 1);
+
+  // With both reactions off even a title bar release is left alone.
+  FakePort off = MousePort(0, 0);
+  off.cells[CELL_MOUSEDOWN] = 1;
+  Mouse(off, HOOK_WM_NCLBUTTONUP);
+  EXPECT_EQ(off.cells[CELL_MOUSEDOWN], 1);
 }
 
 TEST(ClickLatch, ReleaseWithOnlyMoveReactionStillClearsAndPosts) {
@@ -255,7 +284,7 @@ TEST(KeyHook, SendsTheCaretsScreenPointEightBelow) {
   ASSERT_EQ(port.delivered.size(), 1u);
   EXPECT_EQ(port.delivered[0].message, PWM_HOOK_KEY);
   EXPECT_EQ(port.delivered[0].window, kMainWindow);
-  EXPECT_FALSE(port.delivered[0].posted);
+  EXPECT_TRUE(port.delivered[0].posted) << "a key must not wait for star making";
   EXPECT_EQ(port.delivered[0].lParam, PackPoint(340, 228));
 }
 
@@ -308,8 +337,7 @@ TEST(KeyHook, NoFocusWindowNoCaretOrACaretAtTheOriginSendNothing) {
 TEST(KeyHook, WhileComposingThePointMovesBesideTheCandidateWindow) {
   FakePort port = KeyPort(1, 0);
   port.composing = 1;
-  port.candidateWidth = 120;
-  port.compositionX = 64;
+  port.place = {500, 620, 64};
   ReactToKey(port, kAction, 'K', kPressed);
   // x from the composition window and candidate area (client), y from the caret.
   EXPECT_EQ(port.delivered.at(0).lParam, PackPoint(64 + 120 + 300, 20 + 8 + 200));
@@ -317,9 +345,98 @@ TEST(KeyHook, WhileComposingThePointMovesBesideTheCandidateWindow) {
   // Without one of the two numbers the caret's own x stands.
   FakePort noCandidate = KeyPort(1, 0);
   noCandidate.composing = 1;
-  noCandidate.compositionX = 64;
+  noCandidate.place = {0, 0, 64};
   ReactToKey(noCandidate, kAction, 'K', kPressed);
   EXPECT_EQ(noCandidate.delivered.at(0).lParam, PackPoint(40 + 300, 28 + 200));
+}
+
+TEST(KeyHook, CandidateNumbersFromAnyInputMethodNeitherOverflowNorWrap) {
+  const struct { CompositionPlace place; int32_t x; } cases[] = {
+      {{INT32_MIN, INT32_MAX, 10}, INT32_MAX},      // width 2^32 - 1: kept at the edge, not 9
+      {{0, 100, INT32_MAX - 50}, INT32_MAX},        // past the top: kept at the edge
+      {{100, 0, INT32_MIN + 50}, INT32_MIN},        // a reversed area past the bottom
+      {{-20, 20, -30}, 10},                         // negative numbers work as numbers
+      {{INT32_MAX, INT32_MAX, 77}, 40},             // no width: the caret's x
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ComposedCaretX(40, c.place), c.x) << c.place.candidateLeft << ".." << c.place.candidateRight;
+  }
+}
+
+// A port whose program has not taken its messages yet.
+FakePort SlowProgram(FakePort port) {
+  port.takenAtOnce = false;
+  return port;
+}
+
+void FastMove(FakePort& port, int32_t x) { Mouse(port, HOOK_WM_MOUSEMOVE, x, 100); }
+
+TEST(PendingInput, AtMostOneMoveOrKeyWaitsForTheProgram) {
+  FakePort port = SlowProgram(MousePort(0, 1));
+  port.cells[CELL_REACTKEY] = 1;
+  for (int32_t x = 40; x <= 4000; x += 40) FastMove(port, x);
+  ReactToKey(port, kAction, 'A', kPressed);
+  ASSERT_EQ(port.delivered.size(), 1u) << "a flood must not fill the program's queue";
+  EXPECT_EQ(port.delivered[0].message, PWM_HOOK_MOVE);
+  EXPECT_EQ(port.delivered[0].lParam, PackPoint(80, 100));
+  EXPECT_EQ(port.cells[CELL_HOOKPENDING], 5000);
+  // The movement bookkeeping went on meanwhile.
+  EXPECT_EQ(port.cells[CELL_MOUSEX], 4000);
+
+  // Once the program has taken it, the next one goes.
+  port.cells[CELL_HOOKPENDING] = 0;
+  ReactToKey(port, kAction, 'A', kPressed);
+  ASSERT_EQ(port.delivered.size(), 2u);
+  EXPECT_EQ(port.delivered[1].message, PWM_HOOK_KEY);
+  FastMove(port, 4040);
+  EXPECT_EQ(port.delivered.size(), 2u);
+}
+
+TEST(PendingInput, AMessageNeverTakenStopsCountingAfterHalfASecond) {
+  FakePort port = SlowProgram(MousePort(0, 1));
+  port.cells[CELL_PREVDISTANCE] = 40;
+  port.cells[CELL_HOOKPENDING] = 5000;
+  port.now = 5000 + 499;
+  FastMove(port, 40);
+  EXPECT_TRUE(port.delivered.empty());
+  port.now = 5000 + 500;
+  FastMove(port, 80);
+  ASSERT_EQ(port.delivered.size(), 1u);
+  EXPECT_EQ(port.cells[CELL_HOOKPENDING], 5500);
+
+  // Across the clock's wrap-around: from 0xFFFFFF00, 0xF0 is 496 ms later and
+  // 0x100 is 512 ms later.
+  port.cells[CELL_HOOKPENDING] = static_cast<int32_t>(0xFFFFFF00u);
+  port.now = 0xF0;
+  FastMove(port, 120);
+  EXPECT_EQ(port.delivered.size(), 1u) << "496 ms is not stale";
+  port.now = 0x100;
+  FastMove(port, 160);
+  EXPECT_EQ(port.delivered.size(), 2u);
+
+  // A tick of 0 is stored as 1: 0 in the cell means none pending.
+  port.cells[CELL_HOOKPENDING] = 0;
+  port.now = 0;
+  FastMove(port, 200);
+  EXPECT_EQ(port.cells[CELL_HOOKPENDING], 1);
+}
+
+TEST(PendingInput, AFailedPostOrALostRaceLeavesNoTurnTaken) {
+  FakePort failing = SlowProgram(MousePort(0, 1));
+  failing.cells[CELL_PREVDISTANCE] = 40;
+  failing.postFails = true;
+  FastMove(failing, 40);
+  EXPECT_EQ(failing.cells[CELL_HOOKPENDING], 0) << "a message never queued must not block the next";
+  failing.postFails = false;
+  FastMove(failing, 80);
+  EXPECT_EQ(failing.Count(PWM_HOOK_MOVE), 1);
+
+  // Another input thread posted between the read and the exchange: it holds the turn.
+  FakePort racing = SlowProgram(KeyPort(1, 0));
+  racing.interloper = 4990;
+  ReactToKey(racing, kAction, 'A', kPressed);
+  EXPECT_TRUE(racing.delivered.empty());
+  EXPECT_EQ(racing.cells[CELL_HOOKPENDING], 4990);
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <initializer_list>
+#include <string>
+
 #include "app/mm_file.h"
 #include "base/app_state.h"
 #include "cells/shared_cells.h"
@@ -77,15 +80,42 @@ TEST_F(HookLibrary, FreeingRemovesTheHooksAndASecondFreeIsHarmless) {
   EXPECT_NE(hookLibrary, nullptr);
 }
 
-TEST_F(HookLibrary, AMissingLibraryOrOneWithoutTheEntriesIsNotKept) {
-  EXPECT_EQ(LoadHookLibraryFile("no_such_library.dll"), 0);
+TEST_F(HookLibrary, AMissingLibraryOrOneWithoutTheEntriesIsNotKeptAndSaysSo) {
+  EXPECT_EQ(LoadHookLibraryFile(L"no_such_library.dll"), kHookLibraryMissing);
   EXPECT_EQ(hookLibrary, nullptr);
   // A module beside the program that exports neither entry.
-  EXPECT_EQ(LoadHookLibraryFile("cell_peer.exe"), 0);
+  EXPECT_EQ(LoadHookLibraryFile(L"cell_peer.exe"), kHookLibraryMissing);
   EXPECT_EQ(hookLibrary, nullptr);
   EXPECT_EQ(GetModuleHandleA("cell_peer.exe"), nullptr);
   FreeHookLibrary();
   EXPECT_EQ(Cell(CELL_HHOOKMOUSE), 0);
+}
+
+// Copies the named files from beside the tests into the folder.
+bool CopyBesideTests(const std::wstring& folder, std::initializer_list<const wchar_t*> names) {
+  for (const wchar_t* name : names) {
+    if (!CopyFileW((TestFolder() + name).c_str(), (folder + name).c_str(), FALSE)) return false;
+  }
+  return true;
+}
+
+TEST_F(HookLibrary, LoadsFromAFolderWhoseNameIsOutsideTheCodePage) {
+  // A Japanese, an accented and a non-BMP character, the last two outside
+  // code page 932, which an ANSI path cannot hold.
+  wchar_t temp[MAX_PATH];
+  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+  std::wstring folder = std::wstring(temp) + L"tovik2_\u661f\u00FC\U0001F31F_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(CopyBesideTests(folder, {L"cell_peer.exe"}));
+
+  // Without the library beside it the program learns that it is missing.
+  EXPECT_EQ(RunProgramAt(folder + L"cell_peer.exe", L"loadhook"), 100 + kHookLibraryMissing);
+  ASSERT_TRUE(CopyBesideTests(folder, {L"nivlet2.dll"}));
+  EXPECT_EQ(RunProgramAt(folder + L"cell_peer.exe", L"loadhook"), 101) << "the hooks were not installed";
+
+  DeleteFileW((folder + L"nivlet2.dll").c_str());
+  DeleteFileW((folder + L"cell_peer.exe").c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

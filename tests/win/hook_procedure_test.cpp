@@ -1,20 +1,27 @@
-// The real mouse procedure of nivlet2.dll called with made-up events, its
-// messages going to a main window that runs on a thread of its own.
+// The real procedures of nivlet2.dll called with made-up events, their
+// messages going to a main window that runs on a thread of its own, or to a
+// stand-in program in another process.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
+#include <string>
 
 #include "app/mm_file.h"
 #include "base/app_state.h"
+#include "base/settings.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
 #include "cells/shared_cells.h"
+#include "hook/hook_rules.h"
 #include "test_window.h"
 
 namespace {
 
 constexpr UINT kHangMessage = WM_APP + 1;
+// Posted after other messages: once it is handled, so are they.
+constexpr UINT kSentinelMessage = WM_APP + 2;
 
 // A stand-in for the program's main window. It records the hook's messages
 // and, on kHangMessage, stops pumping until released.
@@ -23,7 +30,9 @@ struct MainHost {
   HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE hanging = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE sentinel = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   std::atomic<int> clicks{0};
+  std::atomic<int> moves{0};
   std::atomic<int64_t> lastClick{-1};
   std::atomic<int64_t> lastButtonUp{-1};
 };
@@ -40,8 +49,16 @@ LRESULT CALLBACK MainHostProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         host->lastClick = lParam;
         ++host->clicks;
         return 0;
+      case PWM_HOOK_MOVE:
+        // Taken as the program takes it: the hook may post the next one.
+        ClearHookPending();
+        ++host->moves;
+        return 0;
       case PWM_HOOK_BUTTONUP:
         host->lastButtonUp = lParam;
+        return 0;
+      case kSentinelMessage:
+        SetEvent(host->sentinel);
         return 0;
       case kHangMessage:
         SetEvent(host->hanging);
@@ -122,15 +139,22 @@ TEST(MouseHookProcedure, WaitsForAResponsiveProgramButAtMostASecondForAHungOne) 
   PressThread(&call);
   EXPECT_EQ(host.clicks, 1);
   EXPECT_EQ(host.lastClick, static_cast<int64_t>(PackPoint(321, -45)));
+  call.record.pt = POINT{10, 20};
 
   // The release is posted with the window under it, and clears the latch.
   procedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&call.record));
   EXPECT_TRUE(WaitFor(host.lastButtonUp, reinterpret_cast<int64_t>(target.handle()), 5000));
 
+  // A press on a title bar released there: the next press is a click again.
+  procedure(HC_ACTION, WM_NCLBUTTONDOWN, reinterpret_cast<LPARAM>(&call.record));
+  procedure(HC_ACTION, WM_NCLBUTTONUP, reinterpret_cast<LPARAM>(&call.record));
+  procedure(HC_ACTION, WM_NCLBUTTONDOWN, reinterpret_cast<LPARAM>(&call.record));
+  EXPECT_EQ(host.clicks, 3);
+  procedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&call.record));
+
   // Hung: the press goes on after about a second instead of never.
   PostMessageA(host.window, kHangMessage, 0, 0);
   ASSERT_EQ(WaitForSingleObject(host.hanging, 5000), WAIT_OBJECT_0);
-  call.record.pt = POINT{10, 20};
   HANDLE pressThread = CreateThread(nullptr, 0, PressThread, &call, 0, nullptr);
   ASSERT_NE(pressThread, nullptr);
   DWORD waited = WaitForSingleObject(pressThread, 5000);
@@ -145,6 +169,213 @@ TEST(MouseHookProcedure, WaitsForAResponsiveProgramButAtMostASecondForAHungOne) 
   CloseHandle(hostThread);
   FreeLibrary(library);
   mainWindow = nullptr;
+}
+
+TEST(MouseHookProcedure, AProgramLeftAloneGetsNoStarsAndOthersStillDo) {
+  MainHost host;
+  HANDLE hostThread = CreateThread(nullptr, 0, MainHostThread, &host, 0, nullptr);
+  ASSERT_NE(hostThread, nullptr);
+  ASSERT_EQ(WaitForSingleObject(host.ready, 5000), WAIT_OBJECT_0);
+  mainWindow = host.window;
+  SetUpMMFile();
+  Settings = SettingsRecord{};
+  Settings.reactMouseClick = 1;
+  // This test program is the one the hook runs in, whatever its letter case.
+  std::snprintf(Settings.exclude, sizeof Settings.exclude, "mstsc.exe;WIN_TESTS.EXE");
+  UpdateMMFile();
+
+  HMODULE library = LoadLibraryA("nivlet2.dll");
+  ASSERT_NE(library, nullptr);
+  auto procedure = reinterpret_cast<HookProc>(reinterpret_cast<void*>(GetProcAddress(library, "MyHookProcM")));
+  ASSERT_NE(procedure, nullptr);
+  TestWindow target;
+  MOUSEHOOKSTRUCT record{};
+  record.pt = POINT{200, 200};
+  record.hwnd = target.handle();
+
+  procedure(HC_ACTION, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&record));
+  procedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&record));
+  EXPECT_TRUE(WaitFor(host.lastButtonUp, reinterpret_cast<int64_t>(target.handle()), 5000))
+      << "releases still reach the program, so the click latch is cleared";
+  EXPECT_EQ(host.clicks, 0) << "a press in a program left alone makes no stars";
+
+  // The list changes while the library stays loaded: the process decides again.
+  std::snprintf(Settings.exclude, sizeof Settings.exclude, "mstsc.exe");
+  UpdateMMFile();
+  procedure(HC_ACTION, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&record));
+  EXPECT_EQ(host.clicks, 1) << "a program no longer on the list gets its stars";
+  procedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&record));
+
+  Settings = SettingsRecord{};
+  UpdateMMFile();
+  PostMessageA(host.window, WM_CLOSE, 0, 0);
+  WaitForSingleObject(hostThread, 5000);
+  CloseHandle(hostThread);
+  FreeLibrary(library);
+  mainWindow = nullptr;
+}
+
+struct MoveFlood {
+  HookProc procedure;
+  HWND target;
+  int count;
+};
+
+// Fast moves of 40 pixels, each one that the movement rule reports.
+DWORD WINAPI MoveFloodThread(void* parameter) {
+  auto* flood = static_cast<MoveFlood*>(parameter);
+  MOUSEHOOKSTRUCT record{};
+  record.hwnd = flood->target;
+  for (int i = 0; i < flood->count; ++i) {
+    record.pt = POINT{100 + 40 * (i % 20), 300};
+    flood->procedure(HC_ACTION, WM_MOUSEMOVE, reinterpret_cast<LPARAM>(&record));
+  }
+  return 0;
+}
+
+int32_t Cell(CellKey key) {
+  SharedCells cells;
+  int32_t value = 0;
+  cells.ReadCellInt(&value, cellNames[key]);
+  return value;
+}
+
+TEST(MouseHookProcedure, MovesNeverWaitForABusyProgramAndAtMostOneIsPending) {
+  MainHost host;
+  HANDLE hostThread = CreateThread(nullptr, 0, MainHostThread, &host, 0, nullptr);
+  ASSERT_NE(hostThread, nullptr);
+  ASSERT_EQ(WaitForSingleObject(host.ready, 5000), WAIT_OBJECT_0);
+  mainWindow = host.window;
+  SetUpMMFile();
+  SharedCells cells;
+  cells.WriteCellInt(1, cellNames[CELL_REACTMOUSEMOVE]);
+  HMODULE library = LoadLibraryA("nivlet2.dll");
+  ASSERT_NE(library, nullptr);
+  auto procedure = reinterpret_cast<HookProc>(reinterpret_cast<void*>(GetProcAddress(library, "MyHookProcM")));
+  ASSERT_NE(procedure, nullptr);
+  TestWindow target;
+
+  // The program is busy making stars: a flood of fast moves goes on at once.
+  PostMessageA(host.window, kHangMessage, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(host.hanging, 5000), WAIT_OBJECT_0);
+  MoveFlood flood{procedure, target.handle(), 400};
+  ULONGLONG start = GetTickCount64();
+  HANDLE floodThread = CreateThread(nullptr, 0, MoveFloodThread, &flood, 0, nullptr);
+  ASSERT_NE(floodThread, nullptr);
+  EXPECT_EQ(WaitForSingleObject(floodThread, 20000), static_cast<DWORD>(WAIT_OBJECT_0))
+      << "the moves waited for the busy program";
+  ULONGLONG floodMs = GetTickCount64() - start;
+  EXPECT_NE(Cell(CELL_HOOKPENDING), 0);
+
+  // When the program gets to its queue, one move waits there, not hundreds
+  // (one more for each half second the flood took, when a message not taken
+  // for that long counts as lost).
+  SetEvent(host.release);
+  PostMessageA(host.window, kSentinelMessage, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(host.sentinel, 5000), WAIT_OBJECT_0);
+  EXPECT_GE(host.moves, 1);
+  EXPECT_LE(host.moves, 1 + static_cast<int>(floodMs / kPendingStaleMs));
+  int taken = host.moves;
+  EXPECT_EQ(Cell(CELL_HOOKPENDING), 0) << "the program took it";
+
+  // Taken, the next fast move is posted again.
+  flood.count = 1;
+  MoveFloodThread(&flood);
+  PostMessageA(host.window, kSentinelMessage, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(host.sentinel, 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(host.moves, taken + 1);
+
+  PostMessageA(host.window, WM_CLOSE, 0, 0);
+  WaitForSingleObject(hostThread, 5000);
+  CloseHandle(floodThread);
+  CloseHandle(hostThread);
+  FreeLibrary(library);
+  mainWindow = nullptr;
+}
+
+// A stand-in for the program in a process of its own (cell_peer program),
+// which ends with the point of the first click it receives.
+class ProgramPeer {
+ public:
+  ProgramPeer() {
+    std::string name = "tovik2_test_ready_" + std::to_string(GetCurrentProcessId());
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+    process_ = StartBesideTests("cell_peer.exe", "program " + name);
+  }
+  ~ProgramPeer() {
+    if (process_ != nullptr) {
+      TerminateProcess(process_, 1);
+      CloseHandle(process_);
+    }
+    CloseHandle(ready_);
+  }
+  bool Ready() const { return process_ != nullptr && WaitForSingleObject(ready_, 10000) == WAIT_OBJECT_0; }
+  // Exit code once it ended within the wait, else -1.
+  long ExitedWithin(DWORD ms) const {
+    DWORD code = 0;
+    if (WaitForSingleObject(process_, ms) != WAIT_OBJECT_0 || !GetExitCodeProcess(process_, &code)) return -1;
+    return static_cast<long>(code);
+  }
+
+ private:
+  HANDLE ready_;
+  HANDLE process_;
+};
+
+void Click(HookProc procedure, HWND target, int x, int y) {
+  MOUSEHOOKSTRUCT record{};
+  record.hwnd = target;
+  record.pt = POINT{x, y};
+  procedure(HC_ACTION, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&record));
+  procedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&record));
+}
+
+// Clicks until the program ends with the point of one, or the deadline passes.
+long ClickUntilTheProgramReports(const ProgramPeer& program, HookProc procedure, HWND target, int x, int y) {
+  ULONGLONG end = GetTickCount64() + 10000;
+  long code = -1;
+  while (code == -1 && GetTickCount64() < end) {
+    Click(procedure, target, x, y);
+    code = program.ExitedWithin(50);
+  }
+  return code;
+}
+
+// This process is another program that has the library loaded. The program
+// starts after it, ends, and starts again, each time making the cells anew.
+TEST(MouseHookProcedure, WorksOnceTheProgramMakesTheCellsAndAfterTheProgramRestarts) {
+  SharedCells cells;
+  int32_t value = 0;
+  ASSERT_EQ(cells.ReadCellInt(&value, cellNames[CELL_MAINHWND]), 0)
+      << "cells are left in this process; run each test on its own (ctest does)";
+  HMODULE library = LoadLibraryA("nivlet2.dll");
+  ASSERT_NE(library, nullptr);
+  auto mouse = reinterpret_cast<HookProc>(reinterpret_cast<void*>(GetProcAddress(library, "MyHookProcM")));
+  auto key = reinterpret_cast<HookProc>(reinterpret_cast<void*>(GetProcAddress(library, "MyHookProcK")));
+  ASSERT_NE(mouse, nullptr);
+  ASSERT_NE(key, nullptr);
+  TestWindow target;
+
+  // No program: every event is passed on, and the library makes no cell.
+  Click(mouse, target.handle(), 5, 6);
+  key(HC_ACTION, VK_RETURN, 0x001C0001);
+  EXPECT_EQ(cells.ReadCellInt(&value, cellNames[CELL_MAINHWND]), 0);
+  EXPECT_EQ(cells.ReadCellInt(&value, cellNames[CELL_HOOKPENDING]), 0);
+
+  {
+    ProgramPeer first;
+    ASSERT_TRUE(first.Ready());
+    EXPECT_EQ(ClickUntilTheProgramReports(first, mouse, target.handle(), 321, 45),
+              static_cast<long>(PackPoint(321, 45)));
+  }
+  {
+    ProgramPeer second;
+    ASSERT_TRUE(second.Ready());
+    EXPECT_EQ(ClickUntilTheProgramReports(second, mouse, target.handle(), 654, 32),
+              static_cast<long>(PackPoint(654, 32)))
+        << "the restarted program did not get this program's clicks";
+  }
+  FreeLibrary(library);
 }
 
 }  // namespace

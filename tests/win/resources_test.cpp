@@ -17,7 +17,7 @@ TEST(Resources, EveryStringOfTheTableLoadsWide) {
   EXPECT_STREQ(text, L"終了");
   ASSERT_GT(LoadStringW(self, IDS_FOLDER_UNUSABLE, text, 260), 0);
   EXPECT_NE(std::wcschr(text, L'\n'), nullptr) << "this message holds a line break";
-  for (int id = IDS_ERASE; id <= IDS_SETTINGS_UNSAVED; ++id) {
+  for (int id = IDS_ERASE; id <= IDS_HOTKEY_TAKEN; ++id) {
     EXPECT_GT(LoadStringW(self, id, text, 260), 0) << id;
   }
 }

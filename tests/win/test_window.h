@@ -20,3 +20,13 @@ class TestWindow {
 // Runs a program that lies beside the test executable with the given
 // arguments, waits for it and returns its exit code (or -1 if it did not run).
 long RunBesideTests(const char* program, const std::string& arguments, DWORD timeoutMs = 20000);
+
+// Starts such a program and returns its process handle (null if it did not
+// start); the caller waits for it and closes the handle.
+HANDLE StartBesideTests(const char* program, const std::string& arguments);
+
+// The folder of the test executable, with its final separator.
+std::wstring TestFolder();
+
+// Runs the program at a full path and returns its exit code as above.
+long RunProgramAt(const std::wstring& path, const std::wstring& arguments, DWORD timeoutMs = 20000);

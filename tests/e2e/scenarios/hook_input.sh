@@ -3,6 +3,10 @@
 # under them, fast movement only, and key presses just below the text caret
 # (Enter only, then every key). The program's side is hook_host, which loads
 # nivlet2.dll through LoadHookLibrary and prints the messages it receives.
+# Then floods of fast moves into the other program, with a slow program's
+# side and with Tovik2 itself, must never hold that program's input thread;
+# and Tovik2 started from a folder whose path lies outside the ANSI code page
+# and is longer than 259 characters loads its library, or says it can't.
 
 cp "$E2E_TOOLS/hook_host.exe" "$E2E_PROGRAM/"
 target_log=$E2E_WORK/target.log
@@ -42,6 +46,40 @@ move_to() {
   xdotool mousemove "$1" "$2"
   wait_until 10 logged "$target_log" "mousemove $1 $2" || fail "the target saw no movement to $1 $2"
 }
+
+# held_figures: the target's hook timing since the last call, as one line.
+held_figures() {
+  local before
+  before=$(count_of "$target_log" '^held ')
+  probe command Tovik2HookTarget 7001 >/dev/null
+  wait_until 10 eval '[ "$(count_of "$target_log" "^held ")" -gt "$before" ]' || fail "the target gave no hook timing"
+  log_of "$target_log" | grep '^held ' | tail -n 1
+}
+figure() { echo "$1" | sed -n "s/.*$2=\([0-9]*\).*/\1/p"; }
+
+# flood: 150 steps of 30 pixels back and forth across the target, 10 ms
+# apart, in one xdotool call (a fast sweep whose steps the target still takes
+# one by one); then a last point of its own in the target's corner, away
+# from the flood's stars, and a wait until the target has taken it.
+fy=$((top + 150))
+floods=0
+flood() {
+  local args=() i k
+  for i in $(seq 0 149); do
+    k=$((i % 20)); (( k > 10 )) && k=$((20 - k))
+    args+=(mousemove $((left + 40 + 30 * k)) "$fy" sleep 0.01)
+  done
+  floods=$((floods + 1))
+  local ex=$((left + 380 - floods)) ey=$((top + 285))
+  xdotool "${args[@]}" mousemove "$ex" "$ey"
+  wait_until 10 logged "$target_log" "mousemove $ex $ey" || fail "the target did not take the flood's end"
+}
+
+# A flood with no program's side at all, for comparison.
+move_to $((left + 40)) "$fy"
+held_figures >/dev/null
+flood
+echo "e2e: flood, no hooks: $(held_figures)"
 
 start_host clicks 1 1 1 1
 
@@ -95,5 +133,105 @@ while read -r _ _ cx cy; do
 done < "$E2E_WORK/typed.txt"
 [ "$(count_of "$HOST_LOG" '^key ')" = 2 ] || fail "two presses gave: $(log_of "$HOST_LOG")"
 stop_host
+
+# The program's side takes 300 ms for each move, as slow star making might:
+# the moves are posted, so the target's input thread never waits for it. A
+# send would hold the target 300 ms for each reported move.
+start_host slow 1 1 0 0 300
+move_to $((left + 40)) "$fy"
+held_figures >/dev/null
+flood
+report=$(held_figures)
+echo "e2e: flood, slow program side: $report"
+(( $(figure "$report" calls) >= 30 )) || fail "the flood reached the target as too few messages to time: $report"
+(( $(figure "$report" max_us) < 100000 )) || fail "the hook held the target's input thread: $report"
+wait_until 10 eval '[ "$(count_of "$HOST_LOG" "^move ")" -gt 0 ]' || fail "the flood reported no move: $(log_of "$HOST_LOG")"
+stop_host
+
+# Tovik2 itself, started after hook_host ended while the target still has the
+# library loaded: the target's moves make stars, and star making never holds it.
+write_ini MOUSECLICK=1 MOUSEMOVE=1 KEYENTRY=0
+start_tovik_ready
+held_figures >/dev/null
+stars=0
+for try in 1 2 3; do  # the star field may still be starting
+  watch_stars 2500
+  flood
+  watch_result
+  stars=$(watched_count)
+  (( stars > 0 )) && break
+done
+report=$(held_figures)
+echo "e2e: flood, Tovik2: $report stars=$stars"
+(( stars > 0 )) || fail "the floods made no stars: $WATCH_REPORT"
+(( $(figure "$report" calls) >= 30 )) || fail "the floods reached the target as too few messages to time: $report"
+# The machine is shared, so one slow call may be the scheduler's; most are not.
+(( $(figure "$report" p95_us) < 20000 )) || fail "star making held the target's input thread: $report"
+wait_until 10 stars_rested || fail "the flood's stars did not rest"
+stop_tovik
+
+# start_tovik_in FOLDER: starts Tovik2.exe from the folder in the background.
+start_tovik_in() {
+  (cd "$1" && exec wine Tovik2.exe) &
+  TOVIK_PID=$!
+  _e2e_pids+=("$TOVIK_PID")
+}
+no_hooks_text="nivlet2.dll を読み込めないか、フックを設定できませんでした。"
+
+# click_makes_stars: a click into the target makes stars (the star field may
+# still be starting: up to three clicks).
+click_makes_stars() {
+  local try stars=0
+  move_to $((left + 200)) $((top + 220))
+  for try in 1 2 3; do
+    watch_stars 1500
+    xdotool click 1
+    watch_result
+    stars=$(watched_count)
+    (( stars > 0 )) && break
+  done
+  (( stars > 0 )) || fail "a click from $1 made no stars: $WATCH_REPORT"
+  wait_until 10 stars_rested || fail "the click's stars did not rest"
+}
+
+# A folder whose name holds characters outside code page 932. Without the
+# library beside it Tovik2 says so, once; with it, clicks make stars.
+odd=$E2E_WORK/星ü🌟
+mkdir -p "$odd"
+cp "$E2E_PROGRAM/Tovik2.exe" "$odd/"
+start_tovik_in "$odd"
+text=$(answer_message_box)
+case "$text" in
+  "$no_hooks_text"*) ;;
+  *) fail "the missing library's message reads: $text" ;;
+esac
+wait_until 20 has_window Pipwink2 || fail "no main window after the message"
+! has_message_box || fail "the missing library was reported twice"
+stop_tovik
+cp "$E2E_PROGRAM/nivlet2.dll" "$odd/"
+start_tovik_in "$odd"
+wait_until 20 has_window Pipwink2 || fail "no main window from the folder outside the code page"
+click_makes_stars "the folder outside the code page"
+! has_message_box || fail "a message came: $(message_box)"
+stop_tovik
+
+# A path longer than 259 characters: the library loads; a global hook's
+# library in such a folder may not be accepted by the system (Wine here
+# refuses it), and then the user is told, not left without reactions.
+long=$odd/$(printf 'a%.0s' $(seq 120))/$(printf 'b%.0s' $(seq 120))
+mkdir -p "$long"
+cp "$E2E_PROGRAM/Tovik2.exe" "$E2E_PROGRAM/nivlet2.dll" "$long/"
+start_tovik_in "$long"
+wait_until 20 has_window Pipwink2 || fail "no main window from the long folder"
+if wait_until 5 has_message_box; then
+  text=$(answer_message_box)
+  case "$text" in
+    "$no_hooks_text"*) echo "e2e: from a path of more than 259 characters the hooks are refused, and the user is told" ;;
+    *) fail "the long folder's message reads: $text" ;;
+  esac
+else
+  click_makes_stars "the long folder"
+fi
+stop_tovik
 
 probe close Tovik2HookTarget >/dev/null

@@ -1,0 +1,81 @@
+// The cells mapped once and kept, so that each access is a plain load or
+// store in shared memory instead of an open, a map, an unmap and a close.
+//
+// Each view is kept together with its mapping's handle. The handle keeps the
+// cell's name alive: a program that starts again while some other process
+// still holds a set opens these very cells (and resets them) rather than
+// making new ones that the holder would never see.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+
+#include "base/owned_handles.h"
+#include "cells/cell_names.h"
+
+class CellViews {
+ public:
+  // The program's side: creates every cell (or opens one left by an earlier
+  // run, keeping its contents) and maps it. False, holding nothing, when any
+  // cell can't be made or mapped.
+  bool Create();
+  // The hook library's side: opens the existing cells and maps them. False,
+  // holding nothing, when one of them doesn't exist.
+  bool Open();
+  void Close();
+  bool IsOpen() const { return cells_[0] != nullptr; }
+
+  // 0 while not open.
+  int32_t Read(CellKey key) const;
+  // Nothing while not open.
+  void Write(CellKey key, int32_t value) const;
+  // Stores `desired` if the cell holds `expected`, as one step that no other
+  // process can split; returns what the cell held (0 while not open).
+  int32_t CompareExchange(CellKey key, int32_t expected, int32_t desired) const;
+
+  // The program's side: stores the list of programs left alone (cut to the
+  // cell) and then changes its serial.
+  void WriteExcludeList(const char* list) const;
+  // Copies the list (kExcludeCellSize bytes with the NUL) and gives the
+  // serial it belongs to; false when the list changed during the copy, or
+  // the cells are not open (out is then empty).
+  bool ReadExcludeList(char* out, int32_t* serial) const;
+
+ private:
+  template <typename Acquire>
+  bool MapAll(Acquire acquire);
+
+  UniqueHandle mappings_[CELL_COUNT];
+  UniqueView views_[CELL_COUNT];
+  volatile LONG* cells_[CELL_COUNT] = {};
+  UniqueHandle excludeMapping_;
+  UniqueView excludeView_;
+  volatile char* exclude_ = nullptr;
+};
+
+// The hook library's hold on the cells in one process: opened on first use
+// and kept while the library stays loaded there. Where the cells don't exist
+// yet (the program isn't running) an open is tried again at most once per
+// kCellRetryMs, not on every event. Input threads of the process may call at
+// once: one of them opens, the others go on without cells meanwhile.
+class CachedCells {
+ public:
+  static constexpr uint32_t kCellRetryMs = 1000;
+
+  // The views while the cells are mapped, else null.
+  const CellViews* Get();
+  // The same, but a missing set is tried again now, whatever the schedule.
+  const CellViews* GetNow();
+  // Unmaps the cells; only when no procedure can run any more (unload).
+  void Release();
+
+ private:
+  const CellViews* TryOpen();
+
+  enum State : int { kClosed, kOpening, kOpen };
+  CellViews views_;
+  std::atomic<int> state_{kClosed};
+  std::atomic<bool> tried_{false};
+  std::atomic<uint32_t> lastTry_{0};
+};
