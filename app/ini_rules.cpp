@@ -1,7 +1,13 @@
 #include "app/ini_rules.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cstring>
+
+#include "app/hotkey_rules.h"
+#include "hook/exclude_rules.h"
+
+static_assert(kExcludeTextSize == kExcludeListSize, "the settings record holds the list the hook library reads");
 
 namespace {
 
@@ -11,6 +17,17 @@ void ReadNumber(IniKeyReader read, void* context, const char* key, int32_t* fiel
   if (!read(context, key, text, sizeof text)) return;
   text[kIniNumberChars] = '\0';
   *field = IniTextToInt(text);
+}
+
+// A switch added after the first version: a text without a number keeps the
+// default instead of reading as 0.
+void ReadSwitch(IniKeyReader read, void* context, const char* key, int32_t* field) {
+  char text[kIniNumberChars + 1] = {};
+  if (!read(context, key, text, sizeof text)) return;
+  const char* at = text;
+  while (*at == ' ' || *at == '\t') ++at;
+  if (*at == '+') ++at;
+  if (*at >= '0' && *at <= '9') *field = IniTextToInt(text);
 }
 
 int WriteNumber(IniKeyWriter write, void* context, const char* key, int32_t value, const int32_t* stored) {
@@ -30,6 +47,8 @@ SettingsRecord DefaultSettings() {
   settings.reactMouseMove = 1;
   settings.reactKey = 1;
   settings.reactEnterKey = 1;
+  settings.fullscreenPause = 1;
+  std::snprintf(settings.hotkey, sizeof settings.hotkey, "%s", kDefaultHotkey);
   return settings;
 }
 
@@ -65,7 +84,30 @@ SettingsRecord ReadSettings(IniKeyReader read, void* context) {
     std::memcpy(settings.imageFolder, folder, kTextSize);
     settings.imageFolder[kTextSize - 1] = '\0';
   }
+  ReadSwitch(read, context, "FULLSCREENPAUSE", &settings.fullscreenPause);
+  // A text that is no hotkey, or no list of programs, takes the default.
+  char hotkey[kHotkeyTextSize + 1] = {};
+  Hotkey parsed;
+  if (read(context, "HOTKEY", hotkey, sizeof hotkey) && ParseHotkey(hotkey, &parsed) != HOTKEY_MALFORMED) {
+    std::memcpy(settings.hotkey, hotkey, kHotkeyTextSize);
+    settings.hotkey[kHotkeyTextSize - 1] = '\0';
+  }
+  char exclude[kExcludeTextSize + 1] = {};
+  if (read(context, "EXCLUDE", exclude, sizeof exclude)) {
+    NormaliseExcludeList(exclude, settings.exclude, sizeof settings.exclude);
+  }
   return settings;
+}
+
+int AddMissingKeys(const SettingsRecord& settings, IniKeyReader read, IniKeyWriter write, void* context) {
+  int written = 1;
+  char text[kExcludeTextSize + 1];
+  if (!read(context, "FULLSCREENPAUSE", text, sizeof text)) {
+    written &= WriteNumber(write, context, "FULLSCREENPAUSE", settings.fullscreenPause, nullptr);
+  }
+  if (!read(context, "HOTKEY", text, sizeof text)) written &= write(context, "HOTKEY", settings.hotkey);
+  if (!read(context, "EXCLUDE", text, sizeof text)) written &= write(context, "EXCLUDE", settings.exclude);
+  return written;
 }
 
 int WriteSettings(const SettingsRecord& settings, IniKeyWriter write, void* context,
@@ -84,6 +126,14 @@ int WriteSettings(const SettingsRecord& settings, IniKeyWriter write, void* cont
   written &= WriteNumber(write, context, "MOUSEMOVE", settings.reactMouseMove, was(&SettingsRecord::reactMouseMove));
   written &= WriteNumber(write, context, "KEYENTRY", settings.reactKey, was(&SettingsRecord::reactKey));
   written &= WriteNumber(write, context, "ENTERKEY", settings.reactEnterKey, was(&SettingsRecord::reactEnterKey));
+  written &= WriteNumber(write, context, "FULLSCREENPAUSE", settings.fullscreenPause,
+                         was(&SettingsRecord::fullscreenPause));
+  if (stored == nullptr || std::strncmp(stored->hotkey, settings.hotkey, kHotkeyTextSize) != 0) {
+    written &= write(context, "HOTKEY", settings.hotkey);
+  }
+  if (stored == nullptr || std::strncmp(stored->exclude, settings.exclude, kExcludeTextSize) != 0) {
+    written &= write(context, "EXCLUDE", settings.exclude);
+  }
   return written;
 }
 

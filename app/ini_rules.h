@@ -37,6 +37,11 @@ using IniKeyWriter = int (*)(void* context, const char* key, const char* text);
 // its value, so files written before read as they did.
 SettingsRecord ReadSettings(IniKeyReader read, void* context);
 
+// Writes, after the seven keys of the first version, the keys a file written
+// by that version lacks (FULLSCREENPAUSE, HOTKEY, EXCLUDE), with the record's
+// values. 1 when every write succeeded.
+int AddMissingKeys(const SettingsRecord& settings, IniKeyReader read, IniKeyWriter write, void* context);
+
 // Writes every key of the record through write, in the file's key order.
 // With a stored record, only the keys whose values differ from it are
 // written: a value nobody changed is never rewritten (a stored folder longer

@@ -1,11 +1,14 @@
 #include "app/main_window.h"
 
+#include <cwchar>
 #include <optional>
 
+#include "app/fullscreen.h"
 #include "app/hook_library.h"
 #include "app/message_out.h"
 #include "app/picture_messages.h"
 #include "app/mm_file.h"
+#include "app/pause_hotkey.h"
 #include "app/settings_dialog.h"
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
@@ -51,7 +54,8 @@ void OnCreate(HWND window) {
   SetWindowLongPtrA(window, GWL_EXSTYLE, exStyle | WS_EX_TOOLWINDOW);
 }
 
-void OnDestroy() {
+void OnDestroy(HWND window) {
+  UnregisterPauseHotkey(window);
   starField.reset();  // stops it: timer, stars, windows, pictures
   FreeHookLibrary();
   trayIcon.Remove();
@@ -76,6 +80,18 @@ void TellStartReport(HWND window, const StartReport& report) {
   }
 }
 
+// The pause hotkey, once the star field runs; a combination another program
+// holds is reported once, and the program goes on without it.
+void RegisterHotkeyOrTell(HWND window) {
+  if (RegisterPauseHotkey(window, Settings.hotkey) != PAUSE_HOTKEY_TAKEN) return;
+  wchar_t hotkey[kHotkeyTextSize] = {};
+  MultiByteToWideChar(CP_ACP, 0, Settings.hotkey, -1, hotkey, kHotkeyTextSize);
+  hotkey[kHotkeyTextSize - 1] = L'\0';
+  wchar_t text[kTextSize * 2] = {};
+  std::swprintf(text, kTextSize * 2, UiTexts.slot[TEXT_HOTKEY_TAKEN], hotkey);
+  MessageOut(text);
+}
+
 // A start or restart of the star field; the watchdog skips the samples taken
 // while its pictures load.
 template <typename Start>
@@ -84,8 +100,8 @@ StartReport LoadingPictures(Start start) {
   return start();
 }
 
-// Clicks, moves and keys make stars only while the star field reacts and the
-// settings dialog is closed.
+// Clicks, moves and keys make stars only while the star field reacts, the
+// settings dialog is closed and no full-screen program is in front.
 void OnHookInput(UINT kind, LPARAM lParam) {
   // The hook posts moves one at a time: taking this one lets the next come.
   if (kind == PWM_HOOK_MOVE) ClearHookPending();
@@ -99,6 +115,7 @@ void OnHookInput(UINT kind, LPARAM lParam) {
   // Input that never lets the queue run empty would starve WM_TIMER.
   starField->RunDueTick(GetTickCount());
   if (reactionEnabled != 1) return;
+  if (Settings.fullscreenPause != 0 && ForegroundIsFullScreen()) return;
   ScreenPoint point = UnpackPoint(static_cast<uint64_t>(lParam));
   starField->GenerateStars(kind, point.x, point.y);
 }
@@ -188,11 +205,14 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       DestroyWindow(window);
       return 0;
     case WM_DESTROY:
-      OnDestroy();
+      OnDestroy(window);
       break;
     case WM_TIMER:
       // The stars stand still while the settings dialog is open.
       if (!settingsDialogOpen) starField->MoveStar();
+      break;
+    case WM_HOTKEY:
+      if (wParam == kPauseHotkeyId) OnToggleReaction();
       break;
     case WM_COMMAND:
       OnCommand(window, wParam);
@@ -207,6 +227,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       trayIcon.Modify(kTrayIconArt, kTipEnabled);
       TellStartReport(window, report);
       TellUnsavedSettings();  // the first start could not write its settings file
+      RegisterHotkeyOrTell(window);
       break;
     }
     case PWM_ABOUT_CLOSED:

@@ -14,12 +14,16 @@ CellViews cells;
 void SetUpMMFile() {
   if (!cells.Create()) return;
   for (int key = 0; key < CELL_COUNT; ++key) {
+    // The list's serial only ever grows: a process that decided on a list of
+    // an earlier run must see that the list may have changed.
+    if (key == CELL_EXCLUDESERIAL) continue;
     int32_t first = key == CELL_MAINHWND ? HandleToCell(mainWindow) : 0;
     cells.Write(static_cast<CellKey>(key), first);
   }
 }
 
 void UpdateMMFile() {
+  cells.WriteExcludeList(Settings.exclude);
   cells.Write(CELL_REACTMOUSECLICK, Settings.reactMouseClick);
   cells.Write(CELL_REACTMOUSEMOVE, Settings.reactMouseMove);
   cells.Write(CELL_REACTKEY, Settings.reactKey);

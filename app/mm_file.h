@@ -8,7 +8,8 @@
 // 0 into all the others.
 void SetUpMMFile();
 
-// Copies the four reaction switches of Settings into their cells.
+// Copies the four reaction switches of Settings and the list of programs left
+// alone into their cells.
 void UpdateMMFile();
 
 // The hook's posted move or key message has been taken: the next may come.

@@ -97,6 +97,8 @@ int GetIniInfo() {
     return SaveIniInfo();
   }
   Settings = ReadSettings(ReadIniKey, nullptr);
+  // A file of the first version gains the keys added since, with their defaults.
+  AddMissingKeys(Settings, ReadIniKey, WriteIniKey, nullptr);
   UpdateMMFile();
   return 1;
 }

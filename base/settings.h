@@ -4,6 +4,8 @@
 #include <cstdint>
 
 constexpr int kTextSize = 260;  // every path and text buffer: 259 characters and a NUL
+constexpr int kHotkeyTextSize = 64;     // HOTKEY, such as "Ctrl+Alt+F12"
+constexpr int kExcludeTextSize = 1024;  // EXCLUDE, program names separated by ';'
 
 struct SettingsRecord {
   char imageFolder[kTextSize];  // IMAGEFOLDER: empty means the built-in artwork
@@ -13,6 +15,9 @@ struct SettingsRecord {
   int32_t reactMouseMove;       // MOUSEMOVE
   int32_t reactKey;             // KEYENTRY
   int32_t reactEnterKey;        // ENTERKEY: with reactKey, 1 = Enter only
+  int32_t fullscreenPause;      // FULLSCREENPAUSE: no stars while a full-screen program is in front
+  char hotkey[kHotkeyTextSize];    // HOTKEY: toggles the reaction; empty for none
+  char exclude[kExcludeTextSize];  // EXCLUDE: programs whose input makes no stars
 };
 
 extern SettingsRecord Settings;

@@ -3,7 +3,7 @@
 #pragma once
 #include "base/settings.h"
 
-constexpr int kUiTextSlots = 21;
+constexpr int kUiTextSlots = 22;
 
 // The slots by what they say.
 enum UiText : int {
@@ -28,6 +28,7 @@ enum UiText : int {
   TEXT_NO_PICTURE = 18,        // the test display's folder gave no picture
   TEXT_MORE_FILES = 19,        // "%d" more files not named
   TEXT_NO_HOOK_LIBRARY = 20,   // nivlet2.dll could not be loaded or set its hooks: no reaction to input
+  TEXT_HOTKEY_TAKEN = 21,      // the pause hotkey is held by another program (%ls: the hotkey)
 };
 
 struct UiTextBlock {

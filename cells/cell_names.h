@@ -19,8 +19,16 @@ enum CellKey : int {
   // The tick at which the hook posted a move or key message that the program
   // has not taken yet (0: none), so that at most one of them waits.
   CELL_HOOKPENDING,
+  // Changes each time the program writes the list of programs left alone, so
+  // that every process decides about itself again.
+  CELL_EXCLUDESERIAL,
   CELL_COUNT
 };
+
+// The list of programs left alone (EXCLUDE): text of this many bytes with
+// its NUL, in a mapping of its own.
+constexpr int kExcludeCellSize = 1024;
+inline constexpr const char kExcludeCellName[] = "pipwink_mmfile_exclude";
 
 // Full mapping names, with no namespace prefix, indexed by CellKey.
 inline constexpr const char* const cellNames[CELL_COUNT] = {
@@ -31,4 +39,5 @@ inline constexpr const char* const cellNames[CELL_COUNT] = {
     "pipwink_mmfile_reactmousemove",  "pipwink_mmfile_reactkey",
     "pipwink_mmfile_reactenterkey",   "pipwink_mmfile_directionx",
     "pipwink_mmfile_directiony",      "pipwink_mmfile_hookpending",
+    "pipwink_mmfile_excludeserial",
 };

@@ -3,8 +3,15 @@
 template <typename Acquire>
 bool CellViews::MapAll(Acquire acquire) {
   Close();
+  UniqueHandle excludeMapping(acquire(kExcludeCellName, kExcludeCellSize));
+  UniqueView excludeView(excludeMapping ? MapViewOfFile(excludeMapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0)
+                                        : nullptr);
+  if (!excludeView) return false;
+  exclude_ = static_cast<volatile char*>(excludeView.Get());
+  excludeMapping_ = std::move(excludeMapping);
+  excludeView_ = std::move(excludeView);
   for (int key = 0; key < CELL_COUNT; ++key) {
-    UniqueHandle mapping(acquire(cellNames[key]));
+    UniqueHandle mapping(acquire(cellNames[key], sizeof(int32_t)));
     if (!mapping) break;
     UniqueView view(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     if (!view) break;
@@ -18,13 +25,13 @@ bool CellViews::MapAll(Acquire acquire) {
 }
 
 bool CellViews::Create() {
-  return MapAll([](const char* name) {
-    return CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(int32_t), name);
+  return MapAll([](const char* name, DWORD size) {
+    return CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, name);
   });
 }
 
 bool CellViews::Open() {
-  return MapAll([](const char* name) { return OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name); });
+  return MapAll([](const char* name, DWORD) { return OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name); });
 }
 
 void CellViews::Close() {
@@ -33,6 +40,36 @@ void CellViews::Close() {
     views_[key].Reset();
     mappings_[key].Reset();
   }
+  exclude_ = nullptr;
+  excludeView_.Reset();
+  excludeMapping_.Reset();
+}
+
+void CellViews::WriteExcludeList(const char* list) const {
+  if (exclude_ == nullptr || cells_[CELL_EXCLUDESERIAL] == nullptr) return;
+  // Odd while the text changes: a reader that sees an odd or changed serial
+  // tries again later.
+  InterlockedIncrement(cells_[CELL_EXCLUDESERIAL]);
+  int at = 0;
+  for (; at < kExcludeCellSize - 1 && list != nullptr && list[at] != '\0'; ++at) exclude_[at] = list[at];
+  exclude_[at] = '\0';
+  InterlockedIncrement(cells_[CELL_EXCLUDESERIAL]);
+}
+
+bool CellViews::ReadExcludeList(char* out, int32_t* serial) const {
+  out[0] = '\0';
+  if (exclude_ == nullptr || cells_[CELL_EXCLUDESERIAL] == nullptr) return false;
+  int32_t before = static_cast<int32_t>(InterlockedCompareExchange(cells_[CELL_EXCLUDESERIAL], 0, 0));
+  if ((before & 1) != 0) return false;
+  for (int at = 0; at < kExcludeCellSize; ++at) out[at] = exclude_[at];
+  out[kExcludeCellSize - 1] = '\0';
+  int32_t after = static_cast<int32_t>(InterlockedCompareExchange(cells_[CELL_EXCLUDESERIAL], 0, 0));
+  if (after != before) {
+    out[0] = '\0';
+    return false;
+  }
+  *serial = before;
+  return true;
 }
 
 int32_t CellViews::Read(CellKey key) const {

@@ -34,6 +34,14 @@ class CellViews {
   // process can split; returns what the cell held (0 while not open).
   int32_t CompareExchange(CellKey key, int32_t expected, int32_t desired) const;
 
+  // The program's side: stores the list of programs left alone (cut to the
+  // cell) and then changes its serial.
+  void WriteExcludeList(const char* list) const;
+  // Copies the list (kExcludeCellSize bytes with the NUL) and gives the
+  // serial it belongs to; false when the list changed during the copy, or
+  // the cells are not open (out is then empty).
+  bool ReadExcludeList(char* out, int32_t* serial) const;
+
  private:
   template <typename Acquire>
   bool MapAll(Acquire acquire);
@@ -41,6 +49,9 @@ class CellViews {
   UniqueHandle mappings_[CELL_COUNT];
   UniqueView views_[CELL_COUNT];
   volatile LONG* cells_[CELL_COUNT] = {};
+  UniqueHandle excludeMapping_;
+  UniqueView excludeView_;
+  volatile char* exclude_ = nullptr;
 };
 
 // The hook library's hold on the cells in one process: opened on first use

@@ -7,10 +7,16 @@
 #include <windows.h>
 #include <imm.h>
 
+#include <atomic>
+#include <cstdint>
+
 #include "cells/cell_views.h"
 #include "cells/packed_point.h"
 #include "cells/shared_cells.h"
+#include "hook/exclude_rules.h"
 #include "hook/hook_rules.h"
+
+static_assert(kExcludeCellSize == kExcludeListSize, "the cell holds the whole list");
 
 namespace {
 
@@ -82,6 +88,44 @@ class LivePort final : public HookPort {
   const CellViews& views_;
 };
 
+// This process's program file name in the ANSI code page, taken once when
+// the library is mapped in; empty when it cannot be had.
+char programName[MAX_PATH] = {};
+
+void TakeProgramName() {
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  const wchar_t* name = path;
+  for (const wchar_t* at = path; *at != L'\0'; ++at) {
+    if (*at == L'\\' || *at == L'/') name = at + 1;
+  }
+  if (WideCharToMultiByte(CP_ACP, 0, name, -1, programName, MAX_PATH, nullptr, nullptr) == 0) {
+    programName[0] = '\0';
+  }
+}
+
+// Whether the user left this program alone (EXCLUDE). Decided again only
+// when the program's list changes: the serial it was decided on in the high
+// half, then a bit for "decided", then the answer.
+std::atomic<uint64_t> exclusion{0};
+
+bool ThisProgramIsLeftAlone(const CellViews& views) {
+  const uint32_t serial = static_cast<uint32_t>(views.Read(CELL_EXCLUDESERIAL));
+  const uint64_t known = exclusion.load(std::memory_order_relaxed);
+  if ((known & 2u) != 0 && static_cast<uint32_t>(known >> 32) == serial) return (known & 1u) != 0;
+  char list[kExcludeCellSize];
+  int32_t readSerial = 0;
+  // A list that changes right now is decided at a later event.
+  if (!views.ReadExcludeList(list, &readSerial)) return false;
+  const bool leftAlone = IsExcludedProgram(list, programName);
+  exclusion.store((static_cast<uint64_t>(static_cast<uint32_t>(readSerial)) << 32) | 2u | (leftAlone ? 1u : 0u),
+                  std::memory_order_relaxed);
+  return leftAlone;
+}
+
+bool IsButtonRelease(WPARAM message) { return message == WM_LBUTTONUP || message == WM_NCLBUTTONUP; }
+
 HHOOK HookHandle(const CellViews* views, CellKey key) {
   return views != nullptr ? CellToHandle<HHOOK>(views->Read(key)) : nullptr;
 }
@@ -92,6 +136,7 @@ extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   hookModule = instance;
+  if (reason == DLL_PROCESS_ATTACH) TakeProgramName();
   // Unloaded from a process that goes on: give the views back. When the
   // process itself ends, the system releases them.
   if (reason == DLL_PROCESS_DETACH && reserved == nullptr) cells.Release();
@@ -102,7 +147,9 @@ LRESULT CALLBACK MyHookProcM(int code, WPARAM wParam, LPARAM lParam) {
   // Without cells (the program isn't running) there is nothing to do.
   const CellViews* views = cells.Get();
   HHOOK next = HookHandle(views, CELL_HHOOKMOUSE);
-  if (views != nullptr && code >= 0 && lParam != 0) {
+  // In a program left alone only releases are seen, so the click latch of a
+  // press made elsewhere is still cleared.
+  if (views != nullptr && code >= 0 && lParam != 0 && (IsButtonRelease(wParam) || !ThisProgramIsLeftAlone(*views))) {
     const MOUSEHOOKSTRUCT* record = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
     LivePort port(*views);
     ReactToMouse(port, code,
@@ -115,7 +162,7 @@ LRESULT CALLBACK MyHookProcM(int code, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK MyHookProcK(int code, WPARAM wParam, LPARAM lParam) {
   const CellViews* views = cells.Get();
   HHOOK next = HookHandle(views, CELL_HHOOKKEY);
-  if (views != nullptr) {
+  if (views != nullptr && !ThisProgramIsLeftAlone(*views)) {
     LivePort port(*views);
     ReactToKey(port, code, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
   }

@@ -43,13 +43,53 @@ SettingsRecord Load(std::vector<std::pair<std::string, std::string>> keys) {
   return ReadSettings(ReadFake, &section);
 }
 
-TEST(IniLoading, DefaultsOfAFirstStartAreWrittenAsTheSevenKeysInOrder) {
+TEST(IniLoading, DefaultsOfAFirstStartAreWrittenAsTheSevenKeysInOrderThenTheNewOnes) {
   FakeSection written;
   EXPECT_EQ(WriteSettings(DefaultSettings(), WriteFake, &written), 1);
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"IMAGEFOLDER", ""}, {"QUANTITY", "2"}, {"MOVERANGE", "70"}, {"MOUSECLICK", "1"},
-      {"MOUSEMOVE", "1"},  {"KEYENTRY", "1"}, {"ENTERKEY", "1"}};
+      {"MOUSEMOVE", "1"},  {"KEYENTRY", "1"}, {"ENTERKEY", "1"},   {"FULLSCREENPAUSE", "1"},
+      {"HOTKEY", "Ctrl+Alt+F12"}, {"EXCLUDE", ""}};
   EXPECT_EQ(written.keys, expected);
+}
+
+TEST(IniLoading, AFileOfTheFirstVersionWorksAndGainsTheNewKeysWithTheirDefaults) {
+  FakeSection section{{{"IMAGEFOLDER", ""}, {"QUANTITY", "5"}, {"MOVERANGE", "70"}, {"MOUSECLICK", "1"},
+                       {"MOUSEMOVE", "0"}, {"KEYENTRY", "1"}, {"ENTERKEY", "1"}}};
+  SettingsRecord settings = ReadSettings(ReadFake, &section);
+  EXPECT_EQ(settings.quantity, 5);
+  EXPECT_EQ(settings.reactMouseMove, 0);
+  EXPECT_EQ(settings.fullscreenPause, 1);
+  EXPECT_STREQ(settings.hotkey, "Ctrl+Alt+F12");
+  EXPECT_STREQ(settings.exclude, "");
+  ASSERT_EQ(AddMissingKeys(settings, ReadFake, WriteFake, &section), 1);
+  ASSERT_EQ(section.keys.size(), 10u);
+  EXPECT_EQ(section.keys[7], (std::pair<std::string, std::string>{"FULLSCREENPAUSE", "1"}));
+  EXPECT_EQ(section.keys[8], (std::pair<std::string, std::string>{"HOTKEY", "Ctrl+Alt+F12"}));
+  EXPECT_EQ(section.keys[9], (std::pair<std::string, std::string>{"EXCLUDE", ""}));
+  EXPECT_EQ(AddMissingKeys(settings, ReadFake, WriteFake, &section), 1);
+  EXPECT_EQ(section.keys.size(), 10u) << "keys present are left as they are";
+}
+
+TEST(IniLoading, TheNewKeysKeepGoodValuesAndGiveMalformedOnesTheirDefaults) {
+  SettingsRecord good = Load({{"FULLSCREENPAUSE", "0"}, {"HOTKEY", "Shift+Win+P"}, {"EXCLUDE", " mstsc.exe ;game.exe"}});
+  EXPECT_EQ(good.fullscreenPause, 0);
+  EXPECT_STREQ(good.hotkey, "Shift+Win+P");
+  EXPECT_STREQ(good.exclude, "mstsc.exe;game.exe");
+
+  SettingsRecord none = Load({{"HOTKEY", ""}, {"EXCLUDE", ""}});
+  EXPECT_STREQ(none.hotkey, "") << "an empty hotkey means none";
+
+  SettingsRecord bad = Load({{"FULLSCREENPAUSE", "yes"}, {"HOTKEY", "F12"}, {"EXCLUDE", "C:\\Games\\game.exe"}});
+  EXPECT_EQ(bad.fullscreenPause, 1);
+  EXPECT_STREQ(bad.hotkey, "Ctrl+Alt+F12");
+  EXPECT_STREQ(bad.exclude, "");
+
+  std::string longHotkey = "Ctrl+" + std::string(200, 'A');
+  std::string longList(3000, 'x');
+  SettingsRecord overLong = Load({{"HOTKEY", longHotkey}, {"EXCLUDE", longList}});
+  EXPECT_STREQ(overLong.hotkey, "Ctrl+Alt+F12");
+  EXPECT_STREQ(overLong.exclude, "");
 }
 
 TEST(IniLoading, MoveRangeIsKeptBetween70And32767) {

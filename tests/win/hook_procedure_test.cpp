@@ -5,10 +5,12 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
 #include <string>
 
 #include "app/mm_file.h"
 #include "base/app_state.h"
+#include "base/settings.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
 #include "cells/shared_cells.h"
@@ -164,6 +166,50 @@ TEST(MouseHookProcedure, WaitsForAResponsiveProgramButAtMostASecondForAHungOne) 
   PostMessageA(host.window, WM_CLOSE, 0, 0);
   WaitForSingleObject(hostThread, 5000);
   CloseHandle(pressThread);
+  CloseHandle(hostThread);
+  FreeLibrary(library);
+  mainWindow = nullptr;
+}
+
+TEST(MouseHookProcedure, AProgramLeftAloneGetsNoStarsAndOthersStillDo) {
+  MainHost host;
+  HANDLE hostThread = CreateThread(nullptr, 0, MainHostThread, &host, 0, nullptr);
+  ASSERT_NE(hostThread, nullptr);
+  ASSERT_EQ(WaitForSingleObject(host.ready, 5000), WAIT_OBJECT_0);
+  mainWindow = host.window;
+  SetUpMMFile();
+  Settings = SettingsRecord{};
+  Settings.reactMouseClick = 1;
+  // This test program is the one the hook runs in, whatever its letter case.
+  std::snprintf(Settings.exclude, sizeof Settings.exclude, "mstsc.exe;WIN_TESTS.EXE");
+  UpdateMMFile();
+
+  HMODULE library = LoadLibraryA("nivlet2.dll");
+  ASSERT_NE(library, nullptr);
+  auto procedure = reinterpret_cast<HookProc>(reinterpret_cast<void*>(GetProcAddress(library, "MyHookProcM")));
+  ASSERT_NE(procedure, nullptr);
+  TestWindow target;
+  MOUSEHOOKSTRUCT record{};
+  record.pt = POINT{200, 200};
+  record.hwnd = target.handle();
+
+  procedure(HC_ACTION, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&record));
+  procedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&record));
+  EXPECT_TRUE(WaitFor(host.lastButtonUp, reinterpret_cast<int64_t>(target.handle()), 5000))
+      << "releases still reach the program, so the click latch is cleared";
+  EXPECT_EQ(host.clicks, 0) << "a press in a program left alone makes no stars";
+
+  // The list changes while the library stays loaded: the process decides again.
+  std::snprintf(Settings.exclude, sizeof Settings.exclude, "mstsc.exe");
+  UpdateMMFile();
+  procedure(HC_ACTION, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&record));
+  EXPECT_EQ(host.clicks, 1) << "a program no longer on the list gets its stars";
+  procedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&record));
+
+  Settings = SettingsRecord{};
+  UpdateMMFile();
+  PostMessageA(host.window, WM_CLOSE, 0, 0);
+  WaitForSingleObject(hostThread, 5000);
   CloseHandle(hostThread);
   FreeLibrary(library);
   mainWindow = nullptr;

@@ -7,6 +7,7 @@
 
 #include "app/hook_library.h"
 #include "app/message_loop.h"
+#include "app/pause_hotkey.h"
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
@@ -24,6 +25,7 @@
 #include "stars/star.h"
 #include "stars/star_field.h"
 #include "test_png.h"
+#include "test_window.h"
 
 namespace {
 
@@ -173,6 +175,55 @@ TEST_F(MainWindowTest, TheLoopEndsWithTheQuitCodeAndInOrderWhenGettingAMessageFa
   EXPECT_EQ(hookLibrary, nullptr) << "the hooks are ended";
   EXPECT_FALSE(trayIcon.Modify(0, L"Pipwink2")) << "the tray icon is gone";
   EXPECT_EQ(MainStarField(), nullptr);
+
+TEST_F(MainWindowTest, NoStarsWhileAFullScreenProgramIsInFrontAndAgainOnceItLeaves) {
+  Settings.quantity = 2;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& all = monitor.rcMonitor;
+  HWND game = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, all.left, all.top, all.right - all.left,
+                              all.bottom - all.top, nullptr, nullptr, appInstance, nullptr);
+  ASSERT_NE(game, nullptr);
+  SetForegroundWindow(game);
+  ASSERT_EQ(GetForegroundWindow(), game);
+  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 0) << "a full-screen program in front gets no stars";
+
+  Settings.fullscreenPause = 0;
+  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 2) << "FULLSCREENPAUSE=0 keeps the stars coming";
+  Settings.fullscreenPause = 1;
+
+  SetWindowPos(game, nullptr, 100, 100, 400, 300, SWP_NOZORDER);
+  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 4) << "once it leaves full screen, stars come again";
+  DestroyWindow(game);
+}
+
+TEST_F(MainWindowTest, ThePauseHotkeyTogglesAsTheTrayDoesAndATakenOneIsToldOnce) {
+  Send(WM_HOTKEY, kPauseHotkeyId);
+  EXPECT_EQ(reactionEnabled, 0);
+  EXPECT_EQ(std::wstring(trayIcon.Tip()), L"Pipwink2 (Disabled)");
+  Send(WM_HOTKEY, kPauseHotkeyId);
+  EXPECT_EQ(reactionEnabled, 1);
+  EXPECT_EQ(std::wstring(trayIcon.Tip()), L"Pipwink2");
+
+  // The default combination belongs to the running window now.
+  TestWindow holder;
+  EXPECT_EQ(RegisterPauseHotkey(holder.handle(), "Ctrl+Alt+F12"), PAUSE_HOTKEY_TAKEN);
+  DestroyWindow(window);
+  Pump();
+  ASSERT_EQ(RegisterPauseHotkey(holder.handle(), "Ctrl+Alt+F12"), PAUSE_HOTKEY_REGISTERED)
+      << "the closed program gave its hotkey back";
+  MessageBoxWatcher boxes;
+  window = CreateMainWindow(appInstance);
+  ASSERT_NE(window, nullptr);
+  Pump();
+  EXPECT_EQ(reactionEnabled, 1) << "the program goes on without its hotkey";
+  ASSERT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_NE(boxes.Texts()[0].find(L"Ctrl+Alt+F12"), std::wstring::npos) << "the message names the key";
+  UnregisterPauseHotkey(holder.handle());
 }
 
 TEST_F(MainWindowTest, APointLeftOfThePrimaryScreenStaysThere) {

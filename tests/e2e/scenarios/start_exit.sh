@@ -27,3 +27,19 @@ start_tovik
 wait_until 20 has_window Pipwink2 || fail "a new copy did not start after the first ended"
 probe close Pipwink2 >/dev/null
 wait_until 20 process_gone "$TOVIK_PID" || fail "the new copy did not exit"
+
+# The release archive, unpacked into an empty folder, runs as it is: it
+# starts, writes its settings beside itself and ends on request.
+[ -f "${E2E_ARCHIVE:-}" ] || fail "no release archive at '${E2E_ARCHIVE:-}'"
+unpacked=$E2E_WORK/unpacked
+mkdir -p "$unpacked"
+(cd "$unpacked" && cmake -E tar xf "$E2E_ARCHIVE") || fail "the release archive does not unpack"
+for file in Tovik2.exe nivlet2.dll readme.txt LICENSE; do
+  [ -f "$unpacked/$file" ] || fail "the release archive lacks $file"
+done
+grep -q HOTKEY "$unpacked/readme.txt" || fail "the archive's readme does not tell the settings keys"
+E2E_PROGRAM=$unpacked start_tovik
+wait_until 20 has_window Pipwink2 || fail "Tovik2 from the release archive did not start"
+wait_until 20 grep -q '^ENTERKEY=' "$unpacked/tovik2.ini" || fail "Tovik2 from the archive wrote no settings beside itself"
+probe close Pipwink2 >/dev/null
+wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 from the archive did not exit"

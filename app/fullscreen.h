@@ -1,0 +1,12 @@
+// Whether the program in front is full screen (a game, a slideshow, a video):
+// while it is, input makes no stars.
+#pragma once
+#include <windows.h>
+
+// The window covers its whole monitor without a caption. The desktop and the
+// shell's own window never count, nor does a hidden or minimised window.
+bool IsFullScreenWindow(HWND window);
+
+// The foreground window is full screen, or the shell says a full-screen or
+// presentation program runs.
+bool ForegroundIsFullScreen();

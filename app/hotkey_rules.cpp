@@ -1,0 +1,92 @@
+#include "app/hotkey_rules.h"
+
+#include <cstring>
+
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameWord(const char* part, int length, const char* word) {
+  if (static_cast<int>(std::strlen(word)) != length) return false;
+  for (int i = 0; i < length; ++i) {
+    if (Lower(part[i]) != word[i]) return false;
+  }
+  return true;
+}
+
+uint32_t ModifierOf(const char* part, int length) {
+  if (SameWord(part, length, "ctrl") || SameWord(part, length, "control")) return kHotkeyControl;
+  if (SameWord(part, length, "alt")) return kHotkeyAlt;
+  if (SameWord(part, length, "shift")) return kHotkeyShift;
+  if (SameWord(part, length, "win")) return kHotkeyWin;
+  return 0;
+}
+
+struct NamedKey {
+  const char* name;
+  uint32_t virtualKey;
+};
+constexpr NamedKey kNamedKeys[] = {
+    {"space", 0x20},  {"pause", 0x13},  {"insert", 0x2D},   {"delete", 0x2E},
+    {"home", 0x24},   {"end", 0x23},    {"pageup", 0x21},   {"pagedown", 0x22},
+};
+
+// The virtual-key code the part names, or 0.
+uint32_t KeyOf(const char* part, int length) {
+  if (length == 1) {
+    char c = Lower(part[0]);
+    if (c >= 'a' && c <= 'z') return static_cast<uint32_t>(c - 'a' + 'A');
+    if (c >= '0' && c <= '9') return static_cast<uint32_t>(c);
+    return 0;
+  }
+  if (Lower(part[0]) == 'f' && length <= 3) {
+    int number = 0;
+    for (int i = 1; i < length; ++i) {
+      if (part[i] < '0' || part[i] > '9') return 0;
+      number = number * 10 + (part[i] - '0');
+    }
+    if (part[1] == '0' || number < 1 || number > 24) return 0;
+    return static_cast<uint32_t>(0x70 + number - 1);  // F1 is 0x70
+  }
+  for (const NamedKey& key : kNamedKeys) {
+    if (SameWord(part, length, key.name)) return key.virtualKey;
+  }
+  return 0;
+}
+
+}  // namespace
+
+HotkeyParse ParseHotkey(const char* text, Hotkey* hotkey) {
+  *hotkey = Hotkey{0, 0};
+  if (text == nullptr) return HOTKEY_NONE;
+  size_t length = strnlen(text, kHotkeyTextSize);
+  if (length >= static_cast<size_t>(kHotkeyTextSize)) return HOTKEY_MALFORMED;
+  size_t first = 0;
+  while (first < length && (text[first] == ' ' || text[first] == '\t')) ++first;
+  if (first == length) return HOTKEY_NONE;
+
+  Hotkey found{0, 0};
+  size_t at = first;
+  while (at <= length) {
+    size_t end = at;
+    while (end < length && text[end] != '+') ++end;
+    size_t from = at;
+    size_t to = end;
+    while (from < to && (text[from] == ' ' || text[from] == '\t')) ++from;
+    while (to > from && (text[to - 1] == ' ' || text[to - 1] == '\t')) --to;
+    const int partLength = static_cast<int>(to - from);
+    if (partLength == 0 || found.virtualKey != 0) return HOTKEY_MALFORMED;  // empty part, or a part after the key
+    uint32_t modifier = ModifierOf(text + from, partLength);
+    if (modifier != 0) {
+      if ((found.modifiers & modifier) != 0) return HOTKEY_MALFORMED;  // named twice
+      found.modifiers |= modifier;
+    } else {
+      found.virtualKey = KeyOf(text + from, partLength);
+      if (found.virtualKey == 0) return HOTKEY_MALFORMED;
+    }
+    at = end + 1;
+  }
+  if (found.virtualKey == 0 || found.modifiers == 0) return HOTKEY_MALFORMED;
+  *hotkey = found;
+  return HOTKEY_VALID;
+}
