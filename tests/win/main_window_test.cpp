@@ -175,6 +175,7 @@ TEST_F(MainWindowTest, TheLoopEndsWithTheQuitCodeAndInOrderWhenGettingAMessageFa
   EXPECT_EQ(hookLibrary, nullptr) << "the hooks are ended";
   EXPECT_FALSE(trayIcon.Modify(0, L"Pipwink2")) << "the tray icon is gone";
   EXPECT_EQ(MainStarField(), nullptr);
+}
 
 TEST_F(MainWindowTest, NoStarsWhileAFullScreenProgramIsInFrontAndAgainOnceItLeaves) {
   Settings.quantity = 2;
