@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "app/hotkey_rules.h"
 #include "hook/exclude_rules.h"
@@ -102,6 +103,11 @@ SettingsRecord ReadSettings(IniKeyReader read, void* context) {
 int AddMissingKeys(const SettingsRecord& settings, IniKeyReader read, IniKeyWriter write, void* context) {
   int written = 1;
   char text[kExcludeTextSize + 1];
+  // Only a whole file of the first version gains them: a file the user cut
+  // down, or one that is no settings file at all, is left as it is.
+  for (const char* key : {"IMAGEFOLDER", "QUANTITY", "MOVERANGE", "MOUSECLICK", "MOUSEMOVE", "KEYENTRY", "ENTERKEY"}) {
+    if (!read(context, key, text, sizeof text)) return 1;
+  }
   if (!read(context, "FULLSCREENPAUSE", text, sizeof text)) {
     written &= WriteNumber(write, context, "FULLSCREENPAUSE", settings.fullscreenPause, nullptr);
   }

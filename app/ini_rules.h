@@ -39,7 +39,8 @@ SettingsRecord ReadSettings(IniKeyReader read, void* context);
 
 // Writes, after the seven keys of the first version, the keys a file written
 // by that version lacks (FULLSCREENPAUSE, HOTKEY, EXCLUDE), with the record's
-// values. 1 when every write succeeded.
+// values; a file without all seven (cut down by hand, or no settings file at
+// all) is left alone. 1 when every write succeeded.
 int AddMissingKeys(const SettingsRecord& settings, IniKeyReader read, IniKeyWriter write, void* context);
 
 // Writes every key of the record through write, in the file's key order.

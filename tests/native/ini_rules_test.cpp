@@ -69,6 +69,10 @@ TEST(IniLoading, AFileOfTheFirstVersionWorksAndGainsTheNewKeysWithTheirDefaults)
   EXPECT_EQ(section.keys[9], (std::pair<std::string, std::string>{"EXCLUDE", ""}));
   EXPECT_EQ(AddMissingKeys(settings, ReadFake, WriteFake, &section), 1);
   EXPECT_EQ(section.keys.size(), 10u) << "keys present are left as they are";
+
+  FakeSection cutDown{{{"QUANTITY", "5"}, {"MOUSECLICK", "0"}}};
+  EXPECT_EQ(AddMissingKeys(ReadSettings(ReadFake, &cutDown), ReadFake, WriteFake, &cutDown), 1);
+  EXPECT_EQ(cutDown.keys.size(), 2u) << "a file cut down by hand is not rewritten";
 }
 
 TEST(IniLoading, TheNewKeysKeepGoodValuesAndGiveMalformedOnesTheirDefaults) {

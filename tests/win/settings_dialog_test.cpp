@@ -396,7 +396,7 @@ TEST_F(SettingsDialogThread, TestButtonReadsDashesWhileWorkingThenShowsThePictur
   ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBox(dialog)) != nullptr; }));
   EXPECT_EQ(ItemText(dialog, kTestDisplayId), L"---");
   EXPECT_EQ(caption, L"テスト表示");
-  EXPECT_EQ(ItemText(box, 0xFFFF), UiTexts.slot[TEXT_SOME_UNREADABLE]);
+  EXPECT_EQ(ItemText(box, 0xFFFF), std::wstring(UiTexts.slot[TEXT_SOME_UNREADABLE]) + L"\n\nbroken.png");
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(PumpUntil([&] { return ItemText(dialog, kTestDisplayId) == caption; }));
 

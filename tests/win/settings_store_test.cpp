@@ -91,12 +91,13 @@ class SettingsStore : public ::testing::Test {
   std::string file_;
 };
 
-TEST_F(SettingsStore, AMissingFileIsCreatedWithTheSevenDefaultKeysInOrder) {
+TEST_F(SettingsStore, AMissingFileIsCreatedWithTheDefaultKeysInOrder) {
   SetReactCells(0);
   GetIniInfo();
 
-  const std::vector<std::string> expected = {"[PIPWINK]",   "IMAGEFOLDER=", "QUANTITY=2", "MOVERANGE=70",
-                                             "MOUSECLICK=1", "MOUSEMOVE=1",  "KEYENTRY=1", "ENTERKEY=1"};
+  const std::vector<std::string> expected = {
+      "[PIPWINK]",   "IMAGEFOLDER=",      "QUANTITY=2",          "MOVERANGE=70", "MOUSECLICK=1", "MOUSEMOVE=1",
+      "KEYENTRY=1",  "ENTERKEY=1",        "FULLSCREENPAUSE=1",   "HOTKEY=Ctrl+Alt+F12", "EXCLUDE="};
   EXPECT_EQ(FileLines(), expected);
   EXPECT_EQ(Settings.quantity, 2);
   EXPECT_EQ(Settings.moveRange, 70);
@@ -196,7 +197,7 @@ TEST_F(SettingsStore, ASavedChangeReachesTheCellsAndTheNextLoad) {
   EXPECT_EQ(Settings.moveRange, 70);
   EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 1, 0}));
   // Saving replaces the keys; it never adds a second copy of one.
-  EXPECT_EQ(FileLines().size(), 8u);
+  EXPECT_EQ(FileLines().size(), 11u);
 }
 
 TEST_F(SettingsStore, WithoutAWholePathTheDefaultsStayInMemoryAndNothingIsWritten) {
