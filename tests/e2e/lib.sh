@@ -135,7 +135,7 @@ start_tovik_ready() {
 
 # ini_written: the INI holds its last key (the file shows before its keys are
 # written).
-ini_written() { tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" 2>/dev/null | grep -q '^ENTERKEY='; }
+ini_written() { tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" 2>/dev/null | grep -q '^EXCLUDE='; }
 
 # start_report_done: once the messages of a start have been answered: Tovik2
 # is ready, and no further message box shows within a second.
@@ -246,6 +246,21 @@ answer_message_box() {
   xdotool search --onlyvisible --name '^Pipwink2$' >/dev/null || fail "no window with the caption Pipwink2"
   screenshot "message_box_$(date +%s%N)"
   probe command "$hwnd" 1 >/dev/null
-  wait_until 10 eval '! has_message_box' || fail "the message box did not close"
+  # This box goes; another may follow it at once.
+  wait_until 10 eval '! probe list "#32770" | grep -q "hwnd=$hwnd visible=1"' || fail "the message box did not close"
   echo "$box" | sed -n 's/.* text=//p'
+}
+
+# message_text: every line of the shown message box's text.
+message_text() { probe item '#32770' 65535 | sed -n '/visible=1/,$p' | sed '1s/^.* text=//'; }
+
+# The settings dialog's controls by id (ids above 1000 belong to it alone).
+dialog_item() { probe item '#32770' "$1"; }
+settings_dialog_shown() { dialog_item 1010 | grep -q 'visible=1'; }
+# click_dialog_item ID: a left click in the middle of a control of the dialog.
+click_dialog_item() {
+  local line
+  line=$(dialog_item "$1")
+  xdotool mousemove $(( ($(rect_field "$line" 1) + $(rect_field "$line" 3)) / 2 )) \
+    $(( ($(rect_field "$line" 2) + $(rect_field "$line" 4)) / 2 )) click 1
 }

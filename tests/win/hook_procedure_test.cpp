@@ -171,48 +171,65 @@ TEST(MouseHookProcedure, WaitsForAResponsiveProgramButAtMostASecondForAHungOne) 
   mainWindow = nullptr;
 }
 
-TEST(MouseHookProcedure, AProgramLeftAloneGetsNoStarsAndOthersStillDo) {
+// The stand-in program on a thread of its own with its cells made, and the
+// library loaded in this process as the system maps it into a program.
+struct HostedHook {
   MainHost host;
-  HANDLE hostThread = CreateThread(nullptr, 0, MainHostThread, &host, 0, nullptr);
-  ASSERT_NE(hostThread, nullptr);
-  ASSERT_EQ(WaitForSingleObject(host.ready, 5000), WAIT_OBJECT_0);
-  mainWindow = host.window;
-  SetUpMMFile();
+  HANDLE thread = nullptr;
+  HMODULE library = nullptr;
+  HookProc procedure = nullptr;
+
+  bool Start() {
+    thread = CreateThread(nullptr, 0, MainHostThread, &host, 0, nullptr);
+    if (thread == nullptr || WaitForSingleObject(host.ready, 5000) != WAIT_OBJECT_0 || host.window == nullptr) {
+      return false;
+    }
+    mainWindow = host.window;
+    SetUpMMFile();
+    library = LoadLibraryA("nivlet2.dll");
+    if (library == nullptr) return false;
+    procedure = reinterpret_cast<HookProc>(reinterpret_cast<void*>(GetProcAddress(library, "MyHookProcM")));
+    return procedure != nullptr;
+  }
+  ~HostedHook() {
+    if (host.window != nullptr) PostMessageA(host.window, WM_CLOSE, 0, 0);
+    if (thread != nullptr) {
+      WaitForSingleObject(thread, 5000);
+      CloseHandle(thread);
+    }
+    if (library != nullptr) FreeLibrary(library);
+    mainWindow = nullptr;
+  }
+};
+
+TEST(MouseHookProcedure, AProgramLeftAloneGetsNoStarsAndOthersStillDo) {
+  HostedHook hooked;
+  ASSERT_TRUE(hooked.Start());
   Settings = SettingsRecord{};
   Settings.reactMouseClick = 1;
   // This test program is the one the hook runs in, whatever its letter case.
   std::snprintf(Settings.exclude, sizeof Settings.exclude, "mstsc.exe;WIN_TESTS.EXE");
   UpdateMMFile();
-
-  HMODULE library = LoadLibraryA("nivlet2.dll");
-  ASSERT_NE(library, nullptr);
-  auto procedure = reinterpret_cast<HookProc>(reinterpret_cast<void*>(GetProcAddress(library, "MyHookProcM")));
-  ASSERT_NE(procedure, nullptr);
   TestWindow target;
   MOUSEHOOKSTRUCT record{};
   record.pt = POINT{200, 200};
   record.hwnd = target.handle();
+  auto press = [&](UINT message) { hooked.procedure(HC_ACTION, message, reinterpret_cast<LPARAM>(&record)); };
 
-  procedure(HC_ACTION, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&record));
-  procedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&record));
-  EXPECT_TRUE(WaitFor(host.lastButtonUp, reinterpret_cast<int64_t>(target.handle()), 5000))
+  press(WM_LBUTTONDOWN);
+  press(WM_LBUTTONUP);
+  EXPECT_TRUE(WaitFor(hooked.host.lastButtonUp, reinterpret_cast<int64_t>(target.handle()), 5000))
       << "releases still reach the program, so the click latch is cleared";
-  EXPECT_EQ(host.clicks, 0) << "a press in a program left alone makes no stars";
+  EXPECT_EQ(hooked.host.clicks, 0) << "a press in a program left alone makes no stars";
 
   // The list changes while the library stays loaded: the process decides again.
   std::snprintf(Settings.exclude, sizeof Settings.exclude, "mstsc.exe");
   UpdateMMFile();
-  procedure(HC_ACTION, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&record));
-  EXPECT_EQ(host.clicks, 1) << "a program no longer on the list gets its stars";
-  procedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&record));
-
+  press(WM_LBUTTONDOWN);
+  EXPECT_EQ(hooked.host.clicks, 1) << "a program no longer on the list gets its stars";
+  press(WM_LBUTTONUP);
   Settings = SettingsRecord{};
   UpdateMMFile();
-  PostMessageA(host.window, WM_CLOSE, 0, 0);
-  WaitForSingleObject(hostThread, 5000);
-  CloseHandle(hostThread);
-  FreeLibrary(library);
-  mainWindow = nullptr;
 }
 
 struct MoveFlood {

@@ -119,8 +119,6 @@ size_of() { echo "$(($(rect_field "$1" 3) - $(rect_field "$1" 1)))x$(($(rect_fie
 
 start_target
 write_ini "IMAGEFOLDER=$(windows_path "$pictures")" QUANTITY=4 MOUSEMOVE=0 KEYENTRY=0
-# message_text: every line of the shown message box's text.
-message_text() { probe item '#32770' 65535 | sed -n '/visible=1/,$p' | sed '1s/^.* text=//'; }
 # named_ok TEXT: the message names five damaged files, then counts the rest;
 # the good pictures and the folder named .png are not among them.
 named_ok() {
@@ -158,31 +156,23 @@ wait_until 5 stars_rested || fail "stars did not rest"
 
 # The settings dialog's test display reads the same folder: the damaged files
 # are reported again, and only the good pictures show.
-item() { probe item '#32770' "$1"; }
-dialog_open() { item 1010 | grep -q 'visible=1'; }
-click_item() {
-  local line
-  line=$(item "$1")
-  xdotool mousemove $(( ($(rect_field "$line" 1) + $(rect_field "$line" 3)) / 2 )) \
-    $(( ($(rect_field "$line" 2) + $(rect_field "$line" 4)) / 2 )) click 1
-}
 tray_menu Down Down Return  # version, (separator), settings
-wait_until 20 dialog_open || fail "Settings did not open the dialog"
-[ "$(item 1010 | sed -n 's/.* text=//p')" = "$(windows_path "$pictures")" ] || fail "the dialog shows another folder: $(item 1010)"
-click_item 1015
+wait_until 20 settings_dialog_shown || fail "Settings did not open the dialog"
+[ "$(dialog_item 1010 | sed -n 's/.* text=//p')" = "$(windows_path "$pictures")" ] || fail "the dialog shows another folder: $(dialog_item 1010)"
+click_dialog_item 1015
 wait_until 30 has_message_box || fail "no message box came"
 full=$(message_text)
 text=$(answer_message_box)
 [ "$text" = "$unreadable" ] || fail "the test display's message reads: $text"
 named_ok "$full" || fail "the test display's message does not name the damaged files: $full"
-wait_until 10 eval '[ "$(item 1015 | sed -n "s/.* text=//p")" = "テスト表示" ]' || fail "the test button's caption did not come back"
+wait_until 10 eval '[ "$(dialog_item 1015 | sed -n "s/.* text=//p")" = "テスト表示" ]' || fail "the test button's caption did not come back"
 shown=$(visible_stars)
 screenshot "fuzzed_test_display"
 [ "$(grep -c . <<<"$shown")" = 3 ] || fail "the test display shows: $shown"
 while read -r line; do stars_size_ok "$(size_of "$line")" || fail "the test display shows no good picture: $line"; done <<<"$shown"
 ! has_message_box || fail "another message came: $(message_box)"
-click_item 2  # Cancel
-wait_until 20 eval '! dialog_open' || fail "Cancel did not close the dialog"
+click_dialog_item 2  # Cancel
+wait_until 20 eval '! settings_dialog_shown' || fail "Cancel did not close the dialog"
 wait_until 10 stars_rested || fail "the test display stayed: $(visible_stars)"
 
 stop_tovik

@@ -17,8 +17,6 @@ convert -size 200x100 gradient:'#ff0000-#0000ff' "${nobkgd[@]}" "PNG32:$pictures
 head -c 300 "$pictures/plain.png" > "$pictures/broken.png"  # a truncated picture
 mkdir "$pictures/album.png"  # a folder, not a picture
 
-# message_text: every line of the shown message box's text.
-message_text() { probe item '#32770' 65535 | sed -n '/visible=1/,$p' | sed '1s/^.* text=//'; }
 
 # sizes_of_clicks N: clicks N times in the target; prints the sizes (WxH) of
 # every star window seen.
@@ -92,25 +90,17 @@ done <<<"$sizes"
 
 # The test display of the same folder shows nothing and says so.
 wait_until 5 stars_rested || fail "stars did not rest"
-item() { probe item '#32770' "$1"; }
-dialog_open() { item 1010 | grep -q 'visible=1'; }
-click_item() {
-  local line
-  line=$(item "$1")
-  xdotool mousemove $(( ($(rect_field "$line" 1) + $(rect_field "$line" 3)) / 2 )) \
-    $(( ($(rect_field "$line" 2) + $(rect_field "$line" 4)) / 2 )) click 1
-}
 tray_menu Down Down Return  # version, (separator), settings
-wait_until 20 dialog_open || fail "Settings did not open the dialog"
-click_item 1015
+wait_until 20 settings_dialog_shown || fail "Settings did not open the dialog"
+click_dialog_item 1015
 wait_until 30 has_message_box || fail "the empty test display said nothing"
 full=$(message_text)
 text=$(answer_message_box)
 [ "$text" = "フォルダ内に表示できる画像がありません。" ] || fail "the test display's message reads: $full"
 grep -qx one.png <<<"$full" || fail "the test display's message names no file: $full"
 [ -z "$(visible_stars)" ] || fail "the empty test display shows: $(visible_stars)"
-click_item 2  # Cancel
-wait_until 20 eval '! dialog_open' || fail "Cancel did not close the dialog"
+click_dialog_item 2  # Cancel
+wait_until 20 eval '! settings_dialog_shown' || fail "Cancel did not close the dialog"
 stop_tovik
 
 # --- A folder that does not exist: told as such, then the built-in stars.

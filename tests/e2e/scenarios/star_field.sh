@@ -9,7 +9,8 @@ start_target
 start_tovik_ready
 wait_until 10 ini_written || fail "no INI file was written"
 keys=$(tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | sed -n 's/=.*//p' | tr '\n' ' ')
-[ "$keys" = "IMAGEFOLDER QUANTITY MOVERANGE MOUSECLICK MOUSEMOVE KEYENTRY ENTERKEY " ] || fail "INI keys: $keys"
+[ "$keys" = "IMAGEFOLDER QUANTITY MOVERANGE MOUSECLICK MOUSEMOVE KEYENTRY ENTERKEY FULLSCREENPAUSE HOTKEY EXCLUDE " ] ||
+  fail "INI keys: $keys"
 tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | grep -qx 'QUANTITY=2' || fail "QUANTITY is not 2"
 
 # Wine maps the hook library into the target at its first input: move over
