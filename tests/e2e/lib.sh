@@ -170,7 +170,13 @@ wake_target() {
     [ "$X,$Y" != "$x,300" ] || continue  # no movement to where the pointer is
     xdotool mousemove "$x" 300
     wait_until 5 target_moved_to "$x" 300 || fail "the target saw no movement to $x 300"
-    if tr -d '\r' < "$E2E_WORK/target.log" | grep -qx hooked; then return 0; fi
+    if tr -d '\r' < "$E2E_WORK/target.log" | grep -qx hooked; then
+      # A slow step right after the first, long one can make a star (the
+      # movement rule's sudden stop); the hook posts it, so the program may
+      # make it a moment later: wait until the program has taken it.
+      wait_until 5 probe moveposted || fail "the program did not take a posted move"
+      return 0
+    fi
   done
   fail "the hook library did not reach the target"
 }

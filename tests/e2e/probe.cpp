@@ -940,6 +940,9 @@ int main(int argc, char** argv) {
     result = Command(argv[2], std::atoi(argv[3]));
   } else if (argc == 4 && std::strcmp(argv[1], "ready") == 0) {
     result = Ready(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
+  } else if (argc == 2 && std::strcmp(argv[1], "moveposted") == 0) {
+    // 0 while a move the hook posted waits for the program; 1 once it is taken.
+    result = ReadCell(CELL_HOOKPENDING) == 0 ? 0 : 1;
   } else if (argc == 2 && std::strcmp(argv[1], "foreground") == 0) {
     result = Foreground();
   } else if (argc >= 4 && std::strcmp(argv[1], "track") == 0) {
