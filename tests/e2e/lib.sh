@@ -171,9 +171,15 @@ wake_target() {
     xdotool mousemove "$x" 300
     wait_until 5 target_moved_to "$x" 300 || fail "the target saw no movement to $x 300"
     if tr -d '\r' < "$E2E_WORK/target.log" | grep -qx hooked; then
-      # A slow step right after the first, long one can make a star (the
-      # movement rule's sudden stop); the hook posts it, so the program may
-      # make it a moment later: wait until the program has taken it.
+      # The hook may not have seen the step that mapped it. Two more short
+      # steps, each taken by the target: a short step right after a long one
+      # can make a star (the movement rule's sudden stop), which the hook
+      # posts; wait until the program has taken it, so that it is not
+      # counted with the stars of a scenario's first click.
+      xdotool mousemove $((x + 2)) 300
+      wait_until 5 target_moved_to $((x + 2)) 300 || fail "the target saw no movement to $((x + 2)) 300"
+      xdotool mousemove "$x" 300
+      wait_until 5 target_moved_to "$x" 300 || fail "the target saw no movement back to $x 300"
       wait_until 5 probe moveposted || fail "the program did not take a posted move"
       return 0
     fi
