@@ -9,10 +9,10 @@ int CountLoadSample(HighLoadCount* count, double percent) {
   return count->highSamples >= kHighLoadSamples ? 1 : 0;
 }
 
-int LoadingSinceLastSample(LoadingSeen* seen, int32_t loadsRunning, int32_t loadsDone) {
-  int loading = loadsRunning > 0 || loadsDone != seen->loadsDone ? 1 : 0;
-  seen->loadsDone = loadsDone;
-  return loading;
+int ActiveSinceLastSample(ActivitySeen* seen, int32_t running, int32_t done) {
+  int active = running > 0 || done != seen->done ? 1 : 0;
+  seen->done = done;
+  return active;
 }
 
 int CounterGivesUp(CounterSilence* silence, int yieldedValue) {

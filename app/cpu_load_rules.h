@@ -20,16 +20,16 @@ struct HighLoadCount {
 // the run has reached ten samples, else 0.
 int CountLoadSample(HighLoadCount* count, double percent);
 
-// Picture loading as the watchdog saw it at its last sample.
-struct LoadingSeen {
-  int32_t loadsDone = 0;
+// Work the watchdog counts (picture loads, the main thread's message
+// handlers) as it saw it at its last sample.
+struct ActivitySeen {
+  int32_t done = 0;
 };
 
-// 1 when pictures were loading at any time since the last sample (a load runs
-// now, or one ended since), else 0; notes what it saw for the next sample.
-// Loading a folder of big pictures is legitimate work at full processor use,
-// so such a sample must not count toward a runaway.
-int LoadingSinceLastSample(LoadingSeen* seen, int32_t loadsRunning, int32_t loadsDone);
+// 1 when such work was under way at any time since the last sample (some
+// runs now, or some ended since), else 0; notes what it saw for the next
+// sample.
+int ActiveSinceLastSample(ActivitySeen* seen, int32_t running, int32_t done);
 
 // Consecutive samples the performance counter gave no value.
 struct CounterSilence {

@@ -116,11 +116,18 @@ void CounterWithFallback::Close() {
 
 void RunCpuMonitor(ProcessorSampler* sampler, DWORD intervalMs, HWND* closeTarget) {
   HighLoadCount count;
-  LoadingSeen loading{pictureLoadsDone};
+  ActivitySeen loading{pictureLoadsDone};
+  ActivitySeen handlers{handlersDone};
   int fired = 0;
   while (!fired) {
-    double percent = sampler->Sample();
-    if (LoadingSinceLastSample(&loading, picturesLoading, pictureLoadsDone)) {
+    // A main thread that only waited for messages since the last sample used
+    // no processor worth measuring; the dialog's thread is not counted, so
+    // while it is open every sample measures. A runaway that begins after
+    // such a pause is measured over the pause at first: it is seen one
+    // sample later.
+    bool active = settingsDialogOpen != 0 || ActiveSinceLastSample(&handlers, handlersRunning, handlersDone);
+    double percent = active ? sampler->Sample() : 0.0;
+    if (ActiveSinceLastSample(&loading, picturesLoading, pictureLoadsDone)) {
       count.highSamples = 0;  // loading pictures is no runaway
     } else {
       fired = CountLoadSample(&count, percent);

@@ -49,7 +49,8 @@ class CounterWithFallback : public ProcessorSampler {
 // the sampler and posts WM_CLOSE to the window *closeTarget holds by then
 // (the watchdog starts before the main window exists). A sample taken while
 // pictures loaded (base/app_state's picture loads) ends the run instead of
-// counting.
+// counting; while no handler of the main thread ran since the last sample
+// (base/app_state's handlers) the sampler is not asked and the sample is low.
 void RunCpuMonitor(ProcessorSampler* sampler, DWORD intervalMs, HWND* closeTarget);
 
 // What the watchdog thread samples and how often. The program starts the

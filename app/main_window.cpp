@@ -197,6 +197,7 @@ void OnTray(HWND window, LPARAM lParam) {
 StarField* MainStarField() { return starField ? &*starField : nullptr; }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  HandlerRunning running;  // sent messages (the hook's clicks) come here without the loop
   switch (message) {
     case WM_CREATE:
       OnCreate(window);

@@ -12,3 +12,5 @@ HWND settingsDialog = nullptr;
 
 volatile LONG picturesLoading = 0;
 volatile LONG pictureLoadsDone = 0;
+volatile LONG handlersRunning = 0;
+volatile LONG handlersDone = 0;

@@ -12,23 +12,32 @@ extern volatile LONG reactionEnabled;
 extern volatile LONG settingsDialogOpen;
 extern volatile LONG versionBoxOpen;
 
-// Picture loads under way and finished so far. The watchdog skips samples
-// taken while pictures load: a folder of big pictures is legitimate work at
-// full processor use. Changed only through PictureLoading.
+// Work under way and finished so far, counted for the watchdog.
+// Picture loads: the watchdog skips samples taken while pictures load, since
+// a folder of big pictures is legitimate work at full processor use.
 extern volatile LONG picturesLoading;
 extern volatile LONG pictureLoadsDone;
+// Message handlers of the main thread: while none runs and none ran since its
+// last sample, the thread has only waited for messages, and the watchdog has
+// nothing to measure (a measurement is a system call that wakes it).
+extern volatile LONG handlersRunning;
+extern volatile LONG handlersDone;
 
-// Marks pictures as loading for as long as it lives (any thread).
-class PictureLoading {
+// Marks one piece of such work as under way for as long as it lives (any
+// thread).
+template <volatile LONG* Running, volatile LONG* Done>
+class ActivityMark {
  public:
-  PictureLoading() { InterlockedIncrement(&picturesLoading); }
-  ~PictureLoading() {
-    InterlockedIncrement(&pictureLoadsDone);
-    InterlockedDecrement(&picturesLoading);
+  ActivityMark() { InterlockedIncrement(Running); }
+  ~ActivityMark() {
+    InterlockedIncrement(Done);
+    InterlockedDecrement(Running);
   }
-  PictureLoading(const PictureLoading&) = delete;
-  PictureLoading& operator=(const PictureLoading&) = delete;
+  ActivityMark(const ActivityMark&) = delete;
+  ActivityMark& operator=(const ActivityMark&) = delete;
 };
+using PictureLoading = ActivityMark<&picturesLoading, &pictureLoadsDone>;
+using HandlerRunning = ActivityMark<&handlersRunning, &handlersDone>;
 
 constexpr char kMainClassName[] = "Pipwink2";
 constexpr char kMutexName[] = "Pipwink2";

@@ -1,8 +1,9 @@
 #include "stars/pupil_window.h"
 
+#include "base/app_state.h"
 #include "cells/packed_point.h"
-#include "images/alpha_bitmap.h"
 #include "cells/private_messages.h"
+#include "images/alpha_bitmap.h"
 #include "stars/motion_rules.h"
 
 PupilWindow::PupilWindow()
@@ -263,6 +264,7 @@ void PupilWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 LRESULT CALLBACK PupilWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  HandlerRunning running;  // for the watchdog
   auto* record = reinterpret_cast<PupilWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (record != nullptr) record->OnMessage(window, message, wParam, lParam);
   // A close from outside (Alt+F4, another program) must not leave a star

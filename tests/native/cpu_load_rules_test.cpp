@@ -37,16 +37,16 @@ TEST(HighLoadCount, SeveralBusyProcessorsCountAsHigh) {
   EXPECT_EQ(FiresAfter({100.5, 250, 150, 400, 101, 199, 120, 300, 180, 110}), 10);
 }
 
-TEST(LoadingSinceLastSample, ASampleOverlappingAnyPictureLoadIsTold) {
-  LoadingSeen seen;
-  EXPECT_EQ(LoadingSinceLastSample(&seen, 0, 0), 0) << "nothing loads";
-  EXPECT_EQ(LoadingSinceLastSample(&seen, 1, 0), 1) << "a load runs";
-  EXPECT_EQ(LoadingSinceLastSample(&seen, 1, 0), 1) << "and still runs";
-  EXPECT_EQ(LoadingSinceLastSample(&seen, 0, 1), 1) << "it ended during this sample";
-  EXPECT_EQ(LoadingSinceLastSample(&seen, 0, 1), 0) << "the next sample is the program's own";
-  EXPECT_EQ(LoadingSinceLastSample(&seen, 0, 2), 1) << "a load begun and ended between two samples";
-  EXPECT_EQ(LoadingSinceLastSample(&seen, 0, 2), 0);
-  EXPECT_EQ(LoadingSinceLastSample(&seen, 2, 2), 1) << "two at once (the test display beside a start)";
+TEST(ActiveSinceLastSample, ASampleOverlappingAnyPieceOfWorkIsTold) {
+  ActivitySeen seen;
+  EXPECT_EQ(ActiveSinceLastSample(&seen, 0, 0), 0) << "nothing loads";
+  EXPECT_EQ(ActiveSinceLastSample(&seen, 1, 0), 1) << "a load runs";
+  EXPECT_EQ(ActiveSinceLastSample(&seen, 1, 0), 1) << "and still runs";
+  EXPECT_EQ(ActiveSinceLastSample(&seen, 0, 1), 1) << "it ended during this sample";
+  EXPECT_EQ(ActiveSinceLastSample(&seen, 0, 1), 0) << "the next sample is the program's own";
+  EXPECT_EQ(ActiveSinceLastSample(&seen, 0, 2), 1) << "a load begun and ended between two samples";
+  EXPECT_EQ(ActiveSinceLastSample(&seen, 0, 2), 0);
+  EXPECT_EQ(ActiveSinceLastSample(&seen, 2, 2), 1) << "two at once (the test display beside a start)";
 }
 
 TEST(CounterGivesUp, AfterThreeSilentSamplesInARow) {

@@ -10,6 +10,7 @@
 #include "images/image_set.h"
 #include "stars/star.h"
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -74,9 +75,13 @@ DWORD WINAPI MonitorThread(LPVOID argument) {
 
 // Runs the watchdog over the sampler (or over `runWith`, which draws on it)
 // on a thread of its own, with a short interval, and pumps this thread's
-// messages until the probe window is asked to close or the deadline passes.
-// The samples taken from `sampler` by then, or -1.
-LONG SamplesUntilClose(ScriptedSampler* sampler, ProcessorSampler* runWith = nullptr) {
+// messages until the probe window is asked to close or the deadline passes
+// (20 s, or `deadlineMs`). Throughout, a handler of the main thread runs, as
+// in a runaway, unless `idle`. The samples taken from `sampler` by then, or -1.
+LONG SamplesUntilClose(ScriptedSampler* sampler, ProcessorSampler* runWith = nullptr, bool idle = false,
+                       ULONGLONG deadlineMs = 20000) {
+  std::optional<HandlerRunning> runaway;
+  if (!idle) runaway.emplace();
   CloseProbe probe;
   watchedSampler = sampler;
   samplesAtClose = -1;
@@ -85,11 +90,17 @@ LONG SamplesUntilClose(ScriptedSampler* sampler, ProcessorSampler* runWith = nul
   HANDLE thread = CreateThread(nullptr, 0, MonitorThread, &run, 0, nullptr);
   if (thread == nullptr) return -1;
 
-  ULONGLONG deadline = GetTickCount64() + 20000;
+  ULONGLONG deadline = GetTickCount64() + deadlineMs;
   while (samplesAtClose < 0 && GetTickCount64() < deadline) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  }
+  if (samplesAtClose < 0) {
+    // Never asked to close: the watchdog runs on, and is stopped the hard way.
+    TerminateThread(thread, 0);
+    CloseHandle(thread);
+    return -1;
   }
   bool ended = WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0;
   CloseHandle(thread);
@@ -102,6 +113,29 @@ TEST(CpuMonitor, TenHighSamplesCloseTheWindowAndEndTheWatch) {
   EXPECT_EQ(SamplesUntilClose(&sampler), 10);
   EXPECT_EQ(sampler.closed(), 1);
   EXPECT_EQ(sampler.taken(), 10);
+}
+
+TEST(CpuMonitor, AMainThreadThatOnlyWaitsIsNotMeasured) {
+  // High readings that would close the program, but no handler runs: the
+  // sampler is never asked (each measurement wakes the watchdog for a system
+  // call), and nothing closes.
+  ScriptedSampler sampler({95.0});
+  EXPECT_EQ(SamplesUntilClose(&sampler, nullptr, true, 300), -1);
+  EXPECT_EQ(sampler.taken(), 0);
+  // A handler that ran between two samples is measured, once.
+  HANDLE handler = CreateThread(
+      nullptr, 0,
+      [](LPVOID) -> DWORD {
+        Sleep(100);
+        HandlerRunning handled;
+        return 0;
+      },
+      nullptr, 0, nullptr);
+  ASSERT_NE(handler, nullptr);
+  EXPECT_EQ(SamplesUntilClose(&sampler, nullptr, true, 400), -1);
+  WaitForSingleObject(handler, 5000);
+  CloseHandle(handler);
+  EXPECT_EQ(sampler.taken(), 1);
 }
 
 TEST(CpuMonitor, ASampleOfExactlyNinetyStartsTheCountAgain) {
@@ -212,6 +246,7 @@ TEST(CpuMonitor, TheWatchdogThreadEndsTheProgramsMessageLoop) {
 
   ScriptedSampler sampler({95.0});
   CpuMonitorSource source{&sampler, 5};
+  std::optional<HandlerRunning> runaway{std::in_place};  // as if a handler never returned
   HANDLE thread = CreateThread(nullptr, 0, CPUMonitorThread, &source, 0, nullptr);
   ASSERT_NE(thread, nullptr);
 
@@ -224,6 +259,7 @@ TEST(CpuMonitor, TheWatchdogThreadEndsTheProgramsMessageLoop) {
     DispatchMessageA(&message);
   }
   bool quit = message.message == WM_QUIT;
+  runaway.reset();
   KillTimer(nullptr, deadline);
   bool ended = WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0;
   CloseHandle(thread);
