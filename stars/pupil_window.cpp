@@ -17,6 +17,7 @@ PupilWindow::PupilWindow()
       grabbed(0),
       menuEnabled(1),
       dragging(0),
+      raisedInDrag(0),
       dragAnchor{0, 0},
       releaseMessage(0),
       closeRequested(0),
@@ -161,6 +162,7 @@ void PupilWindow::OnLeftDown(HWND window, LPARAM lParam) {
   POINT cursor{at.x, at.y};
   ClientToScreen(window, &cursor);  // before the shift moves the client area
   dragging = 1;
+  raisedInDrag = 0;
   SetCapture(window);
   ShiftBy(2, 2);
   ScreenToClient(window, &cursor);
@@ -209,7 +211,12 @@ void PupilWindow::OnMouseMove(HWND window, LPARAM lParam) {
   ScreenPoint at = UnpackPoint(static_cast<uint64_t>(lParam));
   POINT cursor{at.x, at.y};
   ClientToScreen(window, &cursor);
-  MoveWindow(window, cursor.x - dragAnchor.x, cursor.y - dragAnchor.y, width, height, FALSE);
+  // The first step of a drag raises the star above the flying ones, which
+  // never restack; raising it at the press itself lost the press under Wine.
+  UINT keepOrder = raisedInDrag ? SWP_NOZORDER : 0;
+  raisedInDrag = 1;
+  SetWindowPos(window, HWND_TOPMOST, cursor.x - dragAnchor.x, cursor.y - dragAnchor.y, 0, 0,
+               SWP_NOSIZE | SWP_NOREDRAW | SWP_NOACTIVATE | keepOrder);
 }
 
 void PupilWindow::OnCommand(HWND window, WPARAM wParam) {

@@ -30,8 +30,8 @@ class PupilWindow {
   int SetImage(HDC dc, int width, int height);
   void Paint(HWND window);
   // Moves the window without changing its place in the z-order: a star is
-  // raised once, when it is shown, never on every tick, so a caught star
-  // stays above the flying ones that were shown before it.
+  // raised when it is shown and with the first step of a drag, never on a
+  // tick, so a dragged star stays above the flying ones.
   int MoveTo(POINT point);
   POINT GetPosition() const;
   SIZE GetSize() const;
@@ -109,6 +109,7 @@ class PupilWindow {
   int32_t grabbed;            // set at the first left press, never cleared
   int32_t menuEnabled;
   int32_t dragging;
+  int32_t raisedInDrag;       // the drag under way has raised the window
   POINT dragAnchor;           // cursor in client coordinates at the press
   uint32_t releaseMessage;    // posted to the owner at a left release; 0 = none
   int32_t closeRequested;     // PostClose was called

@@ -371,21 +371,26 @@ TEST_F(StarPool, AtTheWindowBoundAFlyingStarOfThePictureIsReused) {
   EXPECT_EQ(field.lastGeneratedStar, nullptr);
 }
 
-TEST_F(StarPool, ACaughtStarStaysAboveFlyingOnesThatTickBeneathIt) {
+TEST_F(StarPool, ADraggedStarRisesAboveFlyingOnesThatTickBeneathIt) {
   ASSERT_NE(AddStarImage(24), nullptr);
   settings.quantity = 3;
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   std::vector<Star*> stars = Stars();
-  HWND caught = stars[2]->window->Handle();
-  ASSERT_TRUE(IsAbove(caught, stars[1]->window->Handle())) << "shown later, above";
-  ASSERT_TRUE(IsAbove(stars[1]->window->Handle(), stars[0]->window->Handle()));
+  HWND caught = stars[0]->window->Handle();
+  HWND middle = stars[1]->window->Handle();
+  HWND top = stars[2]->window->Handle();
+  ASSERT_TRUE(IsAbove(top, middle)) << "shown later, above";
+  ASSERT_TRUE(IsAbove(middle, caught));
   SendMessageA(caught, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  SendMessageA(caught, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  SendMessageA(caught, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(9, 9));
+  EXPECT_TRUE(IsAbove(caught, top)) << "its first drag step raises it";
+  SendMessageA(caught, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 12));
+  SendMessageA(caught, WM_LBUTTONUP, 0, MAKELPARAM(12, 12));
   field.MoveStar();
   field.MoveStar();
-  EXPECT_TRUE(IsAbove(caught, stars[0]->window->Handle())) << "the flying stars move beneath it";
-  EXPECT_TRUE(IsAbove(caught, stars[1]->window->Handle()));
-  EXPECT_TRUE(IsAbove(stars[1]->window->Handle(), stars[0]->window->Handle())) << "no restack";
+  EXPECT_TRUE(IsAbove(caught, top)) << "the flying stars move beneath it";
+  EXPECT_TRUE(IsAbove(caught, middle));
+  EXPECT_TRUE(IsAbove(top, middle)) << "no restack";
 }
 
 TEST_F(StarPool, ACloseFromOutsideLeavesNoStarWithoutItsWindow) {

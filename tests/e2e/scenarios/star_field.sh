@@ -64,6 +64,9 @@ for step in 1 2 3 4 5; do
   xdotool mousemove $(( ax + (bx - ax) * step / 5 )) $(( ay + (by - ay) * step / 5 ))
   sleep 0.05
 done
+# Dragged, it rises above every other star (the probe lists top first).
+top_star_is() { windows_of "Pipwink2 Pupil" | grep 'visible=1' | head -n 1 | grep -q "hwnd=$1 "; }
+wait_until 3 top_star_is "$first" || fail "the dragged star $first is not above the others: $(visible_stars)"
 xdotool mouseup 1
 wait_until 5 eval '! windows_of "Pipwink2 Pupil" | grep -q "hwnd=$first visible=1"' || fail "the dropped star did not join"
 line_of "$second" | grep -q 'visible=1' || fail "the star that was joined is gone"
