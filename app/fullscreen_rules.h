@@ -14,3 +14,25 @@ struct ScreenBox {
 // window keeps its caption (and leaves the taskbar free); a borderless window
 // that fills the monitor is what games, slideshows and players use.
 bool CoversMonitor(ScreenBox window, ScreenBox monitor, bool hasCaption);
+
+// A recent answer to "is the program in front full screen?". It is asked on
+// every input event, and one look costs about twenty calls into the window
+// system (half a millisecond under Wine), which would compete with the very
+// program the user is moving the pointer in: a look is reused for
+// kFullScreenLookMs, so a program that just went full screen may still get
+// stars for that long.
+constexpr uint32_t kFullScreenLookMs = 250;
+
+class FullScreenWatch {
+ public:
+  using Look = bool (*)();
+  explicit FullScreenWatch(Look look) : look_(look) {}
+  // The answer at `now` (a millisecond tick count that may wrap around).
+  bool InFront(uint32_t now);
+
+ private:
+  Look look_;
+  bool looked_ = false;
+  bool answer_ = false;
+  uint32_t lastLook_ = 0;
+};

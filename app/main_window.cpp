@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/fullscreen.h"
+#include "app/fullscreen_rules.h"
 #include "app/hook_library.h"
 #include "app/message_out.h"
 #include "app/picture_messages.h"
@@ -32,6 +33,9 @@ constexpr wchar_t kTipDisabled[] = L"Pipwink2 (Disabled)";
 // registered message; the icon must then be added again.
 UINT taskbarCreatedMessage = 0;
 
+// Whether a full-screen program is in front, looked at now and then.
+FullScreenWatch fullScreen{ForegroundIsFullScreen};
+
 // The star field, made with the window and stopped with it; messages reach
 // the window only in between.
 std::optional<StarField> starField;
@@ -48,6 +52,7 @@ void OnCreate(HWND window) {
   SetUpMMFile();
   GetIniInfo();  // after the cells: loading mirrors the switches into them
   starField.emplace(StarFieldHost{window, starCursor, &UiTexts, &Settings});
+  fullScreen = FullScreenWatch{ForegroundIsFullScreen};  // a new window looks afresh
   PostMessageA(window, PWM_START, 0, 0);
   // No taskbar button for the hidden window.
   LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
@@ -113,9 +118,10 @@ void OnHookInput(UINT kind, LPARAM lParam) {
   }
   if (settingsDialogOpen != 0) return;
   // Input that never lets the queue run empty would starve WM_TIMER.
-  starField->RunDueTick(GetTickCount());
+  DWORD now = GetTickCount();
+  starField->RunDueTick(now);
   if (reactionEnabled != 1) return;
-  if (Settings.fullscreenPause != 0 && ForegroundIsFullScreen()) return;
+  if (Settings.fullscreenPause != 0 && fullScreen.InFront(now)) return;
   ScreenPoint point = UnpackPoint(static_cast<uint64_t>(lParam));
   starField->GenerateStars(kind, point.x, point.y);
 }

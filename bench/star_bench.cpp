@@ -4,13 +4,16 @@
 // figures for what the platform itself needs to do the job with bare layered
 // windows (the floor), with the ratio of the medians.
 //   wine star_bench.exe [rounds]
+//   wine star_bench.exe mimic [count] [spacing ms] [ticks each] [left] [top]   (see MimicSweep)
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <vector>
 
+#include "base/owned_handles.h"
 #include "base/settings.h"
 #include "base/ui_texts.h"
 #include "cells/private_messages.h"
@@ -134,9 +137,62 @@ class BareWindows {
   int y_ = 512;
 };
 
+// The display work of a sweep's stars without Tovik2: `count` bare layered
+// windows shown one every `spacingMs`, each moved once per motion period for
+// `ticksEach` periods and then hidden, by a plain program without hooks. The
+// move flood bench runs it beside a sweep as the floor of showing stars.
+int MimicSweep(int count, int spacingMs, int ticksEach, int x0, int y0) {
+  HWND owner = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  HBITMAP bitmap = MakePicture(48);
+  UniqueDC picture(CreateCompatibleDC(nullptr));
+  if (owner == nullptr || bitmap == nullptr || !picture) return 1;
+  SelectObject(picture.Get(), bitmap);
+  BareWindows bare(owner, picture.Get(), 48);
+  std::vector<HWND> shown;
+  std::vector<int> ticksLeft;
+  ULONGLONG start = GetTickCount64(), nextTick = start + STAR_TIMER_INTERVAL;
+  int made = 0;
+  std::printf("mimicking\n");
+  std::fflush(stdout);
+  for (;;) {
+    ULONGLONG now = GetTickCount64();
+    if (made < count && now >= start + static_cast<ULONGLONG>(made) * spacingMs) {
+      shown.push_back(bare.MakeAndShow(x0 + made * 37 % 300, y0 + made * 13 % 40));
+      ticksLeft.push_back(ticksEach);
+      ++made;
+    }
+    if (now >= nextTick) {
+      nextTick += STAR_TIMER_INTERVAL;
+      bool moving = false;
+      for (size_t k = 0; k < shown.size(); ++k) {
+        if (ticksLeft[k] == 0) continue;
+        RECT rect{};
+        GetWindowRect(shown[k], &rect);
+        SetWindowPos(shown[k], nullptr, rect.left + 3, rect.top + 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOZORDER);
+        if (--ticksLeft[k] == 0) BareWindows::Hide(shown[k]);
+        moving = moving || ticksLeft[k] > 0;
+      }
+      if (!moving && made == count) break;
+    }
+    Pump();
+    Sleep(2);
+  }
+  bare.Clear();
+  DestroyWindow(owner);
+  DeleteObject(bitmap);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "mimic") == 0) {
+    return MimicSweep(argc > 2 ? std::atoi(argv[2]) : 26, argc > 3 ? std::atoi(argv[3]) : 58,
+                      argc > 4 ? std::atoi(argv[4]) : 12, argc > 5 ? std::atoi(argv[5]) : 400,
+                      argc > 6 ? std::atoi(argv[6]) : 300);
+  }
   int rounds = argc > 1 ? std::atoi(argv[1]) : 15;
   if (rounds < 1) rounds = 1;
   double perMicro = TicksPerMicrosecond();

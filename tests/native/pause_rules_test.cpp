@@ -98,4 +98,32 @@ TEST(FullScreen, OnlyACaptionlessWindowCoveringItsWholeMonitorCounts) {
   EXPECT_FALSE(CoversMonitor({0, 0, 10, 10}, {0, 0, 0, 0}, false)) << "an empty monitor";
 }
 
+// What the watch's look sees, and how often it looked.
+bool fullScreenNow = false;
+int looks = 0;
+bool Look() {
+  ++looks;
+  return fullScreenNow;
+}
+
+TEST(FullScreen, TheWatchLooksAgainOnlyOnceItsLastLookIsOld) {
+  looks = 0;
+  fullScreenNow = false;
+  FullScreenWatch watch(Look);
+  EXPECT_FALSE(watch.InFront(1000));
+  EXPECT_EQ(looks, 1) << "the first question looks";
+  fullScreenNow = true;
+  EXPECT_FALSE(watch.InFront(1000 + kFullScreenLookMs - 1)) << "a recent look is reused";
+  EXPECT_EQ(looks, 1);
+  EXPECT_TRUE(watch.InFront(1000 + kFullScreenLookMs)) << "an old one is renewed";
+  EXPECT_EQ(looks, 2);
+  // The tick count wraps around after 49 days: ages still count right.
+  FullScreenWatch wrapped(Look);
+  EXPECT_TRUE(wrapped.InFront(0xFFFFFFF0u));
+  fullScreenNow = false;
+  EXPECT_TRUE(wrapped.InFront(0xFFFFFFF0u + 10));
+  EXPECT_FALSE(wrapped.InFront(0xFFFFFFF0u + kFullScreenLookMs));
+  EXPECT_EQ(looks, 4);
+}
+
 }  // namespace

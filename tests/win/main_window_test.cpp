@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/fullscreen_rules.h"
 #include "app/hook_library.h"
 #include "app/message_loop.h"
 #include "app/pause_hotkey.h"
@@ -197,6 +198,7 @@ TEST_F(MainWindowTest, NoStarsWhileAFullScreenProgramIsInFrontAndAgainOnceItLeav
   Settings.fullscreenPause = 1;
 
   SetWindowPos(game, nullptr, 100, 100, 400, 300, SWP_NOZORDER);
+  Sleep(kFullScreenLookMs);  // the watch reuses its last look that long
   Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
   EXPECT_EQ(StarCount(), 4) << "once it leaves full screen, stars come again";
   DestroyWindow(game);
