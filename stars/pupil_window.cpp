@@ -35,16 +35,22 @@ bool PupilWindow::StillOwns(HWND window, const PupilWindow* record) {
 }
 
 int PupilWindow::Create(HWND owner, HCURSOR cursor) {
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = cursor;
-  windowClass.lpszClassName = kPupilClassName;
-  RegisterClassExA(&windowClass);  // only the first registration takes effect
+  // Registered once: only the first registration takes effect, and a failed
+  // one still asks the system each time.
+  static const ATOM registered = [&] {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = cursor;
+    windowClass.lpszClassName = kPupilClassName;
+    return RegisterClassExA(&windowClass);
+  }();
+  (void)registered;
 
-  hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, kPupilClassName, nullptr, WS_POPUP | WS_CHILD, -1, -1, 1,
-                         1, owner, nullptr, instance, this);
+  // Layered from the start: a window made layered later is set up twice.
+  hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_LAYERED, kPupilClassName, nullptr, WS_POPUP | WS_CHILD, -1,
+                         -1, 1, 1, owner, nullptr, instance, this);
   return hwnd != nullptr ? 1 : 0;
 }
 
@@ -64,8 +70,6 @@ int PupilWindow::SetImage(HDC dc, int newWidth, int newHeight) {
   } else {
     MoveWindow(hwnd, -newWidth, -newHeight, newWidth, newHeight, FALSE);
   }
-  LONG_PTR exStyle = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
-  if ((exStyle & WS_EX_LAYERED) == 0) SetWindowLongPtrA(hwnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
   InvalidateRect(hwnd, nullptr, FALSE);
   SendMessageA(hwnd, WM_PAINT, 0, 0);
   return 1;
@@ -124,6 +128,11 @@ void PupilWindow::ShowTopmost() {
   if (hwnd == nullptr) return;
   SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0,
                SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void PupilWindow::ShowTopmostAt(POINT point) {
+  if (hwnd == nullptr) return;
+  SetWindowPos(hwnd, HWND_TOPMOST, point.x, point.y, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
 }
 
 void PupilWindow::Hide() {

@@ -37,6 +37,8 @@ class PupilWindow {
   SIZE GetSize() const;
   // Shows the window above every other window.
   void ShowTopmost();
+  // MoveTo and ShowTopmost in one call: a star's launch.
+  void ShowTopmostAt(POINT point);
   void Hide();
   void BuildMenu();
   // Closes the window from the queue. The window ignores any WM_CLOSE that

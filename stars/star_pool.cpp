@@ -53,10 +53,7 @@ Star* StarField::CreateNewStar(int32_t x, int32_t y, int32_t imageIndex) {
     window->SetFrames(image->frameCount, image->framesSideBySide);
     window->SetImage(image->DC(), image->frameWidth, image->frameHeight);
   }
-  if (window != nullptr) {
-    window->MoveTo(POINT{star->x, star->y});
-    window->ShowTopmost();
-  }
+  if (window != nullptr) window->ShowTopmostAt(POINT{star->x, star->y});
   LinkStarBeforeTail(star);
   StartMotion();
   return star;
@@ -75,8 +72,7 @@ void StarField::RecycleStar(Star* star, int32_t x, int32_t y) {
   star->count = 1;
   if (star->window != nullptr) {
     star->window->RewindAnimation();
-    star->window->MoveTo(POINT{star->x, star->y});
-    star->window->ShowTopmost();
+    star->window->ShowTopmostAt(POINT{star->x, star->y});
   }
   StartMotion();
 }
