@@ -16,37 +16,20 @@ stars=${STARS:-26}
 bench_dir=${BENCH_DIR:-$E2E_TOOLS/../../bench}
 target_log=$E2E_WORK/target.log
 log_of() { tr -d '\r' < "$1"; }
-count_of() { log_of "$1" | grep -c "$2" || true; }
 
 start_target
 read -r _ _ rect _ <<<"$(log_of "$target_log" | grep '^target=')"
 IFS=, read -r left top _ _ <<<"${rect#rect=}"
 fy=$((top + 150))
 
-# held_figures: the target's figures since the last call, as one line.
-held_figures() {
-  local before
-  before=$(count_of "$target_log" '^held ')
-  probe command Tovik2HookTarget 7001 >/dev/null
-  wait_until 10 eval '[ "$(count_of "$target_log" "^held ")" -gt "$before" ]' || fail "the target gave no figures"
-  log_of "$target_log" | grep '^held ' | tail -n 1 | sed 's/^held //'
-}
-
 sweeps=0
 sweep() {
-  local args=() i k
-  for i in $(seq 0 149); do
-    k=$((i % 20)); (( k > 10 )) && k=$((20 - k))
-    args+=(mousemove $((left + 40 + 30 * k)) "$fy" sleep 0.01)
-  done
   sweeps=$((sweeps + 1))
-  local ex=$((left + 380 - sweeps)) ey=$((top + 285))
   xdotool mousemove $((left + 40)) "$fy"
   sleep 0.3
-  held_figures >/dev/null
-  xdotool "${args[@]}" mousemove "$ex" "$ey"
-  wait_until 10 eval 'log_of "$target_log" | grep -qx "mousemove $ex $ey"' || fail "the target did not take the sweep's end"
-  held_figures
+  target_figures >/dev/null
+  sweep_target $((left + 40)) "$fy" $((left + 380 - sweeps)) $((top + 285))
+  target_figures | sed 's/^held //'
 }
 
 # mimic_sweep LEFT TOP: a sweep beside a plain program showing STARS windows

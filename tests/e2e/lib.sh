@@ -276,3 +276,28 @@ click_dialog_item() {
   xdotool mousemove $(( ($(rect_field "$line" 1) + $(rect_field "$line" 3)) / 2 )) \
     $(( ($(rect_field "$line" 2) + $(rect_field "$line" 4)) / 2 )) click 1
 }
+
+# target_figures: the target's figures since the last call (its "held" line:
+# how long the global hooks held its input thread, the movement messages it
+# took and how late they came).
+target_figures() {
+  local log=$E2E_WORK/target.log before
+  before=$(tr -d '\r' < "$log" | grep -c '^held ' || true)
+  probe command Tovik2HookTarget 7001 >/dev/null
+  wait_until 10 eval '[ "$(tr -d "\r" < "$log" | grep -c "^held ")" -gt "$before" ]' || fail "the target gave no figures"
+  tr -d '\r' < "$log" | grep '^held ' | tail -n 1
+}
+
+# sweep_target X Y END_X END_Y: 150 steps of 30 pixels back and forth from X
+# along Y, 10 ms apart, in one xdotool call (a fast sweep whose steps the
+# target still takes one by one); then a last point of its own and a wait
+# until the target has taken it.
+sweep_target() {
+  local args=() i k
+  for i in $(seq 0 149); do
+    k=$((i % 20)); (( k > 10 )) && k=$((20 - k))
+    args+=(mousemove $(($1 + 30 * k)) "$2" sleep 0.01)
+  done
+  xdotool "${args[@]}" mousemove "$3" "$4"
+  wait_until 10 target_moved_to "$3" "$4" || fail "the target did not take the sweep's end"
+}

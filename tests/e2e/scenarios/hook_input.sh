@@ -45,39 +45,21 @@ move_to() {
   wait_until 10 logged "$target_log" "mousemove $1 $2" || fail "the target saw no movement to $1 $2"
 }
 
-# held_figures: the target's hook timing since the last call, as one line.
-held_figures() {
-  local before
-  before=$(count_of "$target_log" '^held ')
-  probe command Tovik2HookTarget 7001 >/dev/null
-  wait_until 10 eval '[ "$(count_of "$target_log" "^held ")" -gt "$before" ]' || fail "the target gave no hook timing"
-  log_of "$target_log" | grep '^held ' | tail -n 1
-}
-figure() { echo "$1" | sed -n "s/.*$2=\([0-9]*\).*/\1/p"; }
-
-# flood: 150 steps of 30 pixels back and forth across the target, 10 ms
-# apart, in one xdotool call (a fast sweep whose steps the target still takes
-# one by one); then a last point of its own in the target's corner, away
-# from the flood's stars, and a wait until the target has taken it.
+# flood: a sweep across the target, ending in its corner, away from the
+# flood's stars, at a point of its own.
 fy=$((top + 150))
 floods=0
 flood() {
-  local args=() i k
-  for i in $(seq 0 149); do
-    k=$((i % 20)); (( k > 10 )) && k=$((20 - k))
-    args+=(mousemove $((left + 40 + 30 * k)) "$fy" sleep 0.01)
-  done
   floods=$((floods + 1))
-  local ex=$((left + 380 - floods)) ey=$((top + 285))
-  xdotool "${args[@]}" mousemove "$ex" "$ey"
-  wait_until 10 logged "$target_log" "mousemove $ex $ey" || fail "the target did not take the flood's end"
+  sweep_target $((left + 40)) "$fy" $((left + 380 - floods)) $((top + 285))
 }
+figure() { echo "$1" | sed -n "s/.*$2=\([0-9]*\).*/\1/p"; }
 
 # A flood with no program's side at all, for comparison.
 move_to $((left + 40)) "$fy"
-held_figures >/dev/null
+target_figures >/dev/null
 flood
-echo "e2e: flood, no hooks: $(held_figures)"
+echo "e2e: flood, no hooks: $(target_figures)"
 
 start_host clicks 1 1 1 1
 
@@ -137,9 +119,9 @@ stop_host
 # send would hold the target 300 ms for each reported move.
 start_host slow 1 1 0 0 300
 move_to $((left + 40)) "$fy"
-held_figures >/dev/null
+target_figures >/dev/null
 flood
-report=$(held_figures)
+report=$(target_figures)
 echo "e2e: flood, slow program side: $report"
 (( $(figure "$report" calls) >= 30 )) || fail "the flood reached the target as too few messages to time: $report"
 (( $(figure "$report" max_us) < 100000 )) || fail "the hook held the target's input thread: $report"
@@ -150,7 +132,7 @@ stop_host
 # library loaded: the target's moves make stars, and star making never holds it.
 write_ini MOUSECLICK=1 MOUSEMOVE=1 KEYENTRY=0
 start_tovik_ready
-held_figures >/dev/null
+target_figures >/dev/null
 stars=0
 for try in 1 2 3; do  # the star field may still be starting
   watch_stars 2500
@@ -159,7 +141,7 @@ for try in 1 2 3; do  # the star field may still be starting
   stars=$(watched_count)
   (( stars > 0 )) && break
 done
-report=$(held_figures)
+report=$(target_figures)
 echo "e2e: flood, Tovik2: $report stars=$stars"
 (( stars > 0 )) || fail "the floods made no stars: $WATCH_REPORT"
 (( $(figure "$report" calls) >= 30 )) || fail "the floods reached the target as too few messages to time: $report"
