@@ -109,7 +109,7 @@ int DecodeProtected(PngDecoder* decoder, FILE* file, int32_t* width, int32_t* he
     }
     for (png_uint_32 r = 0; r < h; ++r) {
       png_read_row(png, decoder->row, nullptr);
-      decoder->sink->Row(decoder->row);
+      if (!decoder->sink->Row(decoder->row)) png_error(png, "the read was stopped");
     }
   } else {
     // An interlaced picture's rows are only whole after the last pass, so it
@@ -127,7 +127,9 @@ int DecodeProtected(PngDecoder* decoder, FILE* file, int32_t* width, int32_t* he
       if (!decoder->sink->Begin(static_cast<int32_t>(w), static_cast<int32_t>(h), channelCount)) {
         png_error(png, "Visual PNG: picture refused");
       }
-      for (png_uint_32 r = 0; r < h; ++r) decoder->sink->Row(decoder->rows[r]);
+      for (png_uint_32 r = 0; r < h; ++r) {
+        if (!decoder->sink->Row(decoder->rows[r])) png_error(png, "the read was stopped");
+      }
     }
   }
   png_read_end(png, nullptr);
