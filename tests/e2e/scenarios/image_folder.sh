@@ -35,6 +35,19 @@ sizes_of_clicks() {
 }
 N_CLICK_MS=900
 
+# clicks_show N WHAT SIZE...: N clicks make at least N stars, each of one of
+# the sizes (WHAT names them when one is not); leaves the sizes in SIZES.
+clicks_show() {
+  local n=$1 what=$2 size
+  shift 2
+  SIZES=$(sizes_of_clicks "$n")
+  echo "star sizes: $(sort <<<"$SIZES" | uniq -c | tr '\n' ' ')"
+  [ "$(grep -c . <<<"$SIZES")" -ge "$n" ] || fail "$n clicks made too few stars: $SIZES"
+  while read -r size; do
+    [[ " $* " == *" $size "* ]] || fail "a star of no $what: $size"
+  done <<<"$SIZES"
+}
+
 start_target
 
 # --- The folder with a broken file: one message at start, then stars of the
@@ -48,13 +61,8 @@ text=$(answer_message_box)
 start_report_done  # the unreadable picture is reported once
 wake_target
 wait_until 5 stars_rested || fail "stars did not rest"
-sizes=$(sizes_of_clicks 6)
-echo "star sizes: $(sort <<<"$sizes" | uniq -c | tr '\n' ' ')"
-[ "$(grep -c . <<<"$sizes")" -ge 6 ] || fail "six clicks made too few stars: $sizes"
-while read -r size; do
-  case "$size" in 100x100 | 48x48 | 72x35) ;; *) fail "a star of no picture of the folder: $size" ;; esac
-done <<<"$sizes"
-[ "$(sort -u <<<"$sizes" | wc -l)" -ge 2 ] || fail "the stars show one picture only: $sizes"
+clicks_show 6 "picture of the folder" 100x100 48x48 72x35
+[ "$(sort -u <<<"$SIZES" | wc -l)" -ge 2 ] || fail "the stars show one picture only: $SIZES"
 screenshot "folder_stars"
 ! has_message_box || fail "a message box came while clicking"
 stop_tovik
@@ -82,12 +90,7 @@ grep -qx one.png <<<"$full" && grep -qx two.png <<<"$full" || fail "the message 
 start_report_done
 wake_target
 wait_until 5 stars_rested || fail "stars did not rest"
-sizes=$(sizes_of_clicks 4)
-echo "star sizes: $(sort <<<"$sizes" | uniq -c | tr '\n' ' ')"
-[ "$(grep -c . <<<"$sizes")" -ge 4 ] || fail "four clicks made too few stars: $sizes"
-while read -r size; do
-  case "$size" in 72x72 | 48x48 | 32x32) ;; *) fail "a star of no built-in picture: $size" ;; esac
-done <<<"$sizes"
+clicks_show 4 "built-in picture" 72x72 48x48 32x32
 
 # The test display of the same folder shows nothing and says so.
 wait_until 5 stars_rested || fail "stars did not rest"
@@ -135,13 +138,9 @@ loading || fail "the folder had loaded before the program was ready: too few pic
 tray_menu Escape
 loading || fail "the folder had loaded before the tray menu was tried: too few pictures to watch the load"
 wake_target
-sizes=$(sizes_of_clicks 2)
+clicks_show 2 "built-in picture while the folder loaded" 72x72 48x48 32x32
 loading || fail "the folder had loaded before the clicks were seen: too few pictures to watch the load"
-echo "while loading ($(( ($(date +%s%N) - started) / 1000000 )) ms after the start): star sizes $(sort <<<"$sizes" | uniq -c | tr '\n' ' ')"
-[ "$(grep -c . <<<"$sizes")" -ge 2 ] || fail "two clicks made too few stars while the folder loaded: $sizes"
-while read -r size; do
-  case "$size" in 72x72 | 48x48 | 32x32) ;; *) fail "a star of no built-in picture while the folder loaded: $size" ;; esac
-done <<<"$sizes"
+echo "the clicks were seen $(( ($(date +%s%N) - started) / 1000000 )) ms after the start, while the folder loaded"
 wait_until 120 has_message_box || fail "the folder did not finish loading"
 echo "loaded: its message shows $(( ($(date +%s%N) - started) / 1000000 )) ms after the start"
 full=$(message_text)
@@ -149,12 +148,7 @@ full=$(message_text)
 answer_message_box >/dev/null
 start_report_done
 wait_until 10 stars_rested || fail "stars did not rest"
-sizes=$(sizes_of_clicks 2)
-echo "loaded: star sizes $(sort <<<"$sizes" | uniq -c | tr '\n' ' ')"
-[ "$(grep -c . <<<"$sizes")" -ge 2 ] || fail "two clicks made too few stars: $sizes"
-while read -r size; do
-  [ "$size" = 72x35 ] || fail "a star of no picture of the folder after it loaded: $size"
-done <<<"$sizes"
+clicks_show 2 "picture of the folder after it loaded" 72x35
 screenshot "big_folder_stars"
 stop_tovik
 probe close Tovik2HookTarget >/dev/null
