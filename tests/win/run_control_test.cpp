@@ -132,6 +132,12 @@ TEST_F(RunControlTest, TheBuiltInStarStandsInUntilTheFolderHasLoaded) {
   EXPECT_EQ(fresh->imageIndex, 3);
   EXPECT_EQ(SizeOf(fresh).cx, 40);
   EXPECT_EQ(SizeOf(fresh).cy, 40);
+  // The worker made the picture's bitmap and DC; they draw on this thread.
+  EXPECT_EQ(fresh->window->SourceDC(), field.StarImageList.Get(3)->DC());
+  MemoryBitmap copy;
+  ASSERT_TRUE(copy.Adopt(MakeAlphaBitmap(40, 40, 0u)));
+  ASSERT_TRUE(BitBlt(copy.DC(), 0, 0, 40, 40, fresh->window->SourceDC(), 0, 0, SRCCOPY));
+  EXPECT_EQ(PixelsOf(copy.Bitmap()).At(20, 20), 0xFFFF40C0u) << "the file's colour, opaque";
 
   // Everything that flies comes to rest: the built-in stars go, the folder's
   // wait in the pool; the caught star still shows its built-in picture.
