@@ -45,7 +45,7 @@ class StarField : public StarList {
   // the folder gave. 0, and nothing changes, for a message of a load that a
   // stop or restart has ended since.
   int TakeLoadedPictures(WPARAM serial, StartReport* report);
-  // The folder's pictures are still loading.
+  // A folder load has begun and its pictures have not been taken over yet.
   bool PicturesPending() const { return folderLoad.Pending(); }
   // Reaction off, timer off, a load under way stopped, and every picture,
   // star and star window released.
