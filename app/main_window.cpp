@@ -68,8 +68,9 @@ void OnDestroy(HWND window) {
   PostQuitMessage(0);
 }
 
-// Tells the user what the star field's start found; a start without any star
-// picture ends the program. The user may choose exit from the tray while a
+// Tells the user what the star field's start, or the load of its picture
+// folder when that ends, found; a start without any star picture ends the
+// program. The user may choose exit from the tray while a
 // box shows: the window is then gone, and nothing more is told.
 void TellStartReport(HWND window, const StartReport& report) {
   if ((report.someUnreadable || report.folderUnusable) && IsWindow(window)) {
@@ -95,14 +96,6 @@ void RegisterHotkeyOrTell(HWND window) {
   wchar_t text[kTextSize * 2] = {};
   std::swprintf(text, kTextSize * 2, UiTexts.slot[TEXT_HOTKEY_TAKEN], hotkey);
   MessageOut(text);
-}
-
-// A start or restart of the star field; the watchdog skips the samples taken
-// while its pictures load.
-template <typename Start>
-StartReport LoadingPictures(Start start) {
-  PictureLoading loading;
-  return start();
 }
 
 // Clicks, moves and keys make stars only while the star field reacts, the
@@ -230,7 +223,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       OnHookInput(message, lParam);
       break;
     case PWM_START: {
-      StartReport report = LoadingPictures([] { return starField->StartPipwink(); });
+      // The folder's pictures load on a worker meanwhile; what they give is
+      // told when they come (PWM_PICTURES_LOADED).
+      StartReport report = starField->StartPipwink();
       trayIcon.Modify(kTrayIconArt, kTipEnabled);
       TellStartReport(window, report);
       TellUnsavedSettings();  // the first start could not write its settings file
@@ -259,10 +254,16 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case PWM_QUERY_MANY_STARS:
       return starField->EnsureManyStars() ? 1 : 0;
     case PWM_RESTART_STAR_FIELD: {
-      StartReport report = LoadingPictures([] { return starField->RestartPipwink(); });
+      StartReport report = starField->RestartPipwink();
       // The new star field reacts, whatever the old one did; the tip says so.
       trayIcon.Modify(kTrayIconArt, reactionEnabled ? kTipEnabled : kTipDisabled);
       TellStartReport(window, report);
+      break;
+    }
+    case PWM_PICTURES_LOADED: {
+      // A load that a restart or stop has ended since is passed over.
+      StartReport report{};
+      if (starField && starField->TakeLoadedPictures(wParam, &report)) TellStartReport(window, report);
       break;
     }
     case PWM_TRAY:

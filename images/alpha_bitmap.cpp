@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "images/alpha_pixels.h"
-#include "images/star_pixels.h"
 
 HBITMAP CreateBitmapV5(BITMAPV5HEADER* header, int32_t width, int32_t height) {
   ZeroMemory(header, sizeof *header);
@@ -49,10 +48,10 @@ class BitmapTarget : public PixelTarget {
 
 }  // namespace
 
-HBITMAP PrepairStarBitmap(const char* path, int keepSize) {
+HBITMAP PrepairStarBitmap(const char* path, int keepSize, const StopSignal* stop) {
   BitmapTarget target;
   int32_t width = 0, height = 0;
-  if (!LoadStarPixels(path, keepSize, &target, &width, &height, nullptr)) {
+  if (!LoadStarPixels(path, keepSize, &target, &width, &height, nullptr, stop)) {
     if (target.bitmap != nullptr) DeleteObject(target.bitmap);
     return nullptr;
   }

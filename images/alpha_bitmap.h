@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "images/star_pixels.h"
+
 // Fills header for a width × height alpha bitmap and creates it (all pixels
 // zero). Null when the system refuses.
 HBITMAP CreateBitmapV5(BITMAPV5HEADER* header, int32_t width, int32_t height);
@@ -16,8 +18,9 @@ HBITMAP PrepairAlphaBitmap(const char* path);
 // The PNG file's picture as a star shows it: at its own size with keepSize,
 // else reduced to fit 72 x 72 while it is decoded, so that a large picture
 // never costs more than a few of its rows beside the small bitmap. Null on
-// any failure, a picture too thin to keep a row at 72 pixels included.
-HBITMAP PrepairStarBitmap(const char* path, int keepSize);
+// any failure, a picture too thin to keep a row at 72 pixels included, and
+// once stop (when given) is set.
+HBITMAP PrepairStarBitmap(const char* path, int keepSize, const StopSignal* stop = nullptr);
 
 // A new width × height alpha bitmap whose pixel memory starts with a copy of
 // data (already premultiplied, bottom row first); the rest stays transparent.

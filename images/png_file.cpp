@@ -109,7 +109,7 @@ int DecodeProtected(PngDecoder* decoder, FILE* file, int32_t* width, int32_t* he
     }
     for (png_uint_32 r = 0; r < h; ++r) {
       png_read_row(png, decoder->row, nullptr);
-      decoder->sink->Row(decoder->row);
+      if (!decoder->sink->Row(decoder->row)) png_error(png, "the read was stopped");
     }
   } else {
     // An interlaced picture's rows are only whole after the last pass, so it
@@ -127,7 +127,9 @@ int DecodeProtected(PngDecoder* decoder, FILE* file, int32_t* width, int32_t* he
       if (!decoder->sink->Begin(static_cast<int32_t>(w), static_cast<int32_t>(h), channelCount)) {
         png_error(png, "Visual PNG: picture refused");
       }
-      for (png_uint_32 r = 0; r < h; ++r) decoder->sink->Row(decoder->rows[r]);
+      for (png_uint_32 r = 0; r < h; ++r) {
+        if (!decoder->sink->Row(decoder->rows[r])) png_error(png, "the read was stopped");
+      }
     }
   }
   png_read_end(png, nullptr);
@@ -167,6 +169,24 @@ int DecodeStream(PngDecoder* decoder, FILE* file, int32_t* width, int32_t* heigh
   return ok;
 }
 
+// Opens the file for one decode and closes it after: a missing name or a file
+// that cannot be opened fails with its reason.
+template <typename Decode>
+int WithPngFile(const char* path, char* reason, Decode decode) {
+  if (path == nullptr) {
+    SetReason(reason, "no file name");
+    return 0;
+  }
+  FILE* file = fopen(path, "rb");
+  if (file == nullptr) {
+    SetReason(reason, "cannot open the file");
+    return 0;
+  }
+  int ok = decode(file);
+  fclose(file);
+  return ok;
+}
+
 }  // namespace
 
 int LoadPngStream(FILE* file, uint8_t** pixels, int32_t* width, int32_t* height,
@@ -188,39 +208,24 @@ int LoadPngStream(FILE* file, uint8_t** pixels, int32_t* width, int32_t* height,
 }
 
 int LoadPngRows(const char* path, PngRowSink* sink, char* reason) {
-  if (path == nullptr || sink == nullptr) {
-    SetReason(reason, "no file name");
+  if (sink == nullptr) {
+    SetReason(reason, "nothing to take the rows");
     return 0;
   }
-  FILE* file = fopen(path, "rb");
-  if (file == nullptr) {
-    SetReason(reason, "cannot open the file");
-    return 0;
-  }
-  PngDecoder decoder{};
-  decoder.reason = reason;
-  decoder.sink = sink;
-  int32_t w = 0, h = 0, c = 0;
-  int ok = DecodeStream(&decoder, file, &w, &h, &c);
-  fclose(file);
-  return ok;
+  return WithPngFile(path, reason, [&](FILE* file) {
+    PngDecoder decoder{};
+    decoder.reason = reason;
+    decoder.sink = sink;
+    int32_t w = 0, h = 0, c = 0;
+    return DecodeStream(&decoder, file, &w, &h, &c);
+  });
 }
 
 int LoadPngFileWithReason(const char* path, uint8_t** pixels, int32_t* width, int32_t* height,
                           int32_t* channels, char* reason) {
   if (pixels != nullptr) *pixels = nullptr;
-  if (path == nullptr) {
-    SetReason(reason, "no file name");
-    return 0;
-  }
-  FILE* file = fopen(path, "rb");
-  if (file == nullptr) {
-    SetReason(reason, "cannot open the file");
-    return 0;
-  }
-  int ok = LoadPngStream(file, pixels, width, height, channels, reason);
-  fclose(file);
-  return ok;
+  return WithPngFile(path, reason,
+                     [&](FILE* file) { return LoadPngStream(file, pixels, width, height, channels, reason); });
 }
 
 int LoadPngFile(const char* path, uint8_t** pixels, int32_t* width, int32_t* height,

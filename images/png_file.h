@@ -35,13 +35,15 @@ class PngRowSink {
   // 0 refuses the picture and ends the read.
   virtual int Begin(int32_t width, int32_t height, int32_t channels) = 0;
   // The next row, top row first: width × channels bytes as LoadPngFile gives
-  // them, valid during the call only.
-  virtual void Row(const uint8_t* pixels) = 0;
+  // them, valid during the call only. 0 ends the read there (the picture is
+  // not wanted any more).
+  virtual int Row(const uint8_t* pixels) = 0;
 
  protected:
   ~PngRowSink() = default;
 };
 
 // Decodes a PNG file row by row into sink, holding one row (plus libpng's own
-// state) rather than the whole picture. Nonzero when every row was given.
+// state) rather than the whole picture. Nonzero when every row was given and
+// taken.
 int LoadPngRows(const char* path, PngRowSink* sink, char* reason);

@@ -19,9 +19,9 @@ int SearchSubString(const char* text, const char* pattern) {
   return SearchSubString(text, pattern, SystemLeadByte);
 }
 
-int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list) {
+int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list, const StopSignal* stop) {
   if (path == nullptr || path[0] == '\0') return 0;
-  HBITMAP bitmap = PrepairStarBitmap(path, SearchSubString(path, "_fix") >= 0);
+  HBITMAP bitmap = PrepairStarBitmap(path, SearchSubString(path, "_fix") >= 0, stop);
   if (bitmap == nullptr) return 0;
 
   ImageSet* set = StockStarImage(bitmap, list);
@@ -38,7 +38,8 @@ int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list) {
   return 1;
 }
 
-int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, FolderScanReport* report) {
+int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, FolderScanReport* report,
+                             const StopSignal* stop) {
   FolderScanReport scan{};
   DWORD attributes = GetFileAttributesA(folder);
   if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -59,7 +60,9 @@ int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, Fold
         char path[kFolderPathSize];
         length = std::snprintf(path, sizeof path, "%s\\%s", folder, entry.cFileName);
         bool fits = length >= 0 && length < static_cast<int>(sizeof path);
-        if (!fits || !PrepairStarImageByFile(path, list)) NoteFailedFile(&scan, entry.cFileName);
+        bool loaded = fits && PrepairStarImageByFile(path, list, stop);
+        if (stop != nullptr && stop->load()) break;
+        if (!loaded) NoteFailedFile(&scan, entry.cFileName);
       } while (FindNextFileA(search, &entry));
       FindClose(search);
     }

@@ -4,16 +4,18 @@
 #pragma once
 #include <cstdint>
 
-#include "images/image_set.h"
 #include "images/folder_scan.h"
+#include "images/image_set.h"
+#include "images/star_pixels.h"
 
 // The marker search over ANSI text in the system code page.
 int SearchSubString(const char* text, const char* pattern);
 
 // 1 when the file became an ImageSet appended to list, else 0. "_fix" in the
 // path keeps the picture's size (otherwise it is reduced to fit 72 x 72);
-// "_anm" cuts it into square frames along its long side.
-int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list);
+// "_anm" cuts it into square frames along its long side. A stop that is set
+// (stop may be null) ends the load with 0 at the next row decoded.
+int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list, const StopSignal* stop = nullptr);
 
 // Folder texts (the test display's edit text) may be this long.
 constexpr int kFolderPathSize = 4096;
@@ -21,8 +23,11 @@ constexpr int kFolderPathSize = 4096;
 // Every *.png file directly in the folder, in the file system's order
 // (folders whose names end in .png are passed over). Nonzero when list holds
 // at least one picture afterwards; *report (when given) says whether the
-// folder was missing or a file, and which files did not become pictures.
-int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, FolderScanReport* report = nullptr);
+// folder was missing or a file, and which files did not become pictures. Once
+// stop (when given) is set, the scan ends at the next row decoded, and the
+// file it was loading is not counted as broken.
+int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, FolderScanReport* report = nullptr,
+                             const StopSignal* stop = nullptr);
 
 // The built-in star (BITARRAY resourceId of width x height) at full size, 48
 // and 32 into list. 0 when it cannot be made: the program cannot run.

@@ -14,7 +14,8 @@ namespace {
 // row is the bitmap's last) or hands it to the reducer.
 class StarPixelSink : public PngRowSink {
  public:
-  StarPixelSink(int keepSize, PixelTarget* target) : keepSize_(keepSize), target_(target) {}
+  StarPixelSink(int keepSize, PixelTarget* target, const StopSignal* stop)
+      : keepSize_(keepSize), target_(target), stop_(stop) {}
   ~StarPixelSink() { delete[] row_; }
   StarPixelSink(const StarPixelSink&) = delete;
   StarPixelSink& operator=(const StarPixelSink&) = delete;
@@ -45,8 +46,12 @@ class StarPixelSink : public PngRowSink {
     return 1;
   }
 
-  void Row(const uint8_t* decoded) override {
-    if (nextRow_ < 0) return;
+  int Row(const uint8_t* decoded) override {
+    if (stop_ != nullptr && stop_->load(std::memory_order_relaxed)) {
+      refusal_ = "the load was stopped";
+      return 0;
+    }
+    if (nextRow_ < 0) return 1;
     if (!keyTaken_) {  // the top-left colour: the key of a picture without alpha
       for (int k = 0; k < 3; ++k) key_[k] = decoded[k];
       keyTaken_ = 1;
@@ -56,6 +61,7 @@ class StarPixelSink : public PngRowSink {
     ConvertRowToAlphaPixels(reinterpret_cast<uint8_t*>(out), decoded, sourceWidth_, channels_, key_);
     if (reduce_) reducer_.AddRow(row_);
     --nextRow_;
+    return 1;
   }
 
   int Finished() const { return nextRow_ < 0 && (!reduce_ || reducer_.Done()); }
@@ -65,6 +71,7 @@ class StarPixelSink : public PngRowSink {
  private:
   int keepSize_;
   PixelTarget* target_;
+  const StopSignal* stop_;
   uint32_t* pixels_ = nullptr;
   uint32_t* row_ = nullptr;
   RowReducer reducer_;
@@ -78,11 +85,11 @@ class StarPixelSink : public PngRowSink {
 }  // namespace
 
 int LoadStarPixels(const char* path, int keepSize, PixelTarget* target, int32_t* width, int32_t* height,
-                   char* reason) {
+                   char* reason, const StopSignal* stop) {
   if (width != nullptr) *width = 0;
   if (height != nullptr) *height = 0;
   if (target == nullptr) return 0;
-  StarPixelSink sink(keepSize, target);
+  StarPixelSink sink(keepSize, target, stop);
   int ok = LoadPngRows(path, &sink, reason);
   if (sink.refusal() != nullptr && reason != nullptr) std::snprintf(reason, 260, "%s", sink.refusal());
   if (!ok || !sink.Finished()) return 0;

@@ -38,8 +38,10 @@ bool StarField::StepStar(Star* star) {
   if (step != FLIGHT_RESTED) return true;
   // A chained star that gets away ends the chase.
   if (star->chained) chainValue = 1;
-  if (window != nullptr && window->OwnsPicture()) {
-    DestroyStar(star);  // a numbered star never returns to the pool
+  // A numbered star never returns to the pool, nor one showing a picture no
+  // new star is drawn from (the built-in star that stood in for the folder).
+  if ((window != nullptr && window->OwnsPicture()) || star->imageIndex < firstDrawnImage) {
+    DestroyStar(star);
     return false;
   }
   star->inUse = 0;

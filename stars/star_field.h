@@ -13,6 +13,7 @@
 #include "base/ui_texts.h"
 #include "images/artwork.h"
 #include "images/image_set.h"
+#include "stars/folder_load.h"
 #include "stars/motion_rules.h"
 #include "stars/run_control.h"
 #include "stars/star.h"
@@ -34,9 +35,20 @@ class StarField : public StarList {
   const StarFieldHost& Host() const { return host; }
 
   // Run control.
-  // Artwork, star pictures, an empty star list; reaction on.
+  // Artwork, the built-in star, an empty star list; reaction on. The picture
+  // folder of the settings, if any, loads on a worker thread meanwhile
+  // (report.picturesPending); the owner then gets PWM_PICTURES_LOADED and
+  // hands it to TakeLoadedPictures. Without a worker it loads here.
   StartReport StartPipwink();
-  // Reaction off, timer off, and every picture, star and star window released.
+  // The folder's pictures of the load the message names (its wParam) replace
+  // the built-in star for the stars made from now on; the report says what
+  // the folder gave. 0, and nothing changes, for a message of a load that a
+  // stop or restart has ended since.
+  int TakeLoadedPictures(WPARAM serial, StartReport* report);
+  // A folder load has begun and its pictures have not been taken over yet.
+  bool PicturesPending() const { return folderLoad.Pending(); }
+  // Reaction off, timer off, a load under way stopped, and every picture,
+  // star and star window released.
   void StopPipwink();
   // Both in a row: the star field rebuilt from the (possibly changed) settings.
   StartReport RestartPipwink();
@@ -46,7 +58,8 @@ class StarField : public StarList {
   void DisablePipwink();
 
   // Record and pool.
-  // A random index into StarImageList; -1 when the list is empty.
+  // A random index into StarImageList from firstDrawnImage on; -1 when there
+  // is no picture to draw.
   int32_t GetRandomImageIndex();
   // The star whose window has that handle, in use or free; null for none (and
   // for a null handle, which a star without a window must not match).
@@ -116,6 +129,10 @@ class StarField : public StarList {
   void GrabStar(HWND window);
 
   ImageList<ImageSet> StarImageList;  // what the stars show
+  // New stars draw their picture from this index on: the folder's pictures
+  // follow the built-in star that stood in while they loaded, and which the
+  // stars made meanwhile keep showing.
+  int32_t firstDrawnImage = 0;
   StarArtwork artwork;                // poof frames and digit strips
 
  private:
@@ -125,11 +142,16 @@ class StarField : public StarList {
   Star* FlyingStarOf(int32_t imageIndex) const;
   void ShowGrabbedStars(bool show);
   void ReleaseStarWindow(Star* star);
+  // Puts the folder's pictures, appended to StarImageList after the standIns
+  // built-in ones, in use; says what the folder gave.
+  StartReport UseFolderPictures(int32_t standIns, const FolderScanReport& scan);
   // Sets the motion timer unless it runs: something moves or bombs again.
   void StartMotion();
   void StopMotion();
 
   StarFieldHost host;
+  FolderLoad folderLoad;
+  WPARAM loadSerial = 0;  // names the latest load, so a late message of an older one is passed over
   int32_t maxStarWindows = kMaxStarWindows;
   bool timerRunning = false;
   DWORD lastTick = 0;  // when the last tick ran

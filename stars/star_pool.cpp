@@ -20,7 +20,10 @@ void StarField::ReleaseStarWindow(Star* star) {
   star->window = nullptr;
 }
 
-int32_t StarField::GetRandomImageIndex() { return DrawImageIndex(StarImageList.Count()); }
+int32_t StarField::GetRandomImageIndex() {
+  int32_t index = DrawImageIndex(StarImageList.Count() - firstDrawnImage);
+  return index < 0 ? -1 : firstDrawnImage + index;
+}
 
 Star* StarField::GetStarByHWND(HWND window) const {
   if (starListHead == nullptr || window == nullptr) return nullptr;

@@ -4,6 +4,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -432,4 +433,45 @@ TEST(PngFile, StarPixelsRefuseWhatCannotBecomeAStar) {
   EXPECT_EQ(LoadStarPixels(TempPath("missing.png").c_str(), 0, &target, &w, &h, reason), 0);
   EXPECT_EQ(LoadStarPixels(nullptr, 0, &target, &w, &h, nullptr), 0);
   EXPECT_EQ(target.calls, 0);
+}
+
+// A load whose picture is no longer wanted ends at the next row: a target that
+// raises the stop once the decode has begun gets no row, plain or interlaced,
+// kept or reduced; a stop that stays clear changes nothing.
+TEST(PngFile, StarPixelsStopAtTheNextRowOnceAsked) {
+  class StoppingTarget : public HeapTarget {
+   public:
+    explicit StoppingTarget(StopSignal* stop) : stop_(stop) {}
+    uint32_t* Allocate(int32_t width, int32_t height) override {
+      stop_->store(true);
+      return HeapTarget::Allocate(width, height);
+    }
+
+   private:
+    StopSignal* stop_;
+  };
+  int n = 0;
+  for (bool interlaced : {false, true}) {
+    std::string path = TempPath(("stopped_" + std::to_string(n++) + ".png").c_str());
+    WriteLibpngPicture(path, 300, 200, 4, interlaced);
+    for (int keepSize : {0, 1}) {
+      SCOPED_TRACE(std::string(interlaced ? "interlaced" : "plain") + (keepSize ? " kept" : " star size"));
+      StopSignal stop{false};
+      StoppingTarget target(&stop);
+      char reason[260] = "";
+      int32_t w = -1, h = -1;
+      EXPECT_EQ(LoadStarPixels(path.c_str(), keepSize, &target, &w, &h, reason, &stop), 0);
+      EXPECT_STREQ(reason, "the load was stopped");
+      EXPECT_EQ(w, 0);
+      ASSERT_EQ(target.calls, 1);
+      EXPECT_EQ(std::count(target.pixels.begin(), target.pixels.end(), 0xDEADBEEFu),
+                static_cast<std::ptrdiff_t>(target.pixels.size()))
+          << "no row was written";
+
+      StopSignal clear{false};
+      HeapTarget whole;
+      EXPECT_EQ(LoadStarPixels(path.c_str(), keepSize, &whole, &w, &h, nullptr, &clear), 1);
+      EXPECT_EQ(w, keepSize ? 300 : 72);
+    }
+  }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,27 @@ void Pump() {
   }
 }
 
+// Dispatches until done() holds or the time is up; a WM_QUIT met meanwhile is
+// noted in quitSeen rather than dispatched.
+bool quitSeen = false;
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 60000) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        quitSeen = true;
+        continue;
+      }
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    if (done()) return true;
+    if (GetTickCount() - start > timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
 int StarCount() { return MainStarField() != nullptr ? MainStarField()->StarCount() : 0; }
 
 // The real main window, started the way the program starts it (without the
@@ -46,6 +68,7 @@ int StarCount() { return MainStarField() != nullptr ? MainStarField()->StarCount
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    quitSeen = false;
     appInstance = GetModuleHandleA(nullptr);
     iniPath[0] = '\0';
     LoadUiTexts();
@@ -112,34 +135,77 @@ TEST_F(MainWindowTest, NothingMovesWhileTheSettingsDialogIsOpen) {
   EXPECT_NE(star->x, x);
 }
 
+// What a restart's folder gave is told once its pictures have loaded.
 TEST_F(MainWindowTest, ARestartTellsTheUserWhatItsFolderGave) {
   TempFolder folder("restart");
   ASSERT_TRUE(WriteTextFile(folder.File("a.png"), "no picture"));
   std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", folder.path().c_str());
   MessageBoxWatcher boxes;
   Send(PWM_RESTART_STAR_FIELD);
+  ASSERT_TRUE(PumpUntil([&] { return boxes.Texts().size() == 1u; }));
   EXPECT_EQ(field->StarImageList.Count(), 3) << "the built-in star stands in";
-  ASSERT_EQ(boxes.Texts().size(), 1u);
   EXPECT_EQ(boxes.Texts()[0], std::wstring(UiTexts.slot[TEXT_FOLDER_UNUSABLE]) + L"\n\na.png");
 
   // A folder that is not there is told apart from one without pictures.
   std::string missing = folder.path() + "\\gone";
   std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", missing.c_str());
   Send(PWM_RESTART_STAR_FIELD);
+  ASSERT_TRUE(PumpUntil([&] { return boxes.Texts().size() == 2u; }));
   EXPECT_EQ(field->StarImageList.Count(), 3);
-  ASSERT_EQ(boxes.Texts().size(), 2u);
   EXPECT_EQ(boxes.Texts()[1], std::wstring(UiTexts.slot[TEXT_FOLDER_MISSING]) + L"\n" +
                                   std::wstring(missing.begin(), missing.end()) + L"\n" +
                                   UiTexts.slot[TEXT_USING_DEFAULT]);
   Settings.imageFolder[0] = '\0';
 }
 
+// The folder loads off the main window's thread, marked for the watchdog the
+// whole time; its pictures are shown once it has loaded.
 TEST_F(MainWindowTest, ARestartMarksItsPicturesAsLoadingForTheWatchdog) {
+  TempFolder folder("marked");
+  ASSERT_TRUE(WriteTestPng(folder.File("mine.png"), 2048, 1024));
+  std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", folder.path().c_str());
   const LONG before = pictureLoadsDone;
   Send(PWM_RESTART_STAR_FIELD);
-  EXPECT_EQ(pictureLoadsDone, before + 1) << "the restart's loading was marked";
+  EXPECT_EQ(picturesLoading, 1) << "marked while the worker loads";
+  EXPECT_TRUE(PumpUntil([&] { return !field->PicturesPending(); }));
+  EXPECT_EQ(pictureLoadsDone, before + 1);
   EXPECT_EQ(picturesLoading, 0) << "and the mark ends with it";
-  EXPECT_EQ(field->StarImageList.Count(), 3);
+  ASSERT_EQ(field->StarImageList.Count(), 1);
+  EXPECT_EQ(field->StarImageList.Get(0)->frameWidth, 72);
+  EXPECT_EQ(field->StarImageList.Get(0)->frameHeight, 35);
+  Settings.imageFolder[0] = '\0';
+}
+
+// While a folder of large pictures loads, the main window answers: clicks
+// make built-in stars, the tray's commands work; exit stops the load, ends
+// the program in order and tells nothing of the abandoned folder.
+TEST_F(MainWindowTest, TheWindowAnswersWhileTheFolderLoadsAndExitStopsTheLoad) {
+  TempFolder folder("loading");
+  for (const char* name : {"a.png", "b.png", "c.png"}) ASSERT_TRUE(WriteTestPng(folder.File(name), 2048, 2048));
+  ASSERT_TRUE(WriteTextFile(folder.File("broken.png"), "no picture"));
+  std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", folder.path().c_str());
+  MessageBoxWatcher boxes;
+  Send(PWM_RESTART_STAR_FIELD);
+  ASSERT_TRUE(field->PicturesPending());
+  Settings.quantity = 2;
+  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 2);
+  for (Star* s = field->starListHead->next; s != field->starListTail; s = s->next) {
+    EXPECT_LT(s->imageIndex, 3) << "a built-in star";
+  }
+  Send(WM_COMMAND, IDM_TRAY_ENABLE);
+  EXPECT_EQ(reactionEnabled, 0);
+  Send(WM_COMMAND, IDM_TRAY_ENABLE);
+  EXPECT_EQ(reactionEnabled, 1);
+  ASSERT_EQ(picturesLoading, 1) << "the folder loaded before the exit could stop it";
+
+  Send(WM_COMMAND, IDM_TRAY_EXIT);
+  Settings.imageFolder[0] = '\0';
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(MainStarField(), nullptr);
+  EXPECT_EQ(picturesLoading, 0) << "the worker has ended";
+  Pump();
+  EXPECT_TRUE(boxes.Texts().empty()) << "nothing is told of a load that was stopped";
 }
 
 // The user chooses exit from the tray while the box about the restart's
@@ -152,6 +218,7 @@ TEST_F(MainWindowTest, ExitWhileTheStartTellsOfItsFolderEndsInOrder) {
   {
     MessageBoxWatcher boxes([main](HWND) { PostMessageA(main, WM_COMMAND, IDM_TRAY_EXIT, 0); });
     Send(PWM_RESTART_STAR_FIELD);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(main); }));
     EXPECT_EQ(boxes.Texts().size(), 1u);
   }
   Settings.imageFolder[0] = '\0';
@@ -160,7 +227,7 @@ TEST_F(MainWindowTest, ExitWhileTheStartTellsOfItsFolderEndsInOrder) {
   EXPECT_EQ(MainStarField(), nullptr) << "the star field the start made is freed, pictures and all";
   EXPECT_FALSE(trayIcon.Modify(0, L"Pipwink2")) << "the tray icon is gone";
   MSG message;
-  EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_TRUE(quitSeen || PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 BOOL WINAPI FailingGetMessage(LPMSG, HWND, UINT, UINT) { return -1; }

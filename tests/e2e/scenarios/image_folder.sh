@@ -4,7 +4,8 @@
 # named like a picture is passed over. A folder with nothing readable is
 # reported (and the settings dialog's test display says it has nothing to
 # show), and the built-in stars are used instead; so is a folder that does
-# not exist, which is told as such.
+# not exist, which is told as such. A folder of big pictures loads while the
+# program answers, the built-in star standing in until it is ready.
 
 pictures=$E2E_WORK/pictures
 mkdir -p "$pictures"
@@ -34,6 +35,19 @@ sizes_of_clicks() {
 }
 N_CLICK_MS=900
 
+# clicks_show N WHAT SIZE...: N clicks make at least N stars, each of one of
+# the sizes (WHAT names them when one is not); leaves the sizes in SIZES.
+clicks_show() {
+  local n=$1 what=$2 size
+  shift 2
+  SIZES=$(sizes_of_clicks "$n")
+  echo "star sizes: $(sort <<<"$SIZES" | uniq -c | tr '\n' ' ')"
+  [ "$(grep -c . <<<"$SIZES")" -ge "$n" ] || fail "$n clicks made too few stars: $SIZES"
+  while read -r size; do
+    [[ " $* " == *" $size "* ]] || fail "a star of no $what: $size"
+  done <<<"$SIZES"
+}
+
 start_target
 
 # --- The folder with a broken file: one message at start, then stars of the
@@ -47,13 +61,8 @@ text=$(answer_message_box)
 start_report_done  # the unreadable picture is reported once
 wake_target
 wait_until 5 stars_rested || fail "stars did not rest"
-sizes=$(sizes_of_clicks 6)
-echo "star sizes: $(sort <<<"$sizes" | uniq -c | tr '\n' ' ')"
-[ "$(grep -c . <<<"$sizes")" -ge 6 ] || fail "six clicks made too few stars: $sizes"
-while read -r size; do
-  case "$size" in 100x100 | 48x48 | 72x35) ;; *) fail "a star of no picture of the folder: $size" ;; esac
-done <<<"$sizes"
-[ "$(sort -u <<<"$sizes" | wc -l)" -ge 2 ] || fail "the stars show one picture only: $sizes"
+clicks_show 6 "picture of the folder" 100x100 48x48 72x35
+[ "$(sort -u <<<"$SIZES" | wc -l)" -ge 2 ] || fail "the stars show one picture only: $SIZES"
 screenshot "folder_stars"
 ! has_message_box || fail "a message box came while clicking"
 stop_tovik
@@ -81,12 +90,7 @@ grep -qx one.png <<<"$full" && grep -qx two.png <<<"$full" || fail "the message 
 start_report_done
 wake_target
 wait_until 5 stars_rested || fail "stars did not rest"
-sizes=$(sizes_of_clicks 4)
-echo "star sizes: $(sort <<<"$sizes" | uniq -c | tr '\n' ' ')"
-[ "$(grep -c . <<<"$sizes")" -ge 4 ] || fail "four clicks made too few stars: $sizes"
-while read -r size; do
-  case "$size" in 72x72 | 48x48 | 32x32) ;; *) fail "a star of no built-in picture: $size" ;; esac
-done <<<"$sizes"
+clicks_show 4 "built-in picture" 72x72 48x48 32x32
 
 # The test display of the same folder shows nothing and says so.
 wait_until 5 stars_rested || fail "stars did not rest"
@@ -114,5 +118,37 @@ expected="$(printf '指定されたフォルダが見つかりません。\n%s\n
 wait_until 20 eval '[ -n "$(xdotool search --onlyvisible --name "^Wine System Tray\$")" ]' || fail "no tray icon"
 sleep 1.5
 ! has_message_box || fail "another message came: $(message_box)"
+stop_tovik
+
+# --- A folder of big pictures loads in the background: meanwhile the tray
+# menu answers and clicks make built-in stars; when it has loaded, its broken
+# file is told and clicks make stars of its pictures (72 x 35). Sized to take
+# several seconds here; the checks meanwhile take about as long again.
+big=$E2E_WORK/big
+mkdir -p "$big"
+convert -size 4096x2048 gradient:'#ff8000-#2040ff' "${nobkgd[@]}" "PNG32:$big/p00.png"
+for ((i = 1; i < 60; ++i)); do cp "$big/p00.png" "$big/p$(printf %02d $i).png"; done
+echo "not a picture" > "$big/broken.png"
+write_ini "IMAGEFOLDER=$(windows_path "$big")" QUANTITY=4 MOUSEMOVE=0
+started=$(date +%s%N)
+start_tovik
+tovik_ready
+loading() { ! has_message_box; }
+loading || fail "the folder had loaded before the program was ready: too few pictures to watch the load"
+tray_menu Escape
+loading || fail "the folder had loaded before the tray menu was tried: too few pictures to watch the load"
+wake_target
+clicks_show 2 "built-in picture while the folder loaded" 72x72 48x48 32x32
+loading || fail "the folder had loaded before the clicks were seen: too few pictures to watch the load"
+echo "the clicks were seen $(( ($(date +%s%N) - started) / 1000000 )) ms after the start, while the folder loaded"
+wait_until 120 has_message_box || fail "the folder did not finish loading"
+echo "loaded: its message shows $(( ($(date +%s%N) - started) / 1000000 )) ms after the start"
+full=$(message_text)
+[ "$full" = "$(printf '読み込みできないイメージがありました。\n\nbroken.png')" ] || fail "the message reads: $full"
+answer_message_box >/dev/null
+start_report_done
+wait_until 10 stars_rested || fail "stars did not rest"
+clicks_show 2 "picture of the folder after it loaded" 72x35
+screenshot "big_folder_stars"
 stop_tovik
 probe close Tovik2HookTarget >/dev/null

@@ -1,5 +1,6 @@
 # Tovik2 starts, holds one hidden main window, refuses a second copy, and
-# closes cleanly when its main window is asked to.
+# closes cleanly when its main window is asked to, also while its picture
+# folder still loads.
 
 start_tovik
 wait_until 20 has_window Pipwink2 || fail "no main window of class Pipwink2"
@@ -27,6 +28,22 @@ start_tovik
 wait_until 20 has_window Pipwink2 || fail "a new copy did not start after the first ended"
 probe close Pipwink2 >/dev/null
 wait_until 20 process_gone "$TOVIK_PID" || fail "the new copy did not exit"
+
+# Exit from the tray menu while a folder of big pictures still loads: the
+# menu opens and the program ends at once, in order (code 0).
+big=$E2E_WORK/big
+mkdir -p "$big"
+convert -size 4096x4096 gradient:'#ff8000-#2040ff' -define png:exclude-chunks=bKGD "PNG32:$big/p00.png"
+for ((i = 1; i < 40; ++i)); do cp "$big/p00.png" "$big/p$(printf %02d $i).png"; done
+echo "not a picture" > "$big/broken.png"  # told only once the load has ended
+write_ini "IMAGEFOLDER=$(windows_path "$big")"
+start_tovik_ready
+! has_message_box || fail "the folder had loaded before the exit was chosen: too few pictures to try it"
+tray_menu Down Down Down Down Return
+wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit while its folder loaded"
+rc=0; wait "$TOVIK_PID" || rc=$?
+[ "$rc" = 0 ] || fail "Tovik2 exited with $rc while its folder loaded"
+has_no_window Pipwink2 || fail "a main window is left after exit"
 
 # The release archive, unpacked into an empty folder, runs as it is: it
 # starts, writes its settings beside itself and ends on request.
