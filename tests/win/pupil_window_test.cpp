@@ -61,7 +61,7 @@ class StarWindow : public StarFieldTest {
   }
 };
 
-TEST_F(StarWindow, CreatedHiddenOwnedAndParkedOffScreenBySetImage) {
+TEST_F(StarWindow, CreatedHiddenOwnedLayeredAndParkedOffScreenBySetImage) {
   PupilWindow window;
   EXPECT_EQ(window.SetImage(nullptr, 10, 10), 0);  // no window yet
   ASSERT_EQ(window.Create(owner.handle(), nullptr), 1);
@@ -72,7 +72,7 @@ TEST_F(StarWindow, CreatedHiddenOwnedAndParkedOffScreenBySetImage) {
   EXPECT_FALSE(IsWindowVisible(w));
   LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE);
   EXPECT_EQ(style & (WS_POPUP | WS_CHILD), static_cast<LONG_PTR>(WS_POPUP | WS_CHILD));
-  EXPECT_FALSE(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_TRUE(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_LAYERED) << "layered from the start, set up once";
   EXPECT_EQ(GetWindowLongPtrA(w, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&window));
 
   ImageSet* image = field.StarImageList.Get(0);
