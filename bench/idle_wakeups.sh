@@ -9,11 +9,13 @@
 
 seconds=${IDLE_SECONDS:-20}
 
-# wine_pid NAME: the Linux process running the Windows program NAME (its
-# launcher, which also names it, has ended or has a single thread).
+# wine_pid NAME: the Linux process running the Windows program NAME in this
+# Wine session (its launcher, which also names it, has a single thread; other
+# sessions on the machine have other prefixes).
 wine_pid() {
   local pid best='' most=0 threads
   for pid in $(pgrep -f "$1"); do
+    tr '\0' '\n' < /proc/"$pid"/environ 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
     threads=$(ls /proc/"$pid"/task 2>/dev/null | wc -l)
     if [ "$threads" -gt "$most" ]; then best=$pid most=$threads; fi
   done
