@@ -69,7 +69,6 @@ focus_dialog() {
   done
   fail "no X window at the dialog's place $rect"
 }
-menu_shown() { probe list '#32768' | grep -q visible=1; }
 # The flag of a dialog that just closed is cleared a moment after its window
 # goes; a command in between is ignored, as it is for a user, who tries again.
 open_from_tray() {
