@@ -279,6 +279,16 @@ track_result() {
 # star_line HWND: the probe line of one star window.
 star_line() { windows_of "Pipwink2 Pupil" | grep "hwnd=$1 " || true; }
 
+# caught_star_rests HWND: the star shows and stands still, as a caught star
+# does; a star that a press meant to catch missed flies on and rests hidden.
+caught_star_rests() {
+  local first
+  first=$(star_line "$1")
+  grep -q 'visible=1' <<<"$first" || return 1
+  sleep 0.3  # an observation window: a flying star moves every tick
+  [ "$(star_line "$1")" = "$first" ]
+}
+
 # star_click HWND BUTTON: a click of the button in the middle of the star window.
 star_click() {
   local line
