@@ -44,9 +44,29 @@ process_gone() { ! kill -0 "$1" 2>/dev/null; }
 # screenshot NAME: the whole virtual screen as NAME.png among the artifacts.
 screenshot() { import -window root "$E2E_ARTIFACTS/$1.png" 2>/dev/null || true; }
 
-e2e_cleanup() {
+# all_gone PID...: none of the processes runs.
+all_gone() {
   local pid
+  for pid in "$@"; do ! kill -0 "$pid" 2>/dev/null || return 1; done
+}
+
+e2e_cleanup() {
+  local pid alive=()
   for pid in "${_e2e_pids[@]}"; do
+    kill -0 "$pid" 2>/dev/null && alive+=("$pid")
+  done
+  if [ ${#alive[@]} -gt 0 ]; then
+    # Wine keeps the global hooks of a killed process for the rest of the
+    # session, and every hooked program then calls them as well on each
+    # input (reporting every move and release more than once): programs left
+    # running by a failed scenario are asked to close before they are killed.
+    local class
+    for class in Pipwink2 Tovik2HookHost Tovik2HookTarget; do
+      probe close "$class" >/dev/null 2>&1 || true
+    done
+    wait_until 15 all_gone "${alive[@]}" || true
+  fi
+  for pid in "${alive[@]}"; do
     kill "$pid" 2>/dev/null || true
   done
   [ -z "${_e2e_keymap_options+set}" ] || setxkbmap -option "" -option "$_e2e_keymap_options" 2>/dev/null || true
