@@ -880,9 +880,9 @@ bool RunCensusIn(HANDLE process, const char* library) {
   return ran;
 }
 
-// Opens the process of the first CLASS window and runs the census library in
-// it with the request; the answer is in *record (mapped until the end of
-// `use`). False, with the reason on stderr, when there is no answer.
+// Opens the process of the first CLASS window, runs the census library in it
+// with the request and hands the process, its id and the answer to `use`.
+// False, with the reason on stderr, when there is no answer.
 template <typename Use>
 bool AskInside(const char* className, const char* library, CensusRequest request, Use use) {
   std::vector<Found> windows = WindowsOf(className);
