@@ -1,6 +1,8 @@
 // Another program for the hooks to watch: a visible window with an edit
-// control, in its own Wine process. It prints what the scenario compares with
-// the hook library's reports, one line each, flushed at once:
+// control, in its own Wine process, at (100,100)-(500,400) or with its top
+// left corner at the point given on the command line (hook_target.exe X Y).
+// It prints what the scenario compares with the hook library's reports, one
+// line each, flushed at once:
 //   target=0xHWND edit=0xHWND rect=L,T,R,B editrect=L,T,R,B   (at start, screen)
 //   mousemove X Y                     every movement message it takes, screen point
 //   keydown VK X Y                    every key press it takes, with the caret's
@@ -15,17 +17,29 @@
 //                                     how many it timed,
 //                                     the movement messages it took and how late they
 //                                     came (their input time to their arrival)
+//   fullscreen rect=L,T,R,B           on WM_COMMAND kFullScreenCommand: it covers its
+//                                     whole monitor without a border, as a game or a
+//                                     slideshow does, and has come to the front
+//   windowed rect=L,T,R,B             on WM_COMMAND kWindowedCommand: back at its place
 // It ends on WM_CLOSE.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
 
 constexpr char kClassName[] = "Tovik2HookTarget";
 constexpr WPARAM kReportCommand = 7001;
+constexpr WPARAM kFullScreenCommand = 7002;
+constexpr WPARAM kWindowedCommand = 7003;
+constexpr int kWidth = 400;
+constexpr int kHeight = 300;
+
+// Where the window stands when not full screen.
+POINT home{100, 100};
 
 // Since the last report.
 std::vector<LONGLONG> heldTicks;
@@ -66,6 +80,33 @@ void ReportHeld() {
   lateMs.clear();
 }
 
+void PrintRect(const char* what, HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  std::printf("%s rect=%ld,%ld,%ld,%ld\n", what, rect.left, rect.top, rect.right, rect.bottom);
+  std::fflush(stdout);
+}
+
+// Full screen as such programs do it: no border, the monitor's whole
+// rectangle, in front of the others.
+void ShowFullScreen(HWND window, bool fullScreen) {
+  LONG style = GetWindowLongA(window, GWL_STYLE);
+  if (fullScreen) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    SetWindowLongA(window, GWL_STYLE, style & ~WS_BORDER);
+    const RECT& r = monitor.rcMonitor;
+    SetWindowPos(window, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_FRAMECHANGED);
+    SetForegroundWindow(window);
+    PrintRect("fullscreen", window);
+  } else {
+    SetWindowLongA(window, GWL_STYLE, style | WS_BORDER);
+    SetWindowPos(window, nullptr, home.x, home.y, kWidth, kHeight, SWP_FRAMECHANGED | SWP_NOZORDER);
+    PrintRect("windowed", window);
+  }
+}
+
 LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) {
     PostQuitMessage(0);
@@ -73,6 +114,10 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   }
   if (message == WM_COMMAND && wParam == kReportCommand && lParam == 0) {
     ReportHeld();
+    return 0;
+  }
+  if (message == WM_COMMAND && (wParam == kFullScreenCommand || wParam == kWindowedCommand) && lParam == 0) {
+    ShowFullScreen(window, wParam == kFullScreenCommand);
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -96,7 +141,11 @@ void ReportCaret(const MSG& message) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc == 3) {
+    home.x = std::atoi(argv[1]);
+    home.y = std::atoi(argv[2]);
+  }
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = TargetProc;
@@ -105,8 +154,8 @@ int main() {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   windowClass.lpszClassName = kClassName;
   if (!RegisterClassA(&windowClass)) return 1;
-  HWND window = CreateWindowExA(0, kClassName, "hook target", WS_POPUP | WS_VISIBLE | WS_BORDER, 100,
-                                100, 400, 300, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExA(0, kClassName, "hook target", WS_POPUP | WS_VISIBLE | WS_BORDER, home.x,
+                                home.y, kWidth, kHeight, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
   HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 20,
                               20, 300, 24, window, nullptr, instance, nullptr);

@@ -44,19 +44,67 @@ process_gone() { ! kill -0 "$1" 2>/dev/null; }
 # screenshot NAME: the whole virtual screen as NAME.png among the artifacts.
 screenshot() { import -window root "$E2E_ARTIFACTS/$1.png" 2>/dev/null || true; }
 
-e2e_cleanup() {
+# all_gone PID...: none of the processes runs.
+all_gone() {
   local pid
-  for pid in "${_e2e_pids[@]}"; do
-    kill "$pid" 2>/dev/null || true
-  done
+  for pid in "$@"; do ! kill -0 "$pid" 2>/dev/null || return 1; done
 }
 
-# start_target: another program's window (100,100)-(500,400) with an edit
-# control near its top, to click and type into.
+e2e_cleanup() {
+  local pid alive=()
+  for pid in "${_e2e_pids[@]}"; do
+    kill -0 "$pid" 2>/dev/null && alive+=("$pid")
+  done
+  if [ ${#alive[@]} -gt 0 ]; then
+    # Wine keeps the global hooks of a killed process for the rest of the
+    # session, and every hooked program then calls them as well on each
+    # input (reporting every move and release more than once): programs left
+    # running by a failed scenario are asked to close before they are killed.
+    local class
+    for class in Pipwink2 Tovik2HookHost Tovik2HookTarget; do
+      probe close "$class" >/dev/null 2>&1 || true
+    done
+    wait_until 15 all_gone "${alive[@]}" || true
+  fi
+  for pid in "${alive[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  [ -z "${_e2e_keymap_options+set}" ] || setxkbmap -option "" -option "$_e2e_keymap_options" 2>/dev/null || true
+}
+
+# keys_reach_programs: the display's keyboard hands Ctrl+Alt+F1..F12 to the
+# programs, as a Windows desktop does. The X server's default keymap turns
+# them into its own console switches and no program ever sees them (a
+# global hotkey of Wine included). Undone when the scenario ends.
+keys_reach_programs() {
+  [ -n "${_e2e_keymap_options+set}" ] ||
+    _e2e_keymap_options=$(setxkbmap -query | sed -n 's/^options: *//p')
+  setxkbmap -option srvrkeys:none || fail "could not change the display's keymap"
+}
+
+# start_target [PROGRAM X Y]: another program's window (100,100)-(500,400)
+# with an edit control near its top, to click and type into; it logs to
+# target.log. Given a file name, a copy of that program under the name, its
+# window's top left corner at X Y, logging to the name's .log.
 start_target() {
-  (exec wine "$E2E_TOOLS/hook_target.exe" > "$E2E_WORK/target.log") &
+  local program=$E2E_TOOLS/hook_target.exe log=$E2E_WORK/target.log
+  if [ $# -gt 0 ]; then
+    cp "$program" "$E2E_WORK/$1"
+    program=$E2E_WORK/$1 log=$E2E_WORK/${1%.*}.log
+  fi
+  (exec wine "$program" "${@:2}" > "$log") &
   _e2e_pids+=($!)
-  wait_until 20 eval 'tr -d "\r" 2>/dev/null < "$E2E_WORK/target.log" | grep -q "^target="' || fail "the target program did not start"
+  wait_until 20 eval 'tr -d "\r" 2>/dev/null < "$log" | grep -q "^target="' || fail "the target program did not start"
+}
+
+# target_full_screen HWND 1|0: the target window covers its monitor and comes
+# to the front, or goes back to its place.
+target_full_screen() {
+  local log=$E2E_WORK/target.log line=fullscreen command=7002 before
+  [ "$2" = 1 ] || line=windowed command=7003
+  before=$(tr -d '\r' < "$log" | grep -c "^$line " || true)
+  probe command "$1" "$command" >/dev/null
+  wait_until 10 eval '[ "$(tr -d "\r" < "$log" | grep -c "^$line ")" -gt "$before" ]' || fail "the target did not go $line"
 }
 
 # watch_stars MS: watches the star windows in the background from now on;
@@ -75,23 +123,50 @@ watch_result() {
 # visible_stars: the probe's lines for the visible star windows.
 visible_stars() { windows_of "Pipwink2 Pupil" | grep 'visible=1' || true; }
 
-# tray_menu KEYS...: right-clicks Tovik2's tray icon and presses the keys in
-# the menu (Down moves to the next item, separators skipped).
-tray_menu() {
+# The library that reads a running Tovik2 from the inside (probe census, probe menu).
+census_library="Z:${E2E_TOOLS//\//\\}\\census.dll"
+
+# menu_shown: a popup menu shows.
+menu_shown() { windows_of "#32768" | grep -q "visible=1"; }
+
+# shown_menu_items: the items of the menu Tovik2 shows, one a line ("-" for a separator).
+shown_menu_items() { probe menu Pipwink2 "$census_library" || fail "no menu items could be read"; }
+
+# tray_menu_open: right-clicks Tovik2's tray icon until its menu shows.
+tray_menu_open() {
   local tray
   tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' | head -n 1)
   [ -n "$tray" ] || fail "no system tray window"
   eval "$(xdotool getwindowgeometry --shell "$tray")"
   # A right click that reaches the tray while it is busy can be lost: try again.
-  local try opened=0
+  local try
   for try in 1 2 3; do
     xdotool mousemove $((X + 10)) $((Y + 10)) click 3
-    if wait_until 4 eval 'windows_of "#32768" | grep -q "visible=1"'; then opened=1; break; fi
+    if wait_until 4 menu_shown; then
+      screenshot "tray_menu"
+      return 0
+    fi
   done
-  [ $opened = 1 ] || fail "the tray menu did not open"
-  screenshot "tray_menu"
+  fail "the tray menu did not open"
+}
+
+# tray_menu KEYS...: right-clicks Tovik2's tray icon and presses the keys in
+# the menu (Down moves to the next item, separators skipped).
+tray_menu() {
+  tray_menu_open
   xdotool key "$@"
-  wait_until 10 eval '! windows_of "#32768" | grep -q "visible=1"' || fail "the tray menu did not close"
+  wait_until 10 eval '! menu_shown' || fail "the tray menu did not close"
+}
+
+# tray_menu_offers TEXT: the tray menu, opened and closed again, holds an item
+# of exactly this text.
+tray_menu_offers() {
+  local items
+  tray_menu_open
+  items=$(shown_menu_items)
+  xdotool key Escape
+  wait_until 10 eval '! menu_shown' || fail "the tray menu did not close"
+  grep -qxF "$1" <<<"$items" || fail "the tray menu does not offer $1: $(echo $items)"
 }
 
 # rect_field LINE N: the Nth number (1-4) of the rect= in a probe line.
@@ -112,6 +187,10 @@ write_ini() {
     printf '[PIPWINK]\r\n'
     for key in IMAGEFOLDER QUANTITY MOVERANGE MOUSECLICK MOUSEMOVE KEYENTRY ENTERKEY; do
       printf '%s=%s\r\n' "$key" "${value[$key]}"
+    done
+    # The later keys only when given (a file of the seven gains them).
+    for key in FULLSCREENPAUSE HOTKEY EXCLUDE; do
+      [ -z "${value[$key]+set}" ] || printf '%s=%s\r\n' "$key" "${value[$key]}"
     done
   } > "$E2E_PROGRAM/tovik2.ini"
 }
@@ -157,29 +236,31 @@ stop_tovik() {
   [ "$rc" = 0 ] || fail "Tovik2 exited with $rc"
 }
 
-# target_moved_to X Y: the target has taken a movement to the point.
-target_moved_to() { tr -d '\r' < "$E2E_WORK/target.log" | grep -qx "mousemove $1 $2"; }
+# target_moved_to X Y [LOG]: the target (logging to LOG, target.log) has
+# taken a movement to the point.
+target_moved_to() { tr -d '\r' < "${3:-$E2E_WORK/target.log}" | grep -qx "mousemove $1 $2"; }
 
-# wake_target: slow moves over the target (started by start_target), one
-# after another, until the system has mapped the hook library into it; no
-# move is fast enough to make stars.
+# wake_target [LOG X Y]: slow moves over a target (started by start_target;
+# its log, and a point inside it clear of its edit control: target.log, 300
+# 300), one after another, until the system has mapped the hook library into
+# it; no move is fast enough to make stars.
 wake_target() {
-  local x X Y
+  local log=${1:-$E2E_WORK/target.log} x0=${2:-300} y=${3:-300} x X Y
   eval "$(xdotool getmouselocation --shell)"
-  for x in 300 302 304 306 308 310 312 314 316 318 320; do
-    [ "$X,$Y" != "$x,300" ] || continue  # no movement to where the pointer is
-    xdotool mousemove "$x" 300
-    wait_until 5 target_moved_to "$x" 300 || fail "the target saw no movement to $x 300"
-    if tr -d '\r' < "$E2E_WORK/target.log" | grep -qx hooked; then
+  for x in $(seq "$x0" 2 $((x0 + 20))); do
+    [ "$X,$Y" != "$x,$y" ] || continue  # no movement to where the pointer is
+    xdotool mousemove "$x" "$y"
+    wait_until 5 target_moved_to "$x" "$y" "$log" || fail "the target saw no movement to $x $y"
+    if tr -d '\r' < "$log" | grep -qx hooked; then
       # The hook may not have seen the step that mapped it. Two more short
       # steps, each taken by the target: a short step right after a long one
       # can make a star (the movement rule's sudden stop), which the hook
       # posts; wait until the program has taken it, so that it is not
       # counted with the stars of a scenario's first click.
-      xdotool mousemove $((x + 2)) 300
-      wait_until 5 target_moved_to $((x + 2)) 300 || fail "the target saw no movement to $((x + 2)) 300"
-      xdotool mousemove "$x" 300
-      wait_until 5 target_moved_to "$x" 300 || fail "the target saw no movement back to $x 300"
+      xdotool mousemove $((x + 2)) "$y"
+      wait_until 5 target_moved_to $((x + 2)) "$y" "$log" || fail "the target saw no movement to $((x + 2)) $y"
+      xdotool mousemove "$x" "$y"
+      wait_until 5 target_moved_to "$x" "$y" "$log" || fail "the target saw no movement back to $x $y"
       wait_until 5 probe moveposted || fail "the program did not take a posted move"
       return 0
     fi
@@ -218,21 +299,42 @@ track_result() {
 # star_line HWND: the probe line of one star window.
 star_line() { windows_of "Pipwink2 Pupil" | grep "hwnd=$1 " || true; }
 
+# caught_star_rests HWND: the star shows and stands still, as a caught star
+# does; a star that a press meant to catch missed flies on and rests hidden.
+caught_star_rests() {
+  local first
+  first=$(star_line "$1")
+  grep -q 'visible=1' <<<"$first" || return 1
+  sleep 0.3  # an observation window: a flying star moves every tick
+  [ "$(star_line "$1")" = "$first" ]
+}
+
+# star_click HWND BUTTON: a click of the button in the middle of the star window.
+star_click() {
+  local line
+  line=$(star_line "$1")
+  [ -n "$line" ] || fail "no star window $1"
+  xdotool mousemove $(( ($(rect_field "$line" 1) + $(rect_field "$line" 3)) / 2 )) \
+    $(( ($(rect_field "$line" 2) + $(rect_field "$line" 4)) / 2 )) click "$2"
+}
+
+# star_menu_open HWND: right-clicks the star window in its middle; its menu shows.
+star_menu_open() {
+  star_click "$1" 3
+  wait_until 10 menu_shown || {
+    screenshot "star_menu_missing"
+    fail "the star's menu did not open on $(star_line "$1"); menus: $(windows_of '#32768'); stars: $(visible_stars)"
+  }
+  screenshot "star_menu"
+}
+
 # star_menu HWND KEYS...: right-clicks the star window in its middle and
 # presses the keys in its menu.
 star_menu() {
-  local hwnd=$1 line; shift
-  line=$(star_line "$hwnd")
-  [ -n "$line" ] || fail "no star window $hwnd"
-  xdotool mousemove $(( ($(rect_field "$line" 1) + $(rect_field "$line" 3)) / 2 )) \
-    $(( ($(rect_field "$line" 2) + $(rect_field "$line" 4)) / 2 )) click 3
-  wait_until 10 eval 'windows_of "#32768" | grep -q "visible=1"' || {
-    screenshot "star_menu_missing"
-    fail "the star's menu did not open on $line; menus: $(windows_of '#32768'); stars: $(visible_stars)"
-  }
-  screenshot "star_menu"
+  star_menu_open "$1"
+  shift
   xdotool key "$@"
-  wait_until 10 eval '! windows_of "#32768" | grep -q "visible=1"' || fail "the star's menu did not close"
+  wait_until 10 eval '! menu_shown' || fail "the star's menu did not close"
 }
 
 # picture WxH COLOUR FILE: a one-colour opaque RGBA PNG. ImageMagick writes a

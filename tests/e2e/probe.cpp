@@ -46,6 +46,11 @@
 //                        gdi=N dc=N memdc=N bitmap=N brush=N pen=N font=N
 //                        region=N other=N heap_bytes=N heap_blocks=N
 //                        working_set=N windows=N
+//   probe menu CLASS LIBRARY
+//                        the items of the popup menu that the process of the
+//                        first CLASS window shows, read by LIBRARY inside it:
+//                        one line each, "-" for a separator (exit 1 when it
+//                        shows none)
 //   probe chase CLASS MS ROUNDS [HWND...]
 //                        plays the chase game: presses the first window of the
 //                        class that moves (within MS), right after a move (the
@@ -875,11 +880,15 @@ bool RunCensusIn(HANDLE process, const char* library) {
   return ran;
 }
 
-int Census(const char* className, const char* library) {
+// Opens the process of the first CLASS window, runs the census library in it
+// with the request and hands the process, its id and the answer to `use`.
+// False, with the reason on stderr, when there is no answer.
+template <typename Use>
+bool AskInside(const char* className, const char* library, CensusRequest request, Use use) {
   std::vector<Found> windows = WindowsOf(className);
   if (windows.empty()) {
     std::fprintf(stderr, "census: no window of class %s\n", className);
-    return 1;
+    return false;
   }
   DWORD processId = 0;
   GetWindowThreadProcessId(windows[0].window, &processId);
@@ -888,38 +897,59 @@ int Census(const char* className, const char* library) {
                                FALSE, processId);
   if (process == nullptr) {
     std::fprintf(stderr, "census: cannot open process %lu\n", static_cast<unsigned long>(processId));
-    return 1;
+    return false;
   }
   HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(CensusRecord),
                                       kCensusMappingName);
   auto* record = mapping ? static_cast<CensusRecord*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0)) : nullptr;
-  int result = 1;
+  bool answered = false;
   if (record != nullptr) {
     std::memset(record, 0, sizeof *record);
+    record->request = request;
     if (!RunCensusIn(process, library)) {
       std::fprintf(stderr, "census: the library could not be run in the process\n");
     } else if (record->done != kCensusDone) {
       std::fprintf(stderr, "census: the library wrote nothing (not loaded?)\n");
     } else {
-      PROCESS_MEMORY_COUNTERS memory{};
-      memory.cb = sizeof memory;
-      GetProcessMemoryInfo(process, &memory, sizeof memory);
-      const int32_t* t = record->gdiByType;
-      int other = record->gdiObjects - t[OBJ_DC] - t[OBJ_MEMDC] - t[OBJ_BITMAP] - t[OBJ_BRUSH] - t[OBJ_PEN] -
-                  t[OBJ_FONT] - t[OBJ_REGION];
-      std::printf("gdi=%d dc=%d memdc=%d bitmap=%d brush=%d pen=%d font=%d region=%d other=%d heap_bytes=%llu "
-                  "heap_blocks=%llu working_set=%llu windows=%d\n",
-                  record->gdiObjects, t[OBJ_DC], t[OBJ_MEMDC], t[OBJ_BITMAP], t[OBJ_BRUSH], t[OBJ_PEN], t[OBJ_FONT],
-                  t[OBJ_REGION], other, static_cast<unsigned long long>(record->heapBusyBytes),
-                  static_cast<unsigned long long>(record->heapBusyBlocks),
-                  static_cast<unsigned long long>(memory.WorkingSetSize), WindowsOfProcess(processId));
-      result = 0;
+      use(process, processId, *record);
+      answered = true;
     }
     UnmapViewOfFile(record);
   }
   if (mapping != nullptr) CloseHandle(mapping);
   CloseHandle(process);
-  return result;
+  return answered;
+}
+
+int Census(const char* className, const char* library) {
+  bool answered = AskInside(className, library, CENSUS_COUNT,
+                            [](HANDLE process, DWORD processId, const CensusRecord& record) {
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(process, &memory, sizeof memory);
+    const int32_t* t = record.gdiByType;
+    int other = record.gdiObjects - t[OBJ_DC] - t[OBJ_MEMDC] - t[OBJ_BITMAP] - t[OBJ_BRUSH] - t[OBJ_PEN] -
+                t[OBJ_FONT] - t[OBJ_REGION];
+    std::printf("gdi=%d dc=%d memdc=%d bitmap=%d brush=%d pen=%d font=%d region=%d other=%d heap_bytes=%llu "
+                "heap_blocks=%llu working_set=%llu windows=%d\n",
+                record.gdiObjects, t[OBJ_DC], t[OBJ_MEMDC], t[OBJ_BITMAP], t[OBJ_BRUSH], t[OBJ_PEN], t[OBJ_FONT],
+                t[OBJ_REGION], other, static_cast<unsigned long long>(record.heapBusyBytes),
+                static_cast<unsigned long long>(record.heapBusyBlocks),
+                static_cast<unsigned long long>(memory.WorkingSetSize), WindowsOfProcess(processId));
+  });
+  return answered ? 0 : 1;
+}
+
+int Menu(const char* className, const char* library) {
+  bool shown = false;
+  bool answered = AskInside(className, library, CENSUS_MENU, [&shown](HANDLE, DWORD, const CensusRecord& record) {
+    char items[kCensusMenuText + 1] = {};
+    std::memcpy(items, record.menuItems, kCensusMenuText);
+    std::fputs(items, stdout);
+    shown = items[0] != '\0';
+  });
+  if (answered && !shown) std::fprintf(stderr, "menu: the process shows no menu\n");
+  return answered && shown ? 0 : 1;
 }
 
 }  // namespace
@@ -951,6 +981,8 @@ int main(int argc, char** argv) {
     result = Sample(argv[2], argv[3], static_cast<DWORD>(std::strtoul(argv[4], nullptr, 10)), argv[5]);
   } else if (argc == 4 && std::strcmp(argv[1], "census") == 0) {
     result = Census(argv[2], argv[3]);
+  } else if (argc == 4 && std::strcmp(argv[1], "menu") == 0) {
+    result = Menu(argv[2], argv[3]);
   } else if (argc >= 5 && std::strcmp(argv[1], "chase") == 0) {
     result = Chase(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)), std::atoi(argv[4]), argv + 5,
                    argc - 5);

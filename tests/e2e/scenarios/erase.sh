@@ -1,7 +1,10 @@
 # Caught stars and their menu: erase plays the poof (a larger picture centred
-# on the star, one frame per tick) and the window goes; erase all lets every
-# caught star go, one tick after another; tidy-up joins the caught stars of
-# one picture into one with the number, leaving every star where it was.
+# on the star, one frame per tick) and the window goes; a close from outside
+# (another program's WM_CLOSE, Alt+F4 on an active star) takes no star's
+# window, so no star is left without one; erase all lets every caught star
+# go, one tick after another, and leaves none behind that the menu would
+# count; tidy-up joins the caught stars of one picture into one with the
+# number, leaving every star where it was.
 
 # Two pictures of their own sizes: a star's size names its picture.
 pictures=$E2E_WORK/pictures
@@ -34,8 +37,11 @@ catch_star() {
     xdotool mousemove ${point% *} ${point#* } click 1
     if line=$(probe catch "Pipwink2 Pupil" 2000 "${held[@]}"); then
       CAUGHT=$(echo "$line" | sed -n 's/^caught=\(0x[0-9a-f]*\).*/\1/p')
+      # On a loaded machine the star may fly on under the press: no catch.
+      wait_until 10 eval '[ "$(visible_stars | wc -l)" -le $(( ${#held[@]} + 1 )) ]' || fail "stars did not rest beside the caught ones: $(visible_stars)"
+      caught_star_rests "$CAUGHT" || continue
       held+=("$CAUGHT")
-      wait_until 5 eval '[ "$(visible_stars | wc -l)" = "${#held[@]}" ]' || fail "stars did not rest beside the caught ones: $(visible_stars)"
+      wait_until 10 eval '[ "$(visible_stars | wc -l)" = "${#held[@]}" ]' || fail "stars did not rest beside the caught ones: $(visible_stars)"
       return 0
     fi
   done
@@ -65,11 +71,45 @@ read -r px py <<<"$(centre_of "$(echo "$poof" | head -n 1)")"
 held=()
 [ -z "$(star_line "$star")" ] || fail "the erased star's window is left"
 
-# --- Erase all: three caught stars go one after another.
+# star_census: the number of top-level windows of the program (probe census).
+star_census() { probe census Pipwink2 "$census_library" | sed -n 's/.*windows=\([0-9]*\).*/\1/p'; }
+# menu_reads ITEMS...: the shown menu's items are these, in this order.
+menu_reads() {
+  local items
+  items=$(shown_menu_items)
+  [ "$(echo $items)" = "$*" ] || fail "the star's menu reads $(echo $items), not $*"
+}
+
+# --- A close from outside: another program posts WM_CLOSE to every star
+# window, resting or caught, and Alt+F4 goes to a caught star made active by
+# a click. Every window stays, and the menu still counts three caught stars.
 catch_star; catch_star; catch_star
 screenshot "three_caught"
+star_click "${held[2]}" 1
+wait_until 10 eval '[ "$(probe foreground)" = "hwnd=${held[2]} class=Pipwink2 Pupil" ]' ||
+  fail "a click did not make the caught star active: $(probe foreground)"
+wait_until 5 eval '[ "$(visible_stars | wc -l)" = "${#held[@]}" ]' || fail "the click's stars did not rest: $(visible_stars)"
+windows_before=$(star_census)
+star_windows=$(windows_of "Pipwink2 Pupil" | wc -l)
+probe close "Pipwink2 Pupil" >/dev/null
+xdotool key alt+F4
+# The menu's click is taken after the closes: they have been handled once it shows.
+star_menu_open "${held[1]}"
+menu_reads 消去 - 全て消去 整理する
+for h in "${held[@]}"; do
+  star_line "$h" | grep -q 'visible=1' || fail "a close from outside took the caught star $h: $(star_line "$h")"
+done
+[ "$(windows_of "Pipwink2 Pupil" | wc -l)" = "$star_windows" ] ||
+  fail "a close from outside took star windows: $star_windows before, now $(windows_of "Pipwink2 Pupil")"
+# The program's windows, counted from the inside: as many as before, and its menu.
+menus=$(windows_of "#32768" | grep -c 'visible=1')
+[ "$(star_census)" = $((windows_before + menus)) ] ||
+  fail "the program had $windows_before windows and shows $menus menu, now $(star_census)"
+
+# --- Erase all: the three caught stars go one after another.
 track_windows 12000 "${held[@]}"
-star_menu "${held[1]}" Down Down Return
+xdotool key Down Down Return
+wait_until 10 eval '! menu_shown' || fail "the star's menu did not close"
 track_result
 gone_times=$(echo "$TRACK_REPORT" | sed -n 's/^t=\([0-9]*\) .* gone$/\1/p' | sort -n)
 [ "$(grep -c . <<<"$gone_times")" = 3 ] || fail "not every caught star went: $TRACK_REPORT"
@@ -83,7 +123,13 @@ held=()
 wait_until 5 stars_rested || fail "stars are left after erase all: $(visible_stars)"
 
 # --- Tidy-up: catch until two caught stars show one picture, and three are
-# caught; then every picture keeps one star, where it was.
+# caught; then every picture keeps one star, where it was. The first caught
+# star is the only one: its menu offers no more than erasing it.
+catch_star
+star_menu_open "$CAUGHT"
+menu_reads 消去
+xdotool key Escape
+wait_until 10 eval '! menu_shown' || fail "the star's menu did not close"
 while :; do
   catch_star
   widths=$(for h in "${held[@]}"; do width_of_star "$h"; done | sort)
@@ -114,4 +160,10 @@ done
 [ "$(for h in "${held[@]}"; do [ -n "$(shown_line "$h")" ] && width_of_star "$h"; done | sort | uniq -d)" = "" ] \
   || fail "two stars of one picture are left after tidy-up: $(visible_stars)"
 stop_tovik
-probe close Tovik2HookTarget >/dev/null
+
+# Alt+F4 does reach an active window here: the other program, made active by
+# a click, closes.
+xdotool mousemove 300 300 click 1
+wait_until 10 eval 'probe foreground | grep -q "class=Tovik2HookTarget$"' || fail "a click did not make the target active"
+xdotool key alt+F4
+wait_until 10 has_no_window Tovik2HookTarget || fail "Alt+F4 did not close the active target"

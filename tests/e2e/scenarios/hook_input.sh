@@ -5,6 +5,7 @@
 # nivlet2.dll through LoadHookLibrary and prints the messages it receives.
 # Then floods of fast moves into the other program, with a slow program's
 # side and with Tovik2 itself, must never hold that program's input thread;
+# a program named in EXCLUDE gets no stars, the other program still does;
 # and Tovik2 started from a folder whose path lies outside the ANSI code page
 # and is longer than 259 characters loads its library, or says it can't.
 
@@ -148,6 +149,33 @@ echo "e2e: flood, Tovik2: $report stars=$stars"
 # The machine is shared, so one slow call may be the scheduler's; most are not.
 (( $(figure "$report" p95_us) < 20000 )) || fail "star making held the target's input thread: $report"
 wait_until 10 stars_rested || fail "the flood's stars did not rest"
+stop_tovik
+
+# A program named in EXCLUDE (a copy of the target under another name) gets
+# no stars from its clicks, while the target's clicks still make them. With
+# FULLSCREENPAUSE=0 the target's clicks make stars while it is full screen
+# in front too.
+start_target left_alone.exe 700 500
+write_ini MOUSECLICK=1 MOUSEMOVE=0 KEYENTRY=0 FULLSCREENPAUSE=0 "EXCLUDE=other.exe; LEFT_ALONE.EXE"
+start_tovik_ready
+wake_target "$E2E_WORK/left_alone.log" 900 700
+# stars_of_click X Y: how many stars one click at the point showed.
+stars_of_click() {
+  watch_stars 1500
+  xdotool mousemove "$1" "$2" click 1
+  watch_result
+  watched_count
+}
+last_watch() { tr -d '\r' < "$E2E_WORK/watch.log"; }
+(( $(stars_of_click 900 720) == 0 )) || fail "a click in the excluded program made stars: $(last_watch)"
+(( $(stars_of_click $((left + 200)) $((top + 220))) > 0 )) || fail "a click in the target made no stars: $(last_watch)"
+wait_until 10 stars_rested || fail "the click's stars did not rest"
+(( $(stars_of_click 900 740) == 0 )) || fail "a second click in the excluded program made stars: $(last_watch)"
+target_full_screen "$target" 1
+wait_until 5 eval 'probe foreground | grep -q "^hwnd=$target "' || fail "the full-screen target is not in front: $(probe foreground)"
+(( $(stars_of_click 640 700) > 0 )) || fail "with FULLSCREENPAUSE=0 a click in the full-screen target made no stars: $(last_watch)"
+target_full_screen "$target" 0
+wait_until 10 stars_rested || fail "the click's stars did not rest"
 stop_tovik
 
 # start_tovik_in FOLDER: starts Tovik2.exe from the folder in the background.

@@ -21,7 +21,6 @@ gap=${ROBUST_GAP:-0.01}
 quantity=2
 echo "robustness: seed=$seed events=$events per round gap=${gap}s"
 
-census_library="Z:${E2E_TOOLS//\//\\}\\census.dll"
 # census: one line of counts of the running program (probe census).
 census() { probe census Pipwink2 "$census_library" || fail "no census of the program"; }
 # field NAME LINE: the value after NAME= in a line.

@@ -6,7 +6,8 @@
 # other keys as they were (a key missing from the file takes its default and
 # stays missing); a folder of pictures is typed, shown by the test button
 # (whose caption reads "---" meanwhile), and OK restarts the star field with
-# it, reacting again although the reaction had been switched off.
+# it, reacting again although the reaction had been switched off, as the tray
+# menu then offers 無効化 again.
 
 # A folder of three pictures of sizes no built-in star has, and a broken file,
 # which makes the program say so while it works.
@@ -69,7 +70,6 @@ focus_dialog() {
   done
   fail "no X window at the dialog's place $rect"
 }
-menu_shown() { probe list '#32768' | grep -q visible=1; }
 # The flag of a dialog that just closed is cleared a moment after its window
 # goes; a command in between is ignored, as it is for a user, who tries again.
 open_from_tray() {
@@ -196,6 +196,7 @@ wait_until 10 eval '[ "$(field hwnd "$(visible_stars)")" = "$grabbed" ]' \
 # --- A typed folder, the test display, and OK restarting the star field,
 # which reacts again although the reaction was switched off before.
 probe command Pipwink2 114 >/dev/null  # the tray menu's 無効化
+tray_menu_offers 有効化
 open_from_tray
 wait_until 20 dialog_open || fail "Settings did not open the dialog again"
 focus_dialog
@@ -256,6 +257,8 @@ while read -r line; do
     *) fail "a star of no picture of the folder: $line" ;;
   esac
 done <<<"$stars"
+# The tray menu says so too: it offers to disable.
+tray_menu_offers 無効化
 
 probe close Pipwink2 >/dev/null
 wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit"
