@@ -126,7 +126,12 @@ void RunCpuMonitor(ProcessorSampler* sampler, DWORD intervalMs, HWND* closeTarge
     // such a pause is measured over the pause at first: it is seen one
     // sample later.
     bool active = settingsDialogOpen != 0 || ActiveSinceLastSample(&handlers, handlersRunning, handlersDone);
-    double percent = active ? sampler->Sample() : 0.0;
+    double percent = 0.0;
+    if (active) {
+      percent = sampler->Sample();
+    } else {
+      sampler->Skipped();
+    }
     if (ActiveSinceLastSample(&loading, picturesLoading, pictureLoadsDone)) {
       count.highSamples = 0;  // loading pictures is no runaway
     } else {

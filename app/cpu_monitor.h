@@ -12,6 +12,8 @@ class ProcessorSampler {
   // The program's processor use since the previous sample, in percent of
   // one processor (several busy processors read above 100).
   virtual double Sample() = 0;
+  // A sample not taken: the main thread only waited since the last one.
+  virtual void Skipped() {}
   // Releases what sampling needed; no sample follows.
   virtual void Close() {}
 };

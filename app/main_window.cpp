@@ -20,6 +20,7 @@
 #include "base/settings.h"
 #include "base/ui_texts.h"
 #include "cells/packed_point.h"
+#include "cells/program_status.h"
 #include "cells/private_messages.h"
 #include "stars/star_field.h"
 
@@ -39,6 +40,24 @@ FullScreenWatch fullScreen{ForegroundIsFullScreen};
 // The star field, made with the window and stopped with it; messages reach
 // the window only in between.
 std::optional<StarField> starField;
+
+// Motion ticks handled, whether the stars moved in them or stood (the settings
+// dialog open): observers wait for ticks instead of time.
+uint32_t motionTicks = 0;
+
+// The state an observer waits on. A query that comes while the thread waits
+// in its own loop finds only its own handler running; one that comes while a
+// message box or menu shows finds the handler that showed it too.
+LRESULT AnswerStatusQuery() {
+  ProgramStatus status{};
+  status.moving = starField && starField->TimerRunning();
+  status.insideHandler = handlersRunning > 1;
+  status.loading = starField && starField->PicturesPending();
+  status.queued = (HIWORD(GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) != 0;
+  status.telling = MessageShowing();
+  status.ticks = motionTicks;
+  return static_cast<LRESULT>(PackStatus(status));
+}
 
 void TrimWorkingSet() {
   SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
@@ -208,6 +227,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       OnDestroy(window);
       break;
     case WM_TIMER:
+      ++motionTicks;
       // The stars stand still while the settings dialog is open.
       if (!settingsDialogOpen) starField->MoveStar();
       break;
@@ -253,6 +273,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       break;
     case PWM_QUERY_MANY_STARS:
       return starField->EnsureManyStars() ? 1 : 0;
+    case PWM_QUERY_STATUS:
+      return AnswerStatusQuery();
     case PWM_RESTART_STAR_FIELD: {
       StartReport report = starField->RestartPipwink();
       // The new star field reacts, whatever the old one did; the tip says so.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "base/app_state.h"
 
 void AnsiPathToWide(const char* text, wchar_t* out, size_t size) {
@@ -18,6 +20,14 @@ void AnsiPathToWide(const char* text, wchar_t* out, size_t size) {
   out[size - 1] = L'\0';
 }
 
+namespace {
+std::atomic<int> messagesShowing{0};
+}  // namespace
+
 void MessageOut(const wchar_t* text) {
+  ++messagesShowing;
   MessageBoxW(mainWindow, text, L"Pipwink2", MB_OK | MB_SETFOREGROUND);
+  --messagesShowing;
 }
+
+bool MessageShowing() { return messagesShowing.load() > 0; }

@@ -6,6 +6,8 @@
 // brought to the foreground; returns when the user closes it. The text is
 // UTF-16, so it reads right whatever the ANSI code page.
 void MessageOut(const wchar_t* text);
+// Whether such a box shows now, on any thread (for the status query).
+bool MessageShowing();
 
 // A path or file name in the ANSI code page as UTF-16 for a message (out
 // holds size characters and is always NUL-terminated).

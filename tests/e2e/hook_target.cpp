@@ -5,6 +5,7 @@
 // line each, flushed at once:
 //   target=0xHWND edit=0xHWND rect=L,T,R,B editrect=L,T,R,B   (at start, screen)
 //   mousemove X Y                     every movement message it takes, screen point
+//   buttondown X Y                    every left press it takes, screen point
 //   keydown VK X Y                    every key press it takes, with the caret's
 //                                     screen point as it stands when the hooks run
 //   hooked                            once, with the first message it takes after
@@ -185,6 +186,11 @@ int main(int argc, char** argv) {
     if (message.message == WM_MOUSEMOVE) {
       lateMs.push_back(GetTickCount() - message.time);
       std::printf("mousemove %ld %ld\n", message.pt.x, message.pt.y);
+      std::fflush(stdout);
+    } else if (message.message == WM_LBUTTONDOWN) {
+      // The hook has told the program of this press before it came here:
+      // once this line shows, the program has made the press's stars.
+      std::printf("buttondown %ld %ld\n", message.pt.x, message.pt.y);
       std::fflush(stdout);
     } else if (message.message == WM_KEYDOWN) {
       ReportCaret(message);

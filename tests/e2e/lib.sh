@@ -107,17 +107,65 @@ target_full_screen() {
   wait_until 10 eval '[ "$(tr -d "\r" < "$log" | grep -c "^$line ")" -gt "$before" ]' || fail "the target did not go $line"
 }
 
-# watch_stars MS: watches the star windows in the background from now on;
-# watch_result then waits for the probe and leaves its report in WATCH_REPORT
-# (not in a subshell: only this shell can wait for the probe).
+# watch_stars: watches the star windows in the background from now on, until
+# watch_result. Call that once the input has reached its target (the
+# target's log shows it: a click has then been told to the program, moves and
+# keys posted to it); it waits until the program's stars stand still again
+# (stars_still), so that every star the input made has shown and come to
+# rest, and leaves the
+# watch's report in WATCH_REPORT (not in a subshell: only this shell can wait
+# for the probe).
 watch_stars() {
-  wine "$E2E_WORK/probe.exe" watch "Pipwink2 Pupil" "$1" > "$E2E_WORK/watch.log" &
+  rm -f "$E2E_WORK/watch.stop"
+  wine "$E2E_WORK/probe.exe" watch "Pipwink2 Pupil" 300000 "$(windows_path "$E2E_WORK/watch.stop")" \
+    > "$E2E_WORK/watch.log" &
   _watch_pid=$!
   wait_until 20 grep -q watching "$E2E_WORK/watch.log" || fail "the watch did not start"
 }
 watch_result() {
+  local quiet=0
+  stars_still || quiet=$?
+  touch "$E2E_WORK/watch.stop"
   wait "$_watch_pid"
   WATCH_REPORT=$(tr -d '\r' < "$E2E_WORK/watch.log")
+  [ $quiet = 0 ] || fail "the program did not come to rest after the input: $(cat "$E2E_WORK/quiet.log")"
+}
+
+# program_quiet [SECONDS]: waits (up to SECONDS, 60) until the program is
+# quiet: nothing moves or bombs, no posted input waits for it, no picture
+# folder loads, and no message box or menu of its main thread shows. Its last
+# status is left in quiet.log.
+program_quiet() { probe quiet Pipwink2 $(( ${1:-60} * 1000 )) > "$E2E_WORK/quiet.log"; }
+
+# stars_still: waits until nothing moves or bombs and no posted input waits
+# for the program (a folder may still load); its last status is in quiet.log.
+stars_still() { probe still Pipwink2 60000 > "$E2E_WORK/quiet.log"; }
+
+# ticks_pass N: the program has handled N more motion ticks, or nothing moves
+# any more (its motion timer is off).
+ticks_pass() { probe ticks Pipwink2 "$1" 30000 >/dev/null || fail "no $1 motion ticks passed: $(probe status Pipwink2)"; }
+
+# buttondowns [LOG]: how many left presses the target (logging to LOG,
+# target.log) has taken.
+buttondowns() { tr -d '\r' < "${1:-$E2E_WORK/target.log}" | grep -c '^buttondown ' || true; }
+
+# move_target X Y [LOG]: the pointer to the point, a movement the target
+# (logging to LOG, target.log) takes.
+moves_to() { tr -d '\r' < "${3:-$E2E_WORK/target.log}" | grep -cx "mousemove $1 $2" || true; }
+move_target() {
+  local before
+  before=$(moves_to "$@")
+  xdotool mousemove "$1" "$2"
+  wait_until 10 eval '[ "$(moves_to "$@")" -gt "$before" ]' || fail "the target saw no movement to $1 $2"
+}
+
+# click_target X Y [LOG]: a left click at the point, taken by the target (the
+# hook has then told the program of it).
+click_target() {
+  local before
+  before=$(buttondowns "${3:-}")
+  xdotool mousemove "$1" "$2" click 1
+  wait_until 10 eval '[ "$(buttondowns "${3:-}")" -gt "$before" ]' || fail "the target did not take the click at $1 $2"
 }
 
 # visible_stars: the probe's lines for the visible star windows.
@@ -217,10 +265,12 @@ start_tovik_ready() {
 ini_written() { tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" 2>/dev/null | grep -q '^EXCLUDE='; }
 
 # start_report_done: once the messages of a start have been answered: Tovik2
-# is ready, and no further message box shows within a second.
+# is ready, its start has been handled to the end and its folder loaded, and
+# no further message box shows.
 start_report_done() {
   tovik_ready
-  ! wait_until 1 has_message_box || fail "another message came: $(message_box)"
+  program_quiet || fail "the start did not end: $(cat "$E2E_WORK/quiet.log"); message: $(message_box)"
+  ! has_message_box || fail "another message came: $(message_box)"
 }
 
 # stop_tovik [SECONDS]: asks the main window to close; Tovik2 must end with
@@ -305,7 +355,7 @@ caught_star_rests() {
   local first
   first=$(star_line "$1")
   grep -q 'visible=1' <<<"$first" || return 1
-  sleep 0.3  # an observation window: a flying star moves every tick
+  ticks_pass 3  # a flying star moves every tick
   [ "$(star_line "$1")" = "$first" ]
 }
 
@@ -363,6 +413,21 @@ answer_message_box() {
   # This box goes; another may follow it at once.
   wait_until 10 eval '! probe list "#32770" | grep -q "hwnd=$hwnd visible=1"' || fail "the message box did not close"
   echo "$box" | sed -n 's/.* text=//p'
+}
+
+# box_or_quiet: waits until a message box of the program shows (0), or until
+# the program has its main window and, quiet, tells nothing (1).
+box_or_quiet() {
+  local deadline=$((SECONDS + 60))
+  while [ $SECONDS -lt $deadline ]; do
+    has_message_box && return 0
+    if has_window Pipwink2 && probe quiet Pipwink2 0 > "$E2E_WORK/quiet.log"; then
+      has_message_box && return 0
+      return 1
+    fi
+    sleep 0.2
+  done
+  fail "the program neither told something nor came to rest: $(cat "$E2E_WORK/quiet.log" 2>/dev/null)"
 }
 
 # message_text: every line of the shown message box's text.

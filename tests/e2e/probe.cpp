@@ -2,7 +2,9 @@
 //   probe list CLASS     one line per top-level window of the class:
 //                        hwnd=0x... visible=0|1 rect=L,T,R,B exstyle=0x...
 //   probe close CLASS    posts WM_CLOSE to every top-level window of the class
-//   probe watch CLASS MS watches the class for MS milliseconds; prints
+//   probe watch CLASS MS [STOPFILE]
+//                        watches the class for MS milliseconds, or until
+//                        STOPFILE exists (then looks once more); prints
 //                        "watching" at once, then at the end max_visible=N and
 //                        one line per window seen visible,
 //                        with the rectangle it had when first seen
@@ -70,6 +72,7 @@
 //                        a step did not happen; gave_up=0x... why=WHY when the
 //                        still window was not pressed, since it lay too near a
 //                        kept one (would_join) or could not be reached (covered).
+// probe status / quiet / still / ticks: see probe_status.h.
 // Exit code 0; 1 when catch or chase found nothing to press (or the chase's
 // first press missed) or a census failed; 2 when the chase lost its way later;
 // 3 when it gave up;
@@ -86,8 +89,11 @@
 
 #include "cells/cell_names.h"
 #include "census_record.h"
+#include "probe_status.h"
 
 namespace {
+
+constexpr char kProgramClass[] = "Pipwink2";  // the main window, which answers status queries
 
 struct Found {
   HWND window;
@@ -181,22 +187,29 @@ int Ready(const char* className, DWORD ms) {
   return 1;
 }
 
-int Watch(const char* className, DWORD ms) {
+// One look at the class's windows for Watch.
+void LookOnce(const char* className, std::vector<Found>* seen, size_t* maxVisible) {
+  size_t visible = 0;
+  for (const Found& f : WindowsOf(className)) {
+    if (!f.visible) continue;
+    ++visible;
+    bool known = false;
+    for (const Found& s : *seen) known = known || s.window == f.window;
+    if (!known) seen->push_back(f);
+  }
+  if (visible > *maxVisible) *maxVisible = visible;
+}
+
+int Watch(const char* className, DWORD ms, const char* stopFile) {
   std::vector<Found> seen;
   size_t maxVisible = 0;
   std::printf("watching\n");  // the caller may act from here on
   std::fflush(stdout);
   DWORD start = GetTickCount();
   while (GetTickCount() - start < ms) {
-    size_t visible = 0;
-    for (const Found& f : WindowsOf(className)) {
-      if (!f.visible) continue;
-      ++visible;
-      bool known = false;
-      for (const Found& s : seen) known = known || s.window == f.window;
-      if (!known) seen.push_back(f);
-    }
-    if (visible > maxVisible) maxVisible = visible;
+    bool stop = stopFile != nullptr && GetFileAttributesA(stopFile) != INVALID_FILE_ATTRIBUTES;
+    LookOnce(className, &seen, &maxVisible);
+    if (stop) break;
     Sleep(5);
   }
   std::printf("max_visible=%d\n", static_cast<int>(maxVisible));
@@ -227,7 +240,9 @@ int Catch(const char* className, DWORD ms, char** excluded, int excludedCount) {
       SendButton(MOUSEEVENTF_LEFTDOWN);
       Sleep(30);
       SendButton(MOUSEEVENTF_LEFTUP);
-      Sleep(200);
+      // Where it stands once two ticks have passed: a caught star has
+      // stopped, a missed one flies on.
+      TicksPass(kProgramClass, 2, 5000);
       RECT now{};
       GetWindowRect(f.window, &now);
       std::printf("caught=0x%llx ", Handle(f.window));
@@ -960,8 +975,17 @@ int main(int argc, char** argv) {
     result = List(argv[2]);
   } else if (argc == 3 && std::strcmp(argv[1], "close") == 0) {
     result = Close(argv[2]);
-  } else if (argc == 4 && std::strcmp(argv[1], "watch") == 0) {
-    result = Watch(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
+  } else if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "watch") == 0) {
+    result = Watch(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)), argc == 5 ? argv[4] : nullptr);
+  } else if (argc == 3 && std::strcmp(argv[1], "status") == 0) {
+    result = Status(argv[2]);
+  } else if (argc == 4 && std::strcmp(argv[1], "quiet") == 0) {
+    result = Quiet(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
+  } else if (argc == 4 && std::strcmp(argv[1], "still") == 0) {
+    result = Still(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
+  } else if (argc == 5 && std::strcmp(argv[1], "ticks") == 0) {
+    result = Ticks(argv[2], static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)),
+                   static_cast<DWORD>(std::strtoul(argv[4], nullptr, 10)));
   } else if (argc == 4 && std::strcmp(argv[1], "item") == 0) {
     result = Item(argv[2], std::atoi(argv[3]));
   } else if (argc == 3 && std::strcmp(argv[1], "controls") == 0) {

@@ -1,4 +1,5 @@
 #include "cells/packed_point.h"
+#include "cells/program_status.h"
 
 #include <gtest/gtest.h>
 
@@ -21,4 +22,21 @@ TEST(PackedPoint, IgnoresBitsAboveTheLow32OfAWideLParam) {
   ScreenPoint p = UnpackPoint(0xFFFFFFFF00050007ull);
   EXPECT_EQ(p.x, 7);
   EXPECT_EQ(p.y, 5);
+}
+
+// The status answer carries five flags and a wrapping tick count in one
+// LRESULT: no flag may spill into the count or the count into a flag.
+TEST(ProgramStatus, FlagsAndTheTickCountTravelApart) {
+  const ProgramStatus cases[] = {{true, false, true, false, true, 0xFFFFFFFFu},
+                                 {false, true, false, true, false, 0u},
+                                 {true, true, true, true, true, 0x80000001u}};
+  for (const ProgramStatus& sent : cases) {
+    const ProgramStatus got = UnpackStatus(PackStatus(sent));
+    EXPECT_EQ(got.moving, sent.moving);
+    EXPECT_EQ(got.insideHandler, sent.insideHandler);
+    EXPECT_EQ(got.loading, sent.loading);
+    EXPECT_EQ(got.queued, sent.queued);
+    EXPECT_EQ(got.telling, sent.telling);
+    EXPECT_EQ(got.ticks, sent.ticks);
+  }
 }

@@ -23,13 +23,16 @@ class ScriptedSampler : public ProcessorSampler {
     LONG index = InterlockedIncrement(&taken_) - 1;
     return values_[index < static_cast<LONG>(values_.size()) ? index : values_.size() - 1];
   }
+  void Skipped() override { InterlockedIncrement(&skipped_); }
   void Close() override { InterlockedExchange(&closed_, 1); }
   LONG taken() { return InterlockedCompareExchange(&taken_, 0, 0); }
+  LONG skipped() { return InterlockedCompareExchange(&skipped_, 0, 0); }
   LONG closed() { return InterlockedCompareExchange(&closed_, 0, 0); }
 
  private:
   std::vector<double> values_;
   volatile LONG taken_ = 0;
+  volatile LONG skipped_ = 0;
   volatile LONG closed_ = 0;
 };
 
@@ -115,27 +118,40 @@ TEST(CpuMonitor, TenHighSamplesCloseTheWindowAndEndTheWatch) {
   EXPECT_EQ(sampler.taken(), 10);
 }
 
+// Waits (up to 20 s) until `done` holds.
+template <typename Done>
+bool WaitUntil(Done done) {
+  ULONGLONG deadline = GetTickCount64() + 20000;
+  while (!done()) {
+    if (GetTickCount64() > deadline) return false;
+    Sleep(1);
+  }
+  return true;
+}
+
 TEST(CpuMonitor, AMainThreadThatOnlyWaitsIsNotMeasured) {
   // High readings that would close the program, but no handler runs: the
   // sampler is never asked (each measurement wakes the watchdog for a system
   // call), and nothing closes.
   ScriptedSampler sampler({95.0});
-  EXPECT_EQ(SamplesUntilClose(&sampler, nullptr, true, 300), -1);
+  CloseProbe probe;
+  watchedSampler = &sampler;
+  HWND target = probe.window_;
+  MonitorRun run{&sampler, 5, &target};
+  HANDLE monitor = CreateThread(nullptr, 0, MonitorThread, &run, 0, nullptr);
+  ASSERT_NE(monitor, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return sampler.skipped() >= 20; }));
   EXPECT_EQ(sampler.taken(), 0);
-  // A handler that ran between two samples is measured, once.
-  HANDLE handler = CreateThread(
-      nullptr, 0,
-      [](LPVOID) -> DWORD {
-        Sleep(100);
-        HandlerRunning handled;
-        return 0;
-      },
-      nullptr, 0, nullptr);
-  ASSERT_NE(handler, nullptr);
-  EXPECT_EQ(SamplesUntilClose(&sampler, nullptr, true, 400), -1);
-  WaitForSingleObject(handler, 5000);
-  CloseHandle(handler);
+  // A handler that ran between two samples is measured, once: the samples
+  // after it are skipped again.
+  { HandlerRunning handled; }
+  ASSERT_TRUE(WaitUntil([&] { return sampler.taken() >= 1; }));
+  const LONG skippedAfter = sampler.skipped();
+  ASSERT_TRUE(WaitUntil([&] { return sampler.skipped() >= skippedAfter + 20; }));
   EXPECT_EQ(sampler.taken(), 1);
+  EXPECT_EQ(sampler.closed(), 0);
+  TerminateThread(monitor, 0);  // a watchdog runs for the life of the program
+  CloseHandle(monitor);
 }
 
 TEST(CpuMonitor, ASampleOfExactlyNinetyStartsTheCountAgain) {
@@ -284,18 +300,32 @@ void Spin(DWORD ms) {
 }
 
 // The measurement used where the performance counter is missing (as here,
-// under Wine): a spinning thread reads high, a waiting one low.
+// under Wine): a spinning thread reads as the share of the time it got the
+// processor (little on a loaded machine, but never nothing), a waiting one low.
 TEST(ProcessTimesSampler, TellsABusyProcessFromAnIdleOne) {
   ProcessTimesSampler sampler;
+  FILETIME created, exited, kernelBefore, userBefore, kernelAfter, userAfter;
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernelBefore, &userBefore);
+  ULONGLONG start = GetTickCount64();
   Spin(400);
   double busy = sampler.Sample();
+  double wallMs = static_cast<double>(GetTickCount64() - start);
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernelAfter, &userAfter);
+  auto ms = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
+  };
+  double spunPercent = 100.0 * (ms(kernelAfter) + ms(userAfter) - ms(kernelBefore) - ms(userBefore)) / wallMs;
 
   HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   WaitForSingleObject(never, 400);  // the idle measurement window
   CloseHandle(never);
   double idle = sampler.Sample();
 
-  EXPECT_GT(busy, 20.0);
+  // The whole process used at least what the spinning thread did (other
+  // threads add a little), in percent of one processor.
+  EXPECT_GT(busy, 5.0);
+  EXPECT_GE(busy, spunPercent * 0.8) << "the spinning thread alone used " << spunPercent << " %";
+  EXPECT_LT(idle, busy);
   EXPECT_LT(idle, 20.0);
   EXPECT_GE(idle, 0.0);
 }

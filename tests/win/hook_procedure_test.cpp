@@ -364,7 +364,7 @@ TEST(MouseHookProcedure, WorksOnceTheProgramMakesTheCellsAndAfterTheProgramResta
   SharedCells cells;
   int32_t value = 0;
   ASSERT_EQ(cells.ReadCellInt(&value, cellNames[CELL_MAINHWND]), 0)
-      << "cells are left in this process; run each test on its own (ctest does)";
+      << "cells are left in this process; run this case in a process of its own (ctest does)";
   HMODULE library = LoadLibraryA("nivlet2.dll");
   ASSERT_NE(library, nullptr);
   auto mouse = reinterpret_cast<HookProc>(reinterpret_cast<void*>(GetProcAddress(library, "MyHookProcM")));

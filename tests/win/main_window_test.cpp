@@ -19,6 +19,7 @@
 #include "base/ui_texts.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
+#include "cells/program_status.h"
 #include "code_page.h"
 #include "images/image_set.h"
 #include "message_box_watcher.h"
@@ -465,3 +466,33 @@ TEST_F(MainWindowTest, ExitClosesTheWindowAndStopsTheStarField) {
 }
 
 }  // namespace
+
+// Observers (the end-to-end probe) wait on what the window says of itself:
+// stars in motion, posted input not yet taken, a handler that shows a box, and
+// every motion tick, also those in which the stars stand still.
+TEST_F(MainWindowTest, TheStatusQuerySaysWhatMovesWaitsAndHowManyTicksRan) {
+  auto status = [this] { return UnpackStatus(static_cast<uint64_t>(Send(PWM_QUERY_STATUS))); };
+  const ProgramStatus idle = status();
+  EXPECT_FALSE(idle.moving);
+  EXPECT_FALSE(idle.insideHandler);
+  EXPECT_FALSE(idle.queued);
+  EXPECT_FALSE(idle.loading);
+
+  Settings.quantity = 1;
+  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
+  EXPECT_TRUE(status().moving);
+  settingsDialogOpen = 1;
+  Send(WM_TIMER, STAR_TIMER_ID);
+  settingsDialogOpen = 0;
+  EXPECT_EQ(status().ticks, idle.ticks + 1) << "a tick while the dialog is open counts too";
+
+  PostMessageA(window, PWM_HOOK_MOVE, 0, static_cast<LPARAM>(PackPoint(410, 300)));
+  EXPECT_TRUE(status().queued) << "a posted move waits";
+  {
+    HandlerRunning messageBoxShownByAHandler;
+    EXPECT_TRUE(status().insideHandler);
+  }
+  ASSERT_TRUE(PumpUntil([&] { return !status().moving && !status().queued; }))
+      << "the stars come to rest and the move is taken";
+  EXPECT_GT(status().ticks, idle.ticks + 1);
+}

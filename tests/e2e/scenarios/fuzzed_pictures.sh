@@ -140,10 +140,10 @@ has_window Pipwink2 || fail "Tovik2 is gone"
 # Stars of the good pictures only, from clicks in the other program.
 wake_target
 wait_until 5 stars_rested || fail "stars did not rest"
-watch_stars 6000
+watch_stars
 for point in "250 300" "330 260" "280 340" "360 320" "300 280"; do
-  xdotool mousemove ${point% *} ${point#* } click 1
-  sleep 0.9
+  click_target ${point% *} ${point#* }
+  stars_still || fail "the stars of a click did not rest: $(cat "$E2E_WORK/quiet.log")"
 done
 watch_result
 sizes=$(echo "$WATCH_REPORT" | grep '^seen=' | while read -r line; do size_of "$line"; done)

@@ -134,14 +134,10 @@ stop_host
 write_ini MOUSECLICK=1 MOUSEMOVE=1 KEYENTRY=0
 start_tovik_ready
 target_figures >/dev/null
-stars=0
-for try in 1 2 3; do  # the star field may still be starting
-  watch_stars 2500
-  flood
-  watch_result
-  stars=$(watched_count)
-  (( stars > 0 )) && break
-done
+watch_stars
+flood
+watch_result
+stars=$(watched_count)
 report=$(target_figures)
 echo "e2e: flood, Tovik2: $report stars=$stars"
 (( stars > 0 )) || fail "the floods made no stars: $WATCH_REPORT"
@@ -159,21 +155,22 @@ start_target left_alone.exe 700 500
 write_ini MOUSECLICK=1 MOUSEMOVE=0 KEYENTRY=0 FULLSCREENPAUSE=0 "EXCLUDE=other.exe; LEFT_ALONE.EXE"
 start_tovik_ready
 wake_target "$E2E_WORK/left_alone.log" 900 700
-# stars_of_click X Y: how many stars one click at the point showed.
+# stars_of_click X Y LOG: how many stars one click at the point showed,
+# taken by the program logging to LOG.
 stars_of_click() {
-  watch_stars 1500
-  xdotool mousemove "$1" "$2" click 1
+  watch_stars
+  click_target "$1" "$2" "$3"
   watch_result
   watched_count
 }
 last_watch() { tr -d '\r' < "$E2E_WORK/watch.log"; }
-(( $(stars_of_click 900 720) == 0 )) || fail "a click in the excluded program made stars: $(last_watch)"
-(( $(stars_of_click $((left + 200)) $((top + 220))) > 0 )) || fail "a click in the target made no stars: $(last_watch)"
+(( $(stars_of_click 900 720 "$E2E_WORK/left_alone.log") == 0 )) || fail "a click in the excluded program made stars: $(last_watch)"
+(( $(stars_of_click $((left + 200)) $((top + 220)) "$target_log") > 0 )) || fail "a click in the target made no stars: $(last_watch)"
 wait_until 10 stars_rested || fail "the click's stars did not rest"
-(( $(stars_of_click 900 740) == 0 )) || fail "a second click in the excluded program made stars: $(last_watch)"
+(( $(stars_of_click 900 740 "$E2E_WORK/left_alone.log") == 0 )) || fail "a second click in the excluded program made stars: $(last_watch)"
 target_full_screen "$target" 1
 wait_until 5 eval 'probe foreground | grep -q "^hwnd=$target "' || fail "the full-screen target is not in front: $(probe foreground)"
-(( $(stars_of_click 640 700) > 0 )) || fail "with FULLSCREENPAUSE=0 a click in the full-screen target made no stars: $(last_watch)"
+(( $(stars_of_click 640 700 "$target_log") > 0 )) || fail "with FULLSCREENPAUSE=0 a click in the full-screen target made no stars: $(last_watch)"
 target_full_screen "$target" 0
 wait_until 10 stars_rested || fail "the click's stars did not rest"
 stop_tovik
@@ -188,18 +185,18 @@ no_hooks_text="nivlet2.dll を読み込めないか、フックを設定でき�
 # The settings file's path is in the ANSI code page too: from a folder it
 # cannot spell, the settings cannot be saved, and the user hears that as well.
 unsaved_text="設定を保存できませんでした。"
-# answer_boxes: answers every message box of the program until none has
-# shown for 3 s, and prints the first line of each text once. The second box
-# opens inside the first one's loop, so each shown box is answered.
+# answer_boxes: answers every message box of the program until it has its
+# main window and tells nothing more (box_or_quiet), and prints the first
+# line of each text once. The second box opens inside the first one's loop,
+# so each shown box is answered.
 answer_boxes() {
   local line
   {
-    while wait_until 3 has_message_box; do
+    while box_or_quiet; do
       while read -r line; do
         echo "$line" | sed -n 's/.* text=//p'
         probe command "$(sed -n 's/^hwnd=\(0x[0-9a-f]*\).*/\1/p' <<<"$line")" 1 >/dev/null
       done < <(message_box)
-      sleep 0.5
     done
   } | sort -u
 }
@@ -210,19 +207,13 @@ answer_unsaved() {
   [ -z "$texts" ] || [ "$(grep -cv "^$unsaved_text" <<<"$texts")" = 0 ] || fail "a message came: $texts"
 }
 
-# click_makes_stars: a click into the target makes stars (the star field may
-# still be starting: up to three clicks).
+# click_makes_stars: a click into the target makes stars.
 click_makes_stars() {
-  local try stars=0
-  move_to $((left + 200)) $((top + 220))
-  for try in 1 2 3; do
-    watch_stars 1500
-    xdotool click 1
-    watch_result
-    stars=$(watched_count)
-    (( stars > 0 )) && break
-  done
-  (( stars > 0 )) || fail "a click from $1 made no stars: $WATCH_REPORT"
+  tovik_ready
+  watch_stars
+  click_target $((left + 200)) $((top + 220))
+  watch_result
+  (( $(watched_count) > 0 )) || fail "a click from $1 made no stars: $WATCH_REPORT"
   wait_until 10 stars_rested || fail "the click's stars did not rest"
 }
 
@@ -255,7 +246,7 @@ mkdir -p "$long"
 cp "$E2E_PROGRAM/Tovik2.exe" "$E2E_PROGRAM/nivlet2.dll" "$long/"
 start_tovik_in "$long"
 wait_until 20 has_window Pipwink2 || fail "no main window from the long folder"
-if wait_until 5 has_message_box; then
+if box_or_quiet; then
   texts=$(answer_boxes)
   [ "$(grep -cv "^$no_hooks_text\|^$unsaved_text" <<<"$texts")" = 0 ] || fail "the long folder's message reads: $texts"
   if grep -q "^$no_hooks_text" <<<"$texts"; then

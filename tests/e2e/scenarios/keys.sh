@@ -15,15 +15,13 @@ keydowns() { tr -d '\r' < "$target_log" | grep -c '^keydown ' || true; }
 focus_edit() {
   xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^hook target$' | head -n 1)"
   wake_target
-  xdotool mousemove "$ex" "$ey" click 1
+  click_target "$ex" "$ey"
   # The jump to the edit control was a fast step: a window showing under the
   # pointer later makes Wine repeat the pointer's place, a sudden stop that
   # makes a star. Two small steps leave nothing to stop from.
-  sleep 0.3
-  xdotool mousemove $((ex + 1)) "$ey"
-  sleep 0.3
-  xdotool mousemove $((ex + 2)) "$ey"
-  wait_until 5 stars_rested || fail "the stars of the click did not rest: $(visible_stars)"
+  move_target $((ex + 1)) "$ey"
+  move_target $((ex + 2)) "$ey"
+  program_quiet || fail "the stars of the click did not rest: $(cat "$E2E_WORK/quiet.log")"
 }
 
 # check_near_caret N: the last N key presses the target took had a caret, and
@@ -51,17 +49,17 @@ tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | grep -qx 'ENTERKEY=1' || fail "the defa
 focus_edit
 
 before=$(keydowns)
-watch_stars 1500
+watch_stars
 xdotool type --delay 60 abcde
-watch_result
 wait_until 5 eval '[ $(keydowns) -ge $((before + 5)) ]' || fail "the target did not take the letters"
+watch_result
 [ "$(watched_count)" = 0 ] || fail "letters made stars in Enter-only mode: $WATCH_REPORT"
 
 before=$(keydowns)
-watch_stars 1500
+watch_stars
 xdotool key Return
-watch_result
 wait_until 5 eval '[ $(keydowns) -ge $((before + 1)) ]' || fail "the target did not take Return"
+watch_result
 [ "$(watched_count)" = 2 ] || fail "Return did not make QUANTITY (2) stars: $WATCH_REPORT"
 check_near_caret 1
 screenshot "keys_enter"
@@ -73,10 +71,10 @@ write_ini MOUSECLICK=0 MOUSEMOVE=0 ENTERKEY=0 QUANTITY=3
 start_tovik_ready
 focus_edit
 before=$(keydowns)
-watch_stars 2000
+watch_stars
 xdotool type --delay 100 xyz
-watch_result
 wait_until 5 eval '[ $(keydowns) -ge $((before + 3)) ]' || fail "the target did not take the letters"
+watch_result
 [ "$(watched_count)" = 9 ] || fail "three letters did not make 3 x 3 stars in all-keys mode: $WATCH_REPORT"
 check_near_caret 3
 wait_until 5 stars_rested || fail "the stars of the keys did not rest"
@@ -87,11 +85,11 @@ write_ini MOUSECLICK=0 MOUSEMOVE=0 KEYENTRY=0 ENTERKEY=0
 start_tovik_ready
 focus_edit
 before=$(keydowns)
-watch_stars 1500
+watch_stars
 xdotool type --delay 60 pq
 xdotool key Return
-watch_result
 wait_until 5 eval '[ $(keydowns) -ge $((before + 3)) ]' || fail "the target did not take the keys"
+watch_result
 [ "$(watched_count)" = 0 ] || fail "keys made stars with KEYENTRY=0: $WATCH_REPORT"
 stop_tovik
 probe close Tovik2HookTarget >/dev/null

@@ -46,7 +46,7 @@ fast_steps() {
 # next five make a star each, near the pointer.
 start_tovik_ready
 approach
-watch_stars 1500
+watch_stars
 fast_steps
 watch_result
 # A star showing under the pointer makes Wine repeat the pointer's place: a
@@ -65,7 +65,7 @@ wait_until 5 stars_rested || fail "the movement stars did not rest"
 
 # Slow steps make nothing.
 mark_log
-watch_stars 1500
+watch_stars
 for x in 352 354 356 358 360 362; do
   xdotool mousemove "$x" "$y"
   wait_until 5 moved_to "$x" || fail "the target saw no movement to $x"
@@ -80,12 +80,12 @@ stop_tovik
 write_ini MOUSEMOVE=0
 start_tovik_ready
 approach
-watch_stars 1500
+watch_stars
 fast_steps
 watch_result
 [ "$(watched_count)" = 0 ] || fail "fast steps made stars with MOUSEMOVE=0: $WATCH_REPORT"
-watch_stars 1500
-xdotool click 1
+watch_stars
+click_target 350 "$y"
 watch_result
 [ "$(watched_count)" = 2 ] || fail "a click made no two stars with MOUSEMOVE=0: $WATCH_REPORT"
 wait_until 5 stars_rested || fail "the click stars did not rest"
@@ -95,13 +95,12 @@ stop_tovik
 write_ini MOUSECLICK=0
 start_tovik_ready
 approach
-watch_stars 1500
-xdotool click 1
-sleep 0.3
-xdotool click 1
+watch_stars
+click_target 114 "$y"
+click_target 114 "$y"
 watch_result
 [ "$(watched_count)" = 0 ] || fail "clicks made stars with MOUSECLICK=0: $WATCH_REPORT"
-watch_stars 1500
+watch_stars
 fast_steps
 watch_result
 fast_step_stars_ok || fail "five fast steps did not make five stars with MOUSECLICK=0: $WATCH_REPORT"

@@ -22,9 +22,8 @@ wake_target
 wait_until 5 stars_rested || fail "stars did not rest"
 
 # A click makes two stars beside the point; they fly and rest hidden.
-watch_stars 2500
-xdotool mousemove 300 300 click 1
-sleep 0.15
+watch_stars
+click_target 300 300
 screenshot "stars_in_flight"
 watch_result; report=$WATCH_REPORT
 echo "$report" | grep -qx 'max_visible=2' || fail "a click did not show two stars: $report"
@@ -106,8 +105,8 @@ click_stars() {
   local shown point
   shown=$(visible_stars | sed -n 's/^hwnd=\(0x[0-9a-f]*\).*/seen=\1 /p')
   point=$(clear_point)
-  watch_stars 1500
-  xdotool mousemove ${point% *} ${point#* } click 1
+  watch_stars
+  click_target ${point% *} ${point#* }
   watch_result
   echo "$WATCH_REPORT" | grep '^seen=' | grep -vcF "${shown:-none}" || true
 }
