@@ -55,6 +55,7 @@ LRESULT AnswerStatusQuery() {
   status.loading = starField && starField->PicturesPending();
   status.queued = (HIWORD(GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) != 0;
   status.telling = MessageShowing();
+  status.fullScreen = Settings.fullscreenPause != 0 && fullScreen.InFront(GetTickCount());
   status.ticks = motionTicks;
   return static_cast<LRESULT>(PackStatus(status));
 }

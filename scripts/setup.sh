@@ -15,7 +15,7 @@ packages=(
   wine wine64 xvfb xdotool x11-utils xcompmgr imagemagick
   libpng-dev zlib1g-dev libz-mingw-w64-dev
   libgtest-dev googletest libbenchmark-dev
-  locales fonts-noto-cjk fonts-ipafont-gothic dpkg-dev
+  locales fonts-noto-cjk fonts-ipafont-gothic dpkg-dev python3
 )
 
 as_root() {

@@ -92,19 +92,26 @@ start_target() {
     cp "$program" "$E2E_WORK/$1"
     program=$E2E_WORK/$1 log=$E2E_WORK/${1%.*}.log
   fi
+  rm -f "$log"  # the wait below must not find an earlier run's line (see watch_stars)
   (exec wine "$program" "${@:2}" > "$log") &
   _e2e_pids+=($!)
   wait_until 20 eval 'tr -d "\r" 2>/dev/null < "$log" | grep -q "^target="' || fail "the target program did not start"
 }
 
-# target_full_screen HWND 1|0: the target window covers its monitor and comes
-# to the front, or goes back to its place.
+# target_full_screen HWND 1|0 [PAUSES]: the target window covers its monitor
+# and comes to the front, or goes back to its place; then the program sees it
+# so (it looks again at most a quarter second after its last look): with
+# PAUSES 1 (the default) it holds input from making stars while the target is
+# full screen, with 0 it never does.
 target_full_screen() {
-  local log=$E2E_WORK/target.log line=fullscreen command=7002 before
+  local log=$E2E_WORK/target.log line=fullscreen command=7002 before paused=$2
   [ "$2" = 1 ] || line=windowed command=7003
+  [ "${3:-1}" = 1 ] || paused=0
   before=$(tr -d '\r' < "$log" | grep -c "^$line " || true)
   probe command "$1" "$command" >/dev/null
   wait_until 10 eval '[ "$(tr -d "\r" < "$log" | grep -c "^$line ")" -gt "$before" ]' || fail "the target did not go $line"
+  wait_until 10 eval 'probe status Pipwink2 | grep -q " fullscreen=$paused "' ||
+    fail "the program does not see the target $line: $(probe status Pipwink2)"
 }
 
 # watch_stars: watches the star windows in the background from now on, until
@@ -116,7 +123,9 @@ target_full_screen() {
 # watch's report in WATCH_REPORT (not in a subshell: only this shell can wait
 # for the probe).
 watch_stars() {
-  rm -f "$E2E_WORK/watch.stop"
+  # The log goes first: the background process empties it only once it runs,
+  # and the wait below must not find the last watch's line in it.
+  rm -f "$E2E_WORK/watch.stop" "$E2E_WORK/watch.log"
   wine "$E2E_WORK/probe.exe" watch "Pipwink2 Pupil" 300000 "$(windows_path "$E2E_WORK/watch.stop")" \
     > "$E2E_WORK/watch.log" &
   _watch_pid=$!
@@ -156,7 +165,30 @@ move_target() {
   local before
   before=$(moves_to "$@")
   xdotool mousemove "$1" "$2"
-  wait_until 10 eval '[ "$(moves_to "$@")" -gt "$before" ]' || fail "the target saw no movement to $1 $2"
+  wait_until 10 more_moves_to "$before" "$@" || fail "the target saw no movement to $1 $2"
+}
+more_moves_to() { [ "$(moves_to "${@:2}")" -gt "$1" ]; }
+
+# probe_on_click X Y PROBE_ARGS...: starts the probe (catch, chase or
+# command_on_flight, which say when they watch), then clicks the target at the point, so that the probe
+# sees the click's stars from their first tick however long a probe takes to
+# start; prints the probe's report and returns its exit code (4 without a
+# click when a shown star covers the point).
+probe_on_click() {
+  local x=$1 y=$2 log=$E2E_WORK/probe_on_click.log pid rc=0 line
+  shift 2
+  rm -f "$log"  # not the last probe's line (see watch_stars)
+  # A shown star over the point would take the click instead of the target.
+  while read -r line; do
+    [ -z "$line" ] || ! near_point "$x" "$y" 4 "$line" || return 4
+  done <<<"$(visible_stars)"
+  wine "$E2E_WORK/probe.exe" "$@" > "$log" &
+  pid=$!
+  wait_until 20 grep -q '^\(catching\|chasing\|watching\)' "$log" || fail "the probe did not start watching: $*"
+  click_target "$x" "$y"
+  wait "$pid" || rc=$?
+  tr -d '\r' < "$log" | grep -v '^\(catching\|chasing\|watching\)$'
+  return $rc
 }
 
 # click_target X Y [LOG]: a left click at the point, taken by the target (the
@@ -165,8 +197,9 @@ click_target() {
   local before
   before=$(buttondowns "${3:-}")
   xdotool mousemove "$1" "$2" click 1
-  wait_until 10 eval '[ "$(buttondowns "${3:-}")" -gt "$before" ]' || fail "the target did not take the click at $1 $2"
+  wait_until 10 more_buttondowns "$before" "${3:-}" || fail "the target did not take the click at $1 $2"
 }
+more_buttondowns() { [ "$(buttondowns "$2")" -gt "$1" ]; }
 
 # visible_stars: the probe's lines for the visible star windows.
 visible_stars() { windows_of "Pipwink2 Pupil" | grep 'visible=1' || true; }
@@ -337,6 +370,7 @@ near_point() {
 # track_windows MS HWND...: follows the windows in the background from now on;
 # track_result then waits and leaves the probe's change lines in TRACK_REPORT.
 track_windows() {
+  rm -f "$E2E_WORK/track.log"  # not the last track's line (see watch_stars)
   wine "$E2E_WORK/probe.exe" track "$@" > "$E2E_WORK/track.log" &
   _track_pid=$!
   wait_until 20 grep -q tracking "$E2E_WORK/track.log" || fail "the tracking did not start"

@@ -9,9 +9,12 @@
 //                        one line per window seen visible,
 //                        with the rectangle it had when first seen
 //   probe catch CLASS MS [HWND...]
-//                        clicks the first visible window of the class that is
-//                        not among the given handles, at its centre, as soon as
-//                        one shows (within MS); prints caught=0x... rect=...
+//                        clicks a flying window of the class that is not among
+//                        the given handles, at its centre right after it moved,
+//                        until a press takes (within MS, or until every one
+//                        has come to rest uncaught); prints caught=0x...
+//                        rect=... where it stands two ticks later; prints
+//                        "catching" first, once it watches
 //   probe item CLASS ID  one line per top-level window of the class that has a
 //                        control of that id:
 //                        hwnd=0x... item=0x... visible=0|1 enabled=0|1 rect=L,T,R,B text=...
@@ -21,6 +24,10 @@
 //   probe command TARGET ID
 //                        posts WM_COMMAND with the id to TARGET: a window handle
 //                        (0x...) or every top-level window of a class
+//   probe command_on_flight CLASS TARGET ID MS
+//                        prints "watching", then posts the command as probe
+//                        command does as soon as a window of CLASS moves
+//                        (within MS; exit 1 when none did)
 //   probe foreground     hwnd=0x... class=... of the foreground window
 //   probe ready CLASS MS waits (up to MS) until the first window of the class is
 //                        the one the shared cells name and both hook cells are
@@ -32,7 +39,8 @@
 //                        until all are gone); prints "tracking" at once, then
 //                        a line whenever one changes:
 //                        t=MS hwnd=0x... visible=0|1 rect=L,T,R,B, or
-//                        t=MS hwnd=0x... gone
+//                        t=MS hwnd=0x... gone tick=N (the program's motion ticks
+//                        handled when the probe saw it gone; -1 without an answer)
 //   probe sample CLASS OWNER MS STOPFILE
 //                        samples the windows of CLASS until STOPFILE exists (or
 //                        MS pass) and pings the first OWNER window (WM_NULL,
@@ -54,6 +62,7 @@
 //                        one line each, "-" for a separator (exit 1 when it
 //                        shows none)
 //   probe chase CLASS MS ROUNDS [HWND...]
+//                        prints "chasing" once it watches, then
 //                        plays the chase game: presses the first window of the
 //                        class that moves (within MS), right after a move (the
 //                        caught one is whichever took the press); then ROUNDS
@@ -226,33 +235,6 @@ void SendButton(DWORD flags) {
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = flags;
   SendInput(1, &input, sizeof input);
-}
-
-int Catch(const char* className, DWORD ms, char** excluded, int excludedCount) {
-  DWORD start = GetTickCount();
-  while (GetTickCount() - start < ms) {
-    for (const Found& f : WindowsOf(className)) {
-      if (!f.visible) continue;
-      bool skip = false;
-      for (int i = 0; i < excludedCount; ++i) skip = skip || std::strtoull(excluded[i], nullptr, 0) == Handle(f.window);
-      if (skip) continue;
-      SetCursorPos((f.rect.left + f.rect.right) / 2, (f.rect.top + f.rect.bottom) / 2);
-      SendButton(MOUSEEVENTF_LEFTDOWN);
-      Sleep(30);
-      SendButton(MOUSEEVENTF_LEFTUP);
-      // Where it stands once two ticks have passed: a caught star has
-      // stopped, a missed one flies on.
-      TicksPass(kProgramClass, 2, 5000);
-      RECT now{};
-      GetWindowRect(f.window, &now);
-      std::printf("caught=0x%llx ", Handle(f.window));
-      PrintRect(now);
-      std::printf("\n");
-      return 0;
-    }
-    Sleep(2);
-  }
-  return 1;
 }
 
 // The windows of one class as the chase sees them, poll by poll: when each
@@ -482,6 +464,64 @@ bool PressAndRelease(Follower& follower, HWND* window, RECT* from, const char** 
   return false;
 }
 
+bool Excluded(HWND window, char** excluded, int excludedCount) {
+  for (int i = 0; i < excludedCount; ++i) {
+    if (std::strtoull(excluded[i], nullptr, 0) == Handle(window)) return true;
+  }
+  return false;
+}
+
+// Presses a flying window in its middle right after it moved (the next move
+// is a tick away), unless, let go there, it could join one of the given
+// kept windows; and lets go once the press has taken (the pressed window
+// steps 2 pixels down and right); a press that missed is let go and another
+// move waited for, until MS pass. Prints where the caught window stands once
+// two more ticks have passed.
+int Catch(const char* className, DWORD ms, char** excluded, int excludedCount) {
+  std::vector<HWND> kept;
+  for (int i = 0; i < excludedCount; ++i) {
+    kept.push_back(reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(excluded[i], nullptr, 16))));
+  }
+  Follower follower(className);
+  follower.Poll();
+  std::printf("catching\n");  // the caller may click from here on
+  std::fflush(stdout);
+  bool seenFlying = false;
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    Sleep(1);
+    follower.Poll();
+    HWND pressed = nullptr;
+    bool tried = false, flying = false;
+    for (const Followed& f : follower.all()) {
+      if (!f.visible || Excluded(f.window, excluded, excludedCount)) continue;
+      flying = true;
+      // Let go near a kept window of its picture, it would join that one.
+      if (!f.movedNow || NearKept(f.window, kept)) continue;
+      POINT press{(f.rect.left + f.rect.right) / 2, (f.rect.top + f.rect.bottom) / 2};
+      long mark = follower.polls();
+      SetCursorPos(press.x, press.y);
+      SendButton(MOUSEEVENTF_LEFTDOWN);
+      pressed = WaitPressed(follower, mark, press, 1000);
+      SendButton(MOUSEEVENTF_LEFTUP);
+      tried = true;
+      break;
+    }
+    // Every window the click showed has come to rest uncaught.
+    if (flying) seenFlying = true;
+    if (seenFlying && !flying) return 1;
+    if (!tried || pressed == nullptr || Excluded(pressed, excluded, excludedCount)) continue;
+    TicksPass(kProgramClass, 2, 5000);
+    RECT now{};
+    GetWindowRect(pressed, &now);
+    std::printf("caught=0x%llx ", Handle(pressed));
+    PrintRect(now);
+    std::printf("\n");
+    return 0;
+  }
+  return 1;
+}
+
 void PrintPress(const char* what, HWND window, const RECT& from) {
   RECT now{};
   GetWindowRect(window, &now);
@@ -497,6 +537,8 @@ int Chase(const char* className, DWORD ms, int rounds, char** keptHandles, int k
   }
   Follower follower(className);
   follower.Poll();
+  std::printf("chasing\n");  // the caller may click from here on
+  std::fflush(stdout);
 
   // A flying window, pressed right after a move (the next one is a tick
   // away) where it could join no kept one.
@@ -652,6 +694,24 @@ int Command(const char* target, int id) {
   return 0;
 }
 
+// Posts the command as soon as a window of the class moves: a star flies.
+int CommandOnFlight(const char* className, const char* target, int id, DWORD ms) {
+  Follower follower(className);
+  follower.Poll();
+  std::printf("watching\n");  // the caller may click from here on
+  std::fflush(stdout);
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    Sleep(1);
+    follower.Poll();
+    for (const Followed& f : follower.all()) {
+      if (f.visible && f.movedNow) return Command(target, id);
+    }
+  }
+  std::printf("nothing_flew\n");
+  return 1;
+}
+
 int Foreground() {
   HWND window = GetForegroundWindow();
   char className[256] = {};
@@ -684,7 +744,10 @@ int Track(DWORD ms, char** handles, int count) {
       if (!IsWindow(t.window)) {
         t.gone = true;
         ++goneCount;
-        std::printf("t=%lu hwnd=0x%llx gone\n", static_cast<unsigned long>(now), Handle(t.window));
+        uint32_t ticks = 0;
+        bool known = ProgramTicks(kProgramClass, &ticks);
+        std::printf("t=%lu hwnd=0x%llx gone tick=%ld\n", static_cast<unsigned long>(now), Handle(t.window),
+                    known ? static_cast<long>(ticks) : -1L);
         continue;
       }
       bool visible = IsWindowVisible(t.window) != FALSE;
@@ -990,6 +1053,8 @@ int main(int argc, char** argv) {
     result = Item(argv[2], std::atoi(argv[3]));
   } else if (argc == 3 && std::strcmp(argv[1], "controls") == 0) {
     result = Controls(argv[2]);
+  } else if (argc == 6 && std::strcmp(argv[1], "command_on_flight") == 0) {
+    result = CommandOnFlight(argv[2], argv[3], std::atoi(argv[4]), static_cast<DWORD>(std::strtoul(argv[5], nullptr, 10)));
   } else if (argc == 4 && std::strcmp(argv[1], "command") == 0) {
     result = Command(argv[2], std::atoi(argv[3]));
   } else if (argc == 4 && std::strcmp(argv[1], "ready") == 0) {

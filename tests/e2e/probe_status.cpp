@@ -22,8 +22,9 @@ bool Ask(const char* className, ProgramStatus* status) {
 }
 
 void Print(const ProgramStatus& s) {
-  std::printf("moving=%d inside=%d loading=%d queued=%d telling=%d ticks=%u\n", s.moving ? 1 : 0,
-              s.insideHandler ? 1 : 0, s.loading ? 1 : 0, s.queued ? 1 : 0, s.telling ? 1 : 0, s.ticks);
+  std::printf("moving=%d inside=%d loading=%d queued=%d telling=%d fullscreen=%d ticks=%u\n", s.moving ? 1 : 0,
+              s.insideHandler ? 1 : 0, s.loading ? 1 : 0, s.queued ? 1 : 0, s.telling ? 1 : 0,
+              s.fullScreen ? 1 : 0, s.ticks);
 }
 
 // Polls the status until `done` holds for it (up to MS); leaves the last in
@@ -93,6 +94,13 @@ int Still(const char* className, DWORD ms) {
 }
 
 int Ticks(const char* className, unsigned n, DWORD ms) { return WaitFor(className, ms, TicksPassed{n}); }
+
+bool ProgramTicks(const char* className, uint32_t* ticks) {
+  ProgramStatus status{};
+  if (!Ask(className, &status)) return false;
+  *ticks = status.ticks;
+  return true;
+}
 
 bool TicksPass(const char* className, unsigned n, DWORD ms) {
   ProgramStatus status{};

@@ -3,8 +3,10 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 //   probe status CLASS       moving=0|1 inside=0|1 loading=0|1 queued=0|1 telling=0|1
-//                            ticks=N of the
+//                            fullscreen=0|1 ticks=N of the
 //                            first window of the class (exit 1: no answer)
 int Status(const char* className);
 //   probe quiet CLASS MS     waits (up to MS) until nothing moves or bombs, no
@@ -24,3 +26,5 @@ int Still(const char* className, DWORD ms);
 int Ticks(const char* className, unsigned n, DWORD ms);
 // The same wait without a word: whether the ticks passed in time.
 bool TicksPass(const char* className, unsigned n, DWORD ms);
+// The motion ticks the program has handled so far; false without an answer.
+bool ProgramTicks(const char* className, uint32_t* ticks);

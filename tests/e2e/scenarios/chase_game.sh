@@ -79,14 +79,13 @@ next_point=0
 chase() {
   local tries rc
   for tries in 1 2 3 4 5 6 7 8 9 10; do
-    xdotool mousemove ${points[next_point % ${#points[@]}]} click 1
-    next_point=$((next_point + 1))
     rc=0
-    CHASE=$(probe chase "Pipwink2 Pupil" 2000 "$1" "${KEPT[@]}") || rc=$?
+    CHASE=$(probe_on_click ${points[next_point % ${#points[@]}]} chase "Pipwink2 Pupil" 10000 "$1" "${KEPT[@]}") || rc=$?
+    next_point=$((next_point + 1))
     echo "$CHASE"
     KEPT+=($(caught_in "$CHASE"))
     [ $rc = 0 ] && return 0
-    [ $rc = 1 ] || [ $rc = 3 ] || { screenshot "chase_lost"; fail "the chase lost its way: $CHASE"; }
+    [ $rc = 1 ] || [ $rc = 3 ] || [ $rc = 4 ] || { screenshot "chase_lost"; fail "the chase lost its way: $CHASE"; }
     wait_until 5 only_kept_show || fail "stars did not rest: $(visible_stars)"
   done
   fail "no chase of $1 rounds could be played"

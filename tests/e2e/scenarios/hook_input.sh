@@ -20,6 +20,7 @@ count_of() { log_of "$1" | grep -c "$2" || true; }
 
 start_host() {  # start_host NAME CLICK MOVE KEY ENTER
   local log=$E2E_WORK/$1.log; shift
+  rm -f "$log"  # not an earlier host's lines (see watch_stars)
   (cd "$E2E_PROGRAM" && exec wine hook_host.exe "$@" > "$log") &
   HOST_PID=$!
   _e2e_pids+=("$HOST_PID")
@@ -168,10 +169,10 @@ last_watch() { tr -d '\r' < "$E2E_WORK/watch.log"; }
 (( $(stars_of_click $((left + 200)) $((top + 220)) "$target_log") > 0 )) || fail "a click in the target made no stars: $(last_watch)"
 wait_until 10 stars_rested || fail "the click's stars did not rest"
 (( $(stars_of_click 900 740 "$E2E_WORK/left_alone.log") == 0 )) || fail "a second click in the excluded program made stars: $(last_watch)"
-target_full_screen "$target" 1
+target_full_screen "$target" 1 0
 wait_until 5 eval 'probe foreground | grep -q "^hwnd=$target "' || fail "the full-screen target is not in front: $(probe foreground)"
 (( $(stars_of_click 640 700 "$target_log") > 0 )) || fail "with FULLSCREENPAUSE=0 a click in the full-screen target made no stars: $(last_watch)"
-target_full_screen "$target" 0
+target_full_screen "$target" 0 0
 wait_until 10 stars_rested || fail "the click's stars did not rest"
 stop_tovik
 

@@ -16,6 +16,9 @@ focus_edit() {
   xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^hook target$' | head -n 1)"
   wake_target
   click_target "$ex" "$ey"
+  # Its stars show under the pointer: once they have flown off and rested,
+  # the target takes the small steps.
+  stars_still || fail "the stars of the click did not rest: $(cat "$E2E_WORK/quiet.log")"
   # The jump to the edit control was a fast step: a window showing under the
   # pointer later makes Wine repeat the pointer's place, a sudden stop that
   # makes a star. Two small steps leave nothing to stop from.

@@ -159,8 +159,10 @@ catchable_star() {
 }
 frozen="" catch=""
 for attempt in 1 2 3 4 5 6; do
-  click_target "$click_x" "$click_y"
-  probe command Pipwink2 129 >/dev/null
+  # The dialog is asked for through the main window, as the tray menu does,
+  # while the click's stars fly.
+  probe_on_click "$click_x" "$click_y" command_on_flight "Pipwink2 Pupil" Pipwink2 129 10000 >/dev/null ||
+    fail "the click's stars did not fly"
   wait_until 20 dialog_open || fail "the settings command did not open the dialog"
   frozen=$(visible_stars)
   catch=$(catchable_star)

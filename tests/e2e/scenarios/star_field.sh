@@ -39,8 +39,7 @@ caught=()
 declare -A width_of=()
 pair=""
 for point in "250 330" "350 330" "260 250" "380 260" "300 340" "220 300" "400 330" "330 240" "240 350" "360 350"; do
-  xdotool mousemove ${point% *} ${point#* } click 1
-  line=$(probe catch "Pipwink2 Pupil" 2000 "${caught[@]}") || continue
+  line=$(probe_on_click ${point% *} ${point#* } catch "Pipwink2 Pupil" 10000 "${caught[@]}") || continue
   hwnd=$(echo "$line" | sed -n 's/^caught=\(0x[0-9a-f]*\).*/\1/p')
   # The other stars of the catching click come to rest; on a loaded machine
   # the star may fly on under the press and rest too: no catch.
