@@ -22,6 +22,7 @@
 #include "cells/packed_point.h"
 #include "cells/program_status.h"
 #include "cells/private_messages.h"
+#include "stars/motion_rules.h"
 #include "stars/star_field.h"
 
 namespace {
@@ -42,7 +43,8 @@ FullScreenWatch fullScreen{ForegroundIsFullScreen};
 std::optional<StarField> starField;
 
 // Motion ticks handled, whether the stars moved in them or stood (the settings
-// dialog open): observers wait for ticks instead of time.
+// dialog open), from the timer or due on the input path: observers wait for
+// ticks instead of time.
 uint32_t motionTicks = 0;
 
 // The state an observer waits on. A query that comes while the thread waits
@@ -132,6 +134,9 @@ void OnHookInput(UINT kind, LPARAM lParam) {
   if (settingsDialogOpen != 0) return;
   // Input that never lets the queue run empty would starve WM_TIMER.
   DWORD now = GetTickCount();
+  // Counted before it runs, as a timer tick is: a status query answered while
+  // the tick waits on the window system already counts it.
+  if (starField->TimerRunning() && now - starField->LastTick() >= STAR_TIMER_INTERVAL) ++motionTicks;
   starField->RunDueTick(now);
   if (reactionEnabled != 1) return;
   if (Settings.fullscreenPause != 0 && fullScreen.InFront(now)) return;

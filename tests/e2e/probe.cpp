@@ -39,8 +39,9 @@
 //                        until all are gone); prints "tracking" at once, then
 //                        a line whenever one changes:
 //                        t=MS hwnd=0x... visible=0|1 rect=L,T,R,B, or
-//                        t=MS hwnd=0x... gone tick=N (the program's motion ticks
-//                        handled when the probe saw it gone; -1 without an answer)
+//                        t=MS hwnd=0x... gone ticks=LOW-HIGH (the motion ticks of
+//                        the program in one of which it went; "unknown" without
+//                        an answer)
 //   probe sample CLASS OWNER MS STOPFILE
 //                        samples the windows of CLASS until STOPFILE exists (or
 //                        MS pass) and pings the first OWNER window (WM_NULL,
@@ -727,6 +728,21 @@ struct Tracked {
   RECT rect;
 };
 
+// Track's look at one window; true when it is gone now.
+bool TrackLook(Tracked& t, DWORD now) {
+  if (!IsWindow(t.window)) return true;
+  bool visible = IsWindowVisible(t.window) != FALSE;
+  RECT rect{};
+  GetWindowRect(t.window, &rect);
+  if (visible == t.visible && EqualRect(&rect, &t.rect)) return false;
+  t.visible = visible;
+  t.rect = rect;
+  std::printf("t=%lu hwnd=0x%llx visible=%d ", static_cast<unsigned long>(now), Handle(t.window), visible ? 1 : 0);
+  PrintRect(rect);
+  std::printf("\n");
+  return false;
+}
+
 int Track(DWORD ms, char** handles, int count) {
   std::vector<Tracked> tracked;
   for (int i = 0; i < count; ++i) {
@@ -737,29 +753,33 @@ int Track(DWORD ms, char** handles, int count) {
   std::fflush(stdout);
   DWORD start = GetTickCount();
   size_t goneCount = 0;
+  // The program's motion ticks asked before the last look: a window seen
+  // there went in that tick (a tick that waits on the window system answers
+  // queries meanwhile) or a later one, and one gone in this look went in a
+  // tick no later than the count asked after it.
+  uint32_t ticksBefore = 0;
+  bool known = ProgramTicks(kProgramClass, &ticksBefore);
   while (GetTickCount() - start < ms && goneCount < tracked.size()) {
+    uint32_t ticksNow = 0, ticksAfter = 0;
+    bool knownNow = ProgramTicks(kProgramClass, &ticksNow);
     DWORD now = GetTickCount() - start;
+    std::vector<Tracked*> gone;
     for (Tracked& t : tracked) {
-      if (t.gone) continue;
-      if (!IsWindow(t.window)) {
-        t.gone = true;
-        ++goneCount;
-        uint32_t ticks = 0;
-        bool known = ProgramTicks(kProgramClass, &ticks);
-        std::printf("t=%lu hwnd=0x%llx gone tick=%ld\n", static_cast<unsigned long>(now), Handle(t.window),
-                    known ? static_cast<long>(ticks) : -1L);
-        continue;
-      }
-      bool visible = IsWindowVisible(t.window) != FALSE;
-      RECT rect{};
-      GetWindowRect(t.window, &rect);
-      if (visible == t.visible && EqualRect(&rect, &t.rect)) continue;
-      t.visible = visible;
-      t.rect = rect;
-      std::printf("t=%lu hwnd=0x%llx visible=%d ", static_cast<unsigned long>(now), Handle(t.window), visible ? 1 : 0);
-      PrintRect(rect);
-      std::printf("\n");
+      if (!t.gone && TrackLook(t, now)) gone.push_back(&t);
     }
+    bool knownAfter = !gone.empty() && ProgramTicks(kProgramClass, &ticksAfter);
+    for (Tracked* t : gone) {
+      t->gone = true;
+      ++goneCount;
+      std::printf("t=%lu hwnd=0x%llx gone ticks=", static_cast<unsigned long>(now), Handle(t->window));
+      if (known && knownAfter) {
+        std::printf("%lu-%lu\n", static_cast<unsigned long>(ticksBefore), static_cast<unsigned long>(ticksAfter));
+      } else {
+        std::printf("unknown\n");
+      }
+    }
+    ticksBefore = ticksNow;
+    known = knownNow;
     std::fflush(stdout);
     Sleep(2);
   }
