@@ -427,4 +427,37 @@ TEST(StoppedStarField, OperationsDoNothingWithoutAList) {
   field.Pool().FreeStarList();
 }
 
+TEST(Win32FieldHost, MonitorMetricsNameTheNearestScreenAndItsDpi) {
+  SettingsRecord settings{};
+  ImageList<ImageSet> pictures;
+  StarArtwork artwork;
+  Win32FieldHost host(StarFieldHost{nullptr, nullptr, &UiTexts, &settings}, &pictures, &artwork);
+  MonitorMetrics on = host.MonitorAt(PixelPoint{10, 10});
+  EXPECT_EQ(on.left, 0);
+  EXPECT_EQ(on.top, 0);
+  EXPECT_EQ(on.right, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(on.bottom, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(on.dpi, 96) << "an unscaled display";
+  MonitorMetrics off = host.MonitorAt(PixelPoint{-5000, 90000});
+  EXPECT_EQ(off.right, on.right) << "a point off every screen takes the nearest";
+  EXPECT_FALSE(host.StartTicks()) << "no owner window, no ticks";
+}
+
+TEST(StoppedStarField, TheShellSeesWhetherTheFieldReactsWhereItAsked) {
+  SettingsRecord settings{};
+  volatile LONG mirror = 7;
+  StarField field{StarFieldHost{nullptr, nullptr, &UiTexts, &settings, &mirror}};
+  EXPECT_FALSE(field.Reacting());
+  field.StartPipwink();
+  EXPECT_TRUE(field.Reacting());
+  EXPECT_EQ(mirror, 1);
+  field.DisablePipwink();
+  EXPECT_EQ(mirror, 0);
+  field.EnablePipwink();
+  EXPECT_EQ(mirror, 1);
+  field.StopPipwink();
+  EXPECT_FALSE(field.Reacting());
+  EXPECT_EQ(mirror, 0);
+}
+
 }  // namespace
