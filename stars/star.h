@@ -40,6 +40,9 @@ class StarList {
   void LinkStarBeforeTail(Star* star);
   // Takes a star out of the list; its own links are left pointing nowhere.
   void UnlinkStar(Star* star);
+  // Frees every star and its window and removes the sentinels. The windows
+  // are not hidden first: each goes when its close is handled.
+  void FreeStarList();
   // The free star of that image nearest the head, or null.
   Star* GetFreeStar(int32_t imageIndex) const;
   // How many stars are listed, free ones included.

@@ -68,17 +68,6 @@ void StarPool::DestroyStar(Star* star) {
   delete star;
 }
 
-void StarPool::FreeStarList() {
-  if (starListHead == nullptr) return;
-  Star* s = starListHead->next;
-  while (s != starListTail) {
-    Star* next = s->next;
-    delete s;
-    s = next;
-  }
-  DropSentinels();
-}
-
 int StarPool::EnsureManyStars() const {
   if (starListHead == nullptr) return 0;
   int grabbedStars = 0;

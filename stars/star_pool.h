@@ -17,7 +17,6 @@ class StarPool : public StarList {
   // settings: quantity and moveRange, read when used.
   StarPool(FieldHost& host, StarTicker& ticker, const SettingsRecord* settings)
       : host_(host), ticker_(ticker), settings_(settings) {}
-  ~StarPool() { FreeStarList(); }
 
   // Caught by the user and still in use: what tidying, erasing all and
   // joining act on.
@@ -38,9 +37,6 @@ class StarPool : public StarList {
   void RecycleStar(Star* star, int32_t x, int32_t y);
   // Removes a star for good: hides its window, frees record and window.
   void DestroyStar(Star* star);
-  // Frees every star and its window and removes the sentinels. The windows
-  // are not hidden first: each goes when its close is handled.
-  void FreeStarList();
   // 1 if at least two stars are grabbed, else 0.
   int EnsureManyStars() const;
   int32_t GrabbedCount() const;
