@@ -73,7 +73,7 @@ void OnCreate(HWND window) {
   trayIcon.Add(window, kTrayIconArt, PWM_TRAY, kTipEnabled);
   SetUpMMFile();
   GetIniInfo();  // after the cells: loading mirrors the switches into them
-  starField.emplace(StarFieldHost{window, starCursor, &UiTexts, &Settings});
+  starField.emplace(StarFieldHost{window, starCursor, &UiTexts, &Settings, &reactionEnabled});
   fullScreen = FullScreenWatch{ForegroundIsFullScreen};  // a new window looks afresh
   PostMessageA(window, PWM_START, 0, 0);
   // No taskbar button for the hidden window.

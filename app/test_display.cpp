@@ -14,7 +14,7 @@
 #include "stars/pupil_window.h"
 
 ImageList<ImageSet> TestImageList;
-ImageList<Star> TestStarList;
+ImageList<PupilWindow> TestStarList;
 
 void ViewImageListInFolder(const char* folder) {
   char copy[kFolderPathSize];
@@ -48,26 +48,16 @@ void ViewImageListInFolder(const char* folder) {
 
   for (int k = 0; k < placed; ++k) {
     ImageSet* set = TestImageList.Get(k);
-    Star* star = new (std::nothrow) Star{};
-    if (star == nullptr) break;
-    star->inUse = 1;
-    star->count = 1;
-    star->x = spots[k].x;
-    star->y = spots[k].y;
-    star->imageIndex = k;
-    star->window = new (std::nothrow) PupilWindow();
-    if (PupilWindow* window = star->window) {
-      window->Create(mainWindow, starCursor);
-      window->SetMenuTexts(&UiTexts);
-      window->DisableMenu();
-      window->SetFrames(set->frameCount, set->framesSideBySide);
-      window->SetImage(set->DC(), set->frameWidth, set->frameHeight);
-      window->MoveTo(POINT{star->x, star->y});
-    }
-    if (!TestStarList.Append(star)) {
-      if (star->window != nullptr) star->window->PostClose();
-      delete star->window;
-      delete star;
+    PupilWindow* window = new (std::nothrow) PupilWindow();
+    if (window == nullptr) break;
+    window->Create(mainWindow, starCursor);
+    window->SetMenuTexts(&UiTexts);
+    window->DisableMenu();
+    window->SetFrames(set->frameCount, set->framesSideBySide);
+    window->SetImage(set->DC(), set->frameWidth, set->frameHeight);
+    window->MoveTo(POINT{spots[k].x, spots[k].y});
+    if (!TestStarList.Append(window)) {
+      delete window;
       break;
     }
   }
@@ -75,19 +65,12 @@ void ViewImageListInFolder(const char* folder) {
   delete[] spots;
 
   for (int k = 0; k < TestStarList.Count(); ++k) {
-    if (PupilWindow* window = TestStarList.Get(k)->window) window->ShowTopmost();
+    TestStarList.Get(k)->ShowTopmost();
   }
   if (TestStarList.Count() < TestImageList.Count()) MessageOut(UiTexts.slot[TEXT_NO_DISPLAY_ROOM]);
 }
 
 void CleanUpImageList() {
   ReleaseImageList(&TestImageList);
-  while (TestStarList.Count() > 0) {
-    Star* star = TestStarList.Remove(0);
-    if (star->window != nullptr) {
-      star->window->PostClose();
-      delete star->window;
-    }
-    delete star;
-  }
+  while (TestStarList.Count() > 0) delete TestStarList.Remove(0);
 }

@@ -4,10 +4,10 @@
 #pragma once
 #include "images/image_list.h"
 #include "images/image_set.h"
-#include "stars/star.h"
+#include "stars/pupil_window.h"
 
-extern ImageList<ImageSet> TestImageList;  // the pictures shown
-extern ImageList<Star> TestStarList;       // their windows
+extern ImageList<ImageSet> TestImageList;     // the pictures shown
+extern ImageList<PupilWindow> TestStarList;   // their windows, each closed with its record
 
 // Shows every picture of the folder side by side below the settings dialog,
 // telling the user when the folder is missing or gives no picture, which

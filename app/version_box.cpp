@@ -13,7 +13,7 @@
 #include "stars/pupil_window.h"
 
 ImageSet versionPicture;
-Star* versionBox = nullptr;
+std::unique_ptr<PupilWindow> versionBox;
 
 namespace {
 constexpr int kVersionArt = IDR_VERSION_ART;
@@ -31,16 +31,8 @@ int ViewAboutBox() {
   versionPicture.frameCount = 1;
   versionPicture.framesSideBySide = 1;
 
-  Star* box = new (std::nothrow) Star{};
-  if (box == nullptr) {
-    DestroyAboutBox();
-    return 0;
-  }
-  box->inUse = 1;
-  box->count = 1;
-  box->window = new (std::nothrow) PupilWindow();
-  versionBox = box;
-  PupilWindow* window = box->window;
+  versionBox.reset(new (std::nothrow) PupilWindow());
+  PupilWindow* window = versionBox.get();
   if (window == nullptr || !window->Create(mainWindow, starCursor)) {
     DestroyAboutBox();
     return 0;
@@ -57,14 +49,7 @@ int ViewAboutBox() {
 }
 
 void DestroyAboutBox() {
-  if (versionBox != nullptr) {
-    if (PupilWindow* window = versionBox->window) {
-      window->Hide();
-      window->PostClose();
-      delete window;
-    }
-    delete versionBox;
-  }
-  versionBox = nullptr;
+  if (versionBox != nullptr) versionBox->Hide();
+  versionBox.reset();
   versionPicture.picture.Reset();
 }

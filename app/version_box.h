@@ -2,11 +2,13 @@
 // on the screen, closed by releasing the left button over it. It is built
 // like a star but belongs to no star list.
 #pragma once
-#include "images/image_set.h"
-#include "stars/star.h"
+#include <memory>
 
-extern ImageSet versionPicture;  // empty while no box is shown
-extern Star* versionBox;         // owned; null while no box is shown
+#include "images/image_set.h"
+#include "stars/pupil_window.h"
+
+extern ImageSet versionPicture;                  // empty while no box is shown
+extern std::unique_ptr<PupilWindow> versionBox;  // empty while no box is shown
 
 // Builds and shows the box; 0, with nothing made, when the picture can't be.
 int ViewAboutBox();

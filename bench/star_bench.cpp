@@ -53,9 +53,9 @@ HBITMAP MakePicture(int side) {
 
 // Ends the star field's windows and starts an empty list.
 void RestartList(StarField& field) {
-  field.FreeStarList();
+  field.Pool().FreeStarList();
   Pump();
-  field.CreateStarList();
+  field.Pool().CreateStarList();
 }
 
 // Every star comes to rest and waits in the pool.
@@ -65,7 +65,7 @@ void RestAll(StarField& field) {
 
 // Sets every star flying again without touching its window.
 void Relaunch(StarField& field) {
-  for (Star* s = field.starListHead->next; s != field.starListTail; s = s->next) {
+  for (Star* s = field.Pool().starListHead->next; s != field.Pool().starListTail; s = s->next) {
     s->inUse = 1;
     s->delay = 0;
     s->vx = 32;
@@ -208,7 +208,7 @@ int main(int argc, char** argv) {
   }
   HDC picture = field.StarImageList.Get(0)->DC();
   SeedRandomSource(GetTickCount());
-  field.CreateStarList();
+  field.Pool().CreateStarList();
   BareWindows bare(owner, picture, 72);
 
   // One event makes at most 99 stars: 90 a round keeps to one event.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/owned_handles.h"
+
 #include "images/alpha_pixels.h"
 
 HBITMAP CreateBitmapV5(BITMAPV5HEADER* header, int32_t width, int32_t height) {
@@ -18,12 +20,10 @@ HBITMAP CreateBitmapV5(BITMAPV5HEADER* header, int32_t width, int32_t height) {
   header->bV5AlphaMask = 0xFF000000;
   if (AlphaPixelBytes(width, height) == 0) return nullptr;
 
-  HDC screen = GetDC(nullptr);
+  ScreenDC screen(nullptr);
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(header),
-                                    DIB_RGB_COLORS, &bits, nullptr, 0);
-  ReleaseDC(nullptr, screen);
-  return bitmap;
+  return CreateDIBSection(screen.Get(), reinterpret_cast<BITMAPINFO*>(header), DIB_RGB_COLORS, &bits,
+                          nullptr, 0);
 }
 
 void* AlphaBitmapBits(HBITMAP bitmap) {
@@ -38,12 +38,12 @@ namespace {
 class BitmapTarget : public PixelTarget {
  public:
   uint32_t* Allocate(int32_t width, int32_t height) override {
-    if (bitmap != nullptr) return nullptr;
+    if (bitmap) return nullptr;
     BITMAPV5HEADER header;
-    bitmap = CreateBitmapV5(&header, width, height);
-    return static_cast<uint32_t*>(AlphaBitmapBits(bitmap));
+    bitmap.Reset(CreateBitmapV5(&header, width, height));
+    return static_cast<uint32_t*>(AlphaBitmapBits(bitmap.Get()));
   }
-  HBITMAP bitmap = nullptr;
+  UniqueBitmap bitmap;
 };
 
 }  // namespace
@@ -51,11 +51,8 @@ class BitmapTarget : public PixelTarget {
 HBITMAP PrepairStarBitmap(const char* path, int keepSize, const StopSignal* stop) {
   BitmapTarget target;
   int32_t width = 0, height = 0;
-  if (!LoadStarPixels(path, keepSize, &target, &width, &height, nullptr, stop)) {
-    if (target.bitmap != nullptr) DeleteObject(target.bitmap);
-    return nullptr;
-  }
-  return target.bitmap;
+  if (!LoadStarPixels(path, keepSize, &target, &width, &height, nullptr, stop)) return nullptr;
+  return target.bitmap.Release();
 }
 
 HBITMAP PrepairAlphaBitmap(const char* path) { return PrepairStarBitmap(path, 1); }
@@ -63,14 +60,11 @@ HBITMAP PrepairAlphaBitmap(const char* path) { return PrepairStarBitmap(path, 1)
 HBITMAP PrepairAlphaBitmapFromBitData(const void* data, size_t length, int32_t width,
                                       int32_t height) {
   BITMAPV5HEADER header;
-  HBITMAP bitmap = CreateBitmapV5(&header, width, height);
-  void* bits = AlphaBitmapBits(bitmap);
-  if (bits == nullptr) {
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    return nullptr;
-  }
+  UniqueBitmap bitmap(CreateBitmapV5(&header, width, height));
+  void* bits = AlphaBitmapBits(bitmap.Get());
+  if (bits == nullptr) return nullptr;
   // Never past the bitmap's own memory, whatever length the caller claims.
   size_t size = AlphaPixelBytes(width, height);
   if (data != nullptr) memcpy(bits, data, length < size ? length : size);
-  return bitmap;
+  return bitmap.Release();
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <new>
 
+#include "base/owned_handles.h"
 #include "images/alpha_bitmap.h"
 #include "images/artwork.h"
 #include "images/star_image_rules.h"
@@ -12,6 +13,21 @@
 namespace {
 
 bool SystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
+
+struct FindTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Free(HANDLE search) { FindClose(search); }
+};
+using UniqueFind = Owned<HANDLE, FindTraits>;
+
+// The search for the folder's *.png files, its first entry in *entry; holds
+// nothing when there is none or the pattern does not fit.
+UniqueFind FindPictures(const char* folder, WIN32_FIND_DATAA* entry) {
+  char pattern[kFolderPathSize];
+  int length = std::snprintf(pattern, sizeof pattern, "%s\\*.png", folder);
+  if (length < 0 || length >= static_cast<int>(sizeof pattern)) return UniqueFind();
+  return UniqueFind(FindFirstFileA(pattern, entry));
+}
 
 }  // namespace
 
@@ -47,24 +63,19 @@ int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, Fold
   } else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     scan.folderIsFile = 1;
   } else {
-    char pattern[kFolderPathSize];
-    int length = std::snprintf(pattern, sizeof pattern, "%s\\*.png", folder);
     WIN32_FIND_DATAA entry;
-    HANDLE search = length >= 0 && length < static_cast<int>(sizeof pattern)
-                        ? FindFirstFileA(pattern, &entry)
-                        : INVALID_HANDLE_VALUE;
-    if (search != INVALID_HANDLE_VALUE) {
+    UniqueFind search = FindPictures(folder, &entry);
+    if (search) {
       do {
         // A folder named like a picture holds no picture of its own.
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         char path[kFolderPathSize];
-        length = std::snprintf(path, sizeof path, "%s\\%s", folder, entry.cFileName);
+        int length = std::snprintf(path, sizeof path, "%s\\%s", folder, entry.cFileName);
         bool fits = length >= 0 && length < static_cast<int>(sizeof path);
         bool loaded = fits && PrepairStarImageByFile(path, list, stop);
         if (stop != nullptr && stop->load()) break;
         if (!loaded) NoteFailedFile(&scan, entry.cFileName);
-      } while (FindNextFileA(search, &entry));
-      FindClose(search);
+      } while (FindNextFileA(search.Get(), &entry));
     }
   }
   if (report != nullptr) *report = scan;

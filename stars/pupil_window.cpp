@@ -26,6 +26,7 @@ PupilWindow::PupilWindow()
       framesSideBySide(1) {}
 
 PupilWindow::~PupilWindow() {
+  if (!closeRequested) PostClose();
   if (hwnd != nullptr && StillOwns(hwnd, this)) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
 }
 
@@ -140,20 +141,20 @@ void PupilWindow::Hide() {
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void PupilWindow::BuildMenu() {
-  if (menu != nullptr) return;
-  menu = CreatePopupMenu();
-  if (menu == nullptr) return;
+UniqueMenu PupilWindow::BuildMenu() {
+  UniqueMenu built(CreatePopupMenu());
+  if (!built) return built;
   // Wide texts: the menu reads in Japanese whatever the ANSI code page.
   static wchar_t empty[1] = L"";
-  AppendMenuW(menu, MF_STRING, IDM_STAR_ERASE, menuTexts != nullptr ? menuTexts->slot[TEXT_ERASE] : empty);
+  auto text = [&](int slot) { return menuTexts != nullptr ? menuTexts->slot[slot] : empty; };
+  AppendMenuW(built.Get(), MF_STRING, IDM_STAR_ERASE, text(TEXT_ERASE));
   LRESULT many = SendMessageA(GetWindow(hwnd, GW_OWNER), PWM_QUERY_MANY_STARS, 0, 0);
   if (many != 0) {
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, IDM_STAR_ERASE_ALL,
-                menuTexts != nullptr ? menuTexts->slot[TEXT_ERASE_ALL] : empty);
-    AppendMenuW(menu, MF_STRING, IDM_STAR_TIDY, menuTexts != nullptr ? menuTexts->slot[TEXT_TIDY] : empty);
+    AppendMenuW(built.Get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(built.Get(), MF_STRING, IDM_STAR_ERASE_ALL, text(TEXT_ERASE_ALL));
+    AppendMenuW(built.Get(), MF_STRING, IDM_STAR_TIDY, text(TEXT_TIDY));
   }
+  return built;
 }
 
 void PupilWindow::PostClose() {
@@ -205,13 +206,12 @@ void PupilWindow::OnRightDown(HWND window) {
   if (!grabbed || !menuEnabled) return;
   POINT cursor{};
   GetCursorPos(&cursor);
-  BuildMenu();
-  HMENU shown = menu;
-  if (shown == nullptr) return;
-  TrackPopupMenu(shown, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+  UniqueMenu shown = BuildMenu();
+  if (!shown) return;
+  menu = shown.Get();
+  TrackPopupMenu(shown.Get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
   // The menu's own message loop runs timer ticks, and a bomb that ends in one
-  // of them frees this record: only the menu handle kept here is still ours.
-  DestroyMenu(shown);
+  // of them frees this record: only the menu's owner kept here is still ours.
   if (StillOwns(window, this)) menu = nullptr;
 }
 

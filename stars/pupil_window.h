@@ -15,9 +15,9 @@ constexpr char kPupilClassName[] = "Pipwink2 Pupil";
 class PupilWindow {
  public:
   PupilWindow();
-  // Clears the window's user-data slot, so that messages still queued for the
-  // window never reach the freed record. Does not destroy the window: the
-  // user posts WM_CLOSE first (PostClose).
+  // Closes the window from the queue (PostClose, unless that was done) and
+  // clears its user-data slot, so that messages still queued for the window
+  // never reach the freed record: dropping the record drops the window.
   ~PupilWindow();
   PupilWindow(const PupilWindow&) = delete;
   PupilWindow& operator=(const PupilWindow&) = delete;
@@ -40,7 +40,9 @@ class PupilWindow {
   // MoveTo and ShowTopmost in one call: a star's launch.
   void ShowTopmostAt(POINT point);
   void Hide();
-  void BuildMenu();
+  // The context menu: erase, and with at least two caught stars (the owner
+  // answers PWM_QUERY_MANY_STARS) erase all and tidy.
+  UniqueMenu BuildMenu();
   // Closes the window from the queue. The window ignores any WM_CLOSE that
   // neither this nor the freeing of its record started, so a close from
   // outside (Alt+F4, another program) never leaves a star without a window.
@@ -50,6 +52,7 @@ class PupilWindow {
 
   HWND Handle() const { return hwnd; }
   HDC SourceDC() const { return sourceDC; }
+  // The context menu while it is up; null otherwise.
   HMENU Menu() const { return menu; }
 
   // Grabbed at the first left press and for good; a window marked grabbed
@@ -104,7 +107,7 @@ class PupilWindow {
   int32_t width;
   int32_t height;
   UiTextBlock* menuTexts;
-  HMENU menu;
+  HMENU menu;                 // the menu while it is up; BuildMenu's owner holds it
   HWND hwnd;
   HDC sourceDC;               // the picture shown: an image's, a poof frame's or ownPicture's
   MemoryBitmap ownPicture;    // the number picture, when the window has one

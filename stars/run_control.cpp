@@ -4,30 +4,16 @@
 #include "base/resource_ids.h"
 #include "cells/private_messages.h"
 #include "images/star_images.h"
-#include "stars/motion_rules.h"
-#include "stars/pupil_window.h"
 #include "stars/star_field.h"
 
-namespace {
+StarField::StarField(const StarFieldHost& host)
+    : host_(host, &StarImageList, &artwork), pool_(host_, ticker_, host.settings) {}
 
-void TrimWorkingSet() {
-  SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
-}
+StarField::~StarField() { StopPipwink(); }
 
-}  // namespace
-
-// Shows or hides the window of every grabbed star.
-void StarField::ShowGrabbedStars(bool show) {
-  if (starListHead == nullptr) return;
-  for (Star* star = starListHead->next; star != starListTail; star = star->next) {
-    PupilWindow* window = star->window;
-    if (window == nullptr || !window->IsGrabbed()) continue;
-    if (show) {
-      window->ShowTopmost();
-    } else {
-      window->Hide();
-    }
-  }
+void StarField::SetReacting(bool on) {
+  reacting_ = on;
+  if (Host().reactionMirror != nullptr) *Host().reactionMirror = on ? 1 : 0;
 }
 
 StartReport StarField::StartPipwink() {
@@ -36,16 +22,16 @@ StartReport StarField::StartPipwink() {
   artwork.PrepairPoofImage();
   // The built-in star shows at once, also while the folder's pictures load.
   PrepairStarImage(IDR_STAR_ART, 72, 72, &StarImageList);
-  firstDrawnImage = 0;
-  CreateStarList();
-  reactionEnabled = 1;
+  pool_.firstDrawnImage = 0;
+  pool_.CreateStarList();
+  SetReacting(true);
   // The motion timer starts with the first star that moves.
-  const char* folder = host.settings->imageFolder;
+  const char* folder = Host().settings->imageFolder;
   if (folder[0] == '\0') {
     if (StarImageList.Count() == 0) report.noStarPicture = 1;
     return report;
   }
-  if (host.owner != nullptr && folderLoad.Begin(folder, host.owner, PWM_PICTURES_LOADED, ++loadSerial)) {
+  if (Host().owner != nullptr && folderLoad_.Begin(folder, Host().owner, PWM_PICTURES_LOADED, ++loadSerial_)) {
     report.picturesPending = 1;
     return report;
   }
@@ -60,10 +46,10 @@ StartReport StarField::StartPipwink() {
 }
 
 int StarField::TakeLoadedPictures(WPARAM serial, StartReport* report) {
-  if (!folderLoad.Pending() || folderLoad.Serial() != serial || starListHead == nullptr) return 0;
+  if (!folderLoad_.Pending() || folderLoad_.Serial() != serial || pool_.starListHead == nullptr) return 0;
   FolderScanReport scan{};
   const int32_t standIns = StarImageList.Count();
-  folderLoad.Take(&StarImageList, &scan);
+  folderLoad_.Take(&StarImageList, &scan);
   StartReport found = UseFolderPictures(standIns, scan);
   if (report != nullptr) *report = found;
   return 1;
@@ -79,37 +65,27 @@ StartReport StarField::UseFolderPictures(int32_t standIns, const FolderScanRepor
   }
   if (scan.failedFiles > 0) report.someUnreadable = 1;
   // Every star so far shows a stand-in. A flying or caught one keeps it: a
-  // flying one finishes its flight and then goes (StepStar), a caught one
+  // flying one finishes its flight and then goes (StarMotion), a caught one
   // stays. Resting ones go now, unseen. With no star left, the stand-in
   // pictures go too.
-  bool kept = false;
-  Star* star = starListHead != nullptr ? starListHead->next : nullptr;
-  while (star != nullptr && star != starListTail) {
-    Star* next = star->next;
-    if (star->inUse) {
-      kept = true;
-    } else {
-      DestroyStar(star);
-    }
-    star = next;
-  }
-  firstDrawnImage = standIns;
+  bool kept = pool_.DropRestingStars();
+  pool_.firstDrawnImage = standIns;
   if (!kept) {
     for (int32_t k = 0; k < standIns; ++k) delete StarImageList.Remove(0);
-    firstDrawnImage = 0;
+    pool_.firstDrawnImage = 0;
   }
   return report;
 }
 
 void StarField::StopPipwink() {
-  reactionEnabled = 0;
-  StopMotion();
-  folderLoad.Cancel();
+  SetReacting(false);
+  ticker_.Stop();
+  folderLoad_.Cancel();
   // The stars go first: their windows paint from the pictures' DCs, so no
   // window may outlive the pictures it shows.
-  FreeStarList();
+  pool_.FreeStarList();
   ReleaseImageList(&StarImageList);
-  firstDrawnImage = 0;
+  pool_.firstDrawnImage = 0;
   artwork.ReleaseNumImage();
   artwork.ReleasePoofImage();
   TrimWorkingSet();
@@ -121,11 +97,11 @@ StartReport StarField::RestartPipwink() {
 }
 
 void StarField::EnablePipwink() {
-  ShowGrabbedStars(true);
-  reactionEnabled = 1;
+  pool_.ShowGrabbedStars(true);
+  SetReacting(true);
 }
 
 void StarField::DisablePipwink() {
-  ShowGrabbedStars(false);
-  reactionEnabled = 0;
+  pool_.ShowGrabbedStars(false);
+  SetReacting(false);
 }

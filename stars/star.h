@@ -4,10 +4,10 @@
 #pragma once
 #include <cstdint>
 
-class PupilWindow;
+#include "stars/star_surface.h"
 
 struct Star {
-  PupilWindow* window;     // owned; null for the two sentinels
+  SurfaceOwner window;     // the star's window, closed with the record; null for the two sentinels
   uint32_t inUse;          // 1 = moving, grabbed or bombing; 0 = free, hidden
   int32_t count;           // how many stars this one stands for
   int32_t x, y;            // window corner as the motion computes it
@@ -23,12 +23,12 @@ struct Star {
 
 // The doubly linked star list with its two sentinels: the head's prev and the
 // tail's next point to themselves. Both are null while the star field is
-// stopped, and every operation then does nothing. The list owns the records;
-// their windows belong to whoever frees the records (the star field).
+// stopped, and every operation then does nothing. The list owns the records,
+// and each record its window.
 class StarList {
  public:
   StarList() = default;
-  // Frees the records and sentinels still listed (not their windows).
+  // Frees the records and sentinels still listed, and so their windows.
   ~StarList();
   StarList(const StarList&) = delete;
   StarList& operator=(const StarList&) = delete;
@@ -40,6 +40,9 @@ class StarList {
   void LinkStarBeforeTail(Star* star);
   // Takes a star out of the list; its own links are left pointing nowhere.
   void UnlinkStar(Star* star);
+  // Frees every star and its window and removes the sentinels. The windows
+  // are not hidden first: each goes when its close is handled.
+  void FreeStarList();
   // The free star of that image nearest the head, or null.
   Star* GetFreeStar(int32_t imageIndex) const;
   // How many stars are listed, free ones included.
@@ -48,7 +51,6 @@ class StarList {
   Star* starListHead = nullptr;
   Star* starListTail = nullptr;
   Star* lastGeneratedStar = nullptr;  // last star of a click or move event; null after a key
-  int32_t chainValue = 1;             // the chase game's reward, 1, 2, 4 ... 1024
 
  protected:
   // Deletes the sentinels; the records must be gone already.

@@ -2,7 +2,9 @@
 
 #include <new>
 
-StarList::~StarList() {
+StarList::~StarList() { FreeStarList(); }
+
+void StarList::FreeStarList() {
   if (starListHead == nullptr) return;
   Star* s = starListHead->next;
   while (s != starListTail) {

@@ -1,39 +1,30 @@
+#include "stars/star_pool.h"
+
 #include <new>
 
 #include "cells/private_messages.h"
-#include "stars/motion_rules.h"
-#include "stars/pupil_window.h"
 #include "stars/random_source.h"
-#include "stars/star_field.h"
 
-StarField::StarField(const StarFieldHost& fieldHost) : host(fieldHost) {}
-
-StarField::~StarField() { StopPipwink(); }
-
-// Closes the window and frees its record; the record's destructor clears the
-// window's user-data slot (so the posted WM_CLOSE closes it) and releases its
-// number picture.
-void StarField::ReleaseStarWindow(Star* star) {
-  if (star->window == nullptr) return;
-  star->window->PostClose();
-  delete star->window;
-  star->window = nullptr;
-}
-
-int32_t StarField::GetRandomImageIndex() {
-  int32_t index = DrawImageIndex(StarImageList.Count() - firstDrawnImage);
+int32_t StarPool::GetRandomImageIndex() {
+  int32_t index = DrawImageIndex(host_.PictureCount() - firstDrawnImage);
   return index < 0 ? -1 : firstDrawnImage + index;
 }
 
-Star* StarField::GetStarByHWND(HWND window) const {
-  if (starListHead == nullptr || window == nullptr) return nullptr;
+Star* StarPool::GetStarByHandle(uintptr_t handle) const {
+  if (starListHead == nullptr || handle == 0) return nullptr;
   for (Star* s = starListHead->next; s != starListTail; s = s->next) {
-    if (s->window != nullptr && s->window->Handle() == window) return s;
+    if (s->window != nullptr && s->window->Handle() == handle) return s;
   }
   return nullptr;
 }
 
-Star* StarField::CreateNewStar(int32_t x, int32_t y, int32_t imageIndex) {
+void StarPool::SetInitialPosition(Star* star) const {
+  FrameShape frame{0, 0};
+  host_.PictureFrame(star->imageIndex, &frame);
+  ::SetInitialPosition(star, frame.width, frame.height);
+}
+
+Star* StarPool::CreateNewStar(int32_t x, int32_t y, int32_t imageIndex) {
   if (starListHead == nullptr) return nullptr;
   Star* star = new (std::nothrow) Star{};
   if (star == nullptr) return nullptr;
@@ -42,31 +33,20 @@ Star* StarField::CreateNewStar(int32_t x, int32_t y, int32_t imageIndex) {
   star->imageIndex = imageIndex;
   star->x = x;
   star->y = y;
-  SetInitialSpeed(star, host.settings->moveRange);
-
-  star->window = new (std::nothrow) PupilWindow();
-  PupilWindow* window = star->window;
-  if (window != nullptr) {
-    window->Create(host.owner, host.cursor);
-    window->SetMenuTexts(host.texts);
-  }
+  SetInitialSpeed(star, settings_->moveRange);
+  star->window = host_.MakeSurface(imageIndex);
   SetInitialPosition(star);
-  ImageSet* image = StarImageList.Get(imageIndex);
-  if (window != nullptr && image != nullptr) {
-    window->SetFrames(image->frameCount, image->framesSideBySide);
-    window->SetImage(image->DC(), image->frameWidth, image->frameHeight);
-  }
-  if (window != nullptr) window->ShowTopmostAt(POINT{star->x, star->y});
+  if (star->window != nullptr) star->window->ShowTopmostAt(PixelPoint{star->x, star->y});
   LinkStarBeforeTail(star);
-  StartMotion();
+  ticker_.Start();
   return star;
 }
 
-void StarField::RecycleStar(Star* star, int32_t x, int32_t y) {
+void StarPool::RecycleStar(Star* star, int32_t x, int32_t y) {
   if (starListHead == nullptr || star == nullptr) return;
   star->x = x;
   star->y = y;
-  SetInitialSpeed(star, host.settings->moveRange);
+  SetInitialSpeed(star, settings_->moveRange);
   SetInitialPosition(star);
   star->inUse = 1;
   star->chained = 0;
@@ -75,21 +55,20 @@ void StarField::RecycleStar(Star* star, int32_t x, int32_t y) {
   star->count = 1;
   if (star->window != nullptr) {
     star->window->RewindAnimation();
-    star->window->ShowTopmostAt(POINT{star->x, star->y});
+    star->window->ShowTopmostAt(PixelPoint{star->x, star->y});
   }
-  StartMotion();
+  ticker_.Start();
 }
 
-void StarField::DestroyStar(Star* star) {
+void StarPool::DestroyStar(Star* star) {
   if (star == nullptr) return;
   if (star->window != nullptr) star->window->Hide();
   if (star == lastGeneratedStar) lastGeneratedStar = nullptr;
   UnlinkStar(star);
-  ReleaseStarWindow(star);
   delete star;
 }
 
-int StarField::EnsureManyStars() const {
+int StarPool::EnsureManyStars() const {
   if (starListHead == nullptr) return 0;
   int grabbedStars = 0;
   for (Star* s = starListHead->next; s != starListTail; s = s->next) {
@@ -98,42 +77,72 @@ int StarField::EnsureManyStars() const {
   return 0;
 }
 
+int32_t StarPool::GrabbedCount() const {
+  if (starListHead == nullptr) return 0;
+  int32_t grabbedStars = 0;
+  for (Star* s = starListHead->next; s != starListTail; s = s->next) {
+    if (IsGrabbed(s)) ++grabbedStars;
+  }
+  return grabbedStars;
+}
+
 // The flying star of that image nearest the head (the oldest flight): what an
 // event reuses once the field holds as many windows as it may.
-Star* StarField::FlyingStarOf(int32_t imageIndex) const {
+Star* StarPool::FlyingStarOf(int32_t imageIndex) const {
   for (Star* s = starListHead->next; s != starListTail; s = s->next) {
     if (s->inUse == 0 || s->imageIndex != imageIndex || s->bombing) continue;
-    if (s->window == nullptr || s->window->IsGrabbed() || s->window->OwnsPicture()) continue;
+    if (s->window == nullptr || s->window->IsGrabbed() || s->window->ShowsNumber()) continue;
     return s;
   }
   return nullptr;
 }
 
-void StarField::GenerateStars(uint32_t kind, int32_t x, int32_t y) {
+void StarPool::GenerateStars(uint32_t kind, int32_t x, int32_t y) {
   if (starListHead == nullptr) return;
-  int32_t passes = StarsForEvent(kind, host.settings->quantity);
+  int32_t passes = StarsForEvent(kind, settings_->quantity);
   for (int32_t pass = 0; pass < passes; ++pass) {
     int32_t imageIndex = GetRandomImageIndex();
     if (imageIndex < 0) return;  // no picture to show
     Star* star = GetFreeStar(imageIndex);
-    if (star == nullptr && StarCount() >= maxStarWindows) star = FlyingStarOf(imageIndex);
+    if (star == nullptr && StarCount() >= maxStarWindows_) star = FlyingStarOf(imageIndex);
     if (star != nullptr) {
       RecycleStar(star, x, y);
-    } else if (StarCount() < maxStarWindows) {
+    } else if (StarCount() < maxStarWindows_) {
       star = CreateNewStar(x, y, imageIndex);
     }
     lastGeneratedStar = kind == PWM_HOOK_KEY ? nullptr : star;
   }
 }
 
-void StarField::FreeStarList() {
+void StarPool::ShowGrabbedStars(bool show) {
   if (starListHead == nullptr) return;
-  Star* s = starListHead->next;
-  while (s != starListTail) {
-    Star* next = s->next;
-    ReleaseStarWindow(s);
-    delete s;
-    s = next;
+  for (Star* star = starListHead->next; star != starListTail; star = star->next) {
+    StarSurface* window = star->window.get();
+    if (window == nullptr || !window->IsGrabbed()) continue;
+    if (show) {
+      window->ShowTopmost();
+    } else {
+      window->Hide();
+    }
   }
-  DropSentinels();
+}
+
+bool StarPool::KeepsAtRest(const Star* star) const {
+  if (star->window != nullptr && star->window->ShowsNumber()) return false;
+  return star->imageIndex >= firstDrawnImage;
+}
+
+bool StarPool::DropRestingStars() {
+  bool kept = false;
+  Star* star = starListHead != nullptr ? starListHead->next : nullptr;
+  while (star != nullptr && star != starListTail) {
+    Star* next = star->next;
+    if (star->inUse) {
+      kept = true;
+    } else {
+      DestroyStar(star);
+    }
+    star = next;
+  }
+  return kept;
 }

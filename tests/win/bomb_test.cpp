@@ -18,7 +18,7 @@ bool WindowGoes(HWND window) {
 TEST_F(Bombs, OneStarShowsFivePoofFramesCentredOnItThenGoes) {
   ASSERT_NE(AddStarImage(72), nullptr);
   Star* star = GrabbedStar(0, 300, 200);
-  HWND window = star->window->Handle();
+  HWND window = WindowOf(star)->Handle();
   ASSERT_NE(window, nullptr);
 
   field.BombStar(star);
@@ -33,7 +33,7 @@ TEST_F(Bombs, OneStarShowsFivePoofFramesCentredOnItThenGoes) {
     EXPECT_EQ(rect.top, 172) << "tick " << tick;
     EXPECT_EQ(rect.right - rect.left, 128);
     EXPECT_EQ(rect.bottom - rect.top, 128);
-    EXPECT_EQ(star->window->FrameCount(), 0);
+    EXPECT_EQ(WindowOf(star)->FrameCount(), 0);
   }
   field.MoveStar();
   EXPECT_EQ(field.GetStarByHWND(window), nullptr);
@@ -47,7 +47,7 @@ TEST_F(Bombs, PictureLargerThanThePoofMovesItRightAndDown) {
   Star* star = GrabbedStar(0, 100, 100);
   field.BombStar(star);
   field.MoveStar();
-  RECT rect = WindowRect(star->window->Handle());
+  RECT rect = WindowRect(WindowOf(star)->Handle());
   EXPECT_EQ(rect.left, 136);
   EXPECT_EQ(rect.top, 136);
 }
@@ -55,10 +55,10 @@ TEST_F(Bombs, PictureLargerThanThePoofMovesItRightAndDown) {
 TEST_F(Bombs, BeginBombSetsOffGrabbedStarsFromTheLastOneInListOrder) {
   ASSERT_NE(AddStarImage(72), nullptr);
   Star* s1 = GrabbedStar(0, 100, 100);
-  Star* moving = field.CreateNewStar(500, 500, 0);
+  Star* moving = field.Pool().CreateNewStar(500, 500, 0);
   Star* s2 = GrabbedStar(0, 300, 100);
   Star* s3 = GrabbedStar(0, 500, 100);
-  std::vector<HWND> windows{s1->window->Handle(), s2->window->Handle(), s3->window->Handle()};
+  std::vector<HWND> windows{WindowOf(s1)->Handle(), WindowOf(s2)->Handle(), WindowOf(s3)->Handle()};
   moving->delay = 100;  // keeps it flying and in the list for the whole test
 
   field.BeginBomb();
@@ -86,7 +86,7 @@ TEST_F(Bombs, BeginBombSetsOffGrabbedStarsFromTheLastOneInListOrder) {
 TEST_F(Bombs, ReArmingMidPoofRestartsItWithoutMovingTheWindow) {
   ASSERT_NE(AddStarImage(72), nullptr);
   Star* star = GrabbedStar(0, 300, 200);
-  HWND window = star->window->Handle();
+  HWND window = WindowOf(star)->Handle();
   field.BombStar(star);
   field.MoveStar();
   field.MoveStar();
@@ -116,16 +116,16 @@ TEST_F(Bombs, ReArmingMidPoofRestartsItWithoutMovingTheWindow) {
 TEST_F(Bombs, NumberedStarLosesItsNumberPictureAtTheFirstPoofFrame) {
   ASSERT_NE(AddStarImage(72), nullptr);
   Star* star = GrabbedStar(0, 300, 200);
-  field.SetStarNumber(star, 12);
-  HDC ownDC = star->window->SourceDC();
-  HBITMAP ownBitmap = star->window->OwnPictureBitmap();
+  field.Chase().SetStarNumber(star, 12);
+  HDC ownDC = WindowOf(star)->SourceDC();
+  HBITMAP ownBitmap = WindowOf(star)->OwnPictureBitmap();
   ASSERT_NE(ownBitmap, nullptr);
   ASSERT_EQ(GetObjectType(ownDC), static_cast<DWORD>(OBJ_MEMDC));
 
   field.BombStar(star);
   field.MoveStar();
-  EXPECT_FALSE(star->window->OwnsPicture());
-  EXPECT_EQ(star->window->OwnPictureBitmap(), nullptr);
+  EXPECT_FALSE(WindowOf(star)->OwnsPicture());
+  EXPECT_EQ(WindowOf(star)->OwnPictureBitmap(), nullptr);
   EXPECT_EQ(GetObjectType(ownDC), 0u);
   EXPECT_EQ(GetObjectType(ownBitmap), 0u);
   EXPECT_EQ(PoofFrameShown(star), 0);
@@ -135,15 +135,15 @@ TEST_F(Bombs, WithoutPoofArtworkTheStarKeepsItsPictureUntilItGoes) {
   ASSERT_NE(AddStarImage(72), nullptr);
   ReleasePoof();
   Star* star = GrabbedStar(0, 300, 200);
-  HWND window = star->window->Handle();
-  field.SetStarNumber(star, 7);
-  HDC ownDC = star->window->SourceDC();
+  HWND window = WindowOf(star)->Handle();
+  field.Chase().SetStarNumber(star, 7);
+  HDC ownDC = WindowOf(star)->SourceDC();
 
   field.BombStar(star);
   for (int tick = 1; tick <= 5; ++tick) {
     field.MoveStar();
     ASSERT_EQ(field.GetStarByHWND(window), star);
-    EXPECT_EQ(star->window->SourceDC(), ownDC) << "tick " << tick;
+    EXPECT_EQ(WindowOf(star)->SourceDC(), ownDC) << "tick " << tick;
     EXPECT_EQ(WindowRect(window).left, 300);
     EXPECT_EQ(WindowRect(window).right - WindowRect(window).left, 72);
   }
@@ -155,7 +155,7 @@ TEST_F(Bombs, WithoutPoofArtworkTheStarKeepsItsPictureUntilItGoes) {
 TEST_F(Bombs, NothingToArm) {
   ASSERT_NE(AddStarImage(72), nullptr);
   field.BombStar(nullptr);
-  Star* moving = field.CreateNewStar(400, 400, 0);
+  Star* moving = field.Pool().CreateNewStar(400, 400, 0);
   field.BeginBomb();
   EXPECT_EQ(moving->bombing, 0u);
 
@@ -164,11 +164,11 @@ TEST_F(Bombs, NothingToArm) {
   field.BombStar(moving);
   EXPECT_EQ(moving->bombing, 0u);
 
-  HWND window = moving->window->Handle();
-  field.FreeStarList();
+  HWND window = WindowOf(moving)->Handle();
+  field.Pool().FreeStarList();
   field.BeginBomb();  // no list: nothing to walk
   EXPECT_TRUE(WindowGoes(window));
-  ASSERT_EQ(field.CreateStarList(), 1);
+  ASSERT_EQ(field.Pool().CreateStarList(), 1);
 }
 
 }  // namespace

@@ -24,19 +24,19 @@ class ChaseGame : public StarGroupTest {
   // A click far from the others (so that no stars overlap); returns its star.
   Star* Click(int round) {
     field.GenerateStars(PWM_HOOK_CLICK, 150 + 250 * (round % 5), 150 + 250 * (round / 5));
-    return field.lastGeneratedStar;
+    return field.Pool().lastGeneratedStar;
   }
 
   static void Press(const Star* star) {
-    HWND window = star->window->Handle();
+    HWND window = WindowOf(star)->Handle();
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   }
 
   // The last digit of the number a star shows, -1 for none.
   static int LastDigitShown(const Star* star) {
-    if (!star->window->OwnsPicture()) return -1;
-    DcPixels pixels = PixelsOf(star->window->SourceDC());
+    if (!WindowOf(star)->OwnsPicture()) return -1;
+    DcPixels pixels = PixelsOf(WindowOf(star)->SourceDC());
     uint32_t colour = pixels.At(48 + kDigitLeft, 40 + kDigitTop);
     for (int digit = 0; digit < 10; ++digit) {
       if (colour == DigitColour(digit)) return digit;
@@ -60,17 +60,17 @@ TEST_F(ChaseGame, EleventhGrabInARowShows999AndSetsOffEveryGrabbedStar) {
     EXPECT_EQ(LastDigitShown(made[round - 1]), lastDigits[round]) << "round " << round;
   }
   EXPECT_EQ(made[0]->count, 1);  // it was never the chased star
-  EXPECT_EQ(field.chainValue, 1024);
+  EXPECT_EQ(field.Chase().chainValue, 1024);
   for (Star* s : made) EXPECT_EQ(s->bombing, 0u);
 
   made.push_back(Click(11));
   Press(made[10]);
   EXPECT_EQ(made[10]->count, 1024);
-  DcPixels pixels = PixelsOf(made[10]->window->SourceDC());
+  DcPixels pixels = PixelsOf(WindowOf(made[10])->SourceDC());
   for (int x : {48, 31, 14}) {
     EXPECT_EQ(pixels.At(x + kDigitLeft, 40 + kDigitTop), DigitColour(9)) << "x " << x;
   }
-  EXPECT_EQ(field.chainValue, 1);
+  EXPECT_EQ(field.Chase().chainValue, 1);
   // All eleven grabbed stars go off, the head's last; the new chased star
   // is still flying and is left alone.
   for (int i = 0; i <= 10; ++i) {
@@ -87,8 +87,8 @@ TEST_F(ChaseGame, ChainedStarThatGetsAwayResetsTheChain) {
   Star* target = Click(2);
   Press(chased);
   ASSERT_EQ(chased->count, 2);
-  ASSERT_EQ(field.chainValue, 4);
-  Star* unchained = field.CreateNewStar(1000, 800, 0);
+  ASSERT_EQ(field.Chase().chainValue, 4);
+  Star* unchained = field.Pool().CreateNewStar(1000, 800, 0);
 
   // The target hovers for three ticks, then flies.
   POINT start = Corner(target);
@@ -105,29 +105,29 @@ TEST_F(ChaseGame, ChainedStarThatGetsAwayResetsTheChain) {
   for (int tick = 5; tick <= 6; ++tick) field.MoveStar();
   ASSERT_EQ(unchained->inUse, 0u);
   ASSERT_EQ(target->inUse, 1u);
-  EXPECT_EQ(field.chainValue, 4);
+  EXPECT_EQ(field.Chase().chainValue, 4);
 
   for (int tick = 7; tick <= 12 && target->inUse; ++tick) field.MoveStar();
   EXPECT_EQ(target->inUse, 0u);
-  EXPECT_EQ(field.chainValue, 1);
+  EXPECT_EQ(field.Chase().chainValue, 1);
 }
 
 TEST_F(ChaseGame, WithoutTheClickReactionTheGrabbedStarMayBeTheChasedOne) {
   // A mouse movement made the star; the press on it makes no new star.
   field.GenerateStars(PWM_HOOK_MOVE, 400, 400);
-  Star* star = field.lastGeneratedStar;
+  Star* star = field.Pool().lastGeneratedStar;
   ASSERT_NE(star, nullptr);
   Press(star);
   EXPECT_EQ(star->chained, 1u);
   EXPECT_EQ(star->count, 1);  // the chain value 1: no number
-  EXPECT_FALSE(star->window->OwnsPicture());
-  EXPECT_EQ(field.chainValue, 2);
+  EXPECT_FALSE(WindowOf(star)->OwnsPicture());
+  EXPECT_EQ(field.Chase().chainValue, 2);
 
   // A press on a window that is no star's only marks the last star.
   star->chained = 0;
   field.GrabStar(owner.handle());
   EXPECT_EQ(star->chained, 1u);
-  EXPECT_EQ(field.chainValue, 2);
+  EXPECT_EQ(field.Chase().chainValue, 2);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "code_page.h"
 #include "images/image_set.h"
 #include "message_box_watcher.h"
+#include "star_test_support.h"
 #include "stars/motion_rules.h"
 #include "stars/pupil_window.h"
 #include "stars/star.h"
@@ -124,7 +125,7 @@ TEST_F(MainWindowTest, NothingMovesWhileTheSettingsDialogIsOpen) {
   Settings.quantity = 1;
   Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
   ASSERT_EQ(StarCount(), 1);
-  Star* star = field->starListHead->next;
+  Star* star = field->Pool().starListHead->next;
   const int32_t x = star->x;
   const int32_t y = star->y;
   settingsDialogOpen = 1;
@@ -191,7 +192,7 @@ TEST_F(MainWindowTest, TheWindowAnswersWhileTheFolderLoadsAndExitStopsTheLoad) {
   Settings.quantity = 2;
   Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
   EXPECT_EQ(StarCount(), 2);
-  for (Star* s = field->starListHead->next; s != field->starListTail; s = s->next) {
+  for (Star* s = field->Pool().starListHead->next; s != field->Pool().starListTail; s = s->next) {
     EXPECT_LT(s->imageIndex, 3) << "a built-in star";
   }
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
@@ -301,7 +302,7 @@ TEST_F(MainWindowTest, APointLeftOfThePrimaryScreenStaysThere) {
   Settings.quantity = 1;
   Send(PWM_HOOK_CLICK, 0, PackPoint(-300, -20));
   ASSERT_EQ(StarCount(), 1);
-  Star* star = field->starListHead->next;
+  Star* star = field->Pool().starListHead->next;
   // The star starts beside the point, never a screen width away from it.
   EXPECT_LT(star->x, -300 + 72);
   EXPECT_GT(star->x, -300 - 2 * 72);
@@ -313,12 +314,12 @@ TEST_F(MainWindowTest, ManyStarsQuestionAnswersExactlyZeroOrOne) {
   Send(PWM_HOOK_CLICK, 0, PackPoint(500, 500));
   EXPECT_EQ(Send(PWM_QUERY_MANY_STARS), 0);
   std::vector<Star*> stars;
-  for (Star* s = field->starListHead->next; s != field->starListTail; s = s->next) stars.push_back(s);
+  for (Star* s = field->Pool().starListHead->next; s != field->Pool().starListTail; s = s->next) stars.push_back(s);
   ASSERT_EQ(stars.size(), 3u);
-  stars[0]->window->MarkGrabbed();
+  WindowOf(stars[0])->MarkGrabbed();
   EXPECT_EQ(Send(PWM_QUERY_MANY_STARS), 0);
-  stars[1]->window->MarkGrabbed();
-  stars[2]->window->MarkGrabbed();
+  WindowOf(stars[1])->MarkGrabbed();
+  WindowOf(stars[2])->MarkGrabbed();
   EXPECT_EQ(Send(PWM_QUERY_MANY_STARS), 1);
 }
 
@@ -399,21 +400,21 @@ TEST_F(MainWindowTest, ARestartWhileDisabledReactsAgainAndTheTipSaysSo) {
 TEST_F(MainWindowTest, DisablingHidesGrabbedStarsAndEnablingShowsThemAgain) {
   Settings.quantity = 2;
   Send(PWM_HOOK_CLICK, 0, PackPoint(600, 400));
-  Star* grabbed = field->starListHead->next;
+  Star* grabbed = field->Pool().starListHead->next;
   Star* flying = grabbed->next;
-  grabbed->window->MarkGrabbed();
+  WindowOf(grabbed)->MarkGrabbed();
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  EXPECT_FALSE(IsWindowVisible(grabbed->window->Handle()));
-  EXPECT_TRUE(IsWindowVisible(flying->window->Handle())) << "a flying star finishes its flight";
+  EXPECT_FALSE(IsWindowVisible(WindowOf(grabbed)->Handle()));
+  EXPECT_TRUE(IsWindowVisible(WindowOf(flying)->Handle())) << "a flying star finishes its flight";
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  EXPECT_TRUE(IsWindowVisible(grabbed->window->Handle()));
+  EXPECT_TRUE(IsWindowVisible(WindowOf(grabbed)->Handle()));
 }
 
 TEST_F(MainWindowTest, VersionBoxShowsCentredOnceAndClosesOnItsMessage) {
   Send(WM_COMMAND, IDM_TRAY_VERSION);
   ASSERT_EQ(versionBoxOpen, 1);
   ASSERT_NE(versionBox, nullptr);
-  HWND box = versionBox->window->Handle();
+  HWND box = versionBox->Handle();
   RECT rect{};
   GetWindowRect(box, &rect);
   EXPECT_EQ(rect.right - rect.left, 310);
@@ -424,7 +425,7 @@ TEST_F(MainWindowTest, VersionBoxShowsCentredOnceAndClosesOnItsMessage) {
   EXPECT_TRUE(GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
   Send(WM_COMMAND, IDM_TRAY_VERSION);
-  EXPECT_EQ(versionBox->window->Handle(), box) << "a second command shows no second box";
+  EXPECT_EQ(versionBox->Handle(), box) << "a second command shows no second box";
 
   PostMessageA(window, PWM_ABOUT_CLOSED, 0, reinterpret_cast<LPARAM>(box));
   Pump();
@@ -455,7 +456,7 @@ TEST_F(MainWindowTest, ARestartedTaskbarGetsTheIconBackAndTheOldIconIsFreed) {
 TEST_F(MainWindowTest, ExitClosesTheWindowAndStopsTheStarField) {
   Settings.quantity = 1;
   Send(PWM_HOOK_CLICK, 0, PackPoint(300, 300));
-  HWND star = field->starListHead->next->window->Handle();
+  HWND star = WindowOf(field->Pool().starListHead->next)->Handle();
   Send(WM_COMMAND, IDM_TRAY_EXIT);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(reactionEnabled, 0);

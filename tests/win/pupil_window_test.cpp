@@ -121,7 +121,7 @@ TEST_F(StarWindow, AShownWindowTakesANewPictureWhereItIs) {
 
 TEST_F(StarWindow, GrabMessageComesOnceBeforeTheDrag) {
   Star* star = NewStar();
-  HWND w = star->window->Handle();
+  HWND w = WindowOf(star)->Handle();
   RECT start = WindowRect(w);
   RECT atGrab{};
   owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
@@ -162,7 +162,7 @@ TEST_F(StarWindow, GrabMessageComesOnceBeforeTheDrag) {
 
 TEST_F(StarWindow, ReleaseSendsButtonUpOnlyWhenGrabbed) {
   Star* star = NewStar();
-  HWND w = star->window->Handle();
+  HWND w = WindowOf(star)->Handle();
   RECT start = WindowRect(w);
   // A release without a press here: the window still steps back.
   SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -170,7 +170,7 @@ TEST_F(StarWindow, ReleaseSendsButtonUpOnlyWhenGrabbed) {
   EXPECT_EQ(WindowRect(w).top, start.top - 2);
   EXPECT_EQ(owner.CountOf(PWM_HOOK_BUTTONUP), 0);
 
-  star->window->ReportReleaseWith(PWM_ABOUT_CLOSED);
+  WindowOf(star)->ReportReleaseWith(PWM_ABOUT_CLOSED);
   SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   ASSERT_EQ(owner.CountOf(PWM_HOOK_BUTTONUP), 1);
@@ -185,12 +185,12 @@ TEST_F(StarWindow, ReleaseSendsButtonUpOnlyWhenGrabbed) {
 
 TEST_F(StarWindow, StarJoinedAwayDuringTheReleaseIsLeftAlone) {
   Star* star = NewStar();
-  HWND w = star->window->Handle();
-  star->window->ReportReleaseWith(PWM_ABOUT_CLOSED);
+  HWND w = WindowOf(star)->Handle();
+  WindowOf(star)->ReportReleaseWith(PWM_ABOUT_CLOSED);
   SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   // The owner frees the star while it handles the drop, as a join does.
   owner.onMessage = [&](UINT message, WPARAM, LPARAM lParam) {
-    if (message == PWM_HOOK_BUTTONUP) field.DestroyStar(field.GetStarByHWND(reinterpret_cast<HWND>(lParam)));
+    if (message == PWM_HOOK_BUTTONUP) field.Pool().DestroyStar(field.GetStarByHWND(reinterpret_cast<HWND>(lParam)));
   };
   SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(field.GetStarByHWND(w), nullptr);
@@ -198,7 +198,7 @@ TEST_F(StarWindow, StarJoinedAwayDuringTheReleaseIsLeftAlone) {
 
   // The same for a right press that ends a drag: no menu for a gone star.
   Star* other = NewStar();
-  HWND v = other->window->Handle();
+  HWND v = WindowOf(other)->Handle();
   SendMessageA(v, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   int queries = owner.CountOf(PWM_QUERY_MANY_STARS);
   SendMessageA(v, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
@@ -211,21 +211,21 @@ TEST_F(StarWindow, StarJoinedAwayDuringTheReleaseIsLeftAlone) {
 TEST_F(StarWindow, ContextMenuHasOneItemOrThreeWhenTwoStarsAreGrabbed) {
   Star* first = NewStar(200, 200);
   Star* second = NewStar(500, 200);
-  HWND w = first->window->Handle();
+  HWND w = WindowOf(first)->Handle();
 
   // Not grabbed: no menu at all.
   SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   EXPECT_EQ(owner.CountOf(PWM_QUERY_MANY_STARS), 0);
 
   Click(w);
-  std::vector<UINT> items = MenuItemsOnRightPress(w, first->window);
+  std::vector<UINT> items = MenuItemsOnRightPress(w, WindowOf(first));
   ASSERT_EQ(items.size(), 1u);
   EXPECT_EQ(items[0], static_cast<UINT>(IDM_STAR_ERASE));
   EXPECT_EQ(owner.CountOf(PWM_QUERY_MANY_STARS), 1);
-  EXPECT_EQ(first->window->Menu(), nullptr);  // destroyed after use
+  EXPECT_EQ(WindowOf(first)->Menu(), nullptr);  // destroyed after use
 
-  Click(second->window->Handle());
-  items = MenuItemsOnRightPress(w, first->window);
+  Click(WindowOf(second)->Handle());
+  items = MenuItemsOnRightPress(w, WindowOf(first));
   ASSERT_EQ(items.size(), 4u);  // three items and a separator
   EXPECT_EQ(items[0], static_cast<UINT>(IDM_STAR_ERASE));
   EXPECT_EQ(items[1], 0u);
@@ -233,7 +233,7 @@ TEST_F(StarWindow, ContextMenuHasOneItemOrThreeWhenTwoStarsAreGrabbed) {
   EXPECT_EQ(items[3], static_cast<UINT>(IDM_STAR_TIDY));
 
   // A window with the menu switched off never opens one.
-  first->window->DisableMenu();
+  WindowOf(first)->DisableMenu();
   int queries = owner.CountOf(PWM_QUERY_MANY_STARS);
   SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   EXPECT_EQ(owner.CountOf(PWM_QUERY_MANY_STARS), queries);
@@ -247,19 +247,19 @@ TEST_F(StarWindow, MenuShowsTheJapaneseTextsOfTheUiTextSlots) {
   LoadUiTexts();
   Star* first = NewStar(200, 200);
   Star* second = NewStar(500, 200);
-  Click(first->window->Handle());
-  Click(second->window->Handle());
+  Click(WindowOf(first)->Handle());
+  Click(WindowOf(second)->Handle());
   wchar_t texts[3][32] = {};
   owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
     if (message == PWM_QUERY_MANY_STARS) PostMessageA(owner.handle(), kInsideMenu, 0, 0);
     if (message == kInsideMenu) {
-      GetMenuStringW(first->window->Menu(), IDM_STAR_ERASE, texts[0], 32, MF_BYCOMMAND);
-      GetMenuStringW(first->window->Menu(), IDM_STAR_ERASE_ALL, texts[1], 32, MF_BYCOMMAND);
-      GetMenuStringW(first->window->Menu(), IDM_STAR_TIDY, texts[2], 32, MF_BYCOMMAND);
+      GetMenuStringW(WindowOf(first)->Menu(), IDM_STAR_ERASE, texts[0], 32, MF_BYCOMMAND);
+      GetMenuStringW(WindowOf(first)->Menu(), IDM_STAR_ERASE_ALL, texts[1], 32, MF_BYCOMMAND);
+      GetMenuStringW(WindowOf(first)->Menu(), IDM_STAR_TIDY, texts[2], 32, MF_BYCOMMAND);
       EndMenu();
     }
   };
-  SendMessageA(first->window->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(WindowOf(first)->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   owner.onMessage = nullptr;
   EXPECT_STREQ(texts[0], L"消去");
   EXPECT_STREQ(texts[1], L"全て消去");
@@ -268,7 +268,7 @@ TEST_F(StarWindow, MenuShowsTheJapaneseTextsOfTheUiTextSlots) {
 
 TEST_F(StarWindow, RightPressDuringADragEndsItAndSendsButtonUpFirst) {
   Star* star = NewStar();
-  HWND w = star->window->Handle();
+  HWND w = WindowOf(star)->Handle();
   RECT start = WindowRect(w);
   SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   int buttonUps = 0;
@@ -283,7 +283,7 @@ TEST_F(StarWindow, RightPressDuringADragEndsItAndSendsButtonUpFirst) {
   SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   owner.onMessage = nullptr;
   EXPECT_EQ(buttonUps, 1);
-  EXPECT_EQ(star->window->IsDragging(), 0);
+  EXPECT_EQ(WindowOf(star)->IsDragging(), 0);
   EXPECT_NE(GetCapture(), w);
   EXPECT_EQ(WindowRect(w).left, start.left + 2);  // the press shift stays
   SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(30, 30));
@@ -292,12 +292,12 @@ TEST_F(StarWindow, RightPressDuringADragEndsItAndSendsButtonUpFirst) {
 
 TEST_F(StarWindow, StarFreedWhileItsMenuIsUpIsNotTouchedAfterwards) {
   Star* star = NewStar();
-  HWND w = star->window->Handle();
+  HWND w = WindowOf(star)->Handle();
   Click(w);
   owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
     if (message == PWM_QUERY_MANY_STARS) PostMessageA(owner.handle(), kInsideMenu, 0, 0);
     if (message == kInsideMenu) {
-      field.DestroyStar(field.GetStarByHWND(w));  // as a bomb going off in a tick does
+      field.Pool().DestroyStar(field.GetStarByHWND(w));  // as a bomb going off in a tick does
       EndMenu();
     }
   };
@@ -309,7 +309,7 @@ TEST_F(StarWindow, StarFreedWhileItsMenuIsUpIsNotTouchedAfterwards) {
 
 TEST_F(StarWindow, MenuCommandsArePostedToTheOwner) {
   Star* star = NewStar();
-  HWND w = star->window->Handle();
+  HWND w = WindowOf(star)->Handle();
   SendMessageA(w, WM_COMMAND, IDM_STAR_ERASE, 0);
   SendMessageA(w, WM_COMMAND, IDM_STAR_ERASE_ALL, 0);
   SendMessageA(w, WM_COMMAND, IDM_STAR_TIDY, 0);
@@ -329,8 +329,8 @@ TEST_F(StarWindow, MenuCommandsArePostedToTheOwner) {
 
 TEST_F(StarWindow, LateMessagesToADestroyedStarsWindowReachNothing) {
   Star* star = NewStar();
-  HWND w = star->window->Handle();
-  field.DestroyStar(star);
+  HWND w = WindowOf(star)->Handle();
+  field.Pool().DestroyStar(star);
   ASSERT_TRUE(IsWindow(w));  // its WM_CLOSE is still queued
   EXPECT_FALSE(IsWindowVisible(w));
   EXPECT_EQ(GetWindowLongPtrA(w, GWLP_USERDATA), 0);

@@ -19,7 +19,7 @@ namespace {
 
 SIZE SizeOf(const Star* star) {
   RECT rect{};
-  GetWindowRect(star->window->Handle(), &rect);
+  GetWindowRect(WindowOf(star)->Handle(), &rect);
   return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
@@ -75,8 +75,8 @@ TEST_F(RunControlTest, WithoutAFolderTheBuiltInStarIsUsedQuietly) {
   StartReport report = field.StartPipwink();
   EXPECT_EQ(field.StarImageList.Count(), 3);
   EXPECT_EQ(report.someUnreadable + report.folderUnusable + report.noStarPicture, 0);
-  EXPECT_NE(field.starListHead, nullptr);
-  EXPECT_EQ(reactionEnabled, 1);
+  EXPECT_NE(field.Pool().starListHead, nullptr);
+  EXPECT_TRUE(field.Reacting());
   EXPECT_NE(field.artwork.PoofFrame(4), nullptr);
   EXPECT_NE(field.artwork.digitStrips[DIGITS_SMALL_MASK].DC(), nullptr);
   EXPECT_TRUE(boxes.Texts().empty());
@@ -98,19 +98,19 @@ TEST_F(RunControlTest, TheBuiltInStarStandsInUntilTheFolderHasLoaded) {
   EXPECT_EQ(report.picturesPending, 1);
   EXPECT_EQ(report.someUnreadable + report.folderUnusable + report.noStarPicture, 0);
   EXPECT_TRUE(field.PicturesPending());
-  EXPECT_EQ(reactionEnabled, 1);
+  EXPECT_TRUE(field.Reacting());
   ASSERT_EQ(field.StarImageList.Count(), 3);
 
   settings.quantity = 6;
   field.GenerateStars(PWM_HOOK_CLICK, 400, 300);
   std::vector<Star*> standIns;
-  for (Star* s = field.starListHead->next; s != field.starListTail; s = s->next) standIns.push_back(s);
+  for (Star* s = field.Pool().starListHead->next; s != field.Pool().starListTail; s = s->next) standIns.push_back(s);
   ASSERT_EQ(standIns.size(), 6u);
   for (Star* s : standIns) EXPECT_TRUE(BuiltInSize(SizeOf(s))) << SizeOf(s).cx << "x" << SizeOf(s).cy;
   Star* caught = standIns.front();
-  caught->window->MarkGrabbed();
+  WindowOf(caught)->MarkGrabbed();
   const int32_t caughtImage = caught->imageIndex;
-  HDC caughtPicture = caught->window->SourceDC();
+  HDC caughtPicture = WindowOf(caught)->SourceDC();
 
   const WPARAM serial = NextLoadedMessage();
   EXPECT_EQ(picturesLoading, 0);
@@ -123,31 +123,31 @@ TEST_F(RunControlTest, TheBuiltInStarStandsInUntilTheFolderHasLoaded) {
   EXPECT_STREQ(report.folder.failedNames[0], "broken.png");
   EXPECT_EQ(field.TakeLoadedPictures(serial, &report), 0) << "a load is taken once";
   ASSERT_EQ(field.StarImageList.Count(), 4) << "the built-in star stays while its stars do";
-  EXPECT_EQ(field.firstDrawnImage, 3);
+  EXPECT_EQ(field.Pool().firstDrawnImage, 3);
 
   settings.quantity = 3;
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
-  Star* fresh = field.lastGeneratedStar;
+  Star* fresh = field.Pool().lastGeneratedStar;
   ASSERT_NE(fresh, nullptr);
   EXPECT_EQ(fresh->imageIndex, 3);
   EXPECT_EQ(SizeOf(fresh).cx, 40);
   EXPECT_EQ(SizeOf(fresh).cy, 40);
   // The worker made the picture's bitmap and DC; they draw on this thread.
-  EXPECT_EQ(fresh->window->SourceDC(), field.StarImageList.Get(3)->DC());
+  EXPECT_EQ(WindowOf(fresh)->SourceDC(), field.StarImageList.Get(3)->DC());
   MemoryBitmap copy;
   ASSERT_TRUE(copy.Adopt(MakeAlphaBitmap(40, 40, 0u)));
-  ASSERT_TRUE(BitBlt(copy.DC(), 0, 0, 40, 40, fresh->window->SourceDC(), 0, 0, SRCCOPY));
+  ASSERT_TRUE(BitBlt(copy.DC(), 0, 0, 40, 40, WindowOf(fresh)->SourceDC(), 0, 0, SRCCOPY));
   EXPECT_EQ(PixelsOf(copy.Bitmap()).At(20, 20), 0xFFFF40C0u) << "the file's colour, opaque";
 
   // Everything that flies comes to rest: the built-in stars go, the folder's
   // wait in the pool; the caught star still shows its built-in picture.
   for (int tick = 0; tick < 200 && field.TimerRunning(); ++tick) field.MoveStar();
-  for (Star* s = field.starListHead->next; s != field.starListTail; s = s->next) {
+  for (Star* s = field.Pool().starListHead->next; s != field.Pool().starListTail; s = s->next) {
     EXPECT_TRUE(s == caught || s->imageIndex == 3) << "a resting built-in star was kept";
   }
   EXPECT_EQ(field.StarCount(), 4);
   EXPECT_EQ(caught->imageIndex, caughtImage);
-  EXPECT_EQ(caught->window->SourceDC(), caughtPicture);
+  EXPECT_EQ(WindowOf(caught)->SourceDC(), caughtPicture);
   EXPECT_EQ(GetObjectType(caughtPicture), static_cast<DWORD>(OBJ_MEMDC)) << "its picture is alive";
   EXPECT_TRUE(boxes.Texts().empty()) << "the star field tells the user nothing itself";
 }
@@ -163,19 +163,19 @@ TEST_F(RunControlTest, WithoutStarsMeanwhileOnlyTheFolderPicturesRemain) {
   ASSERT_EQ(field.StarCount(), 1);
   for (int tick = 0; tick < 200 && field.TimerRunning(); ++tick) field.MoveStar();
   ASSERT_EQ(field.StarCount(), 1) << "at rest in the pool";
-  HWND rested = field.starListHead->next->window->Handle();
+  HWND rested = WindowOf(field.Pool().starListHead->next)->Handle();
 
   StartReport report{};
   ASSERT_EQ(field.TakeLoadedPictures(NextLoadedMessage(), &report), 1);
   EXPECT_EQ(report.someUnreadable + report.folderUnusable, 0);
   ASSERT_EQ(field.StarImageList.Count(), 1);
   EXPECT_EQ(field.StarImageList.Get(0)->frameWidth, 40);
-  EXPECT_EQ(field.firstDrawnImage, 0);
+  EXPECT_EQ(field.Pool().firstDrawnImage, 0);
   EXPECT_EQ(field.StarCount(), 0);
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(rested); }));
   field.GenerateStars(PWM_HOOK_CLICK, 400, 300);
-  ASSERT_NE(field.lastGeneratedStar, nullptr);
-  EXPECT_EQ(SizeOf(field.lastGeneratedStar).cx, 40);
+  ASSERT_NE(field.Pool().lastGeneratedStar, nullptr);
+  EXPECT_EQ(SizeOf(field.Pool().lastGeneratedStar).cx, 40);
 }
 
 TEST_F(RunControlTest, AFolderOfBrokenFilesIsReportedAndTheBuiltInStarUsed) {
@@ -184,7 +184,7 @@ TEST_F(RunControlTest, AFolderOfBrokenFilesIsReportedAndTheBuiltInStarUsed) {
   UseFolder(folder.path());
   StartReport report = StartAndLoad();
   EXPECT_EQ(field.StarImageList.Count(), 3);
-  EXPECT_EQ(field.firstDrawnImage, 0);
+  EXPECT_EQ(field.Pool().firstDrawnImage, 0);
   EXPECT_EQ(report.folderUnusable, 1);
   EXPECT_EQ(report.someUnreadable, 0);
   EXPECT_EQ(report.noStarPicture, 0);
@@ -283,19 +283,19 @@ TEST_F(RunControlTest, AStopOrRestartWhileTheFolderLoadsLeavesNothingBehind) {
 TEST_F(RunControlTest, ARestartWhileDisabledLeavesTheFieldEnabledWithAnEmptyPool) {
   field.StartPipwink();
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
-  ASSERT_NE(field.lastGeneratedStar, nullptr);
-  HWND star = field.lastGeneratedStar->window->Handle();
-  field.chainValue = 8;
+  ASSERT_NE(field.Pool().lastGeneratedStar, nullptr);
+  HWND star = WindowOf(field.Pool().lastGeneratedStar)->Handle();
+  field.Chase().chainValue = 8;
   field.DisablePipwink();
-  EXPECT_EQ(reactionEnabled, 0);
+  EXPECT_FALSE(field.Reacting());
 
   field.RestartPipwink();
-  EXPECT_EQ(reactionEnabled, 1);
-  EXPECT_EQ(field.lastGeneratedStar, nullptr);
-  ASSERT_NE(field.starListHead, nullptr);
-  EXPECT_EQ(field.starListHead->next, field.starListTail) << "every star went with the restart";
-  EXPECT_EQ(field.GetFreeStar(0), nullptr);
-  EXPECT_EQ(field.chainValue, 8) << "the chase game keeps its value";
+  EXPECT_TRUE(field.Reacting());
+  EXPECT_EQ(field.Pool().lastGeneratedStar, nullptr);
+  ASSERT_NE(field.Pool().starListHead, nullptr);
+  EXPECT_EQ(field.Pool().starListHead->next, field.Pool().starListTail) << "every star went with the restart";
+  EXPECT_EQ(field.Pool().GetFreeStar(0), nullptr);
+  EXPECT_EQ(field.Chase().chainValue, 8) << "the chase game keeps its value";
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
   EXPECT_FALSE(IsWindow(star));
@@ -306,10 +306,10 @@ TEST_F(RunControlTest, StoppingTwiceIsHarmlessAndLeavesNothing) {
   field.StopPipwink();
   field.StopPipwink();
   EXPECT_EQ(field.StarImageList.Count(), 0);
-  EXPECT_EQ(field.starListHead, nullptr);
+  EXPECT_EQ(field.Pool().starListHead, nullptr);
   EXPECT_EQ(field.artwork.PoofFrame(0), nullptr);
   EXPECT_EQ(field.artwork.digitStrips[DIGITS_LARGE_COLOUR].Bitmap(), nullptr);
-  EXPECT_EQ(reactionEnabled, 0);
+  EXPECT_FALSE(field.Reacting());
 }
 
 }  // namespace

@@ -406,7 +406,7 @@ TEST_F(SettingsDialogThread, TestButtonReadsDashesWhileWorkingThenShowsThePictur
   GetWindowRect(dialog, &dialogRect);
   int nextLeft = -1;
   for (int k = 0; k < 3; ++k) {
-    HWND window = TestStarList.Get(k)->window->Handle();
+    HWND window = TestStarList.Get(k)->Handle();
     windows.push_back(window);
     RECT rect{};
     GetWindowRect(window, &rect);

@@ -107,7 +107,7 @@ class TestArtwork {
   }
 };
 
-inline POINT Corner(const Star* star) { return star->window->GetPosition(); }
+inline POINT Corner(const Star* star) { return WindowOf(star)->GetPosition(); }
 
 // The star field with test artwork; the chase game starts afresh.
 class StarGroupTest : public StarFieldTest {
@@ -115,10 +115,10 @@ class StarGroupTest : public StarFieldTest {
   // A star of that image, grabbed as the first press grabs it, standing with
   // its corner at (x, y).
   Star* GrabbedStar(int32_t imageIndex, int32_t x, int32_t y) {
-    Star* star = field.CreateNewStar(x, y, imageIndex);
+    Star* star = field.Pool().CreateNewStar(x, y, imageIndex);
     if (star == nullptr || star->window == nullptr) return star;
-    star->window->MarkGrabbed();
-    star->window->MoveTo(POINT{x, y});
+    WindowOf(star)->MarkGrabbed();
+    WindowOf(star)->MoveTo(POINT{x, y});
     return star;
   }
 
@@ -126,7 +126,7 @@ class StarGroupTest : public StarFieldTest {
   int PoofFrameShown(const Star* star) const {
     for (int k = 0; k < kPoofFrameCount; ++k) {
       const MemoryBitmap* frame = field.artwork.PoofFrame(k);
-      if (frame != nullptr && star->window->SourceDC() == frame->DC()) return k;
+      if (frame != nullptr && WindowOf(star)->SourceDC() == frame->DC()) return k;
     }
     return -1;
   }

@@ -21,9 +21,9 @@ TEST_F(StarPool, ClickMakesQuantityStarsAndAMoveMakesOne) {
   field.GenerateStars(PWM_HOOK_CLICK, 400, 300);
   std::vector<Star*> stars = Stars();
   ASSERT_EQ(stars.size(), 3u);
-  EXPECT_EQ(field.lastGeneratedStar, stars.back());
+  EXPECT_EQ(field.Pool().lastGeneratedStar, stars.back());
   for (Star* s : stars) {
-    HWND w = s->window->Handle();
+    HWND w = WindowOf(s)->Handle();
     ASSERT_NE(w, nullptr);
     char className[64] = "";
     GetClassNameA(w, className, sizeof className);
@@ -49,7 +49,7 @@ TEST_F(StarPool, ClickMakesQuantityStarsAndAMoveMakesOne) {
 
   field.GenerateStars(PWM_HOOK_MOVE, 100, 100);
   EXPECT_EQ(Stars().size(), 4u);
-  EXPECT_EQ(field.lastGeneratedStar, Stars().back());
+  EXPECT_EQ(field.Pool().lastGeneratedStar, Stars().back());
 
   settings.quantity = 0;
   field.GenerateStars(PWM_HOOK_CLICK, 100, 100);
@@ -61,10 +61,10 @@ TEST_F(StarPool, KeyEventMakesStarsButLeavesNoLastGeneratedStar) {
   ASSERT_NE(AddStarImage(48), nullptr);
   settings.quantity = 2;
   field.GenerateStars(PWM_HOOK_CLICK, 200, 200);
-  ASSERT_NE(field.lastGeneratedStar, nullptr);
+  ASSERT_NE(field.Pool().lastGeneratedStar, nullptr);
   field.GenerateStars(PWM_HOOK_KEY, 200, 240);
   EXPECT_EQ(Stars().size(), 4u);
-  EXPECT_EQ(field.lastGeneratedStar, nullptr);
+  EXPECT_EQ(field.Pool().lastGeneratedStar, nullptr);
 }
 
 TEST_F(StarPool, RestingStarIsHiddenAndReusedOnlyForItsOwnImage) {
@@ -74,7 +74,7 @@ TEST_F(StarPool, RestingStarIsHiddenAndReusedOnlyForItsOwnImage) {
   field.GenerateStars(PWM_HOOK_CLICK, 500, 500);
   ASSERT_EQ(Stars().size(), 1u);
   Star* first = Stars()[0];
-  HWND firstWindow = first->window->Handle();
+  HWND firstWindow = WindowOf(first)->Handle();
   ASSERT_EQ(first->imageIndex, 0);
 
   // Speeds are at most 45: six halvings bring any component to 0.
@@ -89,7 +89,7 @@ TEST_F(StarPool, RestingStarIsHiddenAndReusedOnlyForItsOwnImage) {
   ASSERT_EQ(Stars().size(), 2u);
   Star* second = Stars()[1];
   EXPECT_EQ(second->imageIndex, 1);
-  EXPECT_NE(second->window->Handle(), firstWindow);
+  EXPECT_NE(WindowOf(second)->Handle(), firstWindow);
   EXPECT_EQ(first->inUse, 0u);
 
   // The same picture reuses it: same record, same window, shown again.
@@ -99,7 +99,7 @@ TEST_F(StarPool, RestingStarIsHiddenAndReusedOnlyForItsOwnImage) {
   field.GenerateStars(PWM_HOOK_CLICK, 100, 100);
   ASSERT_EQ(Stars().size(), 2u);
   EXPECT_EQ(Stars()[0], first);
-  EXPECT_EQ(first->window->Handle(), firstWindow);
+  EXPECT_EQ(WindowOf(first)->Handle(), firstWindow);
   EXPECT_EQ(first->inUse, 1u);
   EXPECT_EQ(first->chained, 0u);
   EXPECT_EQ(first->count, 1);
@@ -107,7 +107,7 @@ TEST_F(StarPool, RestingStarIsHiddenAndReusedOnlyForItsOwnImage) {
   RECT r = WindowRect(firstWindow);
   EXPECT_EQ(r.left, first->x);
   EXPECT_EQ(r.top, first->y);
-  EXPECT_EQ(field.lastGeneratedStar, first);
+  EXPECT_EQ(field.Pool().lastGeneratedStar, first);
 }
 
 TEST_F(StarPool, StarsRestingOffTheScreenAreFreeLikeAnyOther) {
@@ -116,14 +116,14 @@ TEST_F(StarPool, StarsRestingOffTheScreenAreFreeLikeAnyOther) {
   Star* star = Stars()[0];
   for (int tick = 0; tick < 7 && star->inUse; ++tick) field.MoveStar();
   EXPECT_EQ(star->inUse, 0u);
-  EXPECT_FALSE(IsWindowVisible(star->window->Handle()));
+  EXPECT_FALSE(IsWindowVisible(WindowOf(star)->Handle()));
 }
 
 TEST_F(StarPool, DelayedStarWaitsThenFliesWithItsSpeed) {
   ASSERT_NE(AddStarImage(72), nullptr);
   field.GenerateStars(PWM_HOOK_CLICK, 600, 400);
   Star* star = Stars()[0];
-  HWND w = star->window->Handle();
+  HWND w = WindowOf(star)->Handle();
   star->delay = 3;
   RECT start = WindowRect(w);
   int32_t vx = star->vx, vy = star->vy;
@@ -144,15 +144,15 @@ TEST_F(StarPool, EachTickAdvancesTheAnimationFrame) {
   ASSERT_NE(AddStarImage(16, 3), nullptr);
   field.GenerateStars(PWM_HOOK_CLICK, 600, 400);
   Star* star = Stars()[0];
-  EXPECT_EQ(star->window->FrameIndex(), 0);
+  EXPECT_EQ(WindowOf(star)->FrameIndex(), 0);
   field.MoveStar();
-  EXPECT_EQ(star->window->FrameIndex(), 1);
+  EXPECT_EQ(WindowOf(star)->FrameIndex(), 1);
 }
 
 TEST_F(StarPool, AnimatedPictureAdvancesFramesOnlyWhileMoving) {
   ASSERT_NE(AddStarImage(16, 3), nullptr);
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
-  PupilWindow* window = Stars()[0]->window;
+  PupilWindow* window = WindowOf(Stars()[0]);
   ASSERT_EQ(window->FrameCount(), 3);
   ASSERT_EQ(window->FrameIndex(), 0);
   Stars()[0]->vx = 40;
@@ -180,7 +180,7 @@ TEST_F(StarPool, AnimatedPictureAdvancesFramesOnlyWhileMoving) {
 TEST_F(StarPool, SingleFramePictureIsNeverInvalidatedByMotion) {
   ASSERT_NE(AddStarImage(24), nullptr);
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
-  PupilWindow* window = Stars()[0]->window;
+  PupilWindow* window = WindowOf(Stars()[0]);
   ValidateRect(window->Handle(), nullptr);
   field.MoveStar();
   EXPECT_FALSE(GetUpdateRect(window->Handle(), nullptr, FALSE));
@@ -192,17 +192,17 @@ TEST_F(StarPool, ChainedStarGettingAwayResetsTheChain) {
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   Star* star = Stars()[0];
   star->chained = 1;
-  field.chainValue = 64;
+  field.Chase().chainValue = 64;
   for (int tick = 0; tick < 7 && star->inUse; ++tick) field.MoveStar();
   EXPECT_EQ(star->inUse, 0u);
-  EXPECT_EQ(field.chainValue, 1);
+  EXPECT_EQ(field.Chase().chainValue, 1);
 }
 
 TEST_F(StarPool, NumberedStarComingToRestIsDestroyedNotPooled) {
   ASSERT_NE(AddStarImage(24), nullptr);
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   Star* star = Stars()[0];
-  PupilWindow* window = star->window;
+  PupilWindow* window = WindowOf(star);
   HWND w = window->Handle();
   // A number picture of the window's own, as the count display makes it.
   ASSERT_NE(window->MakeOwnPicture(24, 24), nullptr);
@@ -222,15 +222,15 @@ TEST_F(StarPool, DestroyingTheLastGeneratedStarClearsIt) {
   settings.quantity = 2;
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   Star* first = Stars()[0];
-  Star* last = field.lastGeneratedStar;
+  Star* last = field.Pool().lastGeneratedStar;
   ASSERT_EQ(last, Stars()[1]);
-  field.DestroyStar(first);
-  EXPECT_EQ(field.lastGeneratedStar, last);
-  field.DestroyStar(last);
-  EXPECT_EQ(field.lastGeneratedStar, nullptr);
+  field.Pool().DestroyStar(first);
+  EXPECT_EQ(field.Pool().lastGeneratedStar, last);
+  field.Pool().DestroyStar(last);
+  EXPECT_EQ(field.Pool().lastGeneratedStar, nullptr);
   EXPECT_TRUE(Stars().empty());
-  field.DestroyStar(nullptr);
-  EXPECT_EQ(field.starListHead->next, field.starListTail);
+  field.Pool().DestroyStar(nullptr);
+  EXPECT_EQ(field.Pool().starListHead->next, field.Pool().starListTail);
 }
 
 TEST_F(StarPool, LookUpsAndCounts) {
@@ -238,14 +238,14 @@ TEST_F(StarPool, LookUpsAndCounts) {
   settings.quantity = 3;
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   std::vector<Star*> stars = Stars();
-  EXPECT_EQ(field.GetStarByHWND(stars[1]->window->Handle()), stars[1]);
+  EXPECT_EQ(field.GetStarByHWND(WindowOf(stars[1])->Handle()), stars[1]);
   EXPECT_EQ(field.GetStarByHWND(owner.handle()), nullptr);
   EXPECT_EQ(field.GetStarByHWND(nullptr), nullptr);
 
   EXPECT_EQ(field.EnsureManyStars(), 0);
-  stars[0]->window->MarkGrabbed();
+  WindowOf(stars[0])->MarkGrabbed();
   EXPECT_EQ(field.EnsureManyStars(), 0);
-  stars[2]->window->MarkGrabbed();
+  WindowOf(stars[2])->MarkGrabbed();
   EXPECT_EQ(field.EnsureManyStars(), 1);
 }
 
@@ -253,12 +253,12 @@ TEST_F(StarPool, StarWithoutAWindowIsNeverFoundByANullHandle) {
   ASSERT_NE(AddStarImage(24), nullptr);
   // No such owner window: creation fails.
   StarField orphan{StarFieldHost{reinterpret_cast<HWND>(0x7FFF0), nullptr, &UiTexts, &settings}};
-  ASSERT_EQ(orphan.CreateStarList(), 1);
+  ASSERT_EQ(orphan.Pool().CreateStarList(), 1);
   ASSERT_NE(::AddStarImage(&orphan.StarImageList, 24), nullptr);
   orphan.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   ASSERT_EQ(orphan.StarCount(), 1);
-  Star* star = orphan.starListHead->next;
-  EXPECT_EQ(star->window->Handle(), nullptr);
+  Star* star = orphan.Pool().starListHead->next;
+  EXPECT_EQ(WindowOf(star)->Handle(), nullptr);
   EXPECT_EQ(orphan.GetStarByHWND(nullptr), nullptr);
   // It still flies, rests and returns to the pool.
   for (int tick = 0; tick < 7 && star->inUse; ++tick) orphan.MoveStar();
@@ -303,11 +303,11 @@ TEST_F(StarPool, TheMotionTimerRunsOnlyWhileSomethingMovesOrBombs) {
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   EXPECT_EQ(Stars().size(), 1u);
   EXPECT_TRUE(field.TimerRunning()) << "a recycled star starts it";
-  star->window->MarkGrabbed();
+  WindowOf(star)->MarkGrabbed();
   field.MoveStar();
   EXPECT_FALSE(field.TimerRunning()) << "a caught star does not move";
 
-  field.ConnectStar(star->window->Handle());
+  field.ConnectStar(WindowOf(star)->Handle());
   EXPECT_TRUE(field.TimerRunning()) << "a drop starts it";
   field.MoveStar();
   EXPECT_FALSE(field.TimerRunning());
@@ -318,7 +318,7 @@ TEST_F(StarPool, TheMotionTimerRunsOnlyWhileSomethingMovesOrBombs) {
   EXPECT_TRUE(Stars().empty());
 
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
-  Stars()[0]->window->MarkGrabbed();
+  WindowOf(Stars()[0])->MarkGrabbed();
   field.MoveStar();
   ASSERT_FALSE(field.TimerRunning());
   field.BeginBomb();
@@ -361,14 +361,14 @@ TEST_F(StarPool, AtTheWindowBoundAFlyingStarOfThePictureIsReused) {
   ASSERT_EQ(stars.size(), 5u);
   EXPECT_EQ(stars[0], first[0]);
   EXPECT_GT(first[0]->x, 700) << "the oldest flight starts again at the new point";
-  EXPECT_TRUE(IsWindowVisible(first[0]->window->Handle()));
-  EXPECT_EQ(field.lastGeneratedStar, first[0]);
+  EXPECT_TRUE(IsWindowVisible(WindowOf(first[0])->Handle()));
+  EXPECT_EQ(field.Pool().lastGeneratedStar, first[0]);
 
   // Caught stars are never taken: with all five caught, a click makes none.
-  for (Star* s : stars) s->window->MarkGrabbed();
+  for (Star* s : stars) WindowOf(s)->MarkGrabbed();
   field.GenerateStars(PWM_HOOK_CLICK, 500, 500);
   EXPECT_EQ(field.StarCount(), 5);
-  EXPECT_EQ(field.lastGeneratedStar, nullptr);
+  EXPECT_EQ(field.Pool().lastGeneratedStar, nullptr);
 }
 
 TEST_F(StarPool, ADraggedStarRisesAboveFlyingOnesThatTickBeneathIt) {
@@ -376,9 +376,9 @@ TEST_F(StarPool, ADraggedStarRisesAboveFlyingOnesThatTickBeneathIt) {
   settings.quantity = 3;
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   std::vector<Star*> stars = Stars();
-  HWND caught = stars[0]->window->Handle();
-  HWND middle = stars[1]->window->Handle();
-  HWND top = stars[2]->window->Handle();
+  HWND caught = WindowOf(stars[0])->Handle();
+  HWND middle = WindowOf(stars[1])->Handle();
+  HWND top = WindowOf(stars[2])->Handle();
   ASSERT_TRUE(IsAbove(top, middle)) << "shown later, above";
   ASSERT_TRUE(IsAbove(middle, caught));
   SendMessageA(caught, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -398,8 +398,8 @@ TEST_F(StarPool, ACloseFromOutsideLeavesNoStarWithoutItsWindow) {
   settings.quantity = 2;
   field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   std::vector<Star*> stars = Stars();
-  for (Star* s : stars) s->window->MarkGrabbed();
-  HWND w = stars[0]->window->Handle();
+  for (Star* s : stars) WindowOf(s)->MarkGrabbed();
+  HWND w = WindowOf(stars[0])->Handle();
   SendMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4 on the active star
   SendMessageA(w, WM_CLOSE, 0, 0);              // another program's close
   ASSERT_TRUE(IsWindow(w));
@@ -409,22 +409,55 @@ TEST_F(StarPool, ACloseFromOutsideLeavesNoStarWithoutItsWindow) {
   ASSERT_EQ(Stars().size(), 1u);
   EXPECT_EQ(Stars()[0]->count, 2) << "the join lost no star";
   // The field's own close still closes it.
-  field.DestroyStar(Stars()[0]);
+  field.Pool().DestroyStar(Stars()[0]);
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w); }));
 }
 
 TEST(StoppedStarField, OperationsDoNothingWithoutAList) {
   SettingsRecord settings{};
   StarField field{StarFieldHost{nullptr, nullptr, &UiTexts, &settings}};
-  ASSERT_EQ(field.starListHead, nullptr);
-  EXPECT_EQ(field.CreateNewStar(1, 2, 0), nullptr);
+  ASSERT_EQ(field.Pool().starListHead, nullptr);
+  EXPECT_EQ(field.Pool().CreateNewStar(1, 2, 0), nullptr);
   EXPECT_EQ(field.GetStarByHWND(GetDesktopWindow()), nullptr);
   EXPECT_EQ(field.EnsureManyStars(), 0);
   Star loose{};
-  field.RecycleStar(&loose, 5, 6);
+  field.Pool().RecycleStar(&loose, 5, 6);
   EXPECT_EQ(loose.inUse, 0u);
   field.MoveStar();
-  field.FreeStarList();
+  field.Pool().FreeStarList();
+}
+
+TEST(Win32FieldHost, MonitorMetricsNameTheNearestScreenAndItsDpi) {
+  SettingsRecord settings{};
+  ImageList<ImageSet> pictures;
+  StarArtwork artwork;
+  Win32FieldHost host(StarFieldHost{nullptr, nullptr, &UiTexts, &settings}, &pictures, &artwork);
+  MonitorMetrics on = host.MonitorAt(PixelPoint{10, 10});
+  EXPECT_EQ(on.left, 0);
+  EXPECT_EQ(on.top, 0);
+  EXPECT_EQ(on.right, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(on.bottom, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(on.dpi, 96) << "an unscaled display";
+  MonitorMetrics off = host.MonitorAt(PixelPoint{-5000, 90000});
+  EXPECT_EQ(off.right, on.right) << "a point off every screen takes the nearest";
+  EXPECT_FALSE(host.StartTicks()) << "no owner window, no ticks";
+}
+
+TEST(StoppedStarField, TheShellSeesWhetherTheFieldReactsWhereItAsked) {
+  SettingsRecord settings{};
+  volatile LONG mirror = 7;
+  StarField field{StarFieldHost{nullptr, nullptr, &UiTexts, &settings, &mirror}};
+  EXPECT_FALSE(field.Reacting());
+  field.StartPipwink();
+  EXPECT_TRUE(field.Reacting());
+  EXPECT_EQ(mirror, 1);
+  field.DisablePipwink();
+  EXPECT_EQ(mirror, 0);
+  field.EnablePipwink();
+  EXPECT_EQ(mirror, 1);
+  field.StopPipwink();
+  EXPECT_FALSE(field.Reacting());
+  EXPECT_EQ(mirror, 0);
 }
 
 }  // namespace

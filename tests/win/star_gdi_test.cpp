@@ -22,25 +22,25 @@ class StarGdi : public StarGroupTest {
       int32_t y = (i / 20) * 60;
       Star* group = GrabbedStar(image, x, y);
       Star* dropped = GrabbedStar(image, x + 5, y + 5);
-      windows.push_back(group->window->Handle());
-      windows.push_back(dropped->window->Handle());
-      field.ConnectStar(dropped->window->Handle());
-      if (i % 3 == 0) field.SetStarNumber(group, 100 + i);
+      windows.push_back(WindowOf(group)->Handle());
+      windows.push_back(WindowOf(dropped)->Handle());
+      field.ConnectStar(WindowOf(dropped)->Handle());
+      if (i % 3 == 0) field.Chase().SetStarNumber(group, 100 + i);
       if (i % 4 == 0) {
-        Star* moving = field.CreateNewStar(x, y, image);
-        windows.push_back(moving->window->Handle());
-        field.SetStarNumber(moving, 5);
+        Star* moving = field.Pool().CreateNewStar(x, y, image);
+        windows.push_back(WindowOf(moving)->Handle());
+        field.Chase().SetStarNumber(moving, 5);
       }
     }
     // Some go off one by one, mid-poof the rest join in.
-    for (Star* s = field.starListHead->next; s != field.starListTail; s = s->next) {
+    for (Star* s = field.Pool().starListHead->next; s != field.Pool().starListTail; s = s->next) {
       if (s->count % 2 == 0) field.BombStar(s);
     }
     field.MoveStar();
     field.MoveStar();
     field.BeginBomb();
-    for (int tick = 0; tick < pairs + 20 && field.starListHead->next != field.starListTail; ++tick) field.MoveStar();
-    EXPECT_EQ(field.starListHead->next, field.starListTail);
+    for (int tick = 0; tick < pairs + 20 && field.Pool().starListHead->next != field.Pool().starListTail; ++tick) field.MoveStar();
+    EXPECT_EQ(field.Pool().starListHead->next, field.Pool().starListTail);
     EXPECT_TRUE(PumpUntil(
         [&] {
           for (HWND w : windows) {

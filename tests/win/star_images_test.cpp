@@ -185,12 +185,12 @@ TEST_F(StarImagesTest, TestDisplayShowsEachPictureSideBySideAndCleansUp) {
   int x = (GetSystemMetrics(SM_CXSCREEN) - total) / 2;
   std::vector<HWND> windows;
   for (int k = 0; k < 3; ++k) {
-    Star* star = TestStarList.Get(k);
-    ASSERT_NE(star->window, nullptr);
-    HWND window = star->window->Handle();
+    PupilWindow* star = TestStarList.Get(k);
+    ASSERT_NE(star, nullptr);
+    HWND window = star->Handle();
     windows.push_back(window);
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_FALSE(star->window->HasMenu()) << "no context menu on the test display";
+    EXPECT_FALSE(star->HasMenu()) << "no context menu on the test display";
     RECT rect{};
     GetWindowRect(window, &rect);
     EXPECT_EQ(rect.left, x) << k;

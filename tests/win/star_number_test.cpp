@@ -28,9 +28,9 @@ void ExpectDigitAt(const DcPixels& pixels, int digit, int x, int y, int cellHeig
 TEST_F(StarNumbers, LargeDigitsOnA72PixelStar) {
   ASSERT_NE(AddStarImage(72), nullptr);
   Star* star = GrabbedStar(0, 200, 150);
-  field.SetStarNumber(star, 128);
+  field.Chase().SetStarNumber(star, 128);
 
-  PupilWindow* window = star->window;
+  PupilWindow* window = WindowOf(star);
   ASSERT_TRUE(window->OwnsPicture());
   EXPECT_EQ(window->FrameCount(), 0);
   DcPixels pixels = PixelsOf(window->SourceDC());
@@ -54,24 +54,24 @@ TEST_F(StarNumbers, LargeDigitsOnA72PixelStar) {
 TEST_F(StarNumbers, SmallDigitsWithStepTenOnA40PixelStarReuseOnePicture) {
   ASSERT_NE(AddStarImage(40), nullptr);
   Star* star = GrabbedStar(0, 200, 150);
-  field.SetStarNumber(star, 123);
-  HBITMAP picture = star->window->OwnPictureBitmap();
-  DcPixels pixels = PixelsOf(star->window->SourceDC());
+  field.Chase().SetStarNumber(star, 123);
+  HBITMAP picture = WindowOf(star)->OwnPictureBitmap();
+  DcPixels pixels = PixelsOf(WindowOf(star)->SourceDC());
   ASSERT_NE(pixels.bits, nullptr);
   ExpectDigitAt(pixels, 3, 28, 24, 16);
   ExpectDigitAt(pixels, 2, 19, 24, 16);
   ExpectDigitAt(pixels, 1, 10, 24, 16);
 
   // A shorter number overwrites the longer one in the same picture.
-  field.SetStarNumber(star, 45);
-  EXPECT_EQ(star->window->OwnPictureBitmap(), picture);
-  pixels = PixelsOf(star->window->SourceDC());
+  field.Chase().SetStarNumber(star, 45);
+  EXPECT_EQ(WindowOf(star)->OwnPictureBitmap(), picture);
+  pixels = PixelsOf(WindowOf(star)->SourceDC());
   ExpectDigitAt(pixels, 5, 28, 24, 16);
   ExpectDigitAt(pixels, 4, 19, 24, 16);
   EXPECT_EQ(pixels.At(10 + kDigitLeft, 24 + kDigitTop), kStarColour);
 
-  field.SetStarNumber(star, 9);
-  pixels = PixelsOf(star->window->SourceDC());
+  field.Chase().SetStarNumber(star, 9);
+  pixels = PixelsOf(WindowOf(star)->SourceDC());
   ExpectDigitAt(pixels, 9, 28, 24, 16);
   EXPECT_EQ(pixels.At(19 + kDigitLeft, 24 + kDigitTop), kStarColour);
 }
@@ -79,8 +79,8 @@ TEST_F(StarNumbers, SmallDigitsWithStepTenOnA40PixelStarReuseOnePicture) {
 TEST_F(StarNumbers, MediumDigitsOnA56PixelStar) {
   ASSERT_NE(AddStarImage(56), nullptr);
   Star* star = GrabbedStar(0, 200, 150);
-  field.SetStarNumber(star, 64);
-  DcPixels pixels = PixelsOf(star->window->SourceDC());
+  field.Chase().SetStarNumber(star, 64);
+  DcPixels pixels = PixelsOf(WindowOf(star)->SourceDC());
   ASSERT_NE(pixels.bits, nullptr);
   // 18 x 24 cells, step 14.
   ExpectDigitAt(pixels, 4, 38, 32, 24);
@@ -99,38 +99,38 @@ TEST_F(StarNumbers, NumberIsDrawnOnTheFrameTheStarShows) {
     }
   }
   Star* star = GrabbedStar(0, 200, 150);
-  star->window->AdvanceFrame();
-  star->window->AdvanceFrame();  // at frame 2
-  field.SetStarNumber(star, 2);
-  DcPixels pixels = PixelsOf(star->window->SourceDC());
+  WindowOf(star)->AdvanceFrame();
+  WindowOf(star)->AdvanceFrame();  // at frame 2
+  field.Chase().SetStarNumber(star, 2);
+  DcPixels pixels = PixelsOf(WindowOf(star)->SourceDC());
   EXPECT_EQ(pixels.At(0, 0), frameColours[2]);
   EXPECT_EQ(pixels.At(39, 0), frameColours[2]);
   ExpectDigitAt(pixels, 2, 28, 24, 16);
-  EXPECT_EQ(star->window->FrameCount(), 0);  // it stops animating
+  EXPECT_EQ(WindowOf(star)->FrameCount(), 0);  // it stops animating
 }
 
 TEST_F(StarNumbers, CountOfOneOrLessShowsNoNumber) {
   ASSERT_NE(AddStarImage(72), nullptr);
   Star* star = GrabbedStar(0, 200, 150);
-  HDC imageDC = star->window->SourceDC();
-  field.SetStarNumber(star, 1);
-  field.SetStarNumber(star, 0);
-  field.SetStarNumber(star, -3);
-  field.SetStarNumber(nullptr, 5);
-  EXPECT_FALSE(star->window->OwnsPicture());
-  EXPECT_EQ(star->window->SourceDC(), imageDC);
+  HDC imageDC = WindowOf(star)->SourceDC();
+  field.Chase().SetStarNumber(star, 1);
+  field.Chase().SetStarNumber(star, 0);
+  field.Chase().SetStarNumber(star, -3);
+  field.Chase().SetStarNumber(nullptr, 5);
+  EXPECT_FALSE(WindowOf(star)->OwnsPicture());
+  EXPECT_EQ(WindowOf(star)->SourceDC(), imageDC);
 }
 
 TEST_F(StarNumbers, NumberedStarThatComesToRestLeavesForGood) {
   ASSERT_NE(AddStarImage(40), nullptr);
-  Star* star = field.CreateNewStar(400, 400, 0);
-  HWND window = star->window->Handle();
-  field.SetStarNumber(star, 3);
-  HDC ownDC = star->window->SourceDC();
+  Star* star = field.Pool().CreateNewStar(400, 400, 0);
+  HWND window = WindowOf(star)->Handle();
+  field.Chase().SetStarNumber(star, 3);
+  HDC ownDC = WindowOf(star)->SourceDC();
   for (int tick = 0; tick < 8 && field.GetStarByHWND(window) != nullptr; ++tick) field.MoveStar();
   EXPECT_EQ(field.GetStarByHWND(window), nullptr);
   EXPECT_EQ(GetObjectType(ownDC), 0u);
-  EXPECT_EQ(field.GetFreeStar(0), nullptr);
+  EXPECT_EQ(field.Pool().GetFreeStar(0), nullptr);
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
 }
 

@@ -11,9 +11,17 @@
 #include "base/settings.h"
 #include "base/ui_texts.h"
 #include "images/image_set.h"
+#include "stars/pupil_surface.h"
 #include "stars/pupil_window.h"
 #include "stars/random_source.h"
 #include "stars/star_field.h"
+
+// The window behind a star of a Win32 star field; null for a star without
+// a surface.
+inline PupilWindow* WindowOf(const Star* star) {
+  if (star == nullptr || star->window == nullptr) return nullptr;
+  return &static_cast<PupilSurface*>(star->window.get())->Window();
+}
 
 // A 32-bit alpha picture, every pixel the same premultiplied B, G, R, A value.
 inline HBITMAP MakeAlphaBitmap(int width, int height, uint32_t bgra, bool topDown = false) {
@@ -138,13 +146,13 @@ class StarFieldTest : public ::testing::Test {
     settings.quantity = 1;
     settings.moveRange = 70;
     SeedRandomSource(20240601u);
-    ASSERT_EQ(field.CreateStarList(), 1);
+    ASSERT_EQ(field.Pool().CreateStarList(), 1);
   }
 
   void TearDown() override {
     std::vector<HWND> windows;
-    for (Star* s = field.starListHead->next; s != field.starListTail; s = s->next) {
-      if (s->window != nullptr && s->window->Handle() != nullptr) windows.push_back(s->window->Handle());
+    for (Star* s = field.Pool().starListHead->next; s != field.Pool().starListTail; s = s->next) {
+      if (s->window != nullptr && WindowOf(s)->Handle() != nullptr) windows.push_back(WindowOf(s)->Handle());
     }
     field.StopPipwink();
     // Every star window goes when its queue reaches the posted WM_CLOSE.
@@ -163,7 +171,7 @@ class StarFieldTest : public ::testing::Test {
   // The stars of the list, head to tail.
   std::vector<Star*> Stars() const {
     std::vector<Star*> stars;
-    for (Star* s = field.starListHead->next; s != field.starListTail; s = s->next) stars.push_back(s);
+    for (Star* s = field.Pool().starListHead->next; s != field.Pool().starListTail; s = s->next) stars.push_back(s);
     return stars;
   }
 

@@ -1,0 +1,46 @@
+#include "stars/win32_field_host.h"
+
+#include <new>
+
+#include "base/owned_handles.h"
+#include "stars/motion_rules.h"
+#include "stars/pupil_surface.h"
+
+bool Win32FieldHost::StartTicks() {
+  if (host_.owner == nullptr) return false;
+  return SetTimer(host_.owner, STAR_TIMER_ID, STAR_TIMER_INTERVAL, nullptr) != 0;
+}
+
+void Win32FieldHost::StopTicks() { KillTimer(host_.owner, STAR_TIMER_ID); }
+
+MonitorMetrics Win32FieldHost::MonitorAt(PixelPoint point) const {
+  MonitorMetrics metrics{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), 96};
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoA(MonitorFromPoint(POINT{point.x, point.y}, MONITOR_DEFAULTTONEAREST), &info)) {
+    metrics = MonitorMetrics{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom,
+                             metrics.dpi};
+  }
+  // The system's DPI stands for every monitor's until the field scales by the
+  // monitor's own.
+  ScreenDC screen(nullptr);
+  if (screen.Get() != nullptr) metrics.dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
+  return metrics;
+}
+
+bool Win32FieldHost::PictureFrame(int32_t imageIndex, FrameShape* shape) const {
+  const ImageSet* image = pictures_->Get(imageIndex);
+  if (image == nullptr) return false;
+  *shape = FrameShape{image->frameWidth, image->frameHeight};
+  return true;
+}
+
+SurfaceOwner Win32FieldHost::MakeSurface(int32_t imageIndex) {
+  auto* surface = new (std::nothrow) PupilSurface(pictures_->Get(imageIndex), artwork_);
+  if (surface != nullptr) surface->Create(host_.owner, host_.cursor, host_.texts);
+  return SurfaceOwner(surface);
+}
+
+void TrimWorkingSet() {
+  SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+}
