@@ -22,7 +22,6 @@
 #include "cells/packed_point.h"
 #include "cells/program_status.h"
 #include "cells/private_messages.h"
-#include "stars/motion_rules.h"
 #include "stars/star_field.h"
 
 namespace {
@@ -136,7 +135,7 @@ void OnHookInput(UINT kind, LPARAM lParam) {
   DWORD now = GetTickCount();
   // Counted before it runs, as a timer tick is: a status query answered while
   // the tick waits on the window system already counts it.
-  if (starField->TimerRunning() && now - starField->LastTick() >= STAR_TIMER_INTERVAL) ++motionTicks;
+  if (starField->TickDue(now)) ++motionTicks;
   starField->RunDueTick(now);
   if (reactionEnabled != 1) return;
   if (Settings.fullscreenPause != 0 && fullScreen.InFront(now)) return;

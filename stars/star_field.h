@@ -67,6 +67,8 @@ class StarField {
   void RunDueTick(DWORD now) { motion_.RunDueTick(now); }
   bool TimerRunning() const { return ticker_.Running(); }
   DWORD LastTick() const { return ticker_.LastTick(); }
+  // Whether RunDueTick would run a tick at `now`.
+  bool TickDue(DWORD now) const { return ticker_.Due(now); }
   // The first press on a star window.
   void GrabStar(HWND window) { chase_.GrabStar(GetStarByHWND(window)); }
   // A star window released at the end of a drop; see StarGroups::ConnectStar.
