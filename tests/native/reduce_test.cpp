@@ -174,6 +174,9 @@ TEST(Reduce, RowsArrivingOneByOneGiveTheSameBytes) {
   check(4100, 5, 3, 2);
   check(1237, 999, 71, 67);
   check(997, 13, 997, 5);
+  // A footprint of 2^20 columns or more is summed column by column, as
+  // SampleBox sums it, rather than whole pixels apart from the edges.
+  check((1 << 20) + 5, 2, 1, 1);
 
   RowReducer refused;
   std::vector<uint32_t> target(16);
