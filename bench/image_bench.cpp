@@ -153,6 +153,23 @@ class HeapTarget : public PixelTarget {
   std::vector<uint32_t> pixels;
 };
 
+// The program's own road for a picture kept at its size: rows converted into
+// the bitmap's memory as they are decoded (beside libpng's read above).
+void BM_LoadStarPixelsAtOwnSize(benchmark::State& state) {
+  std::string path = MakeTestPng(static_cast<int>(state.range(0)));
+  HeapTarget target;
+  for (auto _ : state) {
+    int32_t w = 0, h = 0;
+    if (!LoadStarPixels(path.c_str(), 1, &target, &w, &h, nullptr)) {
+      state.SkipWithError("decode failed");
+      break;
+    }
+    benchmark::DoNotOptimize(target.pixels.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0) * state.range(0) * 4);
+}
+BENCHMARK(BM_LoadStarPixelsAtOwnSize)->Arg(512)->Arg(2048)->Unit(benchmark::kMillisecond);
+
 // The road a star picture took before: the whole picture decoded, converted
 // into a whole alpha bitmap, then reduced to fit 72 x 72.
 void WholeThenReduce(const std::string& path) {

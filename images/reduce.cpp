@@ -1,7 +1,8 @@
 #include "images/reduce.h"
 
 #include <algorithm>
-#include <new>
+
+#include "images/box_weights.h"
 
 RectF RectF::Intersect(const RectF& other) const {
   RectF r{std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
@@ -34,10 +35,12 @@ uint8_t ClampToByte(double value) {
 
 }  // namespace
 
-namespace {
+float ScaleOf(int32_t source, int32_t target) {
+  return static_cast<float>(static_cast<double>(source) / target);
+}
 
 BoxFootprint FootprintOf(int32_t sourceWidth, int32_t sourceHeight, float x, float y, float boxWidth,
-                      float boxHeight) {
+                         float boxHeight) {
   RectF box{x - boxWidth / 2, y - boxHeight / 2, x + boxWidth / 2, y + boxHeight / 2};
   // Exactly, the last footprint ends on the source's edge; in single precision
   // it can poke a hair beyond, where transparent white would tint the edge.
@@ -66,8 +69,6 @@ float RowWeight(const BoxFootprint& f, int32_t row) {
   return row == f.t ? f.wt : (row == f.b ? f.wb : 1.0f);
 }
 
-// One source row under a footprint's columns, each byte weighted by coverage;
-// *weight gets the sum of the weights.
 void SumRow(const uint32_t* row, int32_t rowWidth, const BoxFootprint& f, double sum[4], double* weight) {
   double rowSum[4] = {0, 0, 0, 0};
   double rowWeight = 0;
@@ -98,10 +99,7 @@ uint32_t MeanPixel(const double sum[4], double totalWeight) {
   return pixel;
 }
 
-// The centre of target pixel i's footprint along one side.
 float FootprintCentre(int32_t i, float scale) { return (static_cast<float>(i) + 0.5f) * scale - 0.5f; }
-
-}  // namespace
 
 uint32_t SampleBox(const uint32_t* source, int32_t sourceWidth, int32_t sourceHeight, float x,
                    float y, float boxWidth, float boxHeight) {
@@ -125,126 +123,40 @@ uint32_t SampleBox(const uint32_t* source, int32_t sourceWidth, int32_t sourceHe
   return MeanPixel(sum, totalWeight);
 }
 
+namespace {
+
+// Every target pixel sampled on its own: what the row-by-row reducer gives
+// to the bit, kept for when that one finds no memory.
+void ReducePixelByPixel(uint32_t* target, const uint32_t* source, int32_t targetWidth, int32_t targetHeight,
+                        int32_t sourceWidth, int32_t sourceHeight) {
+  float sx = ScaleOf(sourceWidth, targetWidth);
+  float sy = ScaleOf(sourceHeight, targetHeight);
+  for (int32_t i = 0; i < targetHeight; ++i) {
+    float y = FootprintCentre(i, sy);
+    uint32_t* out = target + static_cast<size_t>(i) * static_cast<size_t>(targetWidth);
+    for (int32_t j = 0; j < targetWidth; ++j) {
+      out[j] = SampleBox(source, sourceWidth, sourceHeight, FootprintCentre(j, sx), y, sx, sy);
+    }
+  }
+}
+
+}  // namespace
+
 int ReduceImage(uint32_t* target, const uint32_t* source, int32_t targetWidth,
                 int32_t targetHeight, int32_t sourceWidth, int32_t sourceHeight) {
   if (target == nullptr || source == nullptr || targetWidth <= 0 || targetHeight <= 0 ||
       targetWidth > sourceWidth || targetHeight > sourceHeight) {
     return 0;
   }
-  float sx = static_cast<float>(static_cast<double>(sourceWidth) / targetWidth);
-  float sy = static_cast<float>(static_cast<double>(sourceHeight) / targetHeight);
-  for (int32_t i = 0; i < targetHeight; ++i) {
-    float y = FootprintCentre(i, sy);
-    uint32_t* out = target + static_cast<size_t>(i) * static_cast<size_t>(targetWidth);
-    for (int32_t j = 0; j < targetWidth; ++j) {
-      float x = FootprintCentre(j, sx);
-      out[j] = SampleBox(source, sourceWidth, sourceHeight, x, y, sx, sy);
-    }
+  // Each source row is summed under the target columns once, rather than once
+  // for every target row whose footprint it lies under.
+  RowReducer reducer;
+  if (!reducer.Begin(target, targetWidth, targetHeight, sourceWidth, sourceHeight)) {
+    ReducePixelByPixel(target, source, targetWidth, targetHeight, sourceWidth, sourceHeight);
+    return 1;
+  }
+  for (int32_t y = sourceHeight - 1; y >= 0; --y) {
+    reducer.AddRow(source + static_cast<size_t>(y) * static_cast<size_t>(sourceWidth));
   }
   return 1;
 }
-
-RowReducer::~RowReducer() { Release(); }
-
-void RowReducer::Release() {
-  delete[] columns_;
-  delete[] rows_;
-  delete[] columnWeights_;
-  delete[] window_;
-  columns_ = nullptr;
-  rows_ = nullptr;
-  columnWeights_ = nullptr;
-  window_ = nullptr;
-  target_ = nullptr;
-}
-
-int RowReducer::Begin(uint32_t* target, int32_t targetWidth, int32_t targetHeight, int32_t sourceWidth,
-                      int32_t sourceHeight) {
-  Release();
-  if (target == nullptr || targetWidth <= 0 || targetHeight <= 0 || targetWidth > sourceWidth ||
-      targetHeight > sourceHeight) {
-    return 0;
-  }
-  targetWidth_ = targetWidth;
-  targetHeight_ = targetHeight;
-  sourceWidth_ = sourceWidth;
-  sourceHeight_ = sourceHeight;
-  float sx = static_cast<float>(static_cast<double>(sourceWidth) / targetWidth);
-  float sy = static_cast<float>(static_cast<double>(sourceHeight) / targetHeight);
-  columns_ = new (std::nothrow) BoxFootprint[static_cast<size_t>(targetWidth)];
-  rows_ = new (std::nothrow) BoxFootprint[static_cast<size_t>(targetHeight)];
-  columnWeights_ = new (std::nothrow) double[static_cast<size_t>(targetWidth)];
-  if (columns_ == nullptr || rows_ == nullptr || columnWeights_ == nullptr) {
-    Release();
-    return 0;
-  }
-  // The same footprints as ReduceImage's: columns taken along the first
-  // target row, rows along the first target column.
-  float x0 = FootprintCentre(0, sx), y0 = FootprintCentre(0, sy);
-  for (int32_t j = 0; j < targetWidth; ++j) {
-    columns_[j] = FootprintOf(sourceWidth, sourceHeight, FootprintCentre(j, sx), y0, sx, sy);
-    double outside[4];
-    SumRow(nullptr, 0, columns_[j], outside, &columnWeights_[j]);
-  }
-  int32_t span = 1;
-  for (int32_t i = 0; i < targetHeight; ++i) {
-    rows_[i] = FootprintOf(sourceWidth, sourceHeight, x0, FootprintCentre(i, sy), sx, sy);
-    span = std::max(span, rows_[i].b - rows_[i].t + 1);
-  }
-  // The row sums of the rows that a target row still waits for: one footprint
-  // high, however tall the source.
-  windowRows_ = span;
-  window_ = new (std::nothrow) double[static_cast<size_t>(span) * static_cast<size_t>(targetWidth) * 4];
-  if (window_ == nullptr) {
-    Release();
-    return 0;
-  }
-  target_ = target;
-  nextRow_ = sourceHeight - 1;
-  nextTargetRow_ = targetHeight - 1;
-  return 1;
-}
-
-void RowReducer::AddRow(const uint32_t* row) {
-  if (target_ == nullptr || nextRow_ < 0 || row == nullptr) return;
-  int32_t r = nextRow_--;
-  double* sums = window_ + static_cast<size_t>(r % windowRows_) * static_cast<size_t>(targetWidth_) * 4;
-  for (int32_t j = 0; j < targetWidth_; ++j) {
-    double weight;
-    SumRow(row, sourceWidth_, columns_[j], sums + static_cast<size_t>(j) * 4, &weight);
-  }
-  // A target row is done once its top row came: everything below it came first.
-  while (nextTargetRow_ >= 0 && rows_[nextTargetRow_].t >= r) {
-    FinishTargetRow(nextTargetRow_--);
-  }
-}
-
-void RowReducer::FinishTargetRow(int32_t i) {
-  const BoxFootprint& fy = rows_[i];
-  uint32_t* out = target_ + static_cast<size_t>(i) * static_cast<size_t>(targetWidth_);
-  for (int32_t j = 0; j < targetWidth_; ++j) {
-    // Rows added top to bottom, as SampleBox adds them, so every rounding
-    // happens as it does there.
-    double sum[4] = {0, 0, 0, 0};
-    double totalWeight = 0;
-    for (int32_t row = fy.t; row <= fy.b; ++row) {
-      float wy = RowWeight(fy, row);
-      if (wy == 0.0f) continue;
-      double rowSum[4];
-      double rowWeight = columnWeights_[j];
-      if (row >= 0 && row < sourceHeight_) {
-        const double* kept =
-            window_ + (static_cast<size_t>(row % windowRows_) * static_cast<size_t>(targetWidth_) +
-                       static_cast<size_t>(j)) * 4;
-        for (int k = 0; k < 4; ++k) rowSum[k] = kept[k];
-      } else {
-        SumRow(nullptr, 0, columns_[j], rowSum, &rowWeight);
-      }
-      for (int k = 0; k < 4; ++k) sum[k] += rowSum[k] * wy;
-      totalWeight += rowWeight * wy;
-    }
-    out[j] = MeanPixel(sum, totalWeight);
-  }
-}
-
-int RowReducer::Done() const { return target_ != nullptr && nextTargetRow_ < 0; }

@@ -38,6 +38,8 @@ struct BoxFootprint {
   float wu, wt, wv, wb;
 };
 
+struct ColumnSpan;
+
 // Reduces a picture whose rows arrive one at a time, as a decoder gives them:
 // memory row sourceHeight - 1 first (a picture's top row is an alpha bitmap's
 // last memory row). The result is ReduceImage's to the bit, while only about
@@ -60,13 +62,18 @@ class RowReducer {
   int Done() const;
 
  private:
+  int PlanColumns(float sx, float sy);
   void FinishTargetRow(int32_t i);
   void Release();
 
   BoxFootprint* columns_ = nullptr;
-  BoxFootprint* rows_ = nullptr;
+  ColumnSpan* spans_ = nullptr;  // null: each column summed as SampleBox sums it
   double* columnWeights_ = nullptr;
+  double* outsideSums_ = nullptr;  // a row beyond the source's edge under each column
+  BoxFootprint* rows_ = nullptr;
   double* window_ = nullptr;
+  const double** rowSums_ = nullptr;  // a target row's kept row sums, top to bottom
+  double* rowWeights_ = nullptr;      // and their weights
   uint32_t* target_ = nullptr;
   int32_t targetWidth_ = 0, targetHeight_ = 0, sourceWidth_ = 0, sourceHeight_ = 0;
   int32_t windowRows_ = 0, nextRow_ = -1, nextTargetRow_ = -1;

@@ -41,6 +41,48 @@ TEST(AlphaPixels, PremultipliesRoundingDown) {
   }
 }
 
+// Each colour channel on its own, in a pixel where rounding to nearest would
+// give one more: 200 × 200 / 255 = 156.86 must stay 156 in R, in G and in B.
+// The row is long enough that every pixel comes once at each place a row is
+// worked through in (groups of pixels and the leftover ones at its end).
+TEST(AlphaPixels, EveryChannelRoundsDownOnItsOwn) {
+  const uint8_t cases[3][4] = {{200, 0, 0, 200}, {0, 200, 0, 200}, {0, 0, 200, 200}};
+  const uint8_t expected[3][4] = {{0, 0, 156, 200}, {0, 156, 0, 200}, {156, 0, 0, 200}};
+  for (int32_t width = 1; width <= 19; ++width) {
+    for (int32_t at = 0; at < width; ++at) {
+      for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(::testing::Message() << "width " << width << ", pixel " << at << ", channel " << k);
+        std::vector<uint8_t> decoded(static_cast<size_t>(width) * 4, 0);
+        for (int i = 0; i < 4; ++i) decoded[static_cast<size_t>(at) * 4 + i] = cases[k][i];
+        std::vector<uint8_t> out = Convert(decoded, width, 1, 4);
+        std::vector<uint8_t> want(out.size(), 0);
+        for (int i = 0; i < 4; ++i) want[static_cast<size_t>(at) * 4 + i] = expected[k][i];
+        ASSERT_EQ(out, want);
+      }
+    }
+  }
+}
+
+// Every colour value under every alpha, in each channel: B,G,R each the
+// product rounded down, as ⌊c × a / 255⌋ says, with no exception anywhere.
+TEST(AlphaPixels, PremultipliesEveryValueUnderEveryAlpha) {
+  std::vector<uint8_t> decoded;
+  for (int c = 0; c < 256; ++c) {
+    for (int a = 0; a < 256; ++a) {
+      decoded.insert(decoded.end(), {uint8_t(c), uint8_t((c + 85) % 256), uint8_t((c + 170) % 256), uint8_t(a)});
+    }
+  }
+  // One row: no flip between where a pixel goes in and where it comes out.
+  std::vector<uint8_t> out = Convert(decoded, 256 * 256, 1, 4);
+  for (size_t i = 0; i < out.size(); i += 4) {
+    unsigned a = decoded[i + 3];
+    ASSERT_EQ(out[i], decoded[i + 2] * a / 255) << "B of pixel " << i / 4;
+    ASSERT_EQ(out[i + 1], decoded[i + 1] * a / 255) << "G of pixel " << i / 4;
+    ASSERT_EQ(out[i + 2], decoded[i] * a / 255) << "R of pixel " << i / 4;
+    ASSERT_EQ(out[i + 3], a) << "A of pixel " << i / 4;
+  }
+}
+
 TEST(AlphaPixels, RowsAreTurnedUpsideDown) {
   // Top row a, b, c; bottom row d, e, f (opaque, so colours stay as they are).
   std::vector<uint8_t> decoded;

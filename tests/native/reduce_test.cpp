@@ -20,6 +20,22 @@ std::vector<uint32_t> Reduce(const std::vector<uint32_t>& source, int32_t sw, in
   return target;
 }
 
+// The filter by its definition: every target pixel sampled on its own at its
+// footprint's centre, the scales divided in double and kept in single.
+std::vector<uint32_t> SampleEachPixel(const std::vector<uint32_t>& source, int32_t sw, int32_t sh, int32_t tw,
+                                      int32_t th) {
+  float sx = static_cast<float>(static_cast<double>(sw) / tw);
+  float sy = static_cast<float>(static_cast<double>(sh) / th);
+  std::vector<uint32_t> target;
+  for (int32_t i = 0; i < th; ++i) {
+    for (int32_t j = 0; j < tw; ++j) {
+      target.push_back(SampleBox(source.data(), sw, sh, (static_cast<float>(j) + 0.5f) * sx - 0.5f,
+                                 (static_cast<float>(i) + 0.5f) * sy - 0.5f, sx, sy));
+    }
+  }
+  return target;
+}
+
 }  // namespace
 
 TEST(Reduce, FourByOneToTwoByOneAveragesPairs) {
@@ -62,7 +78,8 @@ TEST(Reduce, PlainColoursSurviveEverySize) {
   struct Case { int32_t sw, sh, tw, th; };
   for (uint32_t colour : {0xFFFFFFFFu, Px(10, 20, 30, 40), 0u}) {
     for (Case c : {Case{72, 72, 48, 48}, Case{72, 72, 32, 32}, Case{240, 32, 180, 24},
-                   Case{240, 32, 120, 16}, Case{2048, 2048, 72, 72}, Case{7, 5, 3, 2}, Case{9, 9, 9, 9}}) {
+                   Case{240, 32, 120, 16}, Case{2048, 2048, 72, 72}, Case{7, 5, 3, 2}, Case{9, 9, 9, 9},
+                   Case{4100, 3, 2, 1}}) {
       SCOPED_TRACE(::testing::Message() << std::hex << colour << std::dec << " " << c.sw << "x" << c.sh
                                         << " -> " << c.tw << "x" << c.th);
       std::vector<uint32_t> source(static_cast<size_t>(c.sw) * c.sh, colour);
@@ -109,8 +126,10 @@ TEST(Reduce, SourcePixelsOutsideAreTransparentWhite) {
 }
 
 // Rows that arrive one at a time, top of the picture (the last memory row)
-// first, give ReduceImage's bytes exactly, for every ratio and for the sizes
-// the star pictures are reduced to.
+// first, give the bytes of every pixel sampled on its own exactly, as does
+// ReduceImage, for every ratio and for the sizes the star pictures are
+// reduced to: whole pixels summed apart from the partly covered edges must
+// not move a single rounding.
 TEST(Reduce, RowsArrivingOneByOneGiveTheSameBytes) {
   uint32_t noise = 7;
   auto check = [&](int32_t sw, int32_t sh, int32_t tw, int32_t th) {
@@ -121,7 +140,9 @@ TEST(Reduce, RowsArrivingOneByOneGiveTheSameBytes) {
       // Plain opaque and clear stretches among noise, as in artwork.
       p = (noise >> 28) < 4 ? 0xFFFFFFFFu : (noise >> 28) < 8 ? 0u : noise;
     }
-    std::vector<uint32_t> expected = Reduce(source, sw, sh, tw, th);
+    std::vector<uint32_t> expected = SampleEachPixel(source, sw, sh, tw, th);
+    std::vector<uint32_t> whole = Reduce(source, sw, sh, tw, th);
+    for (size_t i = 0; i < whole.size(); ++i) ASSERT_EQ(whole[i], expected[i]) << "whole, pixel " << i;
     std::vector<uint32_t> got(expected.size(), 0xDEADBEEF);
     RowReducer reducer;
     ASSERT_EQ(reducer.Begin(got.data(), tw, th, sw, sh), 1);
@@ -144,7 +165,18 @@ TEST(Reduce, RowsArrivingOneByOneGiveTheSameBytes) {
     check(sw, sh, size.width, size.height);
   }
   check(72, 72, 48, 48);
+  check(72, 72, 32, 32);
   check(240, 32, 180, 24);
+  check(240, 32, 120, 16);
+  check(2048, 2048, 72, 72);
+  // Footprints more than 512 whole pixels wide, and ratios whose edge
+  // weights take every bit of a float.
+  check(4100, 5, 3, 2);
+  check(1237, 999, 71, 67);
+  check(997, 13, 997, 5);
+  // A footprint of 2^20 columns or more is summed column by column, as
+  // SampleBox sums it, rather than whole pixels apart from the edges.
+  check((1 << 20) + 5, 2, 1, 1);
 
   RowReducer refused;
   std::vector<uint32_t> target(16);
