@@ -35,26 +35,26 @@ done < <(echo "$report" | grep '^seen=')
 wait_until 10 eval '[ -z "$(visible_stars)" ]' || fail "stars did not come to rest: $(visible_stars)"
 
 # Catch flying stars until two of them show the same picture (same size).
+# Once a click's other stars have come to rest hidden, what shows is exactly
+# the caught stars: a star the probe's press took among them (a press that
+# missed may have taken another one, which is caught as well).
 caught=()
-declare -A width_of=()
 pair=""
+width_at() { echo $(( $(rect_field "$1" 3) - $(rect_field "$1" 1) )); }
 for point in "250 330" "350 330" "260 250" "380 260" "300 340" "220 300" "400 330" "330 240" "240 350" "360 350"; do
-  line=$(probe_on_click ${point% *} ${point#* } catch "Pipwink2 Pupil" 10000 "${caught[@]}") || continue
+  line=$(probe_on_click ${point% *} ${point#* } catch "Pipwink2 Pupil" 10000 "${caught[@]}") || true
+  stars_still || fail "the stars of a catching click did not rest: $(cat "$E2E_WORK/quiet.log")"
   hwnd=$(echo "$line" | sed -n 's/^caught=\(0x[0-9a-f]*\).*/\1/p')
-  # The other stars of the catching click come to rest; on a loaded machine
-  # the star may fly on under the press and rest too: no catch.
-  wait_until 10 eval '[ "$(visible_stars | wc -l)" -le $(( ${#caught[@]} + 1 )) ]' || true
-  caught_star_rests "$hwnd" || continue
-  w=$(( $(rect_field "$line" 3) - $(rect_field "$line" 1) ))
+  [ -z "$hwnd" ] || visible_stars | grep -q "^hwnd=$hwnd " || fail "the caught star $hwnd does not show: $(visible_stars)"
   for other in "${caught[@]}"; do
-    if [ "${width_of[$other]}" = "$w" ]; then pair="$other $hwnd"; fi
+    visible_stars | grep -q "^hwnd=$other " || fail "the caught star $other no longer shows: $(visible_stars)"
   done
-  caught+=("$hwnd")
-  width_of[$hwnd]=$w
+  mapfile -t caught < <(visible_stars | sed -n 's/^hwnd=\(0x[0-9a-f]*\).*/\1/p')
+  pair=$(visible_stars | while read -r l; do echo "$(width_at "$l") $(sed -n 's/^hwnd=\([^ ]*\).*/\1/p' <<<"$l")"; done |
+    sort -n | awk '$1 == w { print h, $2; exit } { w = $1; h = $2 }')
   [ -n "$pair" ] && break
 done
 [ -n "$pair" ] || fail "could not catch two stars of one picture (caught ${caught[*]})"
-wait_until 10 eval '[ "$(visible_stars | wc -l)" = "${#caught[@]}" ]' || fail "caught stars are not all resting visibly: $(visible_stars)"
 read -r first second <<<"$pair"
 line_of() { windows_of "Pipwink2 Pupil" | grep "hwnd=$1 "; }
 a=$(line_of "$first") b=$(line_of "$second")
