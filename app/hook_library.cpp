@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/owned_handles.h"
-#include "hook/library_path.h"
+#include "cells/library_path.h"
 
 HMODULE hookLibrary = nullptr;
 
@@ -36,8 +36,8 @@ int LoadHookLibraryFile(const wchar_t* fileName) {
   if (hookLibrary != nullptr) return 0;
   UniqueModule library(LoadBesideProgram(fileName));
   if (!library) return kHookLibraryMissing;
-  HookEntry startHook = FindEntry(library.Get(), "StartHook");
-  if (startHook == nullptr || FindEntry(library.Get(), "EndHook") == nullptr) return kHookLibraryMissing;
+  HookEntry startHook = FindEntry(library.Get(), kStartHookEntry);
+  if (startHook == nullptr || FindEntry(library.Get(), kEndHookEntry) == nullptr) return kHookLibraryMissing;
   hookLibrary = library.Release();
   return startHook();
 }
@@ -47,7 +47,7 @@ int LoadHookLibrary() { return LoadHookLibraryFile(kHookLibraryFile); }
 void FreeHookLibrary() {
   if (hookLibrary == nullptr) return;
   // The hooks go before the code they run.
-  HookEntry endHook = FindEntry(hookLibrary, "EndHook");
+  HookEntry endHook = FindEntry(hookLibrary, kEndHookEntry);
   if (endHook != nullptr) endHook();
   FreeLibrary(hookLibrary);
   hookLibrary = nullptr;

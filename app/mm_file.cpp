@@ -3,7 +3,6 @@
 #include "base/app_state.h"
 #include "base/settings.h"
 #include "cells/cell_views.h"
-#include "cells/shared_cells.h"
 
 namespace {
 // Created once and kept: the program writes a cell for every move or key the
