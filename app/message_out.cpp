@@ -1,8 +1,5 @@
 #include "app/message_out.h"
 
-#include <windows.h>
-
-#include "base/app_state.h"
 
 void AnsiPathToWide(const char* text, wchar_t* out, size_t size) {
   if (size == 0) return;
@@ -18,6 +15,6 @@ void AnsiPathToWide(const char* text, wchar_t* out, size_t size) {
   out[size - 1] = L'\0';
 }
 
-void MessageOut(const wchar_t* text) {
-  MessageBoxW(mainWindow, text, L"Pipwink2", MB_OK | MB_SETFOREGROUND);
+void MessageOut(HWND owner, const wchar_t* text) {
+  MessageBoxW(owner, text, L"Pipwink2", MB_OK | MB_SETFOREGROUND);
 }

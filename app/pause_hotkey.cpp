@@ -14,3 +14,15 @@ PauseHotkeyResult RegisterPauseHotkey(HWND window, const char* text) {
 }
 
 void UnregisterPauseHotkey(HWND window) { UnregisterHotKey(window, kPauseHotkeyId); }
+
+PauseHotkeyResult PauseHotkey::Register(HWND window, const char* text) {
+  Unregister();
+  PauseHotkeyResult result = RegisterPauseHotkey(window, text);
+  if (result == PAUSE_HOTKEY_REGISTERED) window_ = window;
+  return result;
+}
+
+void PauseHotkey::Unregister() {
+  if (window_ != nullptr) UnregisterPauseHotkey(window_);
+  window_ = nullptr;
+}

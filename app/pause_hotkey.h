@@ -17,3 +17,18 @@ PauseHotkeyResult RegisterPauseHotkey(HWND window, const char* text);
 
 // Gives the combination back; harmless when none is registered.
 void UnregisterPauseHotkey(HWND window);
+
+// The main window's hold on its hotkey: given back when the hold ends.
+class PauseHotkey {
+ public:
+  PauseHotkey() = default;
+  ~PauseHotkey() { Unregister(); }
+  PauseHotkey(const PauseHotkey&) = delete;
+  PauseHotkey& operator=(const PauseHotkey&) = delete;
+
+  PauseHotkeyResult Register(HWND window, const char* text);
+  void Unregister();
+
+ private:
+  HWND window_ = nullptr;  // the window that holds it, null for none
+};

@@ -17,8 +17,9 @@ enum CellKey : int {
   CELL_REACTENTERKEY,
   CELL_DIRECTIONX,
   CELL_DIRECTIONY,
-  // The tick at which the hook posted a move or key message that the program
-  // has not taken yet (0: none), so that at most one of them waits.
+  // The tick at which the hook posted a move message that the program has
+  // not taken yet (0: none), so that at most one move waits; keys are
+  // posted without a turn.
   CELL_HOOKPENDING,
   // Changes each time the program writes the list of programs left alone, so
   // that every process decides about itself again.
