@@ -85,13 +85,11 @@ DWORD WINAPI CPUMonitorThread(LPVOID run);
 UniqueHandle StartWatchdogThread(WatchdogRun* run);
 
 // The main window's watchdog: a thread of its own that watches from Start
-// until Stop (or the owner's end), which waits for it.
+// until Stop (or the owner's end), which waits for it. Like the handles it
+// owns, it is never copied.
 class Watchdog {
  public:
-  Watchdog() = default;
   ~Watchdog() { Stop(); }
-  Watchdog(const Watchdog&) = delete;
-  Watchdog& operator=(const Watchdog&) = delete;
 
   // Watches for the window, with the dialog flag (may be null) and the
   // source (null: the program's own measurement; else it must outlive the

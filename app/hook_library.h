@@ -9,13 +9,11 @@
 // program's folder or lacks one of its two entries.
 constexpr int kHookLibraryMissing = -1;
 
+// One hold of the library; like the module it owns, it is never copied.
 class HookLibrary {
  public:
-  HookLibrary() = default;
   // Removes the hooks and frees the library, if loaded.
   ~HookLibrary() { FreeHookLibrary(); }
-  HookLibrary(const HookLibrary&) = delete;
-  HookLibrary& operator=(const HookLibrary&) = delete;
 
   // Loads "nivlet2.dll" from the program's own folder (whatever characters
   // its path holds, however long it is) and installs the hooks. Returns what

@@ -18,11 +18,6 @@ void UnregisterPauseHotkey(HWND window) { UnregisterHotKey(window, kPauseHotkeyI
 PauseHotkeyResult PauseHotkey::Register(HWND window, const char* text) {
   Unregister();
   PauseHotkeyResult result = RegisterPauseHotkey(window, text);
-  if (result == PAUSE_HOTKEY_REGISTERED) window_ = window;
+  if (result == PAUSE_HOTKEY_REGISTERED) holder_.Reset(window);
   return result;
-}
-
-void PauseHotkey::Unregister() {
-  if (window_ != nullptr) UnregisterPauseHotkey(window_);
-  window_ = nullptr;
 }

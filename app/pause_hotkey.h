@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "base/owned_handles.h"
+
 constexpr int kPauseHotkeyId = 1;  // wParam of the main window's WM_HOTKEY
 
 enum PauseHotkeyResult : int {
@@ -21,14 +23,10 @@ void UnregisterPauseHotkey(HWND window);
 // The main window's hold on its hotkey: given back when the hold ends.
 class PauseHotkey {
  public:
-  PauseHotkey() = default;
-  ~PauseHotkey() { Unregister(); }
-  PauseHotkey(const PauseHotkey&) = delete;
-  PauseHotkey& operator=(const PauseHotkey&) = delete;
-
   PauseHotkeyResult Register(HWND window, const char* text);
-  void Unregister();
+  void Unregister() { holder_.Reset(); }
 
  private:
-  HWND window_ = nullptr;  // the window that holds it, null for none
+  // The window that holds the combination; letting go gives it back.
+  Owned<HWND, NullIsInvalid<HWND, UnregisterPauseHotkey>> holder_;
 };

@@ -18,12 +18,10 @@ struct TestDisplayHost {
   HWND dialog;    // the display goes below it; null: from the top of the screen
 };
 
+// Like its lists, never copied.
 class TestDisplay {
  public:
-  TestDisplay() = default;
   ~TestDisplay() { CleanUpImageList(); }
-  TestDisplay(const TestDisplay&) = delete;
-  TestDisplay& operator=(const TestDisplay&) = delete;
 
   // Shows every picture of the folder side by side below the dialog, telling
   // the user when the folder is missing or gives no picture, which files

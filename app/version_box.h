@@ -7,12 +7,10 @@
 #include "images/image_set.h"
 #include "stars/star.h"
 
+// Like its picture, never copied.
 class VersionBox {
  public:
-  VersionBox() = default;
   ~VersionBox() { DestroyAboutBox(); }
-  VersionBox(const VersionBox&) = delete;
-  VersionBox& operator=(const VersionBox&) = delete;
 
   // Builds and shows the box, owned by owner, which hears PWM_ABOUT_CLOSED
   // when it is clicked away; 0, with nothing made, when the picture can't be.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/dialog_controls.h"
+#include "app/ini_rules.h"
 #include "app/mm_file.h"
 #include "app/settings_session.h"
 #include "app/settings_store.h"
@@ -58,13 +59,8 @@ class SettingsDialogTest : public ::testing::Test {
     LoadUiTexts();
     ASSERT_TRUE(cells.SetUpMMFile(owner.handle()));
     DeleteFileA(iniFile.c_str());
-    SettingsRecord settings{};
-    settings.moveRange = 70;
+    SettingsRecord settings = DefaultSettings();  // every switch on, moveRange 70
     settings.quantity = 4;
-    settings.reactMouseClick = 1;
-    settings.reactMouseMove = 1;
-    settings.reactKey = 1;
-    settings.reactEnterKey = 1;
     std::snprintf(settings.imageFolder, sizeof settings.imageFolder, "C:\\Stars");
     Store(settings);
     session = SettingsSession::Make(owner.handle(), nullptr);
