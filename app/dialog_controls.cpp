@@ -105,14 +105,13 @@ int LabelWidthNeeded(HWND control) {
   int length = GetWindowTextW(control, text, kTextSize);
   if (length <= 0) return 0;
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-  HDC dc = GetDC(control);
-  if (dc == nullptr) return 0;
+  ScreenDC dc(control);
+  if (dc.Get() == nullptr) return 0;
   SIZE extent{};
   {
-    SelectGuard selected(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-    GetTextExtentPoint32W(dc, text, length, &extent);
+    SelectGuard selected(dc.Get(), font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    GetTextExtentPoint32W(dc.Get(), text, length, &extent);
   }
-  ReleaseDC(control, dc);
   if (kind == LabelKind::kPlain) return extent.cx;
   // The mark, and the gap the button leaves between it and its text.
   return extent.cx + GetSystemMetrics(SM_CXMENUCHECK) + 2 * GetSystemMetrics(SM_CXEDGE) + 2;

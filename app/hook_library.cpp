@@ -1,11 +1,9 @@
 #include "app/hook_library.h"
 
 #include <string>
+#include <utility>
 
-#include "base/owned_handles.h"
-#include "hook/library_path.h"
-
-HMODULE hookLibrary = nullptr;
+#include "cells/library_path.h"
 
 namespace {
 
@@ -32,23 +30,22 @@ HMODULE LoadBesideProgram(const wchar_t* fileName) {
 
 }  // namespace
 
-int LoadHookLibraryFile(const wchar_t* fileName) {
-  if (hookLibrary != nullptr) return 0;
+int HookLibrary::LoadHookLibraryFile(const wchar_t* fileName) {
+  if (library_) return 0;
   UniqueModule library(LoadBesideProgram(fileName));
   if (!library) return kHookLibraryMissing;
-  HookEntry startHook = FindEntry(library.Get(), "StartHook");
-  if (startHook == nullptr || FindEntry(library.Get(), "EndHook") == nullptr) return kHookLibraryMissing;
-  hookLibrary = library.Release();
+  HookEntry startHook = FindEntry(library.Get(), kStartHookEntry);
+  if (startHook == nullptr || FindEntry(library.Get(), kEndHookEntry) == nullptr) return kHookLibraryMissing;
+  library_ = std::move(library);
   return startHook();
 }
 
-int LoadHookLibrary() { return LoadHookLibraryFile(kHookLibraryFile); }
+int HookLibrary::LoadHookLibrary() { return LoadHookLibraryFile(kHookLibraryFile); }
 
-void FreeHookLibrary() {
-  if (hookLibrary == nullptr) return;
+void HookLibrary::FreeHookLibrary() {
+  if (!library_) return;
   // The hooks go before the code they run.
-  HookEntry endHook = FindEntry(hookLibrary, "EndHook");
+  HookEntry endHook = FindEntry(library_.Get(), kEndHookEntry);
   if (endHook != nullptr) endHook();
-  FreeLibrary(hookLibrary);
-  hookLibrary = nullptr;
+  library_.Reset();
 }

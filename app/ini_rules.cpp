@@ -6,7 +6,7 @@
 #include <initializer_list>
 
 #include "app/hotkey_rules.h"
-#include "hook/exclude_rules.h"
+#include "cells/exclude_rules.h"
 
 static_assert(kExcludeTextSize == kExcludeListSize, "the settings record holds the list the hook library reads");
 

@@ -1,23 +1,144 @@
-// The hidden main window: the program's switchboard for hook events, star
-// windows, the tray icon and the motion timer.
+// The hidden main window, the program's switchboard: hook events, star
+// windows, the tray icon, the motion timer and the settings dialog all report
+// here. One object owns the shell's parts, each as a member: the tray icon
+// and its menu, the star field, the settings store and the shared cells, the
+// pause hotkey, the full-screen watch, the version box, the settings
+// dialog's session, the watchdog and the hold on the hook library. Its
+// window procedure forwards each message to one small member handler, which
+// returns that message's result. All of it runs on the main thread; the
+// settings dialog's thread and the watchdog's reach it only through the
+// session and posted or sent messages.
 #pragma once
 #include <windows.h>
 
-class StarField;
+#include <optional>
 
-LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+#include "app/cpu_monitor.h"
+#include "app/fullscreen.h"
+#include "app/fullscreen_rules.h"
+#include "app/hook_library.h"
+#include "app/mm_file.h"
+#include "app/pause_hotkey.h"
+#include "app/settings_session.h"
+#include "app/settings_store.h"
+#include "app/tray_icon.h"
+#include "app/version_box.h"
+#include "base/owned_handles.h"
+#include "base/resource_ids.h"
+#include "stars/star_field.h"
 
-// Registers the main window class "Pipwink2"; 0 on failure.
-ATOM RegisterMainWindowClass(HINSTANCE instance);
+// What a main window is given when it is made.
+struct MainWindowOptions {
+  const char* iniPath = "";          // the settings file, read when the object is made; empty: in memory only
+  HCURSOR starCursor = nullptr;      // the star windows' cursor
+  bool watchdog = false;             // watch the processor use, as the program does
+  const CpuMonitorSource* watchdogSource = nullptr;  // what the watch samples; null: the process's own use
+};
 
-// Creates the hidden main window; its WM_CREATE adds the tray icon, sets up
-// the shared cells and loads the settings.
-HWND CreateMainWindow(HINSTANCE instance);
+class MainWindow {
+ public:
+  explicit MainWindow(const MainWindowOptions& options);
+  // Destroys the window if it still exists, then stops the watchdog.
+  ~MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
 
-// Rebuilds the star field on the main window's thread, which owns the timer,
-// the star list and the star windows; called from the settings dialog's
-// thread, it returns when the restart is done.
-void RequestStarFieldRestart();
+  // Registers the main window class "Pipwink2"; 0 on failure (and when it is
+  // registered already).
+  static ATOM RegisterMainWindowClass(HINSTANCE instance);
+  // Creates the hidden main window (one per object); its WM_CREATE adds the
+  // tray icon, sets up the shared cells, loads the settings, starts the
+  // watchdog and posts PWM_START. Null on failure.
+  HWND CreateMainWindow(HINSTANCE instance);
+  // Loads the hook library and installs the hooks, once the window (and so
+  // the cells) exists; what HookLibrary::LoadHookLibrary returns.
+  int LoadHookLibrary() { return hooks_.LoadHookLibrary(); }
 
-// The main window's star field; null before WM_CREATE and after WM_DESTROY.
-StarField* MainStarField();
+  // The one writer of the settings, on the main thread: takes a record the
+  // settings dialog chose, saves the keys that changed, mirrors the switches
+  // into the cells, tells a failed save, and restarts the star field when
+  // the folder changed. What changed, as CompairIniInfo says (0, 1 or 2).
+  int TakeChosenSettings(const SettingsRecord& chosen);
+
+  // What the window holds, for the program's start and for the tests.
+  HWND Window() const { return window_; }  // null before creation and once destroyed
+  StarField* Field() { return field_ ? &*field_ : nullptr; }  // null outside WM_CREATE .. WM_DESTROY
+  const SettingsRecord& Settings() const { return store_.Current(); }
+  TrayIcon& Tray() { return tray_; }
+  HMENU TrayMenu() const { return trayMenu_.Get(); }  // null except while it is shown
+  bool SettingsDialogOpen() const { return session_ != nullptr && session_->IsOpen(); }
+  HWND SettingsDialog() const { return session_ != nullptr ? session_->Dialog() : nullptr; }
+  const VersionBox& Version() const { return versionBox_; }
+  HMODULE HookModule() const { return hooks_.Module(); }
+  const Watchdog& Watch() const { return watchdog_; }
+
+ private:
+  static constexpr int kTrayIconArt = IDR_TRAY_ART;
+  static constexpr wchar_t kTipEnabled[] = L"Pipwink2";
+  static constexpr wchar_t kTipDisabled[] = L"Pipwink2 (Disabled)";
+
+  static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // Asks the system to page out as much of the program as it can.
+  static void TrimWorkingSet();
+  // The tip that says whether the star field reacts.
+  static const wchar_t* Tip();
+
+  // The window's life (main_window.cpp).
+  LRESULT OnCreate();
+  LRESULT OnClose();
+  LRESULT OnDestroy();
+  // The star field's start and the settings (main_window_run.cpp).
+  LRESULT OnStart();
+  LRESULT OnPicturesLoaded(WPARAM serial);
+  LRESULT OnSettingsChosen();
+  void TellStartReport(const StartReport& report);
+  void RegisterHotkeyOrTell();
+  // Input and the stars' own messages (main_window_input.cpp).
+  LRESULT OnHookInput(UINT kind, LPARAM lParam);
+  LRESULT OnTimer();
+  LRESULT OnHotkey(WPARAM id);
+  LRESULT OnStarGrabbed(LPARAM star);
+  LRESULT OnButtonUp(LPARAM window);
+  LRESULT OnStarTidy(LPARAM star);
+  LRESULT OnStarEraseAll();
+  LRESULT OnStarErase(LPARAM star);
+  LRESULT OnQueryManyStars();
+  // What an observer waits on (cells/program_status.h), main_window_status.cpp.
+  LRESULT OnQueryStatus();
+  // The tray icon, its menu and its commands (main_window_tray.cpp).
+  LRESULT OnTray(LPARAM mouseMessage);
+  LRESULT OnCommand(WPARAM command);
+  LRESULT OnAboutClosed();
+  LRESULT OnTaskbarCreated();
+  void ShowTrayMenu();
+  void OnToggleReaction();
+  void OpenVersionBox();
+  void OpenSettingsDialog();
+
+  const HCURSOR starCursor_;
+  const bool watch_;
+  const CpuMonitorSource* const watchSource_;
+  HWND window_ = nullptr;
+  // The shell announces a new taskbar (after it restarted) with this
+  // registered message; the icon must then be added again.
+  UINT taskbarCreated_ = 0;
+  ProgramCells cells_;
+  SettingsStore store_{&cells_};
+  TrayIcon tray_;
+  UniqueMenu trayMenu_;
+  // Made with the window and stopped with it; messages reach the window only in between.
+  std::optional<StarField> field_;
+  // Whether a full-screen program is in front, looked at now and then.
+  FullScreenWatch fullScreen_{ForegroundIsFullScreen};
+  PauseHotkey hotkey_;
+  VersionBox versionBox_;
+  // Shared with the settings dialog's thread; let go of, not deleted.
+  SettingsSession* session_ = nullptr;
+  HookLibrary hooks_;
+  Watchdog watchdog_;
+  // Motion ticks handled, whether the stars moved in them or stood (the
+  // settings dialog open), from the timer or due on the input path:
+  // observers wait for ticks instead of time.
+  uint32_t motionTicks_ = 0;
+};

@@ -1,10 +1,6 @@
 #include "app/message_out.h"
 
-#include <windows.h>
-
 #include <atomic>
-
-#include "base/app_state.h"
 
 void AnsiPathToWide(const char* text, wchar_t* out, size_t size) {
   if (size == 0) return;
@@ -24,9 +20,9 @@ namespace {
 std::atomic<int> messagesShowing{0};
 }  // namespace
 
-void MessageOut(const wchar_t* text) {
+void MessageOut(HWND owner, const wchar_t* text) {
   ++messagesShowing;
-  MessageBoxW(mainWindow, text, L"Pipwink2", MB_OK | MB_SETFOREGROUND);
+  MessageBoxW(owner, text, L"Pipwink2", MB_OK | MB_SETFOREGROUND);
   --messagesShowing;
 }
 

@@ -14,3 +14,10 @@ PauseHotkeyResult RegisterPauseHotkey(HWND window, const char* text) {
 }
 
 void UnregisterPauseHotkey(HWND window) { UnregisterHotKey(window, kPauseHotkeyId); }
+
+PauseHotkeyResult PauseHotkey::Register(HWND window, const char* text) {
+  Unregister();
+  PauseHotkeyResult result = RegisterPauseHotkey(window, text);
+  if (result == PAUSE_HOTKEY_REGISTERED) holder_.Reset(window);
+  return result;
+}

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "base/owned_handles.h"
+
 constexpr int kPauseHotkeyId = 1;  // wParam of the main window's WM_HOTKEY
 
 enum PauseHotkeyResult : int {
@@ -17,3 +19,14 @@ PauseHotkeyResult RegisterPauseHotkey(HWND window, const char* text);
 
 // Gives the combination back; harmless when none is registered.
 void UnregisterPauseHotkey(HWND window);
+
+// The main window's hold on its hotkey: given back when the hold ends.
+class PauseHotkey {
+ public:
+  PauseHotkeyResult Register(HWND window, const char* text);
+  void Unregister() { holder_.Reset(); }
+
+ private:
+  // The window that holds the combination; letting go gives it back.
+  Owned<HWND, NullIsInvalid<HWND, UnregisterPauseHotkey>> holder_;
+};

@@ -55,14 +55,14 @@ void AppendFailedNames(wchar_t* out, size_t size, const UiTextBlock& texts, cons
 
 }  // namespace
 
-int ComposeFolderMessage(wchar_t* out, size_t size, const UiTextBlock& texts, const char* folder,
-                         const FolderScanReport& scan, int gotPictures, int starField, AnsiToWide widen) {
+int ComposeFolderMessage(wchar_t* out, size_t size, const UiTextBlock& texts, const FolderScanReport& scan,
+                         int gotPictures, int starField, AnsiToWide widen) {
   if (out == nullptr || size == 0) return 0;
   out[0] = L'\0';
   if (scan.folderMissing || scan.folderIsFile) {
     Append(out, size, texts.slot[scan.folderMissing ? TEXT_FOLDER_MISSING : TEXT_FOLDER_IS_FILE]);
     Append(out, size, L"\n");
-    AppendAnsi(out, size, folder, widen);
+    AppendAnsi(out, size, scan.folder, widen);
     if (starField) {
       Append(out, size, L"\n");
       Append(out, size, texts.slot[TEXT_USING_DEFAULT]);

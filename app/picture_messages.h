@@ -14,11 +14,12 @@ constexpr size_t kFolderMessageSize = 2048;
 // and is always NUL-terminated); the caller gives the platform's conversion.
 using AnsiToWide = void (*)(const char* text, wchar_t* out, size_t size);
 
-// Writes the message that the scan of folder calls for into out (size wide
-// characters) and returns 1, or returns 0 when all went well. gotPictures:
+// Writes the message that the scan calls for into out (size wide characters)
+// and returns 1, or returns 0 when all went well. The folder named is the one
+// the report says was scanned, so a message never names another. gotPictures:
 // the scan gave at least one picture. starField: the star field's start,
 // where the built-in star stands in when the folder gives nothing (else the
 // test display, which shows nothing then). Unreadable files are named, the
 // first few of them.
-int ComposeFolderMessage(wchar_t* out, size_t size, const UiTextBlock& texts, const char* folder,
-                         const FolderScanReport& scan, int gotPictures, int starField, AnsiToWide widen);
+int ComposeFolderMessage(wchar_t* out, size_t size, const UiTextBlock& texts, const FolderScanReport& scan,
+                         int gotPictures, int starField, AnsiToWide widen);

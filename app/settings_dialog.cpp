@@ -8,18 +8,45 @@
 
 #include "app/dialog_controls.h"
 #include "app/ini_rules.h"
-#include "app/main_window.h"
 #include "app/message_out.h"
 #include "app/settings_store.h"
-#include "app/test_display.h"
 #include "base/app_state.h"
 #include "base/ui_texts.h"
-#include "images/star_images.h"
+#include "cells/private_messages.h"
+#include "images/folder_scan.h"
 
 namespace {
 
 constexpr wchar_t kBrowseTitle[] = L"Select a folder including PNG image.";
 constexpr wchar_t kBusyCaption[] = L"---";
+
+// The folder browser is a shell object: COM on the calling thread for the
+// owner's life, and the browser's answer freed with the task allocator.
+class ComApartment {
+ public:
+  ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  HRESULT result_;
+};
+using UniqueItemList = Owned<LPITEMIDLIST, NullIsInvalid<LPITEMIDLIST, CoTaskMemFree>>;
+
+UniqueItemList BrowseForFolder(BROWSEINFOW* browse) { return UniqueItemList(SHBrowseForFolderW(browse)); }
+
+// The session the dialog was made with (its creation parameter), or null.
+SettingsSession* SessionOf(HWND dialog) {
+  return reinterpret_cast<SettingsSession*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+}
+
+HWND OwnerOf(HWND dialog) {
+  SettingsSession* session = SessionOf(dialog);
+  return session != nullptr ? session->Owner() : nullptr;
+}
 
 // The count the label shows lives in the dialog's user slot: the label may
 // show a stored count the up-down control cannot hold (25), and that count
@@ -44,31 +71,36 @@ int ReadFolderEdit(HWND dialog, char* folder) {
     case kPathFits:
       return 1;
     case kPathNotAnsi:
-      MessageOut(UiTexts.slot[TEXT_FOLDER_NOT_ANSI]);
+      MessageOut(OwnerOf(dialog), UiTexts.slot[TEXT_FOLDER_NOT_ANSI]);
       return 0;
     default:
-      MessageOut(UiTexts.slot[TEXT_FOLDER_TOO_LONG]);
+      MessageOut(OwnerOf(dialog), UiTexts.slot[TEXT_FOLDER_TOO_LONG]);
       return 0;
   }
 }
 
-void OnInitDialog(HWND dialog) {
+void OnInitDialog(HWND dialog, SettingsSession* session) {
+  SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(session));
   SetCenterWindow(dialog);
   // The folder setting holds 259 characters; a longer text would be cut.
   SendDlgItemMessageW(dialog, kFolderEditId, EM_LIMITTEXT, kTextSize - 1, 0);
-  UpdateSettingDialog(dialog);
+  if (session != nullptr) UpdateSettingDialog(dialog, session->Edited());
   WidenCutLabels(dialog);
   ShowWindow(dialog, SW_SHOW);
-  settingsDialog = dialog;
+  if (session != nullptr) session->SetDialog(dialog);
 }
 
 void OnBrowse(HWND dialog) {
+  SettingsSession* session = SessionOf(dialog);
   wchar_t folder[kFolderPathSize] = {};
-  if (SelectImageFolder(dialog, folder)) SetDlgItemTextW(dialog, kFolderEditId, folder);
+  const char* start = session != nullptr ? session->Edited().imageFolder : "";
+  if (SelectImageFolder(dialog, start, folder)) SetDlgItemTextW(dialog, kFolderEditId, folder);
 }
 
 void OnTestDisplay(HWND dialog) {
-  CleanUpImageList();
+  SettingsSession* session = SessionOf(dialog);
+  if (session == nullptr) return;
+  session->Display().CleanUpImageList();
   char folder[kTextSize] = {};
   if (!ReadFolderEdit(dialog, folder)) return;
   HWND button = GetDlgItem(dialog, kTestDisplayId);
@@ -76,17 +108,22 @@ void OnTestDisplay(HWND dialog) {
   GetWindowTextW(button, caption, kTextSize);
   SetWindowTextW(button, kBusyCaption);
   UpdateWindow(button);  // the work below holds this thread: show the caption now
-  ViewImageListInFolder(folder);
+  session->Display().ViewImageListInFolder(folder, TestDisplayHost{session->Owner(), session->Cursor(), dialog});
   SetWindowTextW(button, caption);
 }
 
 void OnOk(HWND dialog) {
-  // The star field belongs to the main thread; the restart runs there and
-  // this returns when it is done.
-  int result = GetIniInfoFromDialog(dialog);
+  SettingsSession* session = SessionOf(dialog);
+  SettingsRecord chosen{};
+  int result = GetIniInfoFromDialog(dialog, &chosen);
   if (result < 0) return;  // the folder cannot be kept: the dialog stays for another
-  TellUnsavedSettings();
-  if (result == 2) RequestStarFieldRestart();
+  // The main thread alone writes the settings: it saves and applies the
+  // choice (restarting the star field for a new folder) while this thread
+  // waits, and the stars stand still until it is done.
+  if (result > 0 && session != nullptr) {
+    session->Choose(chosen);
+    SendMessageW(session->Owner(), PWM_SETTINGS_CHOSEN, 0, 0);
+  }
   EndDialog(dialog, IDOK);
 }
 
@@ -121,24 +158,31 @@ void OnSpin(HWND dialog, HWND spin) {
   SetShownCount(dialog, position);
 }
 
+void OnDestroy(HWND dialog) {
+  // Test pictures go with the dialog.
+  if (SettingsSession* session = SessionOf(dialog)) session->Display().CleanUpImageList();
+}
+
 }  // namespace
 
-DWORD WINAPI SettingDialogThread(LPVOID owner) {
+DWORD WINAPI SettingDialogThread(LPVOID parameter) {
+  auto* session = static_cast<SettingsSession*>(parameter);
   // The wide dialog: its texts read in Japanese whatever the ANSI code page.
-  DialogBoxParamW(appInstance, MAKEINTRESOURCEW(kSettingDialogId), static_cast<HWND>(owner), SettingDialogProc,
-                  0);
+  DialogBoxParamW(appInstance, MAKEINTRESOURCEW(kSettingDialogId), session->Owner(), SettingDialogProc,
+                  reinterpret_cast<LPARAM>(session));
   // The test display's windows belong to this thread and were asked to close
   // as the dialog went; let them before the thread ends.
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-  settingsDialogOpen = 0;
+  session->Close();
+  session->LetGo();
   return 0;
 }
 
 INT_PTR CALLBACK SettingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      OnInitDialog(dialog);
+      OnInitDialog(dialog, reinterpret_cast<SettingsSession*>(lParam));
       break;
     case WM_COMMAND:
       OnCommand(dialog, wParam);
@@ -147,7 +191,7 @@ INT_PTR CALLBACK SettingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
       OnSpin(dialog, reinterpret_cast<HWND>(lParam));
       break;
     case WM_DESTROY:
-      CleanUpImageList();  // test pictures go with the dialog
+      OnDestroy(dialog);
       break;
     default:
       break;
@@ -155,54 +199,48 @@ INT_PTR CALLBACK SettingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
   return 0;
 }
 
-void UpdateSettingDialog(HWND dialog) {
+void UpdateSettingDialog(HWND dialog, const SettingsRecord& settings) {
   // Any nonzero switch reacts, so it shows checked.
-  CheckDlgButton(dialog, kMouseClickId, Settings.reactMouseClick != 0 ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(dialog, kMouseMoveId, Settings.reactMouseMove != 0 ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(dialog, kKeyId, Settings.reactKey != 0 ? BST_CHECKED : BST_UNCHECKED);
-  GroupRadioEnable(GetDlgItem(dialog, kEnterKeyId), Settings.reactKey != 0 ? TRUE : FALSE);
-  CheckRadioButton(dialog, kEnterKeyId, kAllKeysId, Settings.reactEnterKey != 0 ? kEnterKeyId : kAllKeysId);
-  SetDlgItemTextA(dialog, kFolderEditId, Settings.imageFolder);  // an ANSI path, widened by the call
-  InitLocalSpin(GetDlgItem(dialog, kSpinId), GetDlgItem(dialog, kCountLabelId), Settings.quantity);
-  SetShownCount(dialog, Settings.quantity);
+  CheckDlgButton(dialog, kMouseClickId, settings.reactMouseClick != 0 ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, kMouseMoveId, settings.reactMouseMove != 0 ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, kKeyId, settings.reactKey != 0 ? BST_CHECKED : BST_UNCHECKED);
+  GroupRadioEnable(GetDlgItem(dialog, kEnterKeyId), settings.reactKey != 0 ? TRUE : FALSE);
+  CheckRadioButton(dialog, kEnterKeyId, kAllKeysId, settings.reactEnterKey != 0 ? kEnterKeyId : kAllKeysId);
+  SetDlgItemTextA(dialog, kFolderEditId, settings.imageFolder);  // an ANSI path, widened by the call
+  InitLocalSpin(GetDlgItem(dialog, kSpinId), GetDlgItem(dialog, kCountLabelId), settings.quantity);
+  SetShownCount(dialog, settings.quantity);
 }
 
-int GetIniInfoFromDialog(HWND dialog) {
-  SettingsRecord candidate = Settings;  // moveRange has no control: it stays
+int GetIniInfoFromDialog(HWND dialog, SettingsRecord* chosen) {
+  SettingsSession* session = SessionOf(dialog);
+  if (session == nullptr) return 0;
+  const SettingsRecord& stored = session->Edited();
+  SettingsRecord candidate = stored;  // moveRange has no control: it stays
   if (!ReadFolderEdit(dialog, candidate.imageFolder)) return -1;
   // A control the user left alone gives back the stored value.
-  candidate.reactMouseMove = SwitchFromCheckBox(Settings.reactMouseMove, GetDlgBoolByInt(dialog, kMouseMoveId));
-  candidate.reactMouseClick = SwitchFromCheckBox(Settings.reactMouseClick, GetDlgBoolByInt(dialog, kMouseClickId));
-  candidate.reactKey = SwitchFromCheckBox(Settings.reactKey, GetDlgBoolByInt(dialog, kKeyId));
-  candidate.reactEnterKey = SwitchFromCheckBox(Settings.reactEnterKey, GetDlgBoolByInt(dialog, kEnterKeyId));
+  candidate.reactMouseMove = SwitchFromCheckBox(stored.reactMouseMove, GetDlgBoolByInt(dialog, kMouseMoveId));
+  candidate.reactMouseClick = SwitchFromCheckBox(stored.reactMouseClick, GetDlgBoolByInt(dialog, kMouseClickId));
+  candidate.reactKey = SwitchFromCheckBox(stored.reactKey, GetDlgBoolByInt(dialog, kKeyId));
+  candidate.reactEnterKey = SwitchFromCheckBox(stored.reactEnterKey, GetDlgBoolByInt(dialog, kEnterKeyId));
   candidate.quantity = ShownCount(dialog);
-
-  int result = CompairIniInfo(Settings, candidate);
-  if (result != 0) SaveChangedIniInfo(candidate);
-  return result;
+  *chosen = candidate;
+  return CompairIniInfo(stored, candidate);
 }
 
-int SelectImageFolder(HWND owner, wchar_t* output) {
-  // The browser is a shell object: it needs COM on the calling thread.
-  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+int SelectImageFolder(HWND owner, const char* startFolder, wchar_t* output) {
+  ComApartment com;
   BROWSEINFOW browse{};
   browse.hwndOwner = owner;
   browse.pidlRoot = nullptr;  // the desktop
   browse.lpszTitle = kBrowseTitle;
   browse.ulFlags = BIF_RETURNONLYFSDIRS;
   browse.lpfn = BrowseCallback;
-  browse.lParam = reinterpret_cast<LPARAM>(Settings.imageFolder);
-  int chosen = 0;
-  if (LPITEMIDLIST item = SHBrowseForFolderW(&browse)) {
-    wchar_t path[MAX_PATH] = {};
-    if (SHGetPathFromIDListW(item, path)) {
-      lstrcpynW(output, path, kFolderPathSize);
-      chosen = 1;
-    }
-    CoTaskMemFree(item);
-  }
-  if (SUCCEEDED(com)) CoUninitialize();
-  return chosen;
+  browse.lParam = reinterpret_cast<LPARAM>(startFolder);
+  UniqueItemList item = BrowseForFolder(&browse);
+  wchar_t path[MAX_PATH] = {};
+  if (!item || !SHGetPathFromIDListW(item.Get(), path)) return 0;
+  lstrcpynW(output, path, kFolderPathSize);
+  return 1;
 }
 
 int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {

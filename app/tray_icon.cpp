@@ -6,8 +6,6 @@
 #include "images/alpha_bitmap.h"
 #include "images/ico32_format.h"
 
-TrayIcon trayIcon;
-
 namespace {
 
 // An icon or cursor of size x size from the pixel block of an "ICO32"
@@ -22,25 +20,20 @@ HICON MakeAlphaIcon(HMODULE module, int iconId, int size, BOOL isIcon, DWORD hot
   if (bytes == nullptr || SizeofResource(module, found) < kIco32PixelOffset + pixelBytes) return nullptr;
 
   BITMAPV5HEADER header;
-  HBITMAP colour = CreateBitmapV5(&header, size, size);  // bottom row first, as stored
-  void* bits = AlphaBitmapBits(colour);
-  if (bits == nullptr) {
-    if (colour != nullptr) DeleteObject(colour);
-    return nullptr;
-  }
+  UniqueBitmap colour(CreateBitmapV5(&header, size, size));  // bottom row first, as stored
+  void* bits = AlphaBitmapBits(colour.Get());
+  if (bits == nullptr) return nullptr;
   std::memcpy(bits, bytes + kIco32PixelOffset, pixelBytes);
-  HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
+  // The icon gets copies of both bitmaps: ours go when this returns.
+  UniqueBitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
 
   ICONINFO info{};
   info.fIcon = isIcon;
   info.xHotspot = hotX;
   info.yHotspot = hotY;
-  info.hbmMask = mask;
-  info.hbmColor = colour;
-  HICON icon = CreateIconIndirect(&info);
-  DeleteObject(mask);
-  DeleteObject(colour);
-  return icon;
+  info.hbmMask = mask.Get();
+  info.hbmColor = colour.Get();
+  return CreateIconIndirect(&info);
 }
 
 void CopyTip(NOTIFYICONDATAW& data, const wchar_t* tip) {

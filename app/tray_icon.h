@@ -1,5 +1,6 @@
-// The notification-area icon, the program's only visible handle for the user,
-// and the icons and cursor made from the "ICO32" artwork.
+// The notification-area icon, the program's only visible handle for the user
+// (the main window holds it), and the icons and cursor made from the "ICO32"
+// artwork.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
@@ -31,8 +32,6 @@ class TrayIcon {
   UniqueIcon icon_;
   HMODULE module_;
 };
-
-extern TrayIcon trayIcon;
 
 // A 32 x 32 cursor with per-pixel alpha from an "ICO32" resource of
 // appInstance, with the given hot spot; null on failure.

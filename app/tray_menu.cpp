@@ -1,19 +1,15 @@
 #include "app/tray_menu.h"
 
-#include "base/app_state.h"
-#include "base/ui_texts.h"
 #include "cells/private_messages.h"
 
-HMENU trayMenu = nullptr;
-
-void InitMenu() {
-  if (trayMenu != nullptr) return;
-  trayMenu = CreatePopupMenu();
-  if (trayMenu == nullptr) return;
-  AppendMenuW(trayMenu, MF_STRING, IDM_TRAY_VERSION, UiTexts.slot[TEXT_VERSION]);
-  AppendMenuW(trayMenu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(trayMenu, MF_STRING, IDM_TRAY_SETTINGS, UiTexts.slot[TEXT_SETTINGS]);
-  AppendMenuW(trayMenu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(trayMenu, MF_STRING, IDM_TRAY_ENABLE, reactionEnabled ? UiTexts.slot[TEXT_DISABLE] : UiTexts.slot[TEXT_ENABLE]);
-  AppendMenuW(trayMenu, MF_STRING, IDM_TRAY_EXIT, UiTexts.slot[TEXT_EXIT]);
+UniqueMenu InitMenu(const UiTextBlock& texts, bool reacting) {
+  UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return menu;
+  AppendMenuW(menu.Get(), MF_STRING, IDM_TRAY_VERSION, texts.slot[TEXT_VERSION]);
+  AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu.Get(), MF_STRING, IDM_TRAY_SETTINGS, texts.slot[TEXT_SETTINGS]);
+  AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu.Get(), MF_STRING, IDM_TRAY_ENABLE, reacting ? texts.slot[TEXT_DISABLE] : texts.slot[TEXT_ENABLE]);
+  AppendMenuW(menu.Get(), MF_STRING, IDM_TRAY_EXIT, texts.slot[TEXT_EXIT]);
+  return menu;
 }

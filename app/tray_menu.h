@@ -3,8 +3,9 @@
 #pragma once
 #include <windows.h>
 
-extern HMENU trayMenu;  // null except while the menu is shown
+#include "base/owned_handles.h"
+#include "base/ui_texts.h"
 
-// Builds the menu into trayMenu unless it exists: version information,
-// separator, settings, separator, disable or enable, exit.
-void InitMenu();
+// Builds the menu: version information, separator, settings, separator,
+// disable (while reacting) or enable, exit. Holds nothing when it cannot be made.
+UniqueMenu InitMenu(const UiTextBlock& texts, bool reacting);

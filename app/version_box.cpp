@@ -1,19 +1,13 @@
 #include "app/version_box.h"
 
-#include <windows.h>
-
 #include <new>
 
 #include "app/dialog_controls.h"
-#include "base/app_state.h"
 #include "base/resource_ids.h"
 #include "base/ui_texts.h"
 #include "cells/private_messages.h"
 #include "images/artwork.h"
 #include "stars/pupil_window.h"
-
-ImageSet versionPicture;
-std::unique_ptr<PupilWindow> versionBox;
 
 namespace {
 constexpr int kVersionArt = IDR_VERSION_ART;
@@ -21,19 +15,19 @@ constexpr int32_t kWidth = 310;
 constexpr int32_t kHeight = 230;
 }  // namespace
 
-int ViewAboutBox() {
+int VersionBox::ViewAboutBox(HWND owner, HCURSOR cursor) {
   HBITMAP bitmap = PrepairAlphaBitmapFromResource(kVersionArt, kWidth, kHeight);
   if (bitmap == nullptr) return 0;
 
-  if (!versionPicture.picture.Adopt(bitmap)) return 0;
-  versionPicture.frameWidth = kWidth;
-  versionPicture.frameHeight = kHeight;
-  versionPicture.frameCount = 1;
-  versionPicture.framesSideBySide = 1;
+  if (!versionPicture_.picture.Adopt(bitmap)) return 0;
+  versionPicture_.frameWidth = kWidth;
+  versionPicture_.frameHeight = kHeight;
+  versionPicture_.frameCount = 1;
+  versionPicture_.framesSideBySide = 1;
 
-  versionBox.reset(new (std::nothrow) PupilWindow());
-  PupilWindow* window = versionBox.get();
-  if (window == nullptr || !window->Create(mainWindow, starCursor)) {
+  versionBox_.reset(new (std::nothrow) PupilWindow());
+  PupilWindow* window = versionBox_.get();
+  if (window == nullptr || !window->Create(owner, cursor)) {
     DestroyAboutBox();
     return 0;
   }
@@ -42,14 +36,18 @@ int ViewAboutBox() {
   window->DisableMenu();
   window->SetFrames(1, 1);
   window->ReportReleaseWith(PWM_ABOUT_CLOSED);
-  window->SetImage(versionPicture.DC(), kWidth, kHeight);
+  window->SetImage(versionPicture_.DC(), kWidth, kHeight);
   SetCenterWindow(window->Handle());
   window->ShowTopmost();
   return 1;
 }
 
-void DestroyAboutBox() {
-  if (versionBox != nullptr) versionBox->Hide();
-  versionBox.reset();
-  versionPicture.picture.Reset();
+void VersionBox::DestroyAboutBox() {
+  if (versionBox_ != nullptr) versionBox_->Hide();
+  versionBox_.reset();  // the window closes with its owner
+  versionPicture_.picture.Reset();
+}
+
+HWND VersionBox::Window() const {
+  return versionBox_ != nullptr ? versionBox_->Handle() : nullptr;
 }

@@ -3,52 +3,45 @@
 
 #include <ctime>
 
-#include "app/cpu_monitor.h"
-#include "app/hook_library.h"
 #include "app/main_window.h"
 #include "app/message_loop.h"
 #include "app/message_out.h"
 #include "app/settings_store.h"
 #include "app/tray_icon.h"
 #include "base/app_state.h"
+#include "base/owned_handles.h"
 #include "base/resource_ids.h"
 #include "base/ui_texts.h"
 #include "stars/random_source.h"
 
-namespace {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // A second copy ends silently, without touching the first. The first holds
+  // the mutex's handle, never its ownership, for its whole run: only whether
+  // the name exists counts, and it goes with the process.
+  HANDLE created = CreateMutexA(nullptr, FALSE, kMutexName);
+  const bool running = GetLastError() == ERROR_ALREADY_EXISTS;
+  UniqueHandle mutex(created);
+  if (!mutex || running) return 0;
+  appInstance = instance;
 
-void Init() {
   SeedRandomSource(static_cast<uint32_t>(std::time(nullptr)));
   reactionEnabled = 0;
+  char iniPath[kTextSize] = {};
   GetIniFileName(iniPath);
-  starCursor = PrepairAlphaIcon(IDR_CURSOR_ART, 4, 1);
   LoadUiTexts();
-  // The watchdog runs for the life of the program; nothing waits for it.
-  HANDLE watchdog = CreateThread(nullptr, 0, CPUMonitorThread, nullptr, 0, nullptr);
-  if (watchdog != nullptr) CloseHandle(watchdog);
-}
+  MainWindowOptions options;
+  options.iniPath = iniPath;
+  // The star windows' class keeps the cursor it is first given, so the
+  // cursor lives as long as the process.
+  options.starCursor = PrepairAlphaIcon(IDR_CURSOR_ART, 4, 1);
+  options.watchdog = true;  // for the life of the window; nothing else waits for it
+  MainWindow shell(options);
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  // A second copy ends silently, without touching the first.
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
-  if (mutex == nullptr || GetLastError() == ERROR_ALREADY_EXISTS) {
-    if (mutex != nullptr) CloseHandle(mutex);
-    return 0;
-  }
-  instanceMutex = mutex;
-  appInstance = instance;
-  Init();
-
-  RegisterMainWindowClass(instance);
-  mainWindow = CreateMainWindow(instance);
+  MainWindow::RegisterMainWindowClass(instance);
+  HWND window = shell.CreateMainWindow(instance);
   // Without the library, or without its hooks (a global hook's library must
   // lie in a folder of an ordinary length), the program would sit in the tray
   // and never react: the user is told once.
-  if (LoadHookLibrary() != 1) MessageOut(UiTexts.slot[TEXT_NO_HOOK_LIBRARY]);
-
-  int exitCode = RunMessageLoop(mainWindow);
-  FreeHookLibrary();
-  return exitCode;
+  if (shell.LoadHookLibrary() != 1) MessageOut(window, UiTexts.slot[TEXT_NO_HOOK_LIBRARY]);
+  return RunMessageLoop(window);
 }

@@ -1,37 +1,45 @@
-// Handles and flags of the running program, shared by the shell's parts.
+// What stays global in the program, each for the reason given with it
+// (docs/architecture.md lists them all). Everything else the shell holds
+// belongs to its main window (app/main_window.h).
 #pragma once
 #include <windows.h>
 
+#include <atomic>
+#include <cstdint>
+
+// The program's module: resources, dialogs and window classes are found
+// through it. It is the process's identity, set once by WinMain before any
+// window or thread exists and never changed.
 extern HINSTANCE appInstance;
-extern HANDLE instanceMutex;
-extern HWND mainWindow;
-extern HCURSOR starCursor;
 
-// Gates, 0 or 1: aligned 32-bit values read by the main thread without a lock.
+// Gate, 0 or 1: whether input makes stars. Written by the star field's run
+// control and read on the main thread only.
 extern volatile LONG reactionEnabled;
-extern volatile LONG settingsDialogOpen;
-extern volatile LONG versionBoxOpen;
 
-// Work under way and finished so far, counted for the watchdog.
+// Work under way and finished so far, counted for the watchdog. Marked by
+// whatever thread does the work, in every layer (the star windows' and the
+// main window's handlers, the message loop, the folder's loader, the test
+// display) and read by the watchdog's thread: the watchdog measures the whole
+// process, and the marks keep the star field and the images free of the shell.
 // Picture loads: the watchdog skips samples taken while pictures load, since
 // a folder of big pictures is legitimate work at full processor use.
-extern volatile LONG picturesLoading;
-extern volatile LONG pictureLoadsDone;
+extern std::atomic<int32_t> picturesLoading;
+extern std::atomic<int32_t> pictureLoadsDone;
 // Message handlers of the main thread: while none runs and none ran since its
 // last sample, the thread has only waited for messages, and the watchdog has
 // nothing to measure (a measurement is a system call that wakes it).
-extern volatile LONG handlersRunning;
-extern volatile LONG handlersDone;
+extern std::atomic<int32_t> handlersRunning;
+extern std::atomic<int32_t> handlersDone;
 
 // Marks one piece of such work as under way for as long as it lives (any
 // thread).
-template <volatile LONG* Running, volatile LONG* Done>
+template <std::atomic<int32_t>* Running, std::atomic<int32_t>* Done>
 class ActivityMark {
  public:
-  ActivityMark() { InterlockedIncrement(Running); }
+  ActivityMark() { Running->fetch_add(1); }
   ~ActivityMark() {
-    InterlockedIncrement(Done);
-    InterlockedDecrement(Running);
+    Done->fetch_add(1);
+    Running->fetch_sub(1);
   }
   ActivityMark(const ActivityMark&) = delete;
   ActivityMark& operator=(const ActivityMark&) = delete;
@@ -39,9 +47,6 @@ class ActivityMark {
 using PictureLoading = ActivityMark<&picturesLoading, &pictureLoadsDone>;
 using HandlerRunning = ActivityMark<&handlersRunning, &handlersDone>;
 
+// The names that identify the running program to the system.
 constexpr char kMainClassName[] = "Pipwink2";
 constexpr char kMutexName[] = "Pipwink2";
-
-// The settings dialog's window once it has been initialised; read only while
-// settingsDialogOpen is set.
-extern HWND settingsDialog;

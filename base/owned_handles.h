@@ -50,6 +50,10 @@ struct BitmapTraits {
   static HBITMAP Invalid() { return nullptr; }
   static void Free(HBITMAP bitmap) { DeleteObject(bitmap); }
 };
+struct FileTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Free(HANDLE file) { CloseHandle(file); }
+};
 struct ViewTraits {
   static void* Invalid() { return nullptr; }
   static void Free(void* view) { UnmapViewOfFile(view); }
@@ -61,6 +65,7 @@ using UniqueIcon = Owned<HICON, NullIsInvalid<HICON, DestroyIcon>>;
 using UniqueMenu = Owned<HMENU, NullIsInvalid<HMENU, DestroyMenu>>;
 using UniqueModule = Owned<HMODULE, NullIsInvalid<HMODULE, FreeLibrary>>;
 using UniqueHandle = Owned<HANDLE, NullIsInvalid<HANDLE, CloseHandle>>;  // mappings, threads, events
+using UniqueFile = Owned<HANDLE, FileTraits>;                              // an open file
 using UniqueView = Owned<void*, ViewTraits>;                               // a mapped view
 
 // A screen DC borrowed for the scope: GetDC on entry, ReleaseDC on exit.

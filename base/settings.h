@@ -1,5 +1,6 @@
-// The user settings record: one global instance, loaded from and saved to the
-// INI file beside the program, read by the star field and the settings dialog.
+// The user settings record, as the INI file beside the program keeps it. The
+// main window's settings store holds the one in force and alone writes it; the
+// star field reads it, and the settings dialog edits a copy.
 #pragma once
 #include <cstdint>
 
@@ -19,5 +20,3 @@ struct SettingsRecord {
   char hotkey[kHotkeyTextSize];    // HOTKEY: toggles the reaction; empty for none
   char exclude[kExcludeTextSize];  // EXCLUDE: programs whose input makes no stars
 };
-
-extern SettingsRecord Settings;

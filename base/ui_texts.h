@@ -1,5 +1,8 @@
 // The user-interface texts: fixed slots filled from the string table at
 // start, kept in UTF-16 so that they read right whatever the ANSI code page.
+// One table for the process, like the module it comes from: filled before the
+// main window exists and only read afterwards, by the shell, the star windows
+// and the settings dialog's thread alike.
 #pragma once
 #include "base/settings.h"
 

@@ -13,7 +13,6 @@
 
 #include "app/hook_library.h"
 #include "app/mm_file.h"
-#include "base/app_state.h"
 #include "base/settings.h"
 #include "cells/shared_cells.h"
 
@@ -24,6 +23,10 @@ constexpr int kRounds = 5;
 // Posted messages are taken from the queue between batches, outside the timing.
 constexpr int kBatch = 100;
 using HookProc = LRESULT(CALLBACK*)(int, WPARAM, LPARAM);
+
+// The program's side, as this benchmark plays it: its window and its cells.
+HWND mainWindow = nullptr;
+ProgramCells programCells;
 
 LARGE_INTEGER Now() {
   LARGE_INTEGER now;
@@ -73,7 +76,7 @@ double MouseMoveCost(const Moves& moves, int32_t step) {
   return PerCall([&](int i) {
     record.pt.x = 400 + ((i & 1) != 0 ? 0 : step);
     moves.procedure(HC_ACTION, WM_MOUSEMOVE, reinterpret_cast<LPARAM>(&record));
-    ClearHookPending();
+    programCells.ClearHookPending();
   });
 }
 
@@ -101,11 +104,12 @@ double OneCellRead() {
 }
 
 void SetReactions(int32_t click, int32_t move, int32_t key, int32_t enterOnly) {
-  Settings.reactMouseClick = click;
-  Settings.reactMouseMove = move;
-  Settings.reactKey = key;
-  Settings.reactEnterKey = enterOnly;
-  UpdateMMFile();
+  SettingsRecord settings{};
+  settings.reactMouseClick = click;
+  settings.reactMouseMove = move;
+  settings.reactKey = key;
+  settings.reactEnterKey = enterOnly;
+  programCells.UpdateMMFile(settings);
 }
 
 double Median(std::vector<double> values) {
@@ -158,13 +162,14 @@ int main() {
     FreeLibrary(bare);
   }
 
-  SetUpMMFile();
-  if (LoadHookLibrary() != 1) {
+  programCells.SetUpMMFile(mainWindow);
+  HookLibrary hooks;
+  if (hooks.LoadHookLibrary() != 1) {
     std::printf("nivlet2.dll could not be loaded beside this program\n");
     return 1;
   }
-  Moves moves{Entry(hookLibrary, "MyHookProcM"), target};
-  HookProc key = Entry(hookLibrary, "MyHookProcK");
+  Moves moves{Entry(hooks.Module(), "MyHookProcM"), target};
+  HookProc key = Entry(hooks.Module(), "MyHookProcK");
   if (moves.procedure == nullptr || key == nullptr) return 1;
 
   // One unmeasured round first, so the first figure pays no start-up costs.
@@ -211,7 +216,7 @@ int main() {
   std::printf("%-43s %7.2f us   %5.2f x floor (CallNextHookEx, measured beside it)\n",
               "MyHookProcM move, no cells yet:", withoutCells, withoutCells / floorWithoutCells);
 
-  FreeHookLibrary();
+  hooks.FreeHookLibrary();
   DestroyWindow(target);
   DestroyWindow(mainWindow);
   return 0;

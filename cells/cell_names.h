@@ -1,6 +1,7 @@
 // The named 32-bit cells that the program and the hook library share. One
 // list for both deliverables: the order is the order the program creates them.
 #pragma once
+#include <cstdint>
 
 enum CellKey : int {
   CELL_MAINHWND,
@@ -16,8 +17,9 @@ enum CellKey : int {
   CELL_REACTENTERKEY,
   CELL_DIRECTIONX,
   CELL_DIRECTIONY,
-  // The tick at which the hook posted a move or key message that the program
-  // has not taken yet (0: none), so that at most one of them waits.
+  // The tick at which the hook posted a move message that the program has
+  // not taken yet (0: none), so that at most one move waits; keys are
+  // posted without a turn.
   CELL_HOOKPENDING,
   // Changes each time the program writes the list of programs left alone, so
   // that every process decides about itself again.
@@ -41,3 +43,13 @@ inline constexpr const char* const cellNames[CELL_COUNT] = {
     "pipwink_mmfile_directiony",      "pipwink_mmfile_hookpending",
     "pipwink_mmfile_excludeserial",
 };
+
+// Window and hook handles travel through a 32-bit cell: user handles keep
+// their value in the low 32 bits, and are sign-extended back.
+inline int32_t HandleToCell(const void* handle) {
+  return static_cast<int32_t>(reinterpret_cast<intptr_t>(handle));
+}
+template <typename H>
+inline H CellToHandle(int32_t value) {
+  return reinterpret_cast<H>(static_cast<intptr_t>(value));
+}

@@ -1,5 +1,17 @@
 #include "cells/cell_views.h"
 
+// Other processes share the values, where no lock of this process would
+// guard them: every access must be lock-free.
+static_assert(std::atomic_ref<int32_t>::is_always_lock_free, "a cell is read and written without a lock");
+static_assert(std::atomic_ref<char>::is_always_lock_free, "the list is read and written without a lock");
+
+namespace {
+
+std::atomic_ref<int32_t> Cell(int32_t* cell) { return std::atomic_ref<int32_t>(*cell); }
+std::atomic_ref<char> Letter(char* list, int at) { return std::atomic_ref<char>(list[at]); }
+
+}  // namespace
+
 template <typename Acquire>
 bool CellViews::MapAll(Acquire acquire) {
   Close();
@@ -7,7 +19,7 @@ bool CellViews::MapAll(Acquire acquire) {
   UniqueView excludeView(excludeMapping ? MapViewOfFile(excludeMapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0)
                                         : nullptr);
   if (!excludeView) return false;
-  exclude_ = static_cast<volatile char*>(excludeView.Get());
+  exclude_ = static_cast<char*>(excludeView.Get());
   excludeMapping_ = std::move(excludeMapping);
   excludeView_ = std::move(excludeView);
   for (int key = 0; key < CELL_COUNT; ++key) {
@@ -15,7 +27,7 @@ bool CellViews::MapAll(Acquire acquire) {
     if (!mapping) break;
     UniqueView view(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     if (!view) break;
-    cells_[key] = static_cast<volatile LONG*>(view.Get());
+    cells_[key] = static_cast<int32_t*>(view.Get());
     mappings_[key] = std::move(mapping);
     views_[key] = std::move(view);
   }
@@ -49,21 +61,25 @@ void CellViews::WriteExcludeList(const char* list) const {
   if (exclude_ == nullptr || cells_[CELL_EXCLUDESERIAL] == nullptr) return;
   // Odd while the text changes: a reader that sees an odd or changed serial
   // tries again later.
-  InterlockedIncrement(cells_[CELL_EXCLUDESERIAL]);
+  Cell(cells_[CELL_EXCLUDESERIAL]).fetch_add(1);
   int at = 0;
-  for (; at < kExcludeCellSize - 1 && list != nullptr && list[at] != '\0'; ++at) exclude_[at] = list[at];
-  exclude_[at] = '\0';
-  InterlockedIncrement(cells_[CELL_EXCLUDESERIAL]);
+  for (; at < kExcludeCellSize - 1 && list != nullptr && list[at] != '\0'; ++at) {
+    Letter(exclude_, at).store(list[at], std::memory_order_relaxed);
+  }
+  Letter(exclude_, at).store('\0', std::memory_order_relaxed);
+  Cell(cells_[CELL_EXCLUDESERIAL]).fetch_add(1);
 }
 
 bool CellViews::ReadExcludeList(char* out, int32_t* serial) const {
   out[0] = '\0';
   if (exclude_ == nullptr || cells_[CELL_EXCLUDESERIAL] == nullptr) return false;
-  int32_t before = static_cast<int32_t>(InterlockedCompareExchange(cells_[CELL_EXCLUDESERIAL], 0, 0));
+  int32_t before = Cell(cells_[CELL_EXCLUDESERIAL]).load();
   if ((before & 1) != 0) return false;
-  for (int at = 0; at < kExcludeCellSize; ++at) out[at] = exclude_[at];
+  for (int at = 0; at < kExcludeCellSize; ++at) out[at] = Letter(exclude_, at).load(std::memory_order_relaxed);
   out[kExcludeCellSize - 1] = '\0';
-  int32_t after = static_cast<int32_t>(InterlockedCompareExchange(cells_[CELL_EXCLUDESERIAL], 0, 0));
+  // The copy is read before the serial is read again.
+  std::atomic_thread_fence(std::memory_order_acquire);
+  int32_t after = Cell(cells_[CELL_EXCLUDESERIAL]).load();
   if (after != before) {
     out[0] = '\0';
     return false;
@@ -73,19 +89,21 @@ bool CellViews::ReadExcludeList(char* out, int32_t* serial) const {
 }
 
 int32_t CellViews::Read(CellKey key) const {
-  volatile LONG* cell = cells_[key];
-  return cell != nullptr ? static_cast<int32_t>(*cell) : 0;
+  int32_t* cell = cells_[key];
+  return cell != nullptr ? Cell(cell).load(std::memory_order_relaxed) : 0;
 }
 
 void CellViews::Write(CellKey key, int32_t value) const {
-  volatile LONG* cell = cells_[key];
-  if (cell != nullptr) *cell = value;
+  int32_t* cell = cells_[key];
+  if (cell != nullptr) Cell(cell).store(value, std::memory_order_relaxed);
 }
 
 int32_t CellViews::CompareExchange(CellKey key, int32_t expected, int32_t desired) const {
-  volatile LONG* cell = cells_[key];
+  int32_t* cell = cells_[key];
   if (cell == nullptr) return 0;
-  return static_cast<int32_t>(InterlockedCompareExchange(cell, desired, expected));
+  int32_t held = expected;  // what the cell held: expected on success, the value found otherwise
+  Cell(cell).compare_exchange_strong(held, desired);
+  return held;
 }
 
 const CellViews* CachedCells::Get() {

@@ -5,6 +5,11 @@
 // cell's name alive: a program that starts again while some other process
 // still holds a set opens these very cells (and resets them) rather than
 // making new ones that the holder would never see.
+//
+// Threads of many processes read and write the cells at once, so every
+// access is atomic (std::atomic_ref over the shared memory): a plain load or
+// store where the order of other accesses does not matter, an interlocked
+// step where it does.
 #pragma once
 #include <windows.h>
 
@@ -48,10 +53,10 @@ class CellViews {
 
   UniqueHandle mappings_[CELL_COUNT];
   UniqueView views_[CELL_COUNT];
-  volatile LONG* cells_[CELL_COUNT] = {};
+  int32_t* cells_[CELL_COUNT] = {};  // the start of each view: one aligned 32-bit value
   UniqueHandle excludeMapping_;
   UniqueView excludeView_;
-  volatile char* exclude_ = nullptr;
+  char* exclude_ = nullptr;
 };
 
 // The hook library's hold on the cells in one process: opened on first use

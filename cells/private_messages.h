@@ -14,7 +14,7 @@ enum PrivateMessage : unsigned {
   PWM_STAR_ERASE_ALL = 1229,    // WM_USER + 205, posted by a star window
   PWM_STAR_ERASE = 1230,        // WM_USER + 206, posted by a star window
   PWM_QUERY_MANY_STARS = 1231,  // WM_USER + 207, sent by a star window
-  PWM_RESTART_STAR_FIELD = 1232,  // WM_USER + 208, sent by the settings dialog's thread
+  PWM_SETTINGS_CHOSEN = 1232,   // WM_USER + 208, sent by the settings dialog's thread: OK chose settings
   PWM_PICTURES_LOADED = 1233,   // WM_USER + 209, posted by the folder's loading thread
   PWM_QUERY_STATUS = 1234,      // WM_USER + 210, sent by an observer; answers PackStatus (program_status.h)
   PWM_TRAY = 32868,             // WM_APP + 100, the tray icon's callback

@@ -1,6 +1,7 @@
 // One-off access to the named shared-memory cells by name: every access opens
 // the mapping, maps it, copies, unmaps and closes. For a look from outside (a
-// test, a second process); the deliverables keep their views (cell_views.h).
+// test, a second process, a benchmark's yardstick); the deliverables keep
+// their views (cell_views.h) and never include this.
 #pragma once
 #include <cstdint>
 
@@ -19,13 +20,3 @@ class SharedCells {
   int ReadCellBytes(void* destination, const char* name, uint32_t size);
   int ReadCellInt(int32_t* destination, const char* name);
 };
-
-// Window and hook handles travel through a 32-bit cell: user handles keep
-// their value in the low 32 bits, and are sign-extended back.
-inline int32_t HandleToCell(const void* handle) {
-  return static_cast<int32_t>(reinterpret_cast<intptr_t>(handle));
-}
-template <typename H>
-inline H CellToHandle(int32_t value) {
-  return reinterpret_cast<H>(static_cast<intptr_t>(value));
-}

@@ -12,11 +12,8 @@
 
 #include "cells/cell_views.h"
 #include "cells/packed_point.h"
-#include "cells/shared_cells.h"
-#include "hook/exclude_rules.h"
+#include "cells/exclude_rules.h"
 #include "hook/hook_rules.h"
-
-static_assert(kExcludeCellSize == kExcludeListSize, "the cell holds the whole list");
 
 namespace {
 

@@ -4,7 +4,10 @@
 
 constexpr int kNamedFailedFiles = 5;     // files named at most; the rest are counted
 constexpr int kFailedNameSize = 260;
+// Folder texts (the test display's edit text) may be this long.
+constexpr int kFolderPathSize = 4096;
 struct FolderScanReport {
+  char folder[kFolderPathSize];  // the folder scanned: what every message about the scan names
   int folderMissing;  // no such folder
   int folderIsFile;   // the path names a file, not a folder
   int failedFiles;    // *.png files that did not become pictures

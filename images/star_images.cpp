@@ -57,6 +57,7 @@ int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list, const St
 int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, FolderScanReport* report,
                              const StopSignal* stop) {
   FolderScanReport scan{};
+  std::snprintf(scan.folder, sizeof scan.folder, "%s", folder);
   DWORD attributes = GetFileAttributesA(folder);
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     scan.folderMissing = 1;

@@ -17,13 +17,10 @@ int SearchSubString(const char* text, const char* pattern);
 // (stop may be null) ends the load with 0 at the next row decoded.
 int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list, const StopSignal* stop = nullptr);
 
-// Folder texts (the test display's edit text) may be this long.
-constexpr int kFolderPathSize = 4096;
-
 // Every *.png file directly in the folder, in the file system's order
 // (folders whose names end in .png are passed over). Nonzero when list holds
-// at least one picture afterwards; *report (when given) says whether the
-// folder was missing or a file, and which files did not become pictures. Once
+// at least one picture afterwards; *report (when given) names the folder and
+// says whether it was missing or a file, and which files did not become pictures. Once
 // stop (when given) is set, the scan ends at the next row decoded, and the
 // file it was loading is not counted as broken.
 int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, FolderScanReport* report = nullptr,

@@ -1,38 +1,61 @@
 #!/usr/bin/env bash
-# Fails on an include that points up a layer. The layers, lowest first:
-#   base <- cells <- images <- stars <- app
-# and the hook library, which may use cells (and itself) only.
-# A file may include its own layer and any layer below it.
+# Fails on an include that points up a layer or across to the other
+# deliverable, and on one into a folder that has no rank. The ranks, lowest
+# first:
+#   0 base    what every layer may use
+#   1 cells   what the program and the hook library agree on
+#   2 images  3 stars  4 app      the program Tovik2.exe
+#   4 hook    the hook library nivlet2.dll, a deliverable beside app
+# A file may include its own folder and any folder of a lower rank; app/ and
+# hook/ share a rank, so neither includes the other. The hook library is
+# mapped into every program that gets input, so it includes cells/ alone
+# (and through it what cells/ uses), never images/ or stars/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+layers="base cells images stars app hook"
+
 rank() {
   case "$1" in
-    base) echo 0 ;; cells) echo 1 ;; images) echo 2 ;; stars) echo 3 ;; app) echo 4 ;;
+    base) echo 0 ;; cells) echo 1 ;; images) echo 2 ;; stars) echo 3 ;; app) echo 4 ;; hook) echo 4 ;;
     *) echo -1 ;;
+  esac
+}
+
+# Whether a file of layer $1 may include from folder $2.
+allowed() {
+  local layer=$1 target=$2
+  [ "$target" = "$layer" ] && return 0
+  [ "$(rank "$target")" -ge 0 ] || return 1
+  case "$layer" in
+    hook) [ "$target" = cells ] ;;
+    *) [ "$(rank "$target")" -lt "$(rank "$layer")" ] ;;
   esac
 }
 
 bad=0
 checked=0
-for layer in base cells images stars app hook; do
+for layer in $layers; do
+  [ "$(rank "$layer")" -ge 0 ] || { echo "$layer/ has no rank"; bad=1; }
   for file in $(git ls-files "$layer/*.h" "$layer/*.cpp" 2>/dev/null || find "$layer" -name '*.h' -o -name '*.cpp'); do
     checked=$((checked + 1))
     while IFS= read -r target; do
       [ -n "$target" ] || continue
-      if [ "$layer" = hook ]; then
-        case "$target" in hook|cells) continue ;; esac
-        echo "$file includes $target/: the hook library uses cells/ alone"; bad=1
-        continue
+      allowed "$layer" "$target" && continue
+      if [ "$(rank "$target")" -lt 0 ]; then
+        echo "$file includes $target/: a folder without a rank"
+      elif [ "$layer" = hook ]; then
+        echo "$file includes $target/: the hook library uses cells/ alone"
+      elif [ "$(rank "$target")" -eq "$(rank "$layer")" ]; then
+        echo "$file includes $target/: $layer/ and $target/ are two deliverables"
+      else
+        echo "$file includes $target/: $layer/ lies below $target/"
       fi
-      [ "$(rank "$target")" -ge 0 ] || continue  # a folder outside the layers (none today)
-      if [ "$(rank "$target")" -gt "$(rank "$layer")" ]; then
-        echo "$file includes $target/: $layer/ lies below $target/"; bad=1
-      fi
+      bad=1
     done < <(sed -n 's|^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([a-z_]*\)/.*|\1|p' "$file")
   done
 done
 if [ $bad = 0 ]; then
-  echo "layers: $checked files, no include points up"
+  echo "layers: $checked files in $(echo $layers | wc -w) ranked folders, no include points up or across"
 fi
 exit $bad

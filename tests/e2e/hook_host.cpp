@@ -5,8 +5,9 @@
 //   hooks=N                  StartHook's result, after loading
 //   click X Y | move X Y | key X Y | buttonup 0xHWND
 // Usage: hook_host CLICK MOVE KEY ENTER [MOVE_MS]   (each 0 or 1). It takes each
-// move or key as the program does, so the hook may post the next; MOVE_MS
-// makes each move take that long, as slow star making would. It ends on WM_CLOSE.
+// move as the program does, so the hook may post the next (keys take no
+// turn); MOVE_MS makes each move take that long, as slow star making would.
+// It ends on WM_CLOSE.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,7 +15,6 @@
 
 #include "app/hook_library.h"
 #include "app/mm_file.h"
-#include "base/app_state.h"
 #include "base/settings.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
@@ -23,6 +23,9 @@ namespace {
 
 constexpr char kClassName[] = "Tovik2HookHost";
 DWORD moveMs = 0;
+// The program's side of the cells and its hold on the library.
+ProgramCells cells;
+HookLibrary hooks;
 
 void PrintPoint(const char* what, LPARAM lParam) {
   ScreenPoint point = UnpackPoint(static_cast<uint64_t>(lParam));
@@ -36,12 +39,11 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       PrintPoint("click", lParam);
       return 0;
     case PWM_HOOK_MOVE:
-      ClearHookPending();
+      cells.ClearHookPending();
       PrintPoint("move", lParam);
       if (moveMs != 0) Sleep(moveMs);
       return 0;
     case PWM_HOOK_KEY:
-      ClearHookPending();
       PrintPoint("key", lParam);
       return 0;
     case PWM_HOOK_BUTTONUP:
@@ -49,7 +51,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       std::fflush(stdout);
       return 0;
     case WM_DESTROY:
-      FreeHookLibrary();
+      hooks.FreeHookLibrary();
       PostQuitMessage(0);
       return 0;
     default:
@@ -68,20 +70,21 @@ int main(int argc, char** argv) {
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kClassName;
   if (!RegisterClassA(&windowClass)) return 1;
-  mainWindow = CreateWindowExA(0, kClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance,
-                               nullptr);
+  HWND mainWindow = CreateWindowExA(0, kClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance,
+                                    nullptr);
   if (mainWindow == nullptr) return 1;
-  SetUpMMFile();
-  Settings.reactMouseClick = std::atoi(argv[1]);
-  Settings.reactMouseMove = std::atoi(argv[2]);
-  Settings.reactKey = std::atoi(argv[3]);
-  Settings.reactEnterKey = std::atoi(argv[4]);
-  UpdateMMFile();
-  std::printf("hooks=%d\n", LoadHookLibrary());
+  cells.SetUpMMFile(mainWindow);
+  SettingsRecord settings{};
+  settings.reactMouseClick = std::atoi(argv[1]);
+  settings.reactMouseMove = std::atoi(argv[2]);
+  settings.reactKey = std::atoi(argv[3]);
+  settings.reactEnterKey = std::atoi(argv[4]);
+  cells.UpdateMMFile(settings);
+  std::printf("hooks=%d\n", hooks.LoadHookLibrary());
   std::fflush(stdout);
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-  FreeHookLibrary();
+  hooks.FreeHookLibrary();
   return 0;
 }

@@ -22,9 +22,9 @@ bool Ask(const char* className, ProgramStatus* status) {
 }
 
 void Print(const ProgramStatus& s) {
-  std::printf("moving=%d inside=%d loading=%d queued=%d telling=%d fullscreen=%d ticks=%u\n", s.moving ? 1 : 0,
-              s.insideHandler ? 1 : 0, s.loading ? 1 : 0, s.queued ? 1 : 0, s.telling ? 1 : 0,
-              s.fullScreen ? 1 : 0, s.ticks);
+  std::printf("moving=%d inside=%d loading=%d queued=%d telling=%d fullscreen=%d settings=%d ticks=%u\n",
+              s.moving ? 1 : 0, s.insideHandler ? 1 : 0, s.loading ? 1 : 0, s.queued ? 1 : 0, s.telling ? 1 : 0,
+              s.fullScreen ? 1 : 0, s.settingsOpen ? 1 : 0, s.ticks);
 }
 
 // Polls the status until `done` holds for it (up to MS); leaves the last in

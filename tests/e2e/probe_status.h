@@ -6,7 +6,7 @@
 #include <cstdint>
 
 //   probe status CLASS       moving=0|1 inside=0|1 loading=0|1 queued=0|1 telling=0|1
-//                            fullscreen=0|1 ticks=N of the
+//                            fullscreen=0|1 settings=0|1 ticks=N of the
 //                            first window of the class (exit 1: no answer)
 int Status(const char* className);
 //   probe quiet CLASS MS     waits (up to MS) until nothing moves or bombs, no

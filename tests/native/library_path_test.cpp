@@ -1,4 +1,4 @@
-#include "hook/library_path.h"
+#include "cells/library_path.h"
 
 #include <gtest/gtest.h>
 

@@ -24,12 +24,12 @@ TEST(PackedPoint, IgnoresBitsAboveTheLow32OfAWideLParam) {
   EXPECT_EQ(p.y, 5);
 }
 
-// The status answer carries six flags and a wrapping tick count in one
+// The status answer carries seven flags and a wrapping tick count in one
 // LRESULT: no flag may spill into the count or the count into a flag.
 TEST(ProgramStatus, FlagsAndTheTickCountTravelApart) {
-  const ProgramStatus cases[] = {{true, false, true, false, true, false, 0xFFFFFFFFu},
-                                 {false, true, false, true, false, true, 0u},
-                                 {true, true, true, true, true, true, 0x80000001u}};
+  const ProgramStatus cases[] = {{true, false, true, false, true, false, true, 0xFFFFFFFFu},
+                                 {false, true, false, true, false, true, false, 0u},
+                                 {true, true, true, true, true, true, true, 0x80000001u}};
   for (const ProgramStatus& sent : cases) {
     const ProgramStatus got = UnpackStatus(PackStatus(sent));
     EXPECT_EQ(got.moving, sent.moving);
@@ -38,6 +38,7 @@ TEST(ProgramStatus, FlagsAndTheTickCountTravelApart) {
     EXPECT_EQ(got.queued, sent.queued);
     EXPECT_EQ(got.telling, sent.telling);
     EXPECT_EQ(got.fullScreen, sent.fullScreen);
+    EXPECT_EQ(got.settingsOpen, sent.settingsOpen);
     EXPECT_EQ(got.ticks, sent.ticks);
   }
 }

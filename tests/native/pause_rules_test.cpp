@@ -6,7 +6,7 @@
 
 #include "app/fullscreen_rules.h"
 #include "app/hotkey_rules.h"
-#include "hook/exclude_rules.h"
+#include "cells/exclude_rules.h"
 
 namespace {
 

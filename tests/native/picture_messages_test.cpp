@@ -41,10 +41,12 @@ FolderScanReport Failed(int count) {
   return scan;
 }
 
-std::string Compose(const FolderScanReport& scan, int gotPictures, int starField, const UiTextBlock& texts = Texts()) {
+// The message of a scan; a report that names no folder stands for one of C:\pics.
+std::string Compose(FolderScanReport scan, int gotPictures, int starField, const UiTextBlock& texts = Texts()) {
   wchar_t out[kFolderMessageSize];
   std::swprintf(out, kFolderMessageSize, L"untouched");
-  if (!ComposeFolderMessage(out, kFolderMessageSize, texts, "C:\\pics", scan, gotPictures, starField, Widen)) {
+  if (scan.folder[0] == '\0') std::snprintf(scan.folder, sizeof scan.folder, "C:\\pics");
+  if (!ComposeFolderMessage(out, kFolderMessageSize, texts, scan, gotPictures, starField, Widen)) {
     return "(none)";
   }
   return Narrow(out);
@@ -66,6 +68,14 @@ TEST(FolderMessages, TellTheFolderProblemsApart) {
   EXPECT_EQ(Compose(FolderScanReport{}, 0, 0), "nothing to show") << "an empty test display says so";
   EXPECT_EQ(Compose(FolderScanReport{}, 1, 1), "(none)");
   EXPECT_EQ(Compose(FolderScanReport{}, 1, 0), "(none)");
+}
+
+// The folder named is the one the report says was scanned, whichever it is.
+TEST(FolderMessages, NameTheFolderTheScanLookedAt) {
+  FolderScanReport other{};
+  other.folderMissing = 1;
+  std::snprintf(other.folder, sizeof other.folder, "D:\\other pictures");
+  EXPECT_EQ(Compose(other, 0, 1), "no such folder\nD:\\other pictures\nbuilt-in used");
 }
 
 // Unreadable files are named, the first five, then counted.
@@ -94,6 +104,6 @@ TEST(FolderMessages, StayWithinTheirBuffer) {
   EXPECT_EQ(std::string(scan.failedNames[0]).size(), static_cast<size_t>(kFailedNameSize - 1));
   EXPECT_EQ(scan.failedFiles, 7);
   wchar_t out[64];
-  ASSERT_EQ(ComposeFolderMessage(out, 64, Texts(), "C:\\pics", scan, 1, 1, Widen), 1);
+  ASSERT_EQ(ComposeFolderMessage(out, 64, Texts(), scan, 1, 1, Widen), 1);
   EXPECT_EQ(Narrow(out), "some unreadable\n\n" + std::string(64 - 18, 'n'));
 }

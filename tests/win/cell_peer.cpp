@@ -13,7 +13,6 @@
 
 #include "app/hook_library.h"
 #include "app/mm_file.h"
-#include "base/app_state.h"
 #include "base/settings.h"
 #include "cells/private_messages.h"
 #include "cells/shared_cells.h"
@@ -40,13 +39,15 @@ int RunProgram(const char* readyEvent) {
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = "Tovik2TestProgram";
   if (!RegisterClassA(&windowClass)) return 4;
-  mainWindow = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                               windowClass.hInstance, nullptr);
+  HWND mainWindow = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                    windowClass.hInstance, nullptr);
   if (mainWindow == nullptr) return 4;
-  SetUpMMFile();
-  Settings.reactMouseClick = 1;
-  Settings.reactMouseMove = 1;
-  UpdateMMFile();
+  ProgramCells cells;
+  cells.SetUpMMFile(mainWindow);
+  SettingsRecord settings{};
+  settings.reactMouseClick = 1;
+  settings.reactMouseMove = 1;
+  cells.UpdateMMFile(settings);
   HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, readyEvent);
   if (ready == nullptr) return 4;
   SetEvent(ready);
@@ -62,9 +63,8 @@ int RunProgram(const char* readyEvent) {
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "loadhook") == 0) {
-    int result = LoadHookLibrary();
-    FreeHookLibrary();
-    return 100 + result;
+    HookLibrary hooks;
+    return 100 + hooks.LoadHookLibrary();
   }
   if (argc == 3 && std::strcmp(argv[1], "program") == 0) return RunProgram(argv[2]);
   if (argc != 4) return 64;

@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include "app/main_window.h"
-#include "app/settings_store.h"
 #include "base/app_state.h"
+#include "base/owned_handles.h"
 #include "base/ui_texts.h"
 #include "images/image_set.h"
 #include "stars/star.h"
@@ -67,7 +67,7 @@ class CloseProbe {
 struct MonitorRun {
   ProcessorSampler* sampler;
   DWORD intervalMs;
-  HWND* target;
+  WatchdogTarget target;
 };
 
 DWORD WINAPI MonitorThread(LPVOID argument) {
@@ -88,8 +88,8 @@ LONG SamplesUntilClose(ScriptedSampler* sampler, ProcessorSampler* runWith = nul
   CloseProbe probe;
   watchedSampler = sampler;
   samplesAtClose = -1;
-  HWND target = probe.window_;
-  MonitorRun run{runWith != nullptr ? runWith : sampler, 5, &target};
+  UniqueHandle stop(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  MonitorRun run{runWith != nullptr ? runWith : sampler, 5, WatchdogTarget{probe.window_, nullptr, stop.Get()}};
   HANDLE thread = CreateThread(nullptr, 0, MonitorThread, &run, 0, nullptr);
   if (thread == nullptr) return -1;
 
@@ -100,9 +100,12 @@ LONG SamplesUntilClose(ScriptedSampler* sampler, ProcessorSampler* runWith = nul
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
   }
   if (samplesAtClose < 0) {
-    // Never asked to close: the watchdog runs on, and is stopped the hard way.
-    TerminateThread(thread, 0);
+    // Never asked to close: the watchdog runs on until it is stopped.
+    SetEvent(stop.Get());
+    EXPECT_EQ(WaitForSingleObject(thread, 5000), static_cast<DWORD>(WAIT_OBJECT_0)) << "a stop ends the watch";
     CloseHandle(thread);
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, probe.window_, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "a stop closes nothing";
     return -1;
   }
   bool ended = WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0;
@@ -136,8 +139,8 @@ TEST(CpuMonitor, AMainThreadThatOnlyWaitsIsNotMeasured) {
   ScriptedSampler sampler({95.0});
   CloseProbe probe;
   watchedSampler = &sampler;
-  HWND target = probe.window_;
-  MonitorRun run{&sampler, 5, &target};
+  UniqueHandle stop(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  MonitorRun run{&sampler, 5, WatchdogTarget{probe.window_, nullptr, stop.Get()}};
   HANDLE monitor = CreateThread(nullptr, 0, MonitorThread, &run, 0, nullptr);
   ASSERT_NE(monitor, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return sampler.skipped() >= 20; }));
@@ -150,7 +153,8 @@ TEST(CpuMonitor, AMainThreadThatOnlyWaitsIsNotMeasured) {
   ASSERT_TRUE(WaitUntil([&] { return sampler.skipped() >= skippedAfter + 20; }));
   EXPECT_EQ(sampler.taken(), 1);
   EXPECT_EQ(sampler.closed(), 0);
-  TerminateThread(monitor, 0);  // a watchdog runs for the life of the program
+  SetEvent(stop.Get());
+  EXPECT_EQ(WaitForSingleObject(monitor, 5000), WAIT_OBJECT_0) << "the watch ends once stopped";
   CloseHandle(monitor);
 }
 
@@ -248,23 +252,24 @@ TEST(CounterWithFallback, ACounterWithValuesIsKept) {
   EXPECT_EQ(fallback.taken(), 0);
 }
 
-// The watchdog thread as the program starts it, fed a sampler that reads 95,
-// against the program's real main window and message loop: the window closes,
-// the star field stops, the loop ends with WM_QUIT and the thread ends.
+// The main window's watchdog as the program starts it, fed a sampler that
+// reads 95, against the program's real main window and message loop: the
+// window closes, the star field stops, the loop ends with WM_QUIT and the
+// watch ends.
 TEST(CpuMonitor, TheWatchdogThreadEndsTheProgramsMessageLoop) {
   appInstance = GetModuleHandleA(nullptr);
-  iniPath[0] = '\0';  // settings stay in memory
   LoadUiTexts();
-  RegisterMainWindowClass(appInstance);
-  HWND window = CreateMainWindow(appInstance);
-  ASSERT_NE(window, nullptr);
-  ASSERT_EQ(mainWindow, window);
-
   ScriptedSampler sampler({95.0});
   CpuMonitorSource source{&sampler, 5};
+  MainWindowOptions options;
+  options.watchdog = true;
+  options.watchdogSource = &source;
+  MainWindow shell(options);  // settings in memory (no INI path)
+  MainWindow::RegisterMainWindowClass(appInstance);
   std::optional<HandlerRunning> runaway{std::in_place};  // as if a handler never returned
-  HANDLE thread = CreateThread(nullptr, 0, CPUMonitorThread, &source, 0, nullptr);
-  ASSERT_NE(thread, nullptr);
+  HWND window = shell.CreateMainWindow(appInstance);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(shell.Watch().Running());
 
   // The program's own loop, with a thread timer as the test's deadline.
   UINT_PTR deadline = SetTimer(nullptr, 0, 20000, nullptr);
@@ -277,19 +282,15 @@ TEST(CpuMonitor, TheWatchdogThreadEndsTheProgramsMessageLoop) {
   bool quit = message.message == WM_QUIT;
   runaway.reset();
   KillTimer(nullptr, deadline);
-  bool ended = WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0;
-  CloseHandle(thread);
 
   EXPECT_TRUE(quit) << "the loop must end with WM_QUIT";
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_TRUE(ended);
+  EXPECT_TRUE(shell.Watch().Ended(5000)) << "the watch ends after its close request";
   // Samples taken while the star field's start loaded its pictures did not
   // count: ten or more in all.
   EXPECT_GE(sampler.taken(), 10);
   EXPECT_EQ(sampler.closed(), 1);
-  EXPECT_EQ(MainStarField(), nullptr) << "closing stops the star field";
-  if (IsWindow(window)) DestroyWindow(window);
-  mainWindow = nullptr;
+  EXPECT_EQ(shell.Field(), nullptr) << "closing stops the star field";
 }
 
 // Keeps this thread busy for the given wall time.

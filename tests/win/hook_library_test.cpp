@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/mm_file.h"
-#include "base/app_state.h"
 #include "cells/shared_cells.h"
 #include "test_window.h"
 
@@ -21,31 +20,28 @@ int32_t Cell(CellKey key) {
 }
 
 // The program's side as the library expects it: the cells exist and name a
-// main window. Whatever a test loaded is freed again.
+// main window. Whatever a test loaded is freed again with the hold.
 class HookLibrary : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(mainHost.handle(), nullptr);
-    mainWindow = mainHost.handle();
-    SetUpMMFile();
-  }
-  void TearDown() override {
-    FreeHookLibrary();
-    mainWindow = nullptr;
+    ASSERT_TRUE(cells.SetUpMMFile(mainHost.handle()));
   }
   TestWindow mainHost;
+  ProgramCells cells;
+  ::HookLibrary hooks;
 };
 
 TEST_F(HookLibrary, StartHookRecordsBothHandlesAndEndHookRemovesThem) {
-  ASSERT_EQ(LoadHookLibrary(), 1);
-  ASSERT_NE(hookLibrary, nullptr);
+  ASSERT_EQ(hooks.LoadHookLibrary(), 1);
+  ASSERT_NE(hooks.Module(), nullptr);
   HHOOK mouse = CellToHandle<HHOOK>(Cell(CELL_HHOOKMOUSE));
   HHOOK key = CellToHandle<HHOOK>(Cell(CELL_HHOOKKEY));
   EXPECT_NE(mouse, nullptr);
   EXPECT_NE(key, nullptr);
   EXPECT_NE(mouse, key);
 
-  auto endHook = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(hookLibrary, "EndHook")));
+  auto endHook = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(hooks.Module(), "EndHook")));
   ASSERT_NE(endHook, nullptr);
   EXPECT_EQ(endHook(), 1);
   // Gone: a second removal of either hook fails.
@@ -55,39 +51,39 @@ TEST_F(HookLibrary, StartHookRecordsBothHandlesAndEndHookRemovesThem) {
 }
 
 TEST_F(HookLibrary, LoadingTwiceLoadsAndInstallsOnce) {
-  ASSERT_EQ(LoadHookLibrary(), 1);
-  HMODULE first = hookLibrary;
+  ASSERT_EQ(hooks.LoadHookLibrary(), 1);
+  HMODULE first = hooks.Module();
   int32_t mouse = Cell(CELL_HHOOKMOUSE);
-  EXPECT_EQ(LoadHookLibrary(), 0);
-  EXPECT_EQ(hookLibrary, first);
+  EXPECT_EQ(hooks.LoadHookLibrary(), 0);
+  EXPECT_EQ(hooks.Module(), first);
   EXPECT_EQ(Cell(CELL_HHOOKMOUSE), mouse) << "StartHook ran a second time";
   // One load, one reference: a single free unmaps the library.
-  FreeHookLibrary();
+  hooks.FreeHookLibrary();
   EXPECT_EQ(GetModuleHandleA("nivlet2.dll"), nullptr);
 }
 
 TEST_F(HookLibrary, FreeingRemovesTheHooksAndASecondFreeIsHarmless) {
-  ASSERT_EQ(LoadHookLibrary(), 1);
+  ASSERT_EQ(hooks.LoadHookLibrary(), 1);
   HHOOK mouse = CellToHandle<HHOOK>(Cell(CELL_HHOOKMOUSE));
-  FreeHookLibrary();
-  EXPECT_EQ(hookLibrary, nullptr);
+  hooks.FreeHookLibrary();
+  EXPECT_EQ(hooks.Module(), nullptr);
   EXPECT_EQ(GetModuleHandleA("nivlet2.dll"), nullptr);
   EXPECT_FALSE(UnhookWindowsHookEx(mouse)) << "the hook outlived its library";
-  FreeHookLibrary();
-  EXPECT_EQ(hookLibrary, nullptr);
+  hooks.FreeHookLibrary();
+  EXPECT_EQ(hooks.Module(), nullptr);
   // Not loaded again means it can be loaded again.
-  EXPECT_EQ(LoadHookLibrary(), 1);
-  EXPECT_NE(hookLibrary, nullptr);
+  EXPECT_EQ(hooks.LoadHookLibrary(), 1);
+  EXPECT_NE(hooks.Module(), nullptr);
 }
 
 TEST_F(HookLibrary, AMissingLibraryOrOneWithoutTheEntriesIsNotKeptAndSaysSo) {
-  EXPECT_EQ(LoadHookLibraryFile(L"no_such_library.dll"), kHookLibraryMissing);
-  EXPECT_EQ(hookLibrary, nullptr);
+  EXPECT_EQ(hooks.LoadHookLibraryFile(L"no_such_library.dll"), kHookLibraryMissing);
+  EXPECT_EQ(hooks.Module(), nullptr);
   // A module beside the program that exports neither entry.
-  EXPECT_EQ(LoadHookLibraryFile(L"cell_peer.exe"), kHookLibraryMissing);
-  EXPECT_EQ(hookLibrary, nullptr);
+  EXPECT_EQ(hooks.LoadHookLibraryFile(L"cell_peer.exe"), kHookLibraryMissing);
+  EXPECT_EQ(hooks.Module(), nullptr);
   EXPECT_EQ(GetModuleHandleA("cell_peer.exe"), nullptr);
-  FreeHookLibrary();
+  hooks.FreeHookLibrary();
   EXPECT_EQ(Cell(CELL_HHOOKMOUSE), 0);
 }
 

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "app/mm_file.h"
-#include "base/app_state.h"
 #include "base/settings.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
@@ -35,6 +34,8 @@ struct MainHost {
   std::atomic<int> moves{0};
   std::atomic<int64_t> lastClick{-1};
   std::atomic<int64_t> lastButtonUp{-1};
+  // The program's side of the cells, made for the window.
+  ProgramCells cells;
 };
 
 LRESULT CALLBACK MainHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -51,7 +52,7 @@ LRESULT CALLBACK MainHostProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
       case PWM_HOOK_MOVE:
         // Taken as the program takes it: the hook may post the next one.
-        ClearHookPending();
+        host->cells.ClearHookPending();
         ++host->moves;
         return 0;
       case PWM_HOOK_BUTTONUP:
@@ -121,8 +122,7 @@ TEST(MouseHookProcedure, WaitsForAResponsiveProgramButAtMostASecondForAHungOne) 
   ASSERT_NE(hostThread, nullptr);
   ASSERT_EQ(WaitForSingleObject(host.ready, 5000), WAIT_OBJECT_0);
   ASSERT_NE(host.window, nullptr);
-  mainWindow = host.window;
-  SetUpMMFile();
+  ASSERT_TRUE(host.cells.SetUpMMFile(host.window));
   SharedCells cells;
   cells.WriteCellInt(1, cellNames[CELL_REACTMOUSECLICK]);
 
@@ -168,7 +168,6 @@ TEST(MouseHookProcedure, WaitsForAResponsiveProgramButAtMostASecondForAHungOne) 
   CloseHandle(pressThread);
   CloseHandle(hostThread);
   FreeLibrary(library);
-  mainWindow = nullptr;
 }
 
 // The stand-in program on a thread of its own with its cells made, and the
@@ -184,8 +183,7 @@ struct HostedHook {
     if (thread == nullptr || WaitForSingleObject(host.ready, 5000) != WAIT_OBJECT_0 || host.window == nullptr) {
       return false;
     }
-    mainWindow = host.window;
-    SetUpMMFile();
+    if (!host.cells.SetUpMMFile(host.window)) return false;
     library = LoadLibraryA("nivlet2.dll");
     if (library == nullptr) return false;
     procedure = reinterpret_cast<HookProc>(reinterpret_cast<void*>(GetProcAddress(library, "MyHookProcM")));
@@ -198,18 +196,17 @@ struct HostedHook {
       CloseHandle(thread);
     }
     if (library != nullptr) FreeLibrary(library);
-    mainWindow = nullptr;
   }
 };
 
 TEST(MouseHookProcedure, AProgramLeftAloneGetsNoStarsAndOthersStillDo) {
   HostedHook hooked;
   ASSERT_TRUE(hooked.Start());
-  Settings = SettingsRecord{};
-  Settings.reactMouseClick = 1;
+  SettingsRecord settings{};
+  settings.reactMouseClick = 1;
   // This test program is the one the hook runs in, whatever its letter case.
-  std::snprintf(Settings.exclude, sizeof Settings.exclude, "mstsc.exe;WIN_TESTS.EXE");
-  UpdateMMFile();
+  std::snprintf(settings.exclude, sizeof settings.exclude, "mstsc.exe;WIN_TESTS.EXE");
+  hooked.host.cells.UpdateMMFile(settings);
   TestWindow target;
   MOUSEHOOKSTRUCT record{};
   record.pt = POINT{200, 200};
@@ -223,13 +220,12 @@ TEST(MouseHookProcedure, AProgramLeftAloneGetsNoStarsAndOthersStillDo) {
   EXPECT_EQ(hooked.host.clicks, 0) << "a press in a program left alone makes no stars";
 
   // The list changes while the library stays loaded: the process decides again.
-  std::snprintf(Settings.exclude, sizeof Settings.exclude, "mstsc.exe");
-  UpdateMMFile();
+  std::snprintf(settings.exclude, sizeof settings.exclude, "mstsc.exe");
+  hooked.host.cells.UpdateMMFile(settings);
   press(WM_LBUTTONDOWN);
   EXPECT_EQ(hooked.host.clicks, 1) << "a program no longer on the list gets its stars";
   press(WM_LBUTTONUP);
-  Settings = SettingsRecord{};
-  UpdateMMFile();
+  hooked.host.cells.UpdateMMFile(SettingsRecord{});
 }
 
 struct MoveFlood {
@@ -262,8 +258,7 @@ TEST(MouseHookProcedure, MovesNeverWaitForABusyProgramAndAtMostOneIsPending) {
   HANDLE hostThread = CreateThread(nullptr, 0, MainHostThread, &host, 0, nullptr);
   ASSERT_NE(hostThread, nullptr);
   ASSERT_EQ(WaitForSingleObject(host.ready, 5000), WAIT_OBJECT_0);
-  mainWindow = host.window;
-  SetUpMMFile();
+  ASSERT_TRUE(host.cells.SetUpMMFile(host.window));
   SharedCells cells;
   cells.WriteCellInt(1, cellNames[CELL_REACTMOUSEMOVE]);
   HMODULE library = LoadLibraryA("nivlet2.dll");
@@ -307,7 +302,6 @@ TEST(MouseHookProcedure, MovesNeverWaitForABusyProgramAndAtMostOneIsPending) {
   CloseHandle(floodThread);
   CloseHandle(hostThread);
   FreeLibrary(library);
-  mainWindow = nullptr;
 }
 
 // A stand-in for the program in a process of its own (cell_peer program),

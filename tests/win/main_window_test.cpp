@@ -2,18 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/fullscreen_rules.h"
-#include "app/hook_library.h"
 #include "app/message_loop.h"
 #include "app/pause_hotkey.h"
-#include "app/settings_store.h"
-#include "app/tray_icon.h"
-#include "app/tray_menu.h"
-#include "app/version_box.h"
+#include "app/settings_dialog.h"
 #include "base/app_state.h"
 #include "base/settings.h"
 #include "base/ui_texts.h"
@@ -42,74 +40,139 @@ void Pump() {
   }
 }
 
-// Dispatches until done() holds or the time is up; a WM_QUIT met meanwhile is
-// noted in quitSeen rather than dispatched.
-bool quitSeen = false;
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 60000) {
+// Handles what other threads send to this one (the settings dialog's thread
+// waits for that) until done() holds, but leaves the posted messages queued.
+bool PumpSentUntil(const std::function<bool()>& done, DWORD timeoutMs = 60000) {
+  constexpr UINT kNothingPosted = WM_APP + 0x3FFF;  // a filter no posted message passes
   const DWORD start = GetTickCount();
   for (;;) {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) {
-        quitSeen = true;
-        continue;
-      }
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
+    PeekMessageA(&message, nullptr, kNothingPosted, kNothingPosted, PM_NOREMOVE);
     if (done()) return true;
     if (GetTickCount() - start > timeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_SENDMESSAGE, 0);
   }
 }
 
-int StarCount() { return MainStarField() != nullptr ? MainStarField()->StarCount() : 0; }
+bool Queued(HWND window, UINT message) {
+  MSG found;
+  return PeekMessageA(&found, window, message, message, PM_NOREMOVE) != 0;
+}
 
-// The real main window, started the way the program starts it (without the
-// hook library); the settings stay in memory (no INI path).
+std::wstring Widened(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// A message about a folder the star field found missing.
+std::wstring MissingFolderMessage(const std::string& folder) {
+  return std::wstring(UiTexts.slot[TEXT_FOLDER_MISSING]) + L"\n" + Widened(folder) + L"\n" +
+         UiTexts.slot[TEXT_USING_DEFAULT];
+}
+
+// A fresh main window for each case, made and started the way the program
+// does it (without the hook library), the settings in memory unless a case
+// gives a file; it goes with the case. Nothing is reset by hand.
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    quitSeen = false;
-    appInstance = GetModuleHandleA(nullptr);
-    iniPath[0] = '\0';
+    appInstance = GetModuleHandleA(nullptr);  // the process's identity, as WinMain sets it
     LoadUiTexts();
-    RegisterMainWindowClass(appInstance);
-    window = CreateMainWindow(appInstance);
+    MainWindow::RegisterMainWindowClass(appInstance);
+    Start(MainWindowOptions{});
+  }
+  void TearDown() override {
+    if (shell && shell->SettingsDialogOpen()) {
+      PostMessageA(shell->SettingsDialog(), WM_COMMAND, IDCANCEL, 0);
+      PumpUntil([this] { return !shell->SettingsDialogOpen(); });
+    }
+    if (IsWindow(window)) DestroyWindow(window);
+    Pump();
+    EXPECT_EQ(shell->Field(), nullptr) << "the star field goes with the window";
+    shell.reset();
+  }
+  // Makes a new main window (the one before goes first) and lets PWM_START run.
+  void Start(const MainWindowOptions& options) {
+    shell.reset();
+    shell.emplace(options);
+    window = shell->CreateMainWindow(appInstance);
     ASSERT_NE(window, nullptr);
-    ASSERT_EQ(mainWindow, window);
+    ASSERT_EQ(shell->Window(), window);
     Pump();  // PWM_START: the star field starts
-    field = MainStarField();
+    field = shell->Field();
     ASSERT_NE(field, nullptr);
     ASSERT_EQ(reactionEnabled, 1);
     ASSERT_EQ(field->StarImageList.Count(), 3) << "the built-in star at three sizes";
   }
-  void TearDown() override {
-    settingsDialogOpen = 0;
-    if (IsWindow(window)) DestroyWindow(window);
-    Pump();
-    EXPECT_EQ(MainStarField(), nullptr) << "the star field goes with the window";
-    mainWindow = nullptr;
+  // The same with a settings file of the given text.
+  void StartWithSettingsFile(const TempFolder& folder, const char* text) {
+    const std::string file = folder.File("tovik2.ini");
+    ASSERT_TRUE(WriteTextFile(file, text));
+    MainWindowOptions options;
+    options.iniPath = file.c_str();
+    Start(options);
   }
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return SendMessageA(window, message, wParam, lParam);
   }
+  // What the settings dialog's OK hands the main window: the settings in
+  // force, changed; what that changed.
+  int Choose(const std::function<void(SettingsRecord&)>& change) {
+    SettingsRecord chosen = shell->Settings();
+    change(chosen);
+    return shell->TakeChosenSettings(chosen);
+  }
+  int ChooseFolder(const std::string& folder) {
+    return Choose([&](SettingsRecord& s) { std::snprintf(s.imageFolder, sizeof s.imageFolder, "%s", folder.c_str()); });
+  }
+  // The settings dialog, opened from the tray and shown on its thread.
+  HWND OpenSettingsDialog() {
+    Send(WM_COMMAND, IDM_TRAY_SETTINGS);
+    HWND dialog = nullptr;
+    EXPECT_TRUE(PumpSentUntil([&] { return (dialog = shell->SettingsDialog()) != nullptr && IsWindowVisible(dialog); }));
+    return dialog;
+  }
+  void CancelSettingsDialog(HWND dialog) {
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(PumpUntil([this] { return !shell->SettingsDialogOpen(); }));
+  }
+  int StarCount() { return shell->Field() != nullptr ? shell->Field()->StarCount() : 0; }
+
+  // Dispatches until done() holds or the time is up; a WM_QUIT met meanwhile
+  // is noted in quitSeen rather than dispatched.
+  bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 60000) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+          quitSeen = true;
+          continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+      if (done()) return true;
+      if (GetTickCount() - start > timeoutMs) return false;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+  }
+
+  std::optional<MainWindow> shell;
   HWND window = nullptr;
   StarField* field = nullptr;
+  bool quitSeen = false;
 };
 
 TEST_F(MainWindowTest, ClicksMakeStarsOnlyThroughTheGate) {
-  Settings.quantity = 2;
+  ASSERT_EQ(shell->Settings().quantity, 2);
   Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
   EXPECT_EQ(StarCount(), 2);
   Send(PWM_HOOK_MOVE, 0, PackPoint(420, 300));
   EXPECT_EQ(StarCount(), 3) << "a move makes one star";
 
-  settingsDialogOpen = 1;
+  HWND dialog = OpenSettingsDialog();
   Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
   Send(PWM_HOOK_KEY, 0, PackPoint(400, 300));
   EXPECT_EQ(StarCount(), 3) << "nothing while the settings dialog is open";
-  settingsDialogOpen = 0;
+  CancelSettingsDialog(dialog);
 
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
   EXPECT_EQ(reactionEnabled, 0);
@@ -122,17 +185,20 @@ TEST_F(MainWindowTest, ClicksMakeStarsOnlyThroughTheGate) {
 }
 
 TEST_F(MainWindowTest, NothingMovesWhileTheSettingsDialogIsOpen) {
-  Settings.quantity = 1;
+  Choose([](SettingsRecord& s) { s.quantity = 1; });
   Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
   ASSERT_EQ(StarCount(), 1);
   Star* star = field->Pool().starListHead->next;
   const int32_t x = star->x;
   const int32_t y = star->y;
-  settingsDialogOpen = 1;
+  HWND dialog = OpenSettingsDialog();
   Send(WM_TIMER, STAR_TIMER_ID);
   EXPECT_EQ(star->x, x);
   EXPECT_EQ(star->y, y);
-  settingsDialogOpen = 0;
+  // A second settings command opens no second dialog.
+  Send(WM_COMMAND, IDM_TRAY_SETTINGS);
+  EXPECT_EQ(shell->SettingsDialog(), dialog);
+  CancelSettingsDialog(dialog);
   Send(WM_TIMER, STAR_TIMER_ID);
   EXPECT_NE(star->x, x);
 }
@@ -141,23 +207,18 @@ TEST_F(MainWindowTest, NothingMovesWhileTheSettingsDialogIsOpen) {
 TEST_F(MainWindowTest, ARestartTellsTheUserWhatItsFolderGave) {
   TempFolder folder("restart");
   ASSERT_TRUE(WriteTextFile(folder.File("a.png"), "no picture"));
-  std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", folder.path().c_str());
   MessageBoxWatcher boxes;
-  Send(PWM_RESTART_STAR_FIELD);
+  ASSERT_EQ(ChooseFolder(folder.path()), 2);
   ASSERT_TRUE(PumpUntil([&] { return boxes.Texts().size() == 1u; }));
   EXPECT_EQ(field->StarImageList.Count(), 3) << "the built-in star stands in";
   EXPECT_EQ(boxes.Texts()[0], std::wstring(UiTexts.slot[TEXT_FOLDER_UNUSABLE]) + L"\n\na.png");
 
   // A folder that is not there is told apart from one without pictures.
   std::string missing = folder.path() + "\\gone";
-  std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", missing.c_str());
-  Send(PWM_RESTART_STAR_FIELD);
+  ASSERT_EQ(ChooseFolder(missing), 2);
   ASSERT_TRUE(PumpUntil([&] { return boxes.Texts().size() == 2u; }));
   EXPECT_EQ(field->StarImageList.Count(), 3);
-  EXPECT_EQ(boxes.Texts()[1], std::wstring(UiTexts.slot[TEXT_FOLDER_MISSING]) + L"\n" +
-                                  std::wstring(missing.begin(), missing.end()) + L"\n" +
-                                  UiTexts.slot[TEXT_USING_DEFAULT]);
-  Settings.imageFolder[0] = '\0';
+  EXPECT_EQ(boxes.Texts()[1], MissingFolderMessage(missing));
 }
 
 // The folder loads off the main window's thread, marked for the watchdog the
@@ -165,9 +226,8 @@ TEST_F(MainWindowTest, ARestartTellsTheUserWhatItsFolderGave) {
 TEST_F(MainWindowTest, ARestartMarksItsPicturesAsLoadingForTheWatchdog) {
   TempFolder folder("marked");
   ASSERT_TRUE(WriteTestPng(folder.File("mine.png"), 2048, 1024));
-  std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", folder.path().c_str());
-  const LONG before = pictureLoadsDone;
-  Send(PWM_RESTART_STAR_FIELD);
+  const int32_t before = pictureLoadsDone;
+  ASSERT_EQ(ChooseFolder(folder.path()), 2);
   EXPECT_EQ(picturesLoading, 1) << "marked while the worker loads";
   EXPECT_TRUE(PumpUntil([&] { return !field->PicturesPending(); }));
   EXPECT_EQ(pictureLoadsDone, before + 1);
@@ -175,7 +235,6 @@ TEST_F(MainWindowTest, ARestartMarksItsPicturesAsLoadingForTheWatchdog) {
   ASSERT_EQ(field->StarImageList.Count(), 1);
   EXPECT_EQ(field->StarImageList.Get(0)->frameWidth, 72);
   EXPECT_EQ(field->StarImageList.Get(0)->frameHeight, 35);
-  Settings.imageFolder[0] = '\0';
 }
 
 // While a folder of large pictures loads, the main window answers: clicks
@@ -185,11 +244,9 @@ TEST_F(MainWindowTest, TheWindowAnswersWhileTheFolderLoadsAndExitStopsTheLoad) {
   TempFolder folder("loading");
   for (const char* name : {"a.png", "b.png", "c.png"}) ASSERT_TRUE(WriteTestPng(folder.File(name), 2048, 2048));
   ASSERT_TRUE(WriteTextFile(folder.File("broken.png"), "no picture"));
-  std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", folder.path().c_str());
   MessageBoxWatcher boxes;
-  Send(PWM_RESTART_STAR_FIELD);
+  ASSERT_EQ(ChooseFolder(folder.path()), 2);
   ASSERT_TRUE(field->PicturesPending());
-  Settings.quantity = 2;
   Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
   EXPECT_EQ(StarCount(), 2);
   for (Star* s = field->Pool().starListHead->next; s != field->Pool().starListTail; s = s->next) {
@@ -202,9 +259,8 @@ TEST_F(MainWindowTest, TheWindowAnswersWhileTheFolderLoadsAndExitStopsTheLoad) {
   ASSERT_EQ(picturesLoading, 1) << "the folder loaded before the exit could stop it";
 
   Send(WM_COMMAND, IDM_TRAY_EXIT);
-  Settings.imageFolder[0] = '\0';
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(MainStarField(), nullptr);
+  EXPECT_EQ(shell->Field(), nullptr);
   EXPECT_EQ(picturesLoading, 0) << "the worker has ended";
   Pump();
   EXPECT_TRUE(boxes.Texts().empty()) << "nothing is told of a load that was stopped";
@@ -215,21 +271,65 @@ TEST_F(MainWindowTest, TheWindowAnswersWhileTheFolderLoadsAndExitStopsTheLoad) {
 TEST_F(MainWindowTest, ExitWhileTheStartTellsOfItsFolderEndsInOrder) {
   TempFolder folder("exit_in_box");
   ASSERT_TRUE(WriteTextFile(folder.File("a.png"), "no picture"));
-  std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "%s", folder.path().c_str());
   HWND main = window;
   {
     MessageBoxWatcher boxes([main](HWND) { PostMessageA(main, WM_COMMAND, IDM_TRAY_EXIT, 0); });
-    Send(PWM_RESTART_STAR_FIELD);
+    ASSERT_EQ(ChooseFolder(folder.path()), 2);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(main); }));
     EXPECT_EQ(boxes.Texts().size(), 1u);
   }
-  Settings.imageFolder[0] = '\0';
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(reactionEnabled, 0);
-  EXPECT_EQ(MainStarField(), nullptr) << "the star field the start made is freed, pictures and all";
-  EXPECT_FALSE(trayIcon.Modify(0, L"Pipwink2")) << "the tray icon is gone";
+  EXPECT_EQ(shell->Field(), nullptr) << "the star field the start made is freed, pictures and all";
+  EXPECT_FALSE(shell->Tray().Modify(0, L"Pipwink2")) << "the tray icon is gone";
   MSG message;
   EXPECT_TRUE(quitSeen || PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// A folder load ends while the settings dialog's OK changes the folder and
+// the save fails, so a box holds the change half done: the load's message
+// names the folder that was loaded, the new folder's names the new one, and
+// the settings end up whole.
+TEST_F(MainWindowTest, SettingsChangedWhileALoadRunsAreNeitherTornNorToldForTheWrongFolder) {
+  TempFolder store("race");
+  const std::string loaded = store.File("loaded");  // missing: its load ends at once, with a message
+  const std::string chosen = store.File("chosen");
+  StartWithSettingsFile(store, "[PIPWINK]\r\n");
+  ASSERT_EQ(ChooseFolder(loaded), 2);
+  ASSERT_TRUE(PumpSentUntil([&] { return Queued(window, PWM_PICTURES_LOADED); }));
+  ASSERT_TRUE(DeleteFileA(store.File("tovik2.ini").c_str()));
+  ASSERT_TRUE(CreateDirectoryA(store.File("tovik2.ini").c_str(), nullptr)) << "saves fail from now on";
+
+  // The box that says the change could not be saved is answered only once a
+  // message about a folder has come, so that message is told while it shows.
+  HWND unsavedBox = nullptr;
+  bool folderTold = false;
+  MessageBoxWatcher boxes([&](HWND box) {
+    wchar_t text[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    if (std::wstring(text) == UiTexts.slot[TEXT_SETTINGS_UNSAVED]) unsavedBox = box;
+    if (unsavedBox != box) {
+      folderTold = true;
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    if (unsavedBox != nullptr && folderTold) PostMessageA(unsavedBox, WM_COMMAND, IDOK, 0);
+  });
+  HWND dialog = OpenSettingsDialog();
+  ASSERT_NE(dialog, nullptr);
+  SetDlgItemTextA(dialog, kFolderEditId, chosen.c_str());
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(PumpSentUntil([&] { return !boxes.Texts().empty(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !shell->SettingsDialogOpen() && boxes.Texts().size() >= 3u; }));
+
+  const std::vector<std::wstring> told = boxes.Texts();
+  EXPECT_EQ(told.size(), 3u);
+  EXPECT_EQ(std::count(told.begin(), told.end(), UiTexts.slot[TEXT_SETTINGS_UNSAVED]), 1);
+  EXPECT_EQ(std::count(told.begin(), told.end(), MissingFolderMessage(loaded)), 1)
+      << "the load under way is told with the folder it loaded";
+  EXPECT_EQ(std::count(told.begin(), told.end(), MissingFolderMessage(chosen)), 1);
+  EXPECT_EQ(told.back(), MissingFolderMessage(chosen)) << "the new folder's load comes last";
+  EXPECT_STREQ(shell->Settings().imageFolder, chosen.c_str()) << "the chosen settings, whole";
+  RemoveDirectoryA(store.File("tovik2.ini").c_str());
 }
 
 BOOL WINAPI FailingGetMessage(LPMSG, HWND, UINT, UINT) { return -1; }
@@ -239,47 +339,55 @@ TEST_F(MainWindowTest, TheLoopEndsWithTheQuitCodeAndInOrderWhenGettingAMessageFa
   EXPECT_EQ(RunMessageLoop(window), 7);
   EXPECT_TRUE(IsWindow(window));
 
-  ASSERT_EQ(LoadHookLibrary(), 1);
+  ASSERT_EQ(shell->LoadHookLibrary(), 1);
   EXPECT_EQ(RunMessageLoop(window, FailingGetMessage), kExitMessageLoopFailed);
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(hookLibrary, nullptr) << "the hooks are ended";
-  EXPECT_FALSE(trayIcon.Modify(0, L"Pipwink2")) << "the tray icon is gone";
-  EXPECT_EQ(MainStarField(), nullptr);
+  EXPECT_EQ(shell->HookModule(), nullptr) << "the hooks are ended";
+  EXPECT_FALSE(shell->Tray().Modify(0, L"Pipwink2")) << "the tray icon is gone";
+  EXPECT_EQ(shell->Field(), nullptr);
 }
 
-TEST_F(MainWindowTest, NoStarsWhileAFullScreenProgramIsInFrontAndAgainOnceItLeaves) {
-  Settings.quantity = 2;
+// A window covering the primary monitor in front, as a game's.
+HWND ShowFullScreenGame() {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
   const RECT& all = monitor.rcMonitor;
   HWND game = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, all.left, all.top, all.right - all.left,
                               all.bottom - all.top, nullptr, nullptr, appInstance, nullptr);
+  if (game != nullptr) SetForegroundWindow(game);
+  return game;
+}
+
+TEST_F(MainWindowTest, NoStarsWhileAFullScreenProgramIsInFrontAndAgainOnceItLeaves) {
+  HWND game = ShowFullScreenGame();
   ASSERT_NE(game, nullptr);
-  SetForegroundWindow(game);
   ASSERT_EQ(GetForegroundWindow(), game);
   Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
   EXPECT_EQ(StarCount(), 0) << "a full-screen program in front gets no stars";
 
-  Settings.fullscreenPause = 0;
-  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
-  EXPECT_EQ(StarCount(), 2) << "FULLSCREENPAUSE=0 keeps the stars coming";
-  Settings.fullscreenPause = 1;
-
   SetWindowPos(game, nullptr, 100, 100, 400, 300, SWP_NOZORDER);
   Sleep(kFullScreenLookMs);  // the watch reuses its last look that long
   Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
-  EXPECT_EQ(StarCount(), 4) << "once it leaves full screen, stars come again";
+  EXPECT_EQ(StarCount(), 2) << "once it leaves full screen, stars come again";
+  DestroyWindow(game);
+
+  TempFolder settings("fullscreen");
+  StartWithSettingsFile(settings, "[PIPWINK]\r\nFULLSCREENPAUSE=0\r\n");
+  game = ShowFullScreenGame();
+  ASSERT_EQ(GetForegroundWindow(), game);
+  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 2) << "FULLSCREENPAUSE=0 keeps the stars coming";
   DestroyWindow(game);
 }
 
 TEST_F(MainWindowTest, ThePauseHotkeyTogglesAsTheTrayDoesAndATakenOneIsToldOnce) {
   Send(WM_HOTKEY, kPauseHotkeyId);
   EXPECT_EQ(reactionEnabled, 0);
-  EXPECT_EQ(std::wstring(trayIcon.Tip()), L"Pipwink2 (Disabled)");
+  EXPECT_EQ(std::wstring(shell->Tray().Tip()), L"Pipwink2 (Disabled)");
   Send(WM_HOTKEY, kPauseHotkeyId);
   EXPECT_EQ(reactionEnabled, 1);
-  EXPECT_EQ(std::wstring(trayIcon.Tip()), L"Pipwink2");
+  EXPECT_EQ(std::wstring(shell->Tray().Tip()), L"Pipwink2");
 
   // The default combination belongs to the running window now.
   TestWindow holder;
@@ -289,9 +397,7 @@ TEST_F(MainWindowTest, ThePauseHotkeyTogglesAsTheTrayDoesAndATakenOneIsToldOnce)
   ASSERT_EQ(RegisterPauseHotkey(holder.handle(), "Ctrl+Alt+F12"), PAUSE_HOTKEY_REGISTERED)
       << "the closed program gave its hotkey back";
   MessageBoxWatcher boxes;
-  window = CreateMainWindow(appInstance);
-  ASSERT_NE(window, nullptr);
-  Pump();
+  Start(MainWindowOptions{});
   EXPECT_EQ(reactionEnabled, 1) << "the program goes on without its hotkey";
   ASSERT_EQ(boxes.Texts().size(), 1u);
   EXPECT_NE(boxes.Texts()[0].find(L"Ctrl+Alt+F12"), std::wstring::npos) << "the message names the key";
@@ -299,7 +405,7 @@ TEST_F(MainWindowTest, ThePauseHotkeyTogglesAsTheTrayDoesAndATakenOneIsToldOnce)
 }
 
 TEST_F(MainWindowTest, APointLeftOfThePrimaryScreenStaysThere) {
-  Settings.quantity = 1;
+  Choose([](SettingsRecord& s) { s.quantity = 1; });
   Send(PWM_HOOK_CLICK, 0, PackPoint(-300, -20));
   ASSERT_EQ(StarCount(), 1);
   Star* star = field->Pool().starListHead->next;
@@ -310,7 +416,7 @@ TEST_F(MainWindowTest, APointLeftOfThePrimaryScreenStaysThere) {
 }
 
 TEST_F(MainWindowTest, ManyStarsQuestionAnswersExactlyZeroOrOne) {
-  Settings.quantity = 3;
+  Choose([](SettingsRecord& s) { s.quantity = 3; });
   Send(PWM_HOOK_CLICK, 0, PackPoint(500, 500));
   EXPECT_EQ(Send(PWM_QUERY_MANY_STARS), 0);
   std::vector<Star*> stars;
@@ -339,16 +445,18 @@ std::vector<std::wstring> MenuTexts(HMENU menu) {
 }
 
 // The menu as the tray shows it, read while it is up; it is closed at once.
-std::vector<std::wstring> ShownTrayMenu(HWND window) {
+std::vector<std::wstring> ShownTrayMenu(const MainWindow& shell) {
+  static const MainWindow* showing = nullptr;
   static std::vector<std::wstring> seen;
+  showing = &shell;
   seen.clear();
   UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
-    if (trayMenu == nullptr) return;
+    if (showing->TrayMenu() == nullptr) return;
     KillTimer(nullptr, id);
-    seen = MenuTexts(trayMenu);
+    seen = MenuTexts(showing->TrayMenu());
     EndMenu();
   });
-  SendMessageA(window, PWM_TRAY, 0, WM_RBUTTONUP);
+  SendMessageA(shell.Window(), PWM_TRAY, 0, WM_RBUTTONUP);
   KillTimer(nullptr, timer);
   return seen;
 }
@@ -361,44 +469,42 @@ TEST_F(MainWindowTest, TrayMenuShowsItsJapaneseTextsAndOffersTheOppositeOfTheSta
   ExpectCodePageOfThisRun();
   const std::vector<std::wstring> expectEnabled = {L"115 バージョン情報", L"-", L"129 設定", L"-", L"114 無効化",
                                                    L"102 終了"};
-  EXPECT_EQ(ShownTrayMenu(window), expectEnabled);
-  EXPECT_EQ(trayMenu, nullptr) << "the menu goes once it is closed";
+  EXPECT_EQ(ShownTrayMenu(*shell), expectEnabled);
+  EXPECT_EQ(shell->TrayMenu(), nullptr) << "the menu goes once it is closed";
   MSG message;
   EXPECT_TRUE(PeekMessageA(&message, window, WM_NULL, WM_NULL, PM_REMOVE)) << "no WM_NULL after the menu";
 
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  std::vector<std::wstring> disabled = ShownTrayMenu(window);
+  std::vector<std::wstring> disabled = ShownTrayMenu(*shell);
   ASSERT_EQ(disabled.size(), 6u);
   EXPECT_EQ(disabled[4], L"114 有効化");
 }
 
 TEST_F(MainWindowTest, TheTipSaysWhetherTheStarFieldReacts) {
-  EXPECT_STREQ(trayIcon.Tip(), L"Pipwink2");
+  EXPECT_STREQ(shell->Tray().Tip(), L"Pipwink2");
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  EXPECT_STREQ(trayIcon.Tip(), L"Pipwink2 (Disabled)");
+  EXPECT_STREQ(shell->Tray().Tip(), L"Pipwink2 (Disabled)");
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  EXPECT_STREQ(trayIcon.Tip(), L"Pipwink2");
+  EXPECT_STREQ(shell->Tray().Tip(), L"Pipwink2");
 }
 
 // A restart from the settings dialog (a new folder) while the reaction was
 // off gives a star field that reacts: the tip and the menu say so.
 TEST_F(MainWindowTest, ARestartWhileDisabledReactsAgainAndTheTipSaysSo) {
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  ASSERT_STREQ(trayIcon.Tip(), L"Pipwink2 (Disabled)");
-  Send(PWM_RESTART_STAR_FIELD);
+  ASSERT_STREQ(shell->Tray().Tip(), L"Pipwink2 (Disabled)");
+  TempFolder folder("restart_disabled");
+  ASSERT_TRUE(WriteTestPng(folder.File("a.png"), 20, 20));
+  ASSERT_EQ(ChooseFolder(folder.path()), 2);
   EXPECT_EQ(reactionEnabled, 1);
-  EXPECT_STREQ(trayIcon.Tip(), L"Pipwink2");
-  InitMenu();
-  ASSERT_NE(trayMenu, nullptr);
-  std::vector<std::wstring> texts = MenuTexts(trayMenu);
-  DestroyMenu(trayMenu);
-  trayMenu = nullptr;
+  EXPECT_STREQ(shell->Tray().Tip(), L"Pipwink2");
+  ASSERT_TRUE(PumpUntil([&] { return !field->PicturesPending(); }));
+  std::vector<std::wstring> texts = ShownTrayMenu(*shell);
   ASSERT_EQ(texts.size(), 6u);
   EXPECT_EQ(texts[4], L"114 無効化");
 }
 
 TEST_F(MainWindowTest, DisablingHidesGrabbedStarsAndEnablingShowsThemAgain) {
-  Settings.quantity = 2;
   Send(PWM_HOOK_CLICK, 0, PackPoint(600, 400));
   Star* grabbed = field->Pool().starListHead->next;
   Star* flying = grabbed->next;
@@ -412,9 +518,9 @@ TEST_F(MainWindowTest, DisablingHidesGrabbedStarsAndEnablingShowsThemAgain) {
 
 TEST_F(MainWindowTest, VersionBoxShowsCentredOnceAndClosesOnItsMessage) {
   Send(WM_COMMAND, IDM_TRAY_VERSION);
-  ASSERT_EQ(versionBoxOpen, 1);
-  ASSERT_NE(versionBox, nullptr);
-  HWND box = versionBox->Handle();
+  ASSERT_TRUE(shell->Version().IsOpen());
+  HWND box = shell->Version().Window();
+  ASSERT_NE(box, nullptr);
   RECT rect{};
   GetWindowRect(box, &rect);
   EXPECT_EQ(rect.right - rect.left, 310);
@@ -425,36 +531,37 @@ TEST_F(MainWindowTest, VersionBoxShowsCentredOnceAndClosesOnItsMessage) {
   EXPECT_TRUE(GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
   Send(WM_COMMAND, IDM_TRAY_VERSION);
-  EXPECT_EQ(versionBox->Handle(), box) << "a second command shows no second box";
+  EXPECT_EQ(shell->Version().Window(), box) << "a second command shows no second box";
 
   PostMessageA(window, PWM_ABOUT_CLOSED, 0, reinterpret_cast<LPARAM>(box));
   Pump();
-  EXPECT_EQ(versionBoxOpen, 0);
-  EXPECT_EQ(versionBox, nullptr);
+  EXPECT_FALSE(shell->Version().IsOpen());
+  EXPECT_EQ(shell->Version().Window(), nullptr);
   EXPECT_FALSE(IsWindow(box));
   Send(WM_COMMAND, IDM_TRAY_VERSION);
-  EXPECT_EQ(versionBoxOpen, 1) << "after closing, the command works again";
+  EXPECT_TRUE(shell->Version().IsOpen()) << "after closing, the command works again";
   PostMessageA(window, PWM_ABOUT_CLOSED, 0, 0);
   Pump();
 }
 
 TEST_F(MainWindowTest, ARestartedTaskbarGetsTheIconBackAndTheOldIconIsFreed) {
-  ASSERT_TRUE(trayIcon.Modify(0, L"Pipwink2"));
-  trayIcon.Remove();  // as if the shell had lost it
-  EXPECT_FALSE(trayIcon.Modify(0, L"Pipwink2"));
-  HICON before = trayIcon.Icon();
+  TrayIcon& tray = shell->Tray();
+  ASSERT_TRUE(tray.Modify(0, L"Pipwink2"));
+  tray.Remove();  // as if the shell had lost it
+  EXPECT_FALSE(tray.Modify(0, L"Pipwink2"));
+  HICON before = tray.Icon();
   ICONINFO info{};
   ASSERT_TRUE(GetIconInfo(before, &info));
   DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
   Send(RegisterWindowMessageA("TaskbarCreated"));
-  EXPECT_TRUE(trayIcon.Modify(0, L"Pipwink2"));
-  EXPECT_NE(trayIcon.Icon(), before);
+  EXPECT_TRUE(tray.Modify(0, L"Pipwink2"));
+  EXPECT_NE(tray.Icon(), before);
   EXPECT_FALSE(GetIconInfo(before, &info)) << "the icon it replaced is destroyed";
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindowAndStopsTheStarField) {
-  Settings.quantity = 1;
+  Choose([](SettingsRecord& s) { s.quantity = 1; });
   Send(PWM_HOOK_CLICK, 0, PackPoint(300, 300));
   HWND star = WindowOf(field->Pool().starListHead->next)->Handle();
   Send(WM_COMMAND, IDM_TRAY_EXIT);
@@ -465,8 +572,6 @@ TEST_F(MainWindowTest, ExitClosesTheWindowAndStopsTheStarField) {
   Pump();
   EXPECT_FALSE(IsWindow(star));
 }
-
-}  // namespace
 
 // Observers (the end-to-end probe) wait on what the window says of itself:
 // stars in motion, posted input not yet taken, a handler that shows a box, and
@@ -479,13 +584,16 @@ TEST_F(MainWindowTest, TheStatusQuerySaysWhatMovesWaitsAndHowManyTicksRan) {
   EXPECT_FALSE(idle.queued);
   EXPECT_FALSE(idle.loading);
 
-  Settings.quantity = 1;
+  EXPECT_FALSE(idle.settingsOpen);
+  Choose([](SettingsRecord& s) { s.quantity = 1; });
   Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
   EXPECT_TRUE(status().moving);
-  settingsDialogOpen = 1;
+  HWND dialog = OpenSettingsDialog();
+  EXPECT_TRUE(status().settingsOpen);
   Send(WM_TIMER, STAR_TIMER_ID);
-  settingsDialogOpen = 0;
   EXPECT_EQ(status().ticks, idle.ticks + 1) << "a tick while the dialog is open counts too";
+  CancelSettingsDialog(dialog);
+  EXPECT_FALSE(status().settingsOpen);
 
   PostMessageA(window, PWM_HOOK_MOVE, 0, static_cast<LPARAM>(PackPoint(410, 300)));
   EXPECT_TRUE(status().queued) << "a posted move waits";
@@ -497,3 +605,5 @@ TEST_F(MainWindowTest, TheStatusQuerySaysWhatMovesWaitsAndHowManyTicksRan) {
       << "the stars come to rest and the move is taken";
   EXPECT_GT(status().ticks, idle.ticks + 1);
 }
+
+}  // namespace

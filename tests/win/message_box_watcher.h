@@ -38,6 +38,9 @@ class MessageBoxWatcher {
     if (process != GetCurrentProcessId() || !IsWindowVisible(window) || std::string(className) != "#32770") {
       return TRUE;
     }
+    // The settings dialog is a dialog of that class and caption too, but no
+    // box: it is the one with an edit control.
+    if (FindWindowExA(window, nullptr, "Edit", nullptr) != nullptr) return TRUE;
     // Only a box's own modal loop answers the text request: asking any other
     // window of the test's thread would wait for a thread that waits for us.
     char caption[64] = {};

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "app/dialog_controls.h"
+#include "app/ini_rules.h"
 #include "app/mm_file.h"
+#include "app/settings_session.h"
 #include "app/settings_store.h"
 #include "app/test_display.h"
 #include "base/app_state.h"
@@ -45,39 +47,48 @@ std::string IniValue(const std::string& path, const char* key) {
   return value;
 }
 
-// The settings store pointed into a folder of the test's own, the shared
-// cells set up, and a window standing in for the main window.
+// The dialog's session with a stand-in main window as its owner, and the
+// settings store and cells the main window would hold, pointed into a folder
+// of the test's own: what OK chooses is taken by that store, as the main
+// window takes it.
 class SettingsDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(owner.handle(), nullptr);
-    mainWindow = owner.handle();
     appInstance = GetModuleHandleA(nullptr);
     LoadUiTexts();
-    SetUpMMFile();
-    std::snprintf(iniPath, sizeof iniPath, "%s", iniFile.c_str());
+    ASSERT_TRUE(cells.SetUpMMFile(owner.handle()));
     DeleteFileA(iniFile.c_str());
-    Settings = SettingsRecord{};
-    Settings.moveRange = 70;
-    Settings.quantity = 4;
-    Settings.reactMouseClick = 1;
-    Settings.reactMouseMove = 1;
-    Settings.reactKey = 1;
-    Settings.reactEnterKey = 1;
-    std::snprintf(Settings.imageFolder, sizeof Settings.imageFolder, "C:\\Stars");
-    settingsDialog = nullptr;
-    settingsDialogOpen = 0;
+    SettingsRecord settings = DefaultSettings();  // every switch on, moveRange 70
+    settings.quantity = 4;
+    std::snprintf(settings.imageFolder, sizeof settings.imageFolder, "C:\\Stars");
+    Store(settings);
+    session = SettingsSession::Make(owner.handle(), nullptr);
+    ASSERT_NE(session, nullptr);
   }
   void TearDown() override {
-    CleanUpImageList();
+    if (session != nullptr) session->LetGo();
     DeleteFileA(iniFile.c_str());
-    iniPath[0] = '\0';
-    mainWindow = nullptr;
+  }
+  // The settings in force, in memory as after a load, without a file written.
+  void Store(const SettingsRecord& settings) {
+    store.UseIniPath("");
+    store.SaveIniInfo(settings);
+    store.UseIniPath(iniFile.c_str());
+  }
+  // Opens the session for a dialog, as the main window does: with a copy of
+  // the settings in force.
+  void OpenSession() {
+    session->Close();
+    ASSERT_TRUE(session->Open(store.Current()));
   }
 
-  TempFolder store{"dialog_store"};
-  std::string iniFile = store.File("tovik2.ini");
+  TempFolder storeFolder{"dialog_store"};
+  std::string iniFile = storeFolder.File("tovik2.ini");
   OwnerWindow owner;
+  ProgramCells cells;
+  SettingsStore store{&cells};
+  SettingsSession* session = nullptr;
 };
 
 // The dialog created modeless on the test's thread, so its controls and the
@@ -85,12 +96,22 @@ class SettingsDialogTest : public ::testing::Test {
 class SettingsDialogControls : public SettingsDialogTest {
  protected:
   void Open() {
-    dialog = CreateDialogParamW(appInstance, MAKEINTRESOURCEW(kSettingDialogId), nullptr, SettingDialogProc, 0);
+    OpenSession();
+    dialog = CreateDialogParamW(appInstance, MAKEINTRESOURCEW(kSettingDialogId), nullptr, SettingDialogProc,
+                                reinterpret_cast<LPARAM>(session));
     ASSERT_NE(dialog, nullptr);
   }
   void TearDown() override {
     if (dialog != nullptr) DestroyWindow(dialog);
     SettingsDialogTest::TearDown();
+  }
+  // OK's reading of the controls, and what the main window then does with
+  // it: the store takes the choice. What the dialog found changed.
+  int TakeDialog() {
+    SettingsRecord chosen{};
+    int changed = GetIniInfoFromDialog(dialog, &chosen);
+    if (changed > 0) store.TakeChosenSettings(chosen);
+    return changed;
   }
   HWND Item(int id) const { return GetDlgItem(dialog, id); }
   void Click(int id) { SendMessageA(Item(id), BM_CLICK, 0, 0); }
@@ -107,11 +128,13 @@ class SettingsDialogControls : public SettingsDialogTest {
 };
 
 TEST_F(SettingsDialogControls, OpensWithTheStoredSettingsCentredAndRemembered) {
-  Settings.reactMouseMove = 0;
-  Settings.reactKey = 0;
-  Settings.reactEnterKey = 0;
+  SettingsRecord settings = store.Current();
+  settings.reactMouseMove = 0;
+  settings.reactKey = 0;
+  settings.reactEnterKey = 0;
+  Store(settings);
   Open();
-  EXPECT_EQ(settingsDialog, dialog);
+  EXPECT_EQ(session->Dialog(), dialog);
   EXPECT_TRUE(IsWindowVisible(dialog));
   EXPECT_EQ(IsDlgButtonChecked(dialog, kMouseClickId), BST_CHECKED);
   EXPECT_EQ(IsDlgButtonChecked(dialog, kMouseMoveId), BST_UNCHECKED);
@@ -147,7 +170,7 @@ TEST_F(SettingsDialogControls, KeyInputCheckBoxGreysAndRestoresTheKeyChoices) {
 
 TEST_F(SettingsDialogControls, NothingChangedReturnsZeroAndWritesNothing) {
   Open();
-  EXPECT_EQ(GetIniInfoFromDialog(dialog), 0);
+  EXPECT_EQ(TakeDialog(), 0);
   EXPECT_FALSE(FileExists(iniFile));
 }
 
@@ -155,10 +178,10 @@ TEST_F(SettingsDialogControls, AChangedCheckBoxIsSavedAndReachesTheCells) {
   Open();
   Click(kMouseClickId);
   Click(kAllKeysId);
-  EXPECT_EQ(GetIniInfoFromDialog(dialog), 1);
-  EXPECT_EQ(Settings.reactMouseClick, 0);
-  EXPECT_EQ(Settings.reactEnterKey, 0);
-  EXPECT_EQ(Settings.moveRange, 70);
+  EXPECT_EQ(TakeDialog(), 1);
+  EXPECT_EQ(store.Current().reactMouseClick, 0);
+  EXPECT_EQ(store.Current().reactEnterKey, 0);
+  EXPECT_EQ(store.Current().moveRange, 70);
   EXPECT_EQ(IniValue(iniFile, "MOUSECLICK"), "0");
   EXPECT_EQ(IniValue(iniFile, "ENTERKEY"), "0");
   EXPECT_EQ(IniValue(iniFile, "IMAGEFOLDER"), "<missing>") << "a key nobody changed is not written";
@@ -168,12 +191,12 @@ TEST_F(SettingsDialogControls, AChangedCheckBoxIsSavedAndReachesTheCells) {
 TEST_F(SettingsDialogControls, AChangedFolderReturnsTwoAndIsSaved) {
   Open();
   SetDlgItemTextA(dialog, kFolderEditId, "C:\\stars");  // letter case counts
-  EXPECT_EQ(GetIniInfoFromDialog(dialog), 2);
-  EXPECT_STREQ(Settings.imageFolder, "C:\\stars");
+  EXPECT_EQ(TakeDialog(), 2);
+  EXPECT_STREQ(store.Current().imageFolder, "C:\\stars");
   EXPECT_EQ(IniValue(iniFile, "IMAGEFOLDER"), "C:\\stars");
 
   SetDlgItemTextA(dialog, kFolderEditId, "");
-  EXPECT_EQ(GetIniInfoFromDialog(dialog), 2);
+  EXPECT_EQ(TakeDialog(), 2);
   EXPECT_EQ(IniValue(iniFile, "IMAGEFOLDER"), "");
 }
 
@@ -182,16 +205,16 @@ TEST_F(SettingsDialogControls, TypedFolderStopsAt259Characters) {
   SetDlgItemTextA(dialog, kFolderEditId, "");
   for (int i = 0; i < 300; ++i) SendMessageA(Item(kFolderEditId), WM_CHAR, 'a', 0);
   EXPECT_EQ(ItemText(dialog, kFolderEditId), std::wstring(259, L'a'));
-  EXPECT_EQ(GetIniInfoFromDialog(dialog), 2);
-  EXPECT_EQ(std::string(Settings.imageFolder), std::string(259, 'a'));
+  EXPECT_EQ(TakeDialog(), 2);
+  EXPECT_EQ(std::string(store.Current().imageFolder), std::string(259, 'a'));
 }
 
 TEST_F(SettingsDialogControls, UpArrowCountsToNineAndDownStopsAtOne) {
   Open();
   for (int i = 0; i < 7; ++i) Spin(true);
   EXPECT_EQ(ItemText(dialog, kCountLabelId), L"9");
-  EXPECT_EQ(GetIniInfoFromDialog(dialog), 1);
-  EXPECT_EQ(Settings.quantity, 9);
+  EXPECT_EQ(TakeDialog(), 1);
+  EXPECT_EQ(store.Current().quantity, 9);
   EXPECT_EQ(IniValue(iniFile, "QUANTITY"), "9");
   for (int i = 0; i < 10; ++i) Spin(false);
   EXPECT_EQ(ItemText(dialog, kCountLabelId), L"1");
@@ -204,17 +227,17 @@ TEST_F(SettingsDialogControls, OkKeepsEveryValueTheUserDidNotTouch) {
   WritePrivateProfileStringA("PIPWINK", "QUANTITY", "25", iniFile.c_str());
   WritePrivateProfileStringA("PIPWINK", "MOUSEMOVE", "2", iniFile.c_str());
   WritePrivateProfileStringA("PIPWINK", "IMAGEFOLDER", longFolder.c_str(), iniFile.c_str());
-  GetIniInfo();
-  ASSERT_EQ(Settings.quantity, 25);
+  store.GetIniInfo();
+  ASSERT_EQ(store.Current().quantity, 25);
   Open();
   EXPECT_EQ(ItemText(dialog, kCountLabelId), L"25");
   EXPECT_EQ(IsDlgButtonChecked(dialog, kMouseMoveId), BST_CHECKED) << "a stored 2 reacts, so it shows checked";
-  EXPECT_EQ(GetIniInfoFromDialog(dialog), 0) << "nothing was touched";
+  EXPECT_EQ(TakeDialog(), 0) << "nothing was touched";
 
   Click(kMouseClickId);  // the one change
-  EXPECT_EQ(GetIniInfoFromDialog(dialog), 1);
-  EXPECT_EQ(Settings.quantity, 25);
-  EXPECT_EQ(Settings.reactMouseMove, 2);
+  EXPECT_EQ(TakeDialog(), 1);
+  EXPECT_EQ(store.Current().quantity, 25);
+  EXPECT_EQ(store.Current().reactMouseMove, 2);
   EXPECT_EQ(IniValue(iniFile, "MOUSECLICK"), "0");
   EXPECT_EQ(IniValue(iniFile, "QUANTITY"), "25");
   EXPECT_EQ(IniValue(iniFile, "MOUSEMOVE"), "2");
@@ -223,17 +246,17 @@ TEST_F(SettingsDialogControls, OkKeepsEveryValueTheUserDidNotTouch) {
 
   // A seven-digit count reads as its first five digits and stays so.
   WritePrivateProfileStringA("PIPWINK", "QUANTITY", "1234567", iniFile.c_str());
-  GetIniInfo();
+  store.GetIniInfo();
   Open();
   EXPECT_EQ(ItemText(dialog, kCountLabelId), L"12345");
   Click(kMouseClickId);
-  EXPECT_EQ(GetIniInfoFromDialog(dialog), 1);
-  EXPECT_EQ(Settings.quantity, 12345);
+  EXPECT_EQ(TakeDialog(), 1);
+  EXPECT_EQ(store.Current().quantity, 12345);
   EXPECT_EQ(IniValue(iniFile, "QUANTITY"), "1234567");
 
   // Unchecking the stored 2 stores 0.
   Click(kMouseMoveId);
-  EXPECT_EQ(GetIniInfoFromDialog(dialog), 1);
+  EXPECT_EQ(TakeDialog(), 1);
   EXPECT_EQ(IniValue(iniFile, "MOUSEMOVE"), "0");
 }
 
@@ -259,50 +282,53 @@ TEST_F(SettingsDialogControls, ShowsItsJapaneseTextsWholeUnderAnyCodePage) {
 }
 
 // The dialog on its own thread, as the tray command runs it, owned by the
-// stand-in main window, which records the restart request.
+// stand-in main window, which takes what OK chose as the main window does
+// (the store takes it) and notes what it saw then.
 class SettingsDialogThread : public SettingsDialogTest {
  protected:
+  void SetUp() override {
+    SettingsDialogTest::SetUp();
+    owner.onMessage = [this](UINT message, WPARAM, LPARAM) {
+      SettingsRecord chosen{};
+      if (message != PWM_SETTINGS_CHOSEN || !session->TakeChoice(&chosen)) return;
+      changed = store.TakeChosenSettings(chosen);
+      openWhenTaken = session->IsOpen();
+    };
+  }
   void Start() {
-    settingsDialogOpen = 1;
-    thread = CreateThread(nullptr, 0, SettingDialogThread, owner.handle(), 0, nullptr);
-    ASSERT_NE(thread, nullptr);
-    ASSERT_TRUE(PumpUntil([] { return settingsDialog != nullptr && IsWindowVisible(settingsDialog); }));
-    dialog = settingsDialog;
+    OpenSession();
+    thread = StartSettingDialog(session);
+    ASSERT_TRUE(thread);
+    ASSERT_TRUE(PumpUntil([this] { return session->Dialog() != nullptr && IsWindowVisible(session->Dialog()); }));
+    dialog = session->Dialog();
   }
   // Presses a button the way a click does: its command reaches the dialog.
   void Press(int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-  bool Ended() { return PumpUntil([this] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 5000); }
+  bool Ended() { return PumpUntil([this] { return WaitForSingleObject(thread.Get(), 0) == WAIT_OBJECT_0; }, 5000); }
   void TearDown() override {
-    if (thread != nullptr) {
-      if (WaitForSingleObject(thread, 0) != WAIT_OBJECT_0) {
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        Ended();
-      }
-      CloseHandle(thread);
+    if (thread && WaitForSingleObject(thread.Get(), 0) != WAIT_OBJECT_0) {
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      Ended();
     }
-    settingsDialogOpen = 0;
+    thread.Reset();
     SettingsDialogTest::TearDown();
   }
-  HANDLE thread = nullptr;
+  UniqueHandle thread;
   HWND dialog = nullptr;
+  int changed = -1;  // what the taken choice changed; -1 while none was taken
+  bool openWhenTaken = false;
 };
 
-TEST_F(SettingsDialogThread, OkWithANewFolderSavesThenRestartsOnTheMainWindow) {
-  std::string folderAtRestart;
-  LONG openAtRestart = -1;
-  owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
-    if (message != PWM_RESTART_STAR_FIELD) return;
-    folderAtRestart = Settings.imageFolder;
-    openAtRestart = settingsDialogOpen;
-  };
+TEST_F(SettingsDialogThread, OkWithANewFolderHandsItToTheMainWindowWhileTheDialogWaits) {
   Start();
   SetDlgItemTextA(dialog, kFolderEditId, "D:\\Other");
   Press(IDOK);
   ASSERT_TRUE(Ended());
-  EXPECT_EQ(owner.CountOf(PWM_RESTART_STAR_FIELD), 1);
-  EXPECT_EQ(folderAtRestart, "D:\\Other") << "the restart reads the saved folder";
-  EXPECT_EQ(openAtRestart, 1) << "stars stay still until the restart is over";
-  EXPECT_EQ(settingsDialogOpen, 0);
+  EXPECT_EQ(owner.CountOf(PWM_SETTINGS_CHOSEN), 1);
+  EXPECT_EQ(changed, 2) << "a new folder: the main window starts the star field again";
+  EXPECT_STREQ(store.Current().imageFolder, "D:\\Other");
+  EXPECT_TRUE(openWhenTaken) << "stars stay still until the main window is done with it";
+  EXPECT_FALSE(session->IsOpen());
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_EQ(IniValue(iniFile, "IMAGEFOLDER"), "D:\\Other");
 }
@@ -312,22 +338,26 @@ TEST_F(SettingsDialogThread, OkWithAChangedSwitchSavesWithoutRestart) {
   SendMessageA(GetDlgItem(dialog, kMouseMoveId), BM_CLICK, 0, 0);
   Press(IDOK);
   ASSERT_TRUE(Ended());
-  EXPECT_EQ(owner.CountOf(PWM_RESTART_STAR_FIELD), 0);
-  EXPECT_EQ(Settings.reactMouseMove, 0);
+  EXPECT_EQ(owner.CountOf(PWM_SETTINGS_CHOSEN), 1);
+  EXPECT_EQ(changed, 1) << "the folder stays: no restart";
+  EXPECT_EQ(store.Current().reactMouseMove, 0);
   EXPECT_EQ(IniValue(iniFile, "MOUSEMOVE"), "0");
   EXPECT_EQ(ReactCells(), (std::vector<int32_t>{1, 0, 1, 1}));
 }
 
+// The dialog edits a copy: whatever it shows, the settings in force stay
+// until OK hands the copy over, and cancel hands nothing.
 TEST_F(SettingsDialogThread, CancelStoresNothing) {
   Start();
   SetDlgItemTextA(dialog, kFolderEditId, "D:\\Other");
   SendMessageA(GetDlgItem(dialog, kMouseClickId), BM_CLICK, 0, 0);
+  EXPECT_STREQ(store.Current().imageFolder, "C:\\Stars");
   Press(IDCANCEL);
   ASSERT_TRUE(Ended());
-  EXPECT_EQ(settingsDialogOpen, 0);
-  EXPECT_EQ(owner.CountOf(PWM_RESTART_STAR_FIELD), 0);
-  EXPECT_STREQ(Settings.imageFolder, "C:\\Stars");
-  EXPECT_EQ(Settings.reactMouseClick, 1);
+  EXPECT_FALSE(session->IsOpen());
+  EXPECT_EQ(owner.CountOf(PWM_SETTINGS_CHOSEN), 0);
+  EXPECT_STREQ(store.Current().imageFolder, "C:\\Stars");
+  EXPECT_EQ(store.Current().reactMouseClick, 1);
   EXPECT_FALSE(FileExists(iniFile));
 }
 
@@ -372,10 +402,10 @@ TEST_F(SettingsDialogThread, AFolderTheAnsiCodePageCannotSpellIsRefusedWithAJapa
     ASSERT_TRUE(PumpUntil([&] { return FindMessageBox(dialog) == nullptr; }));
   }
   EXPECT_TRUE(IsWindow(dialog)) << "the dialog stays open";
-  EXPECT_EQ(TestStarList.Count(), 0);
-  EXPECT_STREQ(Settings.imageFolder, "C:\\Stars");
+  EXPECT_EQ(session->Display().Stars().Count(), 0);
+  EXPECT_STREQ(store.Current().imageFolder, "C:\\Stars");
   EXPECT_FALSE(FileExists(iniFile));
-  EXPECT_EQ(owner.CountOf(PWM_RESTART_STAR_FIELD), 0);
+  EXPECT_EQ(owner.CountOf(PWM_SETTINGS_CHOSEN), 0);
 }
 
 TEST_F(SettingsDialogThread, TestButtonReadsDashesWhileWorkingThenShowsThePicturesSideBySide) {
@@ -400,13 +430,14 @@ TEST_F(SettingsDialogThread, TestButtonReadsDashesWhileWorkingThenShowsThePictur
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(PumpUntil([&] { return ItemText(dialog, kTestDisplayId) == caption; }));
 
-  ASSERT_EQ(TestStarList.Count(), 3);
+  const ImageList<PupilWindow>& stars = session->Display().Stars();
+  ASSERT_EQ(stars.Count(), 3);
   std::vector<HWND> windows;
   RECT dialogRect{};
   GetWindowRect(dialog, &dialogRect);
   int nextLeft = -1;
   for (int k = 0; k < 3; ++k) {
-    HWND window = TestStarList.Get(k)->Handle();
+    HWND window = stars.Get(k)->Handle();
     windows.push_back(window);
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -421,8 +452,8 @@ TEST_F(SettingsDialogThread, TestButtonReadsDashesWhileWorkingThenShowsThePictur
 
   Press(IDCANCEL);
   ASSERT_TRUE(Ended());
-  EXPECT_EQ(TestStarList.Count(), 0);
-  EXPECT_EQ(TestImageList.Count(), 0);
+  EXPECT_EQ(session->Display().Stars().Count(), 0);
+  EXPECT_EQ(session->Display().Pictures().Count(), 0);
   for (HWND window : windows) EXPECT_FALSE(IsWindow(window)) << "test pictures go with the dialog";
 }
 

@@ -20,8 +20,8 @@ namespace {
 
 constexpr char kJapaneseFolder[] = "D:\\\x95\x5C\x8E\xA6";
 
-// Each case gets a folder of its own in the temporary directory and points
-// the store's INI path into it.
+// Each case gets a folder of its own in the temporary directory and a store
+// whose INI path points into it, mirroring into cells of its own.
 class SettingsStore : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -31,18 +31,13 @@ class SettingsStore : public ::testing::Test {
               std::to_string(GetTickCount64());
     ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
     file_ = folder_ + "\\tovik2.ini";
-    std::strcpy(iniPath, file_.c_str());
-    mainWindow = window_.handle();
-    SetUpMMFile();
-    Settings = SettingsRecord{};
+    ASSERT_TRUE(cells_.SetUpMMFile(window_.handle()));
+    store_.UseIniPath(file_.c_str());
   }
 
   void TearDown() override {
     DeleteFileA(file_.c_str());
     RemoveDirectoryA(folder_.c_str());
-    iniPath[0] = '\0';
-    Settings = SettingsRecord{};
-    mainWindow = nullptr;
   }
 
   void WriteIni(const std::string& text) {
@@ -87,21 +82,23 @@ class SettingsStore : public ::testing::Test {
   }
 
   TestWindow window_;
+  ProgramCells cells_;
+  ::SettingsStore store_{&cells_};
   std::string folder_;
   std::string file_;
 };
 
 TEST_F(SettingsStore, AMissingFileIsCreatedWithTheDefaultKeysInOrder) {
   SetReactCells(0);
-  GetIniInfo();
+  store_.GetIniInfo();
 
   const std::vector<std::string> expected = {
       "[PIPWINK]",   "IMAGEFOLDER=",      "QUANTITY=2",          "MOVERANGE=70", "MOUSECLICK=1", "MOUSEMOVE=1",
       "KEYENTRY=1",  "ENTERKEY=1",        "FULLSCREENPAUSE=1",   "HOTKEY=Ctrl+Alt+F12", "EXCLUDE="};
   EXPECT_EQ(FileLines(), expected);
-  EXPECT_EQ(Settings.quantity, 2);
-  EXPECT_EQ(Settings.moveRange, 70);
-  EXPECT_STREQ(Settings.imageFolder, "");
+  EXPECT_EQ(store_.Current().quantity, 2);
+  EXPECT_EQ(store_.Current().moveRange, 70);
+  EXPECT_STREQ(store_.Current().imageFolder, "");
   EXPECT_EQ(ReactCells(), (std::vector<int32_t>{1, 1, 1, 1}));
 }
 
@@ -110,20 +107,20 @@ TEST_F(SettingsStore, AnExistingFileLoadsWithItsLimitsAndTheCellsFollow) {
       "[PIPWINK]\r\nIMAGEFOLDER=C:\\Pictures\\Stars\r\nQUANTITY=-3\r\nMOVERANGE=12\r\n"
       "MOUSECLICK=0\r\nMOUSEMOVE=1\r\nKEYENTRY=0\r\nENTERKEY=3\r\n");
   SetReactCells(-1);
-  GetIniInfo();
-  EXPECT_STREQ(Settings.imageFolder, "C:\\Pictures\\Stars");
-  EXPECT_EQ(Settings.quantity, 0);
-  EXPECT_EQ(Settings.moveRange, 70);
+  store_.GetIniInfo();
+  EXPECT_STREQ(store_.Current().imageFolder, "C:\\Pictures\\Stars");
+  EXPECT_EQ(store_.Current().quantity, 0);
+  EXPECT_EQ(store_.Current().moveRange, 70);
   EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 0, 3}));
 
   WriteIni("[PIPWINK]\r\nQUANTITY=123456\r\nMOVERANGE=71\r\n");
-  GetIniInfo();
-  EXPECT_EQ(Settings.quantity, 12345);
-  EXPECT_EQ(Settings.moveRange, 71);
+  store_.GetIniInfo();
+  EXPECT_EQ(store_.Current().quantity, 12345);
+  EXPECT_EQ(store_.Current().moveRange, 71);
 
   WriteIni("[PIPWINK]\r\nMOVERANGE=99999\r\n");
-  GetIniInfo();
-  EXPECT_EQ(Settings.moveRange, 32767);
+  store_.GetIniInfo();
+  EXPECT_EQ(store_.Current().moveRange, 32767);
 }
 
 // A file that lacks keys (empty, another section, garbage, or some keys
@@ -135,19 +132,19 @@ TEST_F(SettingsStore, MissingKeysTakeTheirDefaultsAndTheFileIsNotRewritten) {
                                  std::string("\x89PNG\r\n\x1a\n garbage = = [\r\n")}) {
     WriteIni(text);
     SetReactCells(0);
-    ASSERT_EQ(GetIniInfo(), 1);
-    EXPECT_EQ(Settings.quantity, 2) << text;
-    EXPECT_EQ(Settings.moveRange, 70);
-    EXPECT_EQ(Settings.reactMouseClick, 1);
-    EXPECT_STREQ(Settings.imageFolder, "");
+    ASSERT_EQ(store_.GetIniInfo(), 1);
+    EXPECT_EQ(store_.Current().quantity, 2) << text;
+    EXPECT_EQ(store_.Current().moveRange, 70);
+    EXPECT_EQ(store_.Current().reactMouseClick, 1);
+    EXPECT_STREQ(store_.Current().imageFolder, "");
     EXPECT_EQ(ReactCells(), (std::vector<int32_t>{1, 1, 1, 1})) << text;
     EXPECT_EQ(ReadIni(), text);
   }
 
   const std::string some = "[PIPWINK]\r\nQUANTITY=5\r\nMOUSECLICK=0\r\nKEYENTRY=\r\n";
   WriteIni(some);
-  GetIniInfo();
-  EXPECT_EQ(Settings.quantity, 5);
+  store_.GetIniInfo();
+  EXPECT_EQ(store_.Current().quantity, 5);
   EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 0, 1})) << "click and key as stored, the others default";
   EXPECT_EQ(ReadIni(), some);
 }
@@ -157,44 +154,48 @@ TEST_F(SettingsStore, MissingKeysTakeTheirDefaultsAndTheFileIsNotRewritten) {
 TEST_F(SettingsStore, SettingsThatCannotBeSavedAreReportedOnce) {
   appInstance = GetModuleHandleA(nullptr);
   LoadUiTexts();
-  const std::string good = iniPath;
-  std::snprintf(iniPath, sizeof iniPath, "%s\\gone\\tovik2.ini", folder_.c_str());
+  const std::string good = store_.IniPath();
+  const std::string gone = folder_ + "\\gone\\tovik2.ini";
+  store_.UseIniPath(gone.c_str());
   MessageBoxWatcher boxes;
-  EXPECT_EQ(GetIniInfo(), 0);
-  EXPECT_EQ(Settings.quantity, 2) << "the defaults hold in memory";
-  TellUnsavedSettings();
-  EXPECT_EQ(SaveIniInfo(), 0);
-  TellUnsavedSettings();
+  EXPECT_EQ(store_.GetIniInfo(), 0);
+  EXPECT_EQ(store_.Current().quantity, 2) << "the defaults hold in memory";
+  store_.TellUnsavedSettings(window_.handle());
+  EXPECT_EQ(store_.SaveIniInfo(store_.Current()), 0);
+  store_.TellUnsavedSettings(window_.handle());
   ASSERT_EQ(boxes.Texts().size(), 1u);
   EXPECT_EQ(boxes.Texts()[0], UiTexts.slot[TEXT_SETTINGS_UNSAVED]);
 
-  std::snprintf(iniPath, sizeof iniPath, "%s", good.c_str());
-  EXPECT_EQ(SaveIniInfo(), 1);
-  TellUnsavedSettings();
+  store_.UseIniPath(good.c_str());
+  EXPECT_EQ(store_.SaveIniInfo(store_.Current()), 1);
+  store_.TellUnsavedSettings(window_.handle());
   EXPECT_EQ(boxes.Texts().size(), 1u) << "nothing to tell after a good save";
-  std::snprintf(iniPath, sizeof iniPath, "%s\\gone\\tovik2.ini", folder_.c_str());
-  EXPECT_EQ(SaveIniInfo(), 0);
-  TellUnsavedSettings();
+  store_.UseIniPath(gone.c_str());
+  EXPECT_EQ(store_.SaveIniInfo(store_.Current()), 0);
+  store_.TellUnsavedSettings(window_.handle());
   EXPECT_EQ(boxes.Texts().size(), 2u);
 }
 
 TEST_F(SettingsStore, ASavedChangeReachesTheCellsAndTheNextLoad) {
-  GetIniInfo();
+  store_.GetIniInfo();
   // "表示" in the ANSI code page: its first character's second byte is a backslash.
-  std::strcpy(Settings.imageFolder, kJapaneseFolder);
-  Settings.quantity = 9;
-  Settings.reactMouseClick = 0;
-  Settings.reactMouseMove = 1;
-  Settings.reactKey = 1;
-  Settings.reactEnterKey = 0;
-  SaveIniInfo();
+  SettingsRecord changed = store_.Current();
+  std::strcpy(changed.imageFolder, kJapaneseFolder);
+  changed.quantity = 9;
+  changed.reactMouseClick = 0;
+  changed.reactMouseMove = 1;
+  changed.reactKey = 1;
+  changed.reactEnterKey = 0;
+  store_.SaveIniInfo(changed);
   EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 1, 0}));
 
-  Settings = SettingsRecord{};
-  GetIniInfo();
-  EXPECT_STREQ(Settings.imageFolder, kJapaneseFolder);
-  EXPECT_EQ(Settings.quantity, 9);
-  EXPECT_EQ(Settings.moveRange, 70);
+  // A store of its own, as the next start has.
+  ::SettingsStore next(&cells_);
+  next.UseIniPath(file_.c_str());
+  next.GetIniInfo();
+  EXPECT_STREQ(next.Current().imageFolder, kJapaneseFolder);
+  EXPECT_EQ(next.Current().quantity, 9);
+  EXPECT_EQ(next.Current().moveRange, 70);
   EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 1, 0}));
   // Saving replaces the keys; it never adds a second copy of one.
   EXPECT_EQ(FileLines().size(), 11u);
@@ -204,16 +205,17 @@ TEST_F(SettingsStore, WithoutAWholePathTheDefaultsStayInMemoryAndNothingIsWritte
   char previous[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, previous);
   ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
-  iniPath[0] = '\0';  // what GetIniFileName leaves when the path does not fit
+  store_.UseIniPath("");  // what GetIniFileName leaves when the path does not fit
   SetReactCells(0);
 
-  GetIniInfo();
-  Settings.quantity = 5;
-  SaveIniInfo();
+  store_.GetIniInfo();
+  SettingsRecord changed = store_.Current();
+  changed.quantity = 5;
+  store_.SaveIniInfo(changed);
   SetCurrentDirectoryA(previous);
 
-  EXPECT_EQ(Settings.moveRange, 70);
-  EXPECT_EQ(Settings.reactKey, 1);
+  EXPECT_EQ(store_.Current().moveRange, 70);
+  EXPECT_EQ(store_.Current().reactKey, 1);
   EXPECT_EQ(ReactCells(), (std::vector<int32_t>{1, 1, 1, 1}));
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((folder_ + "\\*.ini").c_str(), &found);

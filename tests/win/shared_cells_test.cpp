@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/mm_file.h"
-#include "base/app_state.h"
 #include "base/settings.h"
 #include "test_window.h"
 
@@ -73,8 +72,8 @@ TEST(SetUpMMFile, MainWindowInItsCellAndZeroInTheOtherTwelve) {
 
   TestWindow window;
   ASSERT_NE(window.handle(), nullptr);
-  mainWindow = window.handle();
-  SetUpMMFile();
+  ProgramCells program;
+  ASSERT_TRUE(program.SetUpMMFile(window.handle()));
 
   for (int key = 0; key < CELL_COUNT; ++key) {
     int32_t value = -1;
@@ -83,20 +82,20 @@ TEST(SetUpMMFile, MainWindowInItsCellAndZeroInTheOtherTwelve) {
     EXPECT_EQ(value, expected) << cellNames[key];
   }
   EXPECT_EQ(CellToHandle<HWND>(HandleToCell(window.handle())), window.handle());
-  mainWindow = nullptr;
 }
 
 TEST(UpdateMMFile, MirrorsTheFourReactionSwitches) {
   SharedCells cells;
   TestWindow window;
-  mainWindow = window.handle();
-  SetUpMMFile();
+  ProgramCells program;
+  ASSERT_TRUE(program.SetUpMMFile(window.handle()));
 
-  Settings.reactMouseClick = 1;
-  Settings.reactMouseMove = 0;
-  Settings.reactKey = 1;
-  Settings.reactEnterKey = 0;
-  UpdateMMFile();
+  SettingsRecord settings{};
+  settings.reactMouseClick = 1;
+  settings.reactMouseMove = 0;
+  settings.reactKey = 1;
+  settings.reactEnterKey = 0;
+  program.UpdateMMFile(settings);
 
   const struct { CellKey key; int32_t expected; } rows[] = {
       {CELL_REACTMOUSECLICK, 1}, {CELL_REACTMOUSEMOVE, 0}, {CELL_REACTKEY, 1}, {CELL_REACTENTERKEY, 0}};
@@ -109,8 +108,6 @@ TEST(UpdateMMFile, MirrorsTheFourReactionSwitches) {
   int32_t mainCell = 0;
   cells.ReadCellInt(&mainCell, cellNames[CELL_MAINHWND]);
   EXPECT_EQ(mainCell, HandleToCell(window.handle()));
-  Settings = SettingsRecord{};
-  mainWindow = nullptr;
 }
 
 }  // namespace

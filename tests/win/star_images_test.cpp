@@ -17,14 +17,16 @@ namespace {
 class StarImagesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    mainWindow = owner.handle();
     appInstance = GetModuleHandleA(nullptr);
     LoadUiTexts();
   }
   void TearDown() override {
     ReleaseImageList(&list);
-    CleanUpImageList();
-    mainWindow = nullptr;
+    display.CleanUpImageList();
+  }
+  // The test display below no dialog, its windows and boxes owned by owner.
+  void ShowTestDisplay(const std::string& folder) {
+    display.ViewImageListInFolder(folder.c_str(), TestDisplayHost{owner.handle(), nullptr, nullptr});
   }
   ImageSet* Load(const TempFolder& folder, const char* name, int width, int height) {
     std::string path = folder.File(name);
@@ -35,6 +37,7 @@ class StarImagesTest : public ::testing::Test {
   }
   TestWindow owner;
   ImageList<ImageSet> list;
+  TestDisplay display;
 };
 
 TEST_F(StarImagesTest, FixKeepsTheSizeAndOtherPicturesAreReducedToFit) {
@@ -174,18 +177,17 @@ TEST_F(StarImagesTest, TestDisplayShowsEachPictureSideBySideAndCleansUp) {
   ASSERT_TRUE(WriteTestPng(folder.File("a.png"), 40, 40));
   ASSERT_TRUE(WriteTestPng(folder.File("b.png"), 20, 20));
   ASSERT_TRUE(WriteTestPng(folder.File("c_anm_fix.png"), 90, 30));
-  settingsDialog = nullptr;
-  ViewImageListInFolder(folder.path().c_str());
-  ASSERT_EQ(TestImageList.Count(), 3);
-  ASSERT_EQ(TestStarList.Count(), 3);
+  ShowTestDisplay(folder.path());
+  ASSERT_EQ(display.Pictures().Count(), 3);
+  ASSERT_EQ(display.Stars().Count(), 3);
 
   int total = 0;
-  for (int k = 0; k < 3; ++k) total += TestImageList.Get(k)->frameWidth;
+  for (int k = 0; k < 3; ++k) total += display.Pictures().Get(k)->frameWidth;
   EXPECT_EQ(total, 90);  // 40 + 20 + one 30-pixel frame
   int x = (GetSystemMetrics(SM_CXSCREEN) - total) / 2;
   std::vector<HWND> windows;
   for (int k = 0; k < 3; ++k) {
-    PupilWindow* star = TestStarList.Get(k);
+    PupilWindow* star = display.Stars().Get(k);
     ASSERT_NE(star, nullptr);
     HWND window = star->Handle();
     windows.push_back(window);
@@ -195,13 +197,13 @@ TEST_F(StarImagesTest, TestDisplayShowsEachPictureSideBySideAndCleansUp) {
     GetWindowRect(window, &rect);
     EXPECT_EQ(rect.left, x) << k;
     EXPECT_EQ(rect.top, 4) << k;  // no dialog: just below the top
-    EXPECT_EQ(rect.right - rect.left, TestImageList.Get(k)->frameWidth);
-    x += TestImageList.Get(k)->frameWidth + 4;
+    EXPECT_EQ(rect.right - rect.left, display.Pictures().Get(k)->frameWidth);
+    x += display.Pictures().Get(k)->frameWidth + 4;
   }
 
-  CleanUpImageList();
-  EXPECT_EQ(TestImageList.Count(), 0);
-  EXPECT_EQ(TestStarList.Count(), 0);
+  display.CleanUpImageList();
+  EXPECT_EQ(display.Pictures().Count(), 0);
+  EXPECT_EQ(display.Stars().Count(), 0);
   MSG message;
   for (int i = 0; i < 100; ++i) {
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
@@ -218,19 +220,18 @@ TEST_F(StarImagesTest, TestDisplayShowsEachPictureSideBySideAndCleansUp) {
 TEST_F(StarImagesTest, TestDisplayOfNothingSaysSo) {
   TempFolder folder("nothing");
   ASSERT_TRUE(WriteTextFile(folder.File("bad.png"), "no picture"));
-  settingsDialog = nullptr;
   {
     MessageBoxWatcher boxes;
-    ViewImageListInFolder(folder.path().c_str());
-    EXPECT_EQ(TestStarList.Count(), 0);
+    ShowTestDisplay(folder.path());
+    EXPECT_EQ(display.Stars().Count(), 0);
     ASSERT_EQ(boxes.Texts().size(), 1u);
     EXPECT_EQ(boxes.Texts()[0], std::wstring(UiTexts.slot[TEXT_NO_PICTURE]) + L"\n\nbad.png");
   }
-  CleanUpImageList();
+  display.CleanUpImageList();
   {
     MessageBoxWatcher boxes;
     std::string missing = folder.path() + "\\gone";
-    ViewImageListInFolder(missing.c_str());
+    ShowTestDisplay(missing);
     ASSERT_EQ(boxes.Texts().size(), 1u);
     EXPECT_EQ(boxes.Texts()[0], std::wstring(UiTexts.slot[TEXT_FOLDER_MISSING]) + L"\n" +
                                     std::wstring(missing.begin(), missing.end()));
@@ -238,7 +239,7 @@ TEST_F(StarImagesTest, TestDisplayOfNothingSaysSo) {
   {
     MessageBoxWatcher boxes;
     TempFolder empty("empty");
-    ViewImageListInFolder(empty.path().c_str());
+    ShowTestDisplay(empty.path());
     ASSERT_EQ(boxes.Texts().size(), 1u);
     EXPECT_EQ(boxes.Texts()[0], UiTexts.slot[TEXT_NO_PICTURE]);
   }

@@ -1,4 +1,4 @@
-#include "hook/exclude_rules.h"
+#include "cells/exclude_rules.h"
 
 #include <cstring>
 

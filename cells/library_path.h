@@ -1,4 +1,5 @@
-// Where the program finds its hook library when the loader cannot be told to
+// The hook library as the program knows it: its file name, the entries it
+// calls by name, and where it finds the file when the loader cannot be told to
 // search the program's own folder alone: beside its executable, by full path,
 // so no other file of that name on the search path is ever loaded. Wide
 // paths, so a folder whose name lies outside the ANSI code page, or is longer
@@ -7,6 +8,9 @@
 #include <cstddef>
 
 constexpr wchar_t kHookLibraryFile[] = L"nivlet2.dll";
+// The two entries the program calls by name (the library's .def file exports them).
+constexpr char kStartHookEntry[] = "StartHook";
+constexpr char kEndHookEntry[] = "EndHook";
 
 // The longest path the system gives, in characters with the NUL.
 constexpr size_t kLongPathSize = 32768;

@@ -1,11 +1,15 @@
 // The programs whose input never makes stars: the EXCLUDE setting, a list of
-// program file names separated by ';' ("mstsc.exe;game.exe"). Each process
-// that loads the hook library decides once whether it is one of them.
+// program file names separated by ';' ("mstsc.exe;game.exe"). The program
+// tidies the setting's text into the list; each process that loads the hook
+// library reads it from its cell and decides whether it is on it.
 #pragma once
 #include <cstddef>
 
-// The list with its NUL fits this many characters; a longer one is malformed.
-constexpr int kExcludeListSize = 1024;
+#include "cells/cell_names.h"
+
+// The list with its NUL fits this many characters, as its cell holds it; a
+// longer one is malformed.
+constexpr int kExcludeListSize = kExcludeCellSize;
 
 // Checks and tidies the setting's text into out (outSize characters): names
 // trimmed of blanks, empty entries dropped, joined by ';'. 1 when the text is

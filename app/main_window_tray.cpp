@@ -1,0 +1,92 @@
+// The main window's handlers of the tray icon, its menu and its commands.
+#include "app/main_window.h"
+#include "app/tray_menu.h"
+#include "base/app_state.h"
+#include "base/ui_texts.h"
+#include "cells/private_messages.h"
+
+LRESULT MainWindow::OnTray(LPARAM mouseMessage) {
+  switch (static_cast<UINT>(mouseMessage)) {
+    case WM_RBUTTONUP:
+      ShowTrayMenu();
+      break;
+    case WM_LBUTTONDOWN:
+      if (SettingsDialogOpen()) SetForegroundWindow(SettingsDialog());
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+void MainWindow::ShowTrayMenu() {
+  if (trayMenu_) return;  // it is up already
+  SetForegroundWindow(window_);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  trayMenu_ = InitMenu(UiTexts, reactionEnabled != 0);
+  if (!trayMenu_) return;
+  TrackPopupMenu(trayMenu_.Get(), TPM_BOTTOMALIGN | TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
+                 window_, nullptr);
+  // A menu of the notification area closes properly only once its owner has
+  // had a message after it.
+  PostMessageA(window_, WM_NULL, 0, 0);
+  trayMenu_.Reset();
+}
+
+LRESULT MainWindow::OnCommand(WPARAM command) {
+  switch (LOWORD(command)) {
+    case IDM_TRAY_EXIT:
+      SendMessageA(window_, WM_CLOSE, 0, 0);
+      break;
+    case IDM_TRAY_ENABLE:
+      OnToggleReaction();
+      break;
+    case IDM_TRAY_VERSION:
+      OpenVersionBox();
+      break;
+    case IDM_TRAY_SETTINGS:
+      OpenSettingsDialog();
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+void MainWindow::OnToggleReaction() {
+  if (!field_) return;
+  if (reactionEnabled) {
+    field_->DisablePipwink();
+    tray_.Modify(kTrayIconArt, kTipDisabled);
+    TrimWorkingSet();
+  } else {
+    field_->EnablePipwink();
+    tray_.Modify(kTrayIconArt, kTipEnabled);
+  }
+}
+
+// One box at a time; a box that could not be built leaves nothing open, so
+// the command works again.
+void MainWindow::OpenVersionBox() {
+  if (!versionBox_.IsOpen()) versionBox_.ViewAboutBox(window_, starCursor_);
+}
+
+// One dialog at a time, on a thread of its own, editing a copy of the
+// settings. Without its thread the session closes again at once, or the
+// stars would stand still for good.
+void MainWindow::OpenSettingsDialog() {
+  if (session_ == nullptr || !session_->Open(store_.Current())) return;
+  UniqueHandle thread = StartSettingDialog(session_);
+  if (!thread) session_->Close();
+}
+
+LRESULT MainWindow::OnAboutClosed() {
+  versionBox_.DestroyAboutBox();
+  return 0;
+}
+
+LRESULT MainWindow::OnTaskbarCreated() {
+  tray_.Add(window_, kTrayIconArt, PWM_TRAY, Tip());
+  return 0;
+}

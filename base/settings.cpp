@@ -1,3 +1,0 @@
-#include "base/settings.h"
-
-SettingsRecord Settings{};  // all zero until the first load
