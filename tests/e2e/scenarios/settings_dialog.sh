@@ -42,7 +42,8 @@ field() {
 item() { probe item '#32770' "$1"; }
 dialog_count() { item 1010 | grep -c 'visible=1' || true; }
 dialog_open() { [ "$(dialog_count)" = 1 ]; }
-dialog_gone() { [ "$(dialog_count)" = 0 ]; }
+# Gone, and the program knows it: until then input makes no stars.
+dialog_gone() { [ "$(dialog_count)" = 0 ] && probe status Pipwink2 | grep -q ' settings=0 '; }
 # click_item ID [up|down]: a left click in the middle (or the upper or lower
 # quarter) of a control of the dialog.
 click_item() {
