@@ -39,6 +39,100 @@ void PngErrorHandler(png_structp png, png_const_charp message) {
   longjmp(decoder->recovery, 1);
 }
 
+// What the protected section's helpers share. libpng errors jump out of
+// them too: like the section, they keep no object with a destructor.
+struct RowShape {
+  png_uint_32 width;
+  png_uint_32 height;
+  size_t rowBytes;
+  int channels;
+};
+
+// Asks libpng for 8-bit RGB or RGBA rows: palettes, low depths and
+// transparency expanded, grey made RGB, a background colour composed in,
+// gamma corrected.
+void AskForEightBitRgb(png_structp png, png_infop info) {
+  png_uint_32 w = 0, h = 0;
+  int bitDepth = 0, colorType = 0;
+  png_get_IHDR(png, info, &w, &h, &bitDepth, &colorType, nullptr, nullptr, nullptr);
+  if (bitDepth == 16) png_set_strip_16(png);
+  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_expand(png);
+  if (bitDepth < 8) png_set_expand(png);
+  if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_expand(png);
+  if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+    png_set_gray_to_rgb(png);
+  }
+  png_color_16p background = nullptr;
+  if (png_get_bKGD(png, info, &background)) {
+    png_set_background(png, background, PNG_BACKGROUND_GAMMA_FILE, 1, 1.0);
+  }
+  double fileGamma = 0.0;
+  if (png_get_gAMA(png, info, &fileGamma)) png_set_gamma(png, 2.2, fileGamma);
+  // Asked for before the update, so interlaced files decode whole without
+  // libpng having to repair the order (and warn about it) in png_read_image.
+  png_set_interlace_handling(png);
+}
+
+// The rows as the transforms give them; an error for anything but 8-bit RGB
+// or RGBA rows (which would break the promise to the caller) or a size whose
+// pixels and row pointers could not be counted.
+RowShape ShapeAfterTransforms(png_structp png, png_infop info) {
+  png_read_update_info(png, info);
+  RowShape shape{};
+  int bitDepth = 0, colorType = 0;
+  png_get_IHDR(png, info, &shape.width, &shape.height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
+  shape.rowBytes = png_get_rowbytes(png, info);
+  shape.channels = png_get_channels(png, info);
+  if (bitDepth != 8 || (shape.channels != 3 && shape.channels != 4) || shape.width == 0 || shape.height == 0 ||
+      shape.rowBytes != static_cast<size_t>(shape.width) * static_cast<size_t>(shape.channels)) {
+    png_error(png, "Visual PNG: unexpected pixel layout");
+  }
+  // Room for the pixels and, a fortiori, for one row pointer per row.
+  if (shape.height > SIZE_MAX / shape.rowBytes / sizeof(png_bytep)) {
+    png_error(png, "Visual PNG: out of memory");
+  }
+  return shape;
+}
+
+void BeginSink(PngDecoder* decoder, const RowShape& shape) {
+  if (!decoder->sink->Begin(static_cast<int32_t>(shape.width), static_cast<int32_t>(shape.height),
+                            shape.channels)) {
+    png_error(decoder->png, "Visual PNG: picture refused");
+  }
+}
+
+// Row by row: one row of memory, whatever the picture's size.
+void ReadRowByRow(PngDecoder* decoder, const RowShape& shape) {
+  decoder->row = static_cast<uint8_t*>(malloc(shape.rowBytes));
+  if (decoder->row == nullptr) png_error(decoder->png, "Visual PNG: out of memory");
+  BeginSink(decoder, shape);
+  for (png_uint_32 r = 0; r < shape.height; ++r) {
+    png_read_row(decoder->png, decoder->row, nullptr);
+    if (!decoder->sink->Row(decoder->row)) png_error(decoder->png, "the read was stopped");
+  }
+}
+
+// The whole picture into decoder->pixels, then to the sink if there is one.
+// An interlaced picture's rows are only whole after the last pass, so it is
+// decoded whole; for a row-by-row caller only up to a bound.
+void ReadWhole(PngDecoder* decoder, const RowShape& shape) {
+  png_structp png = decoder->png;
+  if (decoder->sink != nullptr && shape.height > PNG_MAX_INTERLACED_BYTES / shape.rowBytes) {
+    png_error(png, "Visual PNG: interlaced picture too large");
+  }
+  decoder->pixels = static_cast<uint8_t*>(malloc(shape.rowBytes * shape.height));
+  if (decoder->pixels == nullptr) png_error(png, "Visual PNG: out of memory");
+  decoder->rows = static_cast<png_bytep*>(malloc(sizeof(png_bytep) * shape.height));
+  if (decoder->rows == nullptr) png_error(png, "Visual PNG: out of memory");
+  for (png_uint_32 r = 0; r < shape.height; ++r) decoder->rows[r] = decoder->pixels + r * shape.rowBytes;
+  png_read_image(png, decoder->rows);
+  if (decoder->sink == nullptr) return;
+  BeginSink(decoder, shape);
+  for (png_uint_32 r = 0; r < shape.height; ++r) {
+    if (!decoder->sink->Row(decoder->rows[r])) png_error(png, "the read was stopped");
+  }
+}
+
 // The section a libpng error unwinds out of. It keeps no object with a
 // destructor (the jump would skip it) and no local that is read after the
 // jump: whatever must be released is stored in the decoder.
@@ -63,80 +157,18 @@ int DecodeProtected(PngDecoder* decoder, FILE* file, int32_t* width, int32_t* he
   png_init_io(png, file);
   png_set_sig_bytes(png, 8);
   png_read_info(png, info);
-
-  png_uint_32 w = 0, h = 0;
-  int bitDepth = 0, colorType = 0;
-  png_get_IHDR(png, info, &w, &h, &bitDepth, &colorType, nullptr, nullptr, nullptr);
-
-  if (bitDepth == 16) png_set_strip_16(png);
-  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_expand(png);
-  if (bitDepth < 8) png_set_expand(png);
-  if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_expand(png);
-  if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
-    png_set_gray_to_rgb(png);
-  }
-  png_color_16p background = nullptr;
-  if (png_get_bKGD(png, info, &background)) {
-    png_set_background(png, background, PNG_BACKGROUND_GAMMA_FILE, 1, 1.0);
-  }
-  double fileGamma = 0.0;
-  if (png_get_gAMA(png, info, &fileGamma)) png_set_gamma(png, 2.2, fileGamma);
-  // Asked for before the update, so interlaced files decode whole without
-  // libpng having to repair the order (and warn about it) in png_read_image.
-  png_set_interlace_handling(png);
-
-  png_read_update_info(png, info);
-  png_get_IHDR(png, info, &w, &h, &bitDepth, &colorType, nullptr, nullptr, nullptr);
-  size_t rowBytes = png_get_rowbytes(png, info);
-  int channelCount = png_get_channels(png, info);
-  // Anything but 8-bit RGB or RGBA rows would break the promise to the caller.
-  if (bitDepth != 8 || (channelCount != 3 && channelCount != 4) || w == 0 || h == 0 ||
-      rowBytes != static_cast<size_t>(w) * static_cast<size_t>(channelCount)) {
-    png_error(png, "Visual PNG: unexpected pixel layout");
-  }
-  // Room for the pixels and, a fortiori, for one row pointer per row.
-  if (h > SIZE_MAX / rowBytes / sizeof(png_bytep)) {
-    png_error(png, "Visual PNG: out of memory");
-  }
-
-  int interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
-  if (decoder->sink != nullptr && !interlaced) {
-    // Row by row: one row of memory, whatever the picture's size.
-    decoder->row = static_cast<uint8_t*>(malloc(rowBytes));
-    if (decoder->row == nullptr) png_error(png, "Visual PNG: out of memory");
-    if (!decoder->sink->Begin(static_cast<int32_t>(w), static_cast<int32_t>(h), channelCount)) {
-      png_error(png, "Visual PNG: picture refused");
-    }
-    for (png_uint_32 r = 0; r < h; ++r) {
-      png_read_row(png, decoder->row, nullptr);
-      if (!decoder->sink->Row(decoder->row)) png_error(png, "the read was stopped");
-    }
+  AskForEightBitRgb(png, info);
+  const RowShape shape = ShapeAfterTransforms(png, info);
+  if (decoder->sink != nullptr && png_get_interlace_type(png, info) == PNG_INTERLACE_NONE) {
+    ReadRowByRow(decoder, shape);
   } else {
-    // An interlaced picture's rows are only whole after the last pass, so it
-    // is decoded whole; for a row-by-row caller only up to a bound.
-    if (decoder->sink != nullptr && h > PNG_MAX_INTERLACED_BYTES / rowBytes) {
-      png_error(png, "Visual PNG: interlaced picture too large");
-    }
-    decoder->pixels = static_cast<uint8_t*>(malloc(rowBytes * h));
-    if (decoder->pixels == nullptr) png_error(png, "Visual PNG: out of memory");
-    decoder->rows = static_cast<png_bytep*>(malloc(sizeof(png_bytep) * h));
-    if (decoder->rows == nullptr) png_error(png, "Visual PNG: out of memory");
-    for (png_uint_32 r = 0; r < h; ++r) decoder->rows[r] = decoder->pixels + r * rowBytes;
-    png_read_image(png, decoder->rows);
-    if (decoder->sink != nullptr) {
-      if (!decoder->sink->Begin(static_cast<int32_t>(w), static_cast<int32_t>(h), channelCount)) {
-        png_error(png, "Visual PNG: picture refused");
-      }
-      for (png_uint_32 r = 0; r < h; ++r) {
-        if (!decoder->sink->Row(decoder->rows[r])) png_error(png, "the read was stopped");
-      }
-    }
+    ReadWhole(decoder, shape);
   }
   png_read_end(png, nullptr);
 
-  *width = static_cast<int32_t>(w);
-  *height = static_cast<int32_t>(h);
-  *channels = channelCount;
+  *width = static_cast<int32_t>(shape.width);
+  *height = static_cast<int32_t>(shape.height);
+  *channels = shape.channels;
   return 1;
 }
 
