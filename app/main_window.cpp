@@ -41,7 +41,7 @@ void MainWindow::TrimWorkingSet() {
   SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }
 
-const wchar_t* MainWindow::Tip() { return reactionEnabled ? kTipEnabled : kTipDisabled; }
+const wchar_t* MainWindow::Tip() const { return Reacting() ? kTipEnabled : kTipDisabled; }
 
 // The object comes with WM_NCCREATE and is forgotten at WM_NCDESTROY, so no
 // message after the window's end reaches it.
@@ -97,7 +97,7 @@ LRESULT MainWindow::OnCreate() {
   tray_.Add(window_, kTrayIconArt, PWM_TRAY, kTipEnabled);
   cells_.SetUpMMFile(window_);
   store_.GetIniInfo();  // after the cells: loading mirrors the switches into them
-  field_.emplace(StarFieldHost{window_, starCursor_, &UiTexts, &store_.Current(), &reactionEnabled});
+  field_.emplace(StarFieldHost{window_, starCursor_, &UiTexts, &store_.Current()});
   session_ = SettingsSession::Make(window_, starCursor_);
   if (watch_) watchdog_.Start(window_, session_ != nullptr ? &session_->OpenFlag() : nullptr, watchSource_);
   PostMessageA(window_, PWM_START, 0, 0);

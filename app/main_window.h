@@ -35,13 +35,13 @@ struct MainWindowOptions {
   const CpuMonitorSource* watchdogSource = nullptr;  // what the watch samples; null: the process's own use
 };
 
+// One object per window, which its window's user slot points at; the owners
+// it holds keep it from being copied.
 class MainWindow {
  public:
   explicit MainWindow(const MainWindowOptions& options);
   // Destroys the window if it still exists, then stops the watchdog.
   ~MainWindow();
-  MainWindow(const MainWindow&) = delete;
-  MainWindow& operator=(const MainWindow&) = delete;
 
   // Registers the main window class "Pipwink2"; 0 on failure (and when it is
   // registered already).
@@ -71,6 +71,8 @@ class MainWindow {
   const VersionBox& Version() const { return versionBox_; }
   HMODULE HookModule() const { return hooks_.Module(); }
   const Watchdog& Watch() const { return watchdog_; }
+  // Whether input makes stars: the star field reacts (none: no).
+  bool Reacting() const { return field_ && field_->Reacting(); }
 
  private:
   static constexpr int kTrayIconArt = IDR_TRAY_ART;
@@ -82,7 +84,7 @@ class MainWindow {
   // Asks the system to page out as much of the program as it can.
   static void TrimWorkingSet();
   // The tip that says whether the star field reacts.
-  static const wchar_t* Tip();
+  const wchar_t* Tip() const;
 
   // The window's life (main_window.cpp).
   LRESULT OnCreate();

@@ -27,7 +27,7 @@ LRESULT MainWindow::OnHookInput(UINT kind, LPARAM lParam) {
   // the tick waits on the window system already counts it.
   if (field_->TickDue(now)) ++motionTicks_;
   field_->RunDueTick(now);
-  if (reactionEnabled != 1) return 0;
+  if (!field_->Reacting()) return 0;
   if (store_.Current().fullscreenPause != 0 && fullScreen_.InFront(now)) return 0;
   ScreenPoint point = UnpackPoint(static_cast<uint64_t>(lParam));
   field_->GenerateStars(kind, point.x, point.y);

@@ -24,7 +24,7 @@ void MainWindow::ShowTrayMenu() {
   SetForegroundWindow(window_);
   POINT cursor{};
   GetCursorPos(&cursor);
-  trayMenu_ = InitMenu(UiTexts, reactionEnabled != 0);
+  trayMenu_ = InitMenu(UiTexts, Reacting());
   if (!trayMenu_) return;
   TrackPopupMenu(trayMenu_.Get(), TPM_BOTTOMALIGN | TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
                  window_, nullptr);
@@ -56,7 +56,7 @@ LRESULT MainWindow::OnCommand(WPARAM command) {
 
 void MainWindow::OnToggleReaction() {
   if (!field_) return;
-  if (reactionEnabled) {
+  if (field_->Reacting()) {
     field_->DisablePipwink();
     tray_.Modify(kTrayIconArt, kTipDisabled);
     TrimWorkingSet();

@@ -25,7 +25,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   appInstance = instance;
 
   SeedRandomSource(static_cast<uint32_t>(std::time(nullptr)));
-  reactionEnabled = 0;
   char iniPath[kTextSize] = {};
   GetIniFileName(iniPath);
   LoadUiTexts();

@@ -2,8 +2,6 @@
 
 HINSTANCE appInstance = nullptr;
 
-volatile LONG reactionEnabled = 0;
-
 std::atomic<int32_t> picturesLoading{0};
 std::atomic<int32_t> pictureLoadsDone{0};
 std::atomic<int32_t> handlersRunning{0};

@@ -12,10 +12,6 @@
 // window or thread exists and never changed.
 extern HINSTANCE appInstance;
 
-// Gate, 0 or 1: whether input makes stars. Written by the star field's run
-// control and read on the main thread only.
-extern volatile LONG reactionEnabled;
-
 // Work under way and finished so far, counted for the watchdog. Marked by
 // whatever thread does the work, in every layer (the star windows' and the
 // main window's handlers, the message loop, the folder's loader, the test

@@ -11,10 +11,7 @@ StarField::StarField(const StarFieldHost& host)
 
 StarField::~StarField() { StopPipwink(); }
 
-void StarField::SetReacting(bool on) {
-  reacting_ = on;
-  if (Host().reactionMirror != nullptr) *Host().reactionMirror = on ? 1 : 0;
-}
+void StarField::SetReacting(bool on) { reacting_ = on; }
 
 StartReport StarField::StartPipwink() {
   StartReport report{};

@@ -16,9 +16,6 @@ struct StarFieldHost {
   HCURSOR cursor;                  // the star windows' cursor
   UiTextBlock* texts;              // the star menus' texts
   const SettingsRecord* settings;  // quantity, moveRange and the picture folder, read when used
-  // Where the shell still reads whether the field reacts, until it asks the
-  // field (Reacting); null for none.
-  volatile LONG* reactionMirror = nullptr;
 };
 
 class Win32FieldHost final : public FieldHost {

@@ -98,7 +98,7 @@ class MainWindowTest : public ::testing::Test {
     Pump();  // PWM_START: the star field starts
     field = shell->Field();
     ASSERT_NE(field, nullptr);
-    ASSERT_EQ(reactionEnabled, 1);
+    ASSERT_TRUE(shell->Reacting());
     ASSERT_EQ(field->StarImageList.Count(), 3) << "the built-in star at three sizes";
   }
   // The same with a settings file of the given text.
@@ -175,11 +175,11 @@ TEST_F(MainWindowTest, ClicksMakeStarsOnlyThroughTheGate) {
   CancelSettingsDialog(dialog);
 
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  EXPECT_EQ(reactionEnabled, 0);
+  EXPECT_FALSE(shell->Reacting());
   Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
   EXPECT_EQ(StarCount(), 3) << "nothing while disabled";
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  EXPECT_EQ(reactionEnabled, 1);
+  EXPECT_TRUE(shell->Reacting());
   Send(PWM_HOOK_KEY, 0, PackPoint(400, 300));
   EXPECT_EQ(StarCount(), 5);
 }
@@ -253,9 +253,9 @@ TEST_F(MainWindowTest, TheWindowAnswersWhileTheFolderLoadsAndExitStopsTheLoad) {
     EXPECT_LT(s->imageIndex, 3) << "a built-in star";
   }
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  EXPECT_EQ(reactionEnabled, 0);
+  EXPECT_FALSE(shell->Reacting());
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
-  EXPECT_EQ(reactionEnabled, 1);
+  EXPECT_TRUE(shell->Reacting());
   ASSERT_EQ(picturesLoading, 1) << "the folder loaded before the exit could stop it";
 
   Send(WM_COMMAND, IDM_TRAY_EXIT);
@@ -279,7 +279,7 @@ TEST_F(MainWindowTest, ExitWhileTheStartTellsOfItsFolderEndsInOrder) {
     EXPECT_EQ(boxes.Texts().size(), 1u);
   }
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(reactionEnabled, 0);
+  EXPECT_FALSE(shell->Reacting());
   EXPECT_EQ(shell->Field(), nullptr) << "the star field the start made is freed, pictures and all";
   EXPECT_FALSE(shell->Tray().Modify(0, L"Pipwink2")) << "the tray icon is gone";
   MSG message;
@@ -383,10 +383,10 @@ TEST_F(MainWindowTest, NoStarsWhileAFullScreenProgramIsInFrontAndAgainOnceItLeav
 
 TEST_F(MainWindowTest, ThePauseHotkeyTogglesAsTheTrayDoesAndATakenOneIsToldOnce) {
   Send(WM_HOTKEY, kPauseHotkeyId);
-  EXPECT_EQ(reactionEnabled, 0);
+  EXPECT_FALSE(shell->Reacting());
   EXPECT_EQ(std::wstring(shell->Tray().Tip()), L"Pipwink2 (Disabled)");
   Send(WM_HOTKEY, kPauseHotkeyId);
-  EXPECT_EQ(reactionEnabled, 1);
+  EXPECT_TRUE(shell->Reacting());
   EXPECT_EQ(std::wstring(shell->Tray().Tip()), L"Pipwink2");
 
   // The default combination belongs to the running window now.
@@ -398,7 +398,7 @@ TEST_F(MainWindowTest, ThePauseHotkeyTogglesAsTheTrayDoesAndATakenOneIsToldOnce)
       << "the closed program gave its hotkey back";
   MessageBoxWatcher boxes;
   Start(MainWindowOptions{});
-  EXPECT_EQ(reactionEnabled, 1) << "the program goes on without its hotkey";
+  EXPECT_TRUE(shell->Reacting()) << "the program goes on without its hotkey";
   ASSERT_EQ(boxes.Texts().size(), 1u);
   EXPECT_NE(boxes.Texts()[0].find(L"Ctrl+Alt+F12"), std::wstring::npos) << "the message names the key";
   UnregisterPauseHotkey(holder.handle());
@@ -496,7 +496,7 @@ TEST_F(MainWindowTest, ARestartWhileDisabledReactsAgainAndTheTipSaysSo) {
   TempFolder folder("restart_disabled");
   ASSERT_TRUE(WriteTestPng(folder.File("a.png"), 20, 20));
   ASSERT_EQ(ChooseFolder(folder.path()), 2);
-  EXPECT_EQ(reactionEnabled, 1);
+  EXPECT_TRUE(shell->Reacting());
   EXPECT_STREQ(shell->Tray().Tip(), L"Pipwink2");
   ASSERT_TRUE(PumpUntil([&] { return !field->PicturesPending(); }));
   std::vector<std::wstring> texts = ShownTrayMenu(*shell);
@@ -566,7 +566,7 @@ TEST_F(MainWindowTest, ExitClosesTheWindowAndStopsTheStarField) {
   HWND star = WindowOf(field->Pool().starListHead->next)->Handle();
   Send(WM_COMMAND, IDM_TRAY_EXIT);
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(reactionEnabled, 0);
+  EXPECT_FALSE(shell->Reacting());
   MSG message;
   EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   Pump();
