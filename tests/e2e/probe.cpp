@@ -90,6 +90,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -465,11 +466,17 @@ bool PressAndRelease(Follower& follower, HWND* window, RECT* from, const char** 
   return false;
 }
 
-bool Excluded(HWND window, char** excluded, int excludedCount) {
-  for (int i = 0; i < excludedCount; ++i) {
-    if (std::strtoull(excluded[i], nullptr, 0) == Handle(window)) return true;
+// The window handles given on the command line (0x...).
+std::vector<HWND> HandlesOf(char** handles, int count) {
+  std::vector<HWND> windows;
+  for (int i = 0; i < count; ++i) {
+    windows.push_back(reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(handles[i], nullptr, 16))));
   }
-  return false;
+  return windows;
+}
+
+bool Among(HWND window, const std::vector<HWND>& windows) {
+  return std::find(windows.begin(), windows.end(), window) != windows.end();
 }
 
 // Presses a flying window in its middle right after it moved (the next move
@@ -478,11 +485,8 @@ bool Excluded(HWND window, char** excluded, int excludedCount) {
 // steps 2 pixels down and right); a press that missed is let go and another
 // move waited for, until MS pass. Prints where the caught window stands once
 // two more ticks have passed.
-int Catch(const char* className, DWORD ms, char** excluded, int excludedCount) {
-  std::vector<HWND> kept;
-  for (int i = 0; i < excludedCount; ++i) {
-    kept.push_back(reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(excluded[i], nullptr, 16))));
-  }
+int Catch(const char* className, DWORD ms, char** keptHandles, int keptCount) {
+  const std::vector<HWND> kept = HandlesOf(keptHandles, keptCount);
   Follower follower(className);
   follower.Poll();
   std::printf("catching\n");  // the caller may click from here on
@@ -495,7 +499,7 @@ int Catch(const char* className, DWORD ms, char** excluded, int excludedCount) {
     HWND pressed = nullptr;
     bool tried = false, flying = false;
     for (const Followed& f : follower.all()) {
-      if (!f.visible || Excluded(f.window, excluded, excludedCount)) continue;
+      if (!f.visible || Among(f.window, kept)) continue;
       flying = true;
       // Let go near a kept window of its picture, it would join that one.
       if (!f.movedNow || NearKept(f.window, kept)) continue;
@@ -511,7 +515,7 @@ int Catch(const char* className, DWORD ms, char** excluded, int excludedCount) {
     // Every window the click showed has come to rest uncaught.
     if (flying) seenFlying = true;
     if (seenFlying && !flying) return 1;
-    if (!tried || pressed == nullptr || Excluded(pressed, excluded, excludedCount)) continue;
+    if (!tried || pressed == nullptr || Among(pressed, kept)) continue;
     TicksPass(kProgramClass, 2, 5000);
     RECT now{};
     GetWindowRect(pressed, &now);
@@ -532,10 +536,7 @@ void PrintPress(const char* what, HWND window, const RECT& from) {
 }
 
 int Chase(const char* className, DWORD ms, int rounds, char** keptHandles, int keptCount) {
-  std::vector<HWND> kept;
-  for (int i = 0; i < keptCount; ++i) {
-    kept.push_back(reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(keptHandles[i], nullptr, 16))));
-  }
+  std::vector<HWND> kept = HandlesOf(keptHandles, keptCount);
   Follower follower(className);
   follower.Poll();
   std::printf("chasing\n");  // the caller may click from here on
