@@ -37,10 +37,6 @@ HWND MainWindow::CreateMainWindow(HINSTANCE instance) {
                          instance, this);
 }
 
-void MainWindow::TrimWorkingSet() {
-  SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
-}
-
 const wchar_t* MainWindow::Tip() const { return Reacting() ? kTipEnabled : kTipDisabled; }
 
 // The object comes with WM_NCCREATE and is forgotten at WM_NCDESTROY, so no

@@ -81,8 +81,6 @@ class MainWindow {
 
   static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  // Asks the system to page out as much of the program as it can.
-  static void TrimWorkingSet();
   // The tip that says whether the star field reacts.
   const wchar_t* Tip() const;
 

@@ -20,7 +20,7 @@ HICON MakeAlphaIcon(HMODULE module, int iconId, int size, BOOL isIcon, DWORD hot
   if (bytes == nullptr || SizeofResource(module, found) < kIco32PixelOffset + pixelBytes) return nullptr;
 
   BITMAPV5HEADER header;
-  UniqueBitmap colour(CreateBitmapV5(&header, size, size));  // bottom row first, as stored
+  UniqueBitmap colour = CreateBitmapV5(&header, size, size);  // bottom row first, as stored
   void* bits = AlphaBitmapBits(colour.Get());
   if (bits == nullptr) return nullptr;
   std::memcpy(bits, bytes + kIco32PixelOffset, pixelBytes);

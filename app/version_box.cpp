@@ -16,10 +16,9 @@ constexpr int32_t kHeight = 230;
 }  // namespace
 
 int VersionBox::ViewAboutBox(HWND owner, HCURSOR cursor) {
-  HBITMAP bitmap = PrepairAlphaBitmapFromResource(kVersionArt, kWidth, kHeight);
-  if (bitmap == nullptr) return 0;
-
-  if (!versionPicture_.picture.Adopt(bitmap)) return 0;
+  if (!versionPicture_.picture.Adopt(PrepairAlphaBitmapFromResource(kVersionArt, kWidth, kHeight))) {
+    return 0;
+  }
   versionPicture_.frameWidth = kWidth;
   versionPicture_.frameHeight = kHeight;
   versionPicture_.frameCount = 1;

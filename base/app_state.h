@@ -43,6 +43,10 @@ class ActivityMark {
 using PictureLoading = ActivityMark<&picturesLoading, &pictureLoadsDone>;
 using HandlerRunning = ActivityMark<&handlersRunning, &handlersDone>;
 
+// Gives the process's unused pages back to the system: at start, after the
+// star field stops, and when the user pauses it.
+void TrimWorkingSet();
+
 // The names that identify the running program to the system.
 constexpr char kMainClassName[] = "Pipwink2";
 constexpr char kMutexName[] = "Pipwink2";

@@ -128,9 +128,8 @@ class MemoryBitmap {
   MemoryBitmap() = default;
   // Takes the bitmap and selects it into a new DC compatible with the screen.
   // False, with nothing held and the bitmap freed, when the DC cannot be made.
-  bool Adopt(HBITMAP bitmap) {
+  bool Adopt(UniqueBitmap owned) {
     Reset();
-    UniqueBitmap owned(bitmap);
     if (!owned) return false;
     UniqueDC dc(CreateCompatibleDC(nullptr));
     if (!dc) return false;

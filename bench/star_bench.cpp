@@ -42,10 +42,10 @@ void Pump() {
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
-HBITMAP MakePicture(int side) {
+UniqueBitmap MakePicture(int side) {
   BITMAPV5HEADER header;
-  HBITMAP bitmap = CreateBitmapV5(&header, side, side);
-  auto* pixels = static_cast<uint32_t*>(AlphaBitmapBits(bitmap));
+  UniqueBitmap bitmap = CreateBitmapV5(&header, side, side);
+  auto* pixels = static_cast<uint32_t*>(AlphaBitmapBits(bitmap.Get()));
   if (pixels == nullptr) return bitmap;
   for (int i = 0; i < side * side; ++i) pixels[i] = 0xC0604020u;
   return bitmap;
@@ -144,10 +144,10 @@ class BareWindows {
 int MimicSweep(int count, int spacingMs, int ticksEach, int x0, int y0) {
   HWND owner = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
-  HBITMAP bitmap = MakePicture(48);
-  UniqueDC picture(CreateCompatibleDC(nullptr));
-  if (owner == nullptr || bitmap == nullptr || !picture) return 1;
-  SelectObject(picture.Get(), bitmap);
+  UniqueBitmap bitmap = MakePicture(48);
+  UniqueDC picture(CreateCompatibleDC(nullptr));  // goes before the bitmap selected into it
+  if (owner == nullptr || !bitmap || !picture) return 1;
+  SelectObject(picture.Get(), bitmap.Get());
   BareWindows bare(owner, picture.Get(), 48);
   std::vector<HWND> shown;
   std::vector<int> ticksLeft;

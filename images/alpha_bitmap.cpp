@@ -6,7 +6,7 @@
 
 #include "images/alpha_pixels.h"
 
-HBITMAP CreateBitmapV5(BITMAPV5HEADER* header, int32_t width, int32_t height) {
+UniqueBitmap CreateBitmapV5(BITMAPV5HEADER* header, int32_t width, int32_t height) {
   ZeroMemory(header, sizeof *header);
   header->bV5Size = sizeof(BITMAPV5HEADER);
   header->bV5Width = width;
@@ -18,12 +18,12 @@ HBITMAP CreateBitmapV5(BITMAPV5HEADER* header, int32_t width, int32_t height) {
   header->bV5GreenMask = 0x0000FF00;
   header->bV5BlueMask = 0x000000FF;
   header->bV5AlphaMask = 0xFF000000;
-  if (AlphaPixelBytes(width, height) == 0) return nullptr;
+  if (AlphaPixelBytes(width, height) == 0) return {};
 
   ScreenDC screen(nullptr);
   void* bits = nullptr;
-  return CreateDIBSection(screen.Get(), reinterpret_cast<BITMAPINFO*>(header), DIB_RGB_COLORS, &bits,
-                          nullptr, 0);
+  return UniqueBitmap(CreateDIBSection(screen.Get(), reinterpret_cast<BITMAPINFO*>(header),
+                                       DIB_RGB_COLORS, &bits, nullptr, 0));
 }
 
 void* AlphaBitmapBits(HBITMAP bitmap) {
@@ -40,7 +40,7 @@ class BitmapTarget : public PixelTarget {
   uint32_t* Allocate(int32_t width, int32_t height) override {
     if (bitmap) return nullptr;
     BITMAPV5HEADER header;
-    bitmap.Reset(CreateBitmapV5(&header, width, height));
+    bitmap = CreateBitmapV5(&header, width, height);
     return static_cast<uint32_t*>(AlphaBitmapBits(bitmap.Get()));
   }
   UniqueBitmap bitmap;
@@ -48,23 +48,23 @@ class BitmapTarget : public PixelTarget {
 
 }  // namespace
 
-HBITMAP PrepairStarBitmap(const char* path, int keepSize, const StopSignal* stop) {
+UniqueBitmap PrepairStarBitmap(const char* path, int keepSize, const StopSignal* stop) {
   BitmapTarget target;
   int32_t width = 0, height = 0;
-  if (!LoadStarPixels(path, keepSize, &target, &width, &height, nullptr, stop)) return nullptr;
-  return target.bitmap.Release();
+  if (!LoadStarPixels(path, keepSize, &target, &width, &height, nullptr, stop)) return {};
+  return std::move(target.bitmap);
 }
 
-HBITMAP PrepairAlphaBitmap(const char* path) { return PrepairStarBitmap(path, 1); }
+UniqueBitmap PrepairAlphaBitmap(const char* path) { return PrepairStarBitmap(path, 1); }
 
-HBITMAP PrepairAlphaBitmapFromBitData(const void* data, size_t length, int32_t width,
-                                      int32_t height) {
+UniqueBitmap PrepairAlphaBitmapFromBitData(const void* data, size_t length, int32_t width,
+                                           int32_t height) {
   BITMAPV5HEADER header;
-  UniqueBitmap bitmap(CreateBitmapV5(&header, width, height));
+  UniqueBitmap bitmap = CreateBitmapV5(&header, width, height);
   void* bits = AlphaBitmapBits(bitmap.Get());
-  if (bits == nullptr) return nullptr;
+  if (bits == nullptr) return {};
   // Never past the bitmap's own memory, whatever length the caller claims.
   size_t size = AlphaPixelBytes(width, height);
   if (data != nullptr) memcpy(bits, data, length < size ? length : size);
-  return bitmap.Release();
+  return bitmap;
 }

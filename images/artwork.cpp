@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <utility>
 
 #include "base/resource_ids.h"
 #include "images/alpha_bitmap.h"
@@ -39,18 +40,18 @@ uint8_t* InflateResource(int id, size_t expected) {
   return buffer;
 }
 
-HBITMAP BitmapFromResource(int id, int32_t width, int32_t height) {
+UniqueBitmap BitmapFromResource(int id, int32_t width, int32_t height) {
   size_t bytes = AlphaPixelBytes(width, height);
   uint8_t* pixels = InflateResource(id, bytes);
-  if (pixels == nullptr) return nullptr;
-  HBITMAP bitmap = PrepairAlphaBitmapFromBitData(pixels, bytes, width, height);
+  if (pixels == nullptr) return {};
+  UniqueBitmap bitmap = PrepairAlphaBitmapFromBitData(pixels, bytes, width, height);
   std::free(pixels);
   return bitmap;
 }
 
 }  // namespace
 
-HBITMAP PrepairAlphaBitmapFromResource(int id, int32_t width, int32_t height) {
+UniqueBitmap PrepairAlphaBitmapFromResource(int id, int32_t width, int32_t height) {
   return BitmapFromResource(id, width, height);
 }
 
@@ -61,7 +62,7 @@ void StarArtwork::PrepairPoofImage() {
   poofFrameSize = FrameSize{kPoofSide, kPoofSide};
   ScreenDC screen(nullptr);
   for (int k = 0; k < kPoofFrameCount; ++k) {
-    if (!poofFrames[k].Adopt(CreateCompatibleBitmap(screen.Get(), kPoofSide, kPoofSide))) continue;
+    if (!poofFrames[k].Adopt(UniqueBitmap(CreateCompatibleBitmap(screen.Get(), kPoofSide, kPoofSide)))) continue;
     BitBlt(poofFrames[k].DC(), 0, 0, kPoofSide, kPoofSide, whole.DC(), 0, kPoofSide * k, SRCCOPY);
   }
 }
@@ -75,20 +76,20 @@ void StarArtwork::PrepairNumImage() {
   ReleaseNumImage();
   struct Cell { int32_t width, height; };
   const Cell cells[3] = {{24, 32}, {18, 24}, {12, 16}};
-  HBITMAP largeColour = BitmapFromResource(kDigitsColour, 240, 32);
-  if (largeColour == nullptr) return;
-  HBITMAP largeMask = BitmapFromResource(kDigitsMask, 240, 32);
-  HBITMAP bitmaps[DIGIT_STRIP_COUNT] = {largeColour, largeMask};
+  UniqueBitmap bitmaps[DIGIT_STRIP_COUNT];
+  bitmaps[0] = BitmapFromResource(kDigitsColour, 240, 32);
+  if (!bitmaps[0]) return;
+  bitmaps[1] = BitmapFromResource(kDigitsMask, 240, 32);
   // The medium and small strips are the large ones reduced to 180 x 24 and 120 x 16.
   for (int size = 1; size < 3; ++size) {
     for (int mask = 0; mask < 2; ++mask) {
-      void* pixels = AlphaBitmapBits(bitmaps[mask]);
+      void* pixels = AlphaBitmapBits(bitmaps[mask].Get());
       if (pixels == nullptr) continue;
       bitmaps[2 * size + mask] =
           GetReducedBitmap(10 * cells[size].width, cells[size].height, 240, 32, pixels);
     }
   }
-  for (int k = 0; k < DIGIT_STRIP_COUNT; ++k) digitStrips[k].picture.Adopt(bitmaps[k]);
+  for (int k = 0; k < DIGIT_STRIP_COUNT; ++k) digitStrips[k].picture.Adopt(std::move(bitmaps[k]));
   for (int size = 0; size < 3; ++size) {
     digitStrips[2 * size].frameWidth = cells[size].width;
     digitStrips[2 * size].frameHeight = cells[size].height;

@@ -54,4 +54,4 @@ struct StarArtwork {
 // A new width x height alpha bitmap from BITARRAY resource id of the program
 // file; null when the resource is missing or does not inflate to exactly
 // width x height x 4 bytes.
-HBITMAP PrepairAlphaBitmapFromResource(int id, int32_t width, int32_t height);
+UniqueBitmap PrepairAlphaBitmapFromResource(int id, int32_t width, int32_t height);

@@ -1,16 +1,16 @@
 #include "images/image_set.h"
 
 #include <new>
+#include <utility>
 
-ImageSet* StockStarImage(HBITMAP bitmap, ImageList<ImageSet>* list) {
-  UniqueBitmap owned(bitmap);
+ImageSet* StockStarImage(UniqueBitmap bitmap, ImageList<ImageSet>* list) {
   BITMAP info{};
-  if (!owned || GetObjectA(bitmap, sizeof info, &info) == 0) return nullptr;
+  if (!bitmap || GetObjectA(bitmap.Get(), sizeof info, &info) == 0) return nullptr;
   ImageSet* set = new (std::nothrow) ImageSet{};
   if (set == nullptr) return nullptr;
   set->frameWidth = info.bmWidth;
   set->frameHeight = info.bmHeight;
-  if (!set->picture.Adopt(owned.Release()) || !list->Append(set)) {
+  if (!set->picture.Adopt(std::move(bitmap)) || !list->Append(set)) {
     delete set;
     return nullptr;
   }

@@ -23,7 +23,7 @@ struct ImageSet {
 
 // Wraps an alpha bitmap into a new ImageSet of one frame and appends it to the
 // list. Takes the bitmap in every case: on failure (null) it is freed.
-ImageSet* StockStarImage(HBITMAP bitmap, ImageList<ImageSet>* list);
+ImageSet* StockStarImage(UniqueBitmap bitmap, ImageList<ImageSet>* list);
 
 // Removes and releases every ImageSet of the list.
 void ReleaseImageList(ImageList<ImageSet>* list);

@@ -2,16 +2,16 @@
 #include "images/alpha_bitmap.h"
 #include "images/reduce.h"
 
-HBITMAP GetReducedBitmap(int32_t targetWidth, int32_t targetHeight, int32_t sourceWidth,
-                         int32_t sourceHeight, const void* sourcePixels) {
-  if (sourcePixels == nullptr) return nullptr;
+UniqueBitmap GetReducedBitmap(int32_t targetWidth, int32_t targetHeight, int32_t sourceWidth,
+                              int32_t sourceHeight, const void* sourcePixels) {
+  if (sourcePixels == nullptr) return {};
   BITMAPV5HEADER header;
-  UniqueBitmap bitmap(CreateBitmapV5(&header, targetWidth, targetHeight));
+  UniqueBitmap bitmap = CreateBitmapV5(&header, targetWidth, targetHeight);
   void* bits = AlphaBitmapBits(bitmap.Get());
   if (bits == nullptr ||
       !ReduceImage(static_cast<uint32_t*>(bits), static_cast<const uint32_t*>(sourcePixels),
                    targetWidth, targetHeight, sourceWidth, sourceHeight)) {
-    return nullptr;
+    return {};
   }
-  return bitmap.Release();
+  return bitmap;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <utility>
 #include <new>
 
 #include "base/owned_handles.h"
@@ -37,10 +38,10 @@ int SearchSubString(const char* text, const char* pattern) {
 
 int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list, const StopSignal* stop) {
   if (path == nullptr || path[0] == '\0') return 0;
-  HBITMAP bitmap = PrepairStarBitmap(path, SearchSubString(path, "_fix") >= 0, stop);
-  if (bitmap == nullptr) return 0;
+  UniqueBitmap bitmap = PrepairStarBitmap(path, SearchSubString(path, "_fix") >= 0, stop);
+  if (!bitmap) return 0;
 
-  ImageSet* set = StockStarImage(bitmap, list);
+  ImageSet* set = StockStarImage(std::move(bitmap), list);
   if (set == nullptr) return 0;
   if (SearchSubString(path, "_anm") >= 0) {
     FrameLayout layout = StripLayout(set->frameWidth, set->frameHeight);
@@ -84,14 +85,14 @@ int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, Fold
 }
 
 int PrepairStarImage(int resourceId, int32_t width, int32_t height, ImageList<ImageSet>* list) {
-  HBITMAP bitmap = PrepairAlphaBitmapFromResource(resourceId, width, height);
-  if (bitmap == nullptr) return 0;
-  ImageSet* full = StockStarImage(bitmap, list);
+  UniqueBitmap bitmap = PrepairAlphaBitmapFromResource(resourceId, width, height);
+  if (!bitmap) return 0;
+  ImageSet* full = StockStarImage(std::move(bitmap), list);
   if (full == nullptr) return 1;
   const int32_t smallerSides[] = {48, 32};
   for (int32_t side : smallerSides) {
-    HBITMAP reduced = GetReducedBitmap(side, side, width, height, AlphaBitmapBits(bitmap));
-    if (reduced != nullptr) StockStarImage(reduced, list);
+    UniqueBitmap reduced = GetReducedBitmap(side, side, width, height, AlphaBitmapBits(full->Bitmap()));
+    if (reduced) StockStarImage(std::move(reduced), list);
   }
   return 1;
 }

@@ -40,7 +40,3 @@ SurfaceOwner Win32FieldHost::MakeSurface(int32_t imageIndex) {
   if (surface != nullptr) surface->Create(host_.owner, host_.cursor, host_.texts);
   return SurfaceOwner(surface);
 }
-
-void TrimWorkingSet() {
-  SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
-}

@@ -38,7 +38,3 @@ class Win32FieldHost final : public FieldHost {
   const ImageList<ImageSet>* pictures_;
   const StarArtwork* artwork_;
 };
-
-// Gives the process's unused pages back to the system: after a stop, and when
-// the shell pauses the field.
-void TrimWorkingSet();

@@ -41,21 +41,20 @@ TEST_F(ArtworkTest, EveryResourceInflatesToExactlyItsSize) {
   const struct { int id, width, height; } resources[] = {
       {143, 240, 32}, {144, 240, 32}, {145, 128, 640}, {149, 72, 72}, {156, 310, 230}};
   for (const auto& r : resources) {
-    HBITMAP bitmap = PrepairAlphaBitmapFromResource(r.id, r.width, r.height);
-    ASSERT_NE(bitmap, nullptr) << r.id;
-    EXPECT_EQ(SizeOf(bitmap).cx, r.width);
-    DeleteObject(bitmap);
+    UniqueBitmap bitmap = PrepairAlphaBitmapFromResource(r.id, r.width, r.height);
+    ASSERT_TRUE(bitmap) << r.id;
+    EXPECT_EQ(SizeOf(bitmap.Get()).cx, r.width);
     // One row fewer asks for fewer bytes than the stream holds: refused, not cut.
-    EXPECT_EQ(PrepairAlphaBitmapFromResource(r.id, r.width, r.height - 1), nullptr) << r.id;
-    EXPECT_EQ(PrepairAlphaBitmapFromResource(r.id, r.width, r.height + 1), nullptr) << r.id;
+    EXPECT_FALSE(PrepairAlphaBitmapFromResource(r.id, r.width, r.height - 1)) << r.id;
+    EXPECT_FALSE(PrepairAlphaBitmapFromResource(r.id, r.width, r.height + 1)) << r.id;
   }
-  EXPECT_EQ(PrepairAlphaBitmapFromResource(4242, 8, 8), nullptr);
+  EXPECT_FALSE(PrepairAlphaBitmapFromResource(4242, 8, 8));
 }
 
 TEST_F(ArtworkTest, DefaultStarIsPremultipliedWithAnOpaqueHeartAndClearCorners) {
-  HBITMAP star = PrepairAlphaBitmapFromResource(149, 72, 72);
-  ASSERT_NE(star, nullptr);
-  const auto* bits = static_cast<const uint8_t*>(AlphaBitmapBits(star));
+  UniqueBitmap star = PrepairAlphaBitmapFromResource(149, 72, 72);
+  ASSERT_TRUE(star);
+  const auto* bits = static_cast<const uint8_t*>(AlphaBitmapBits(star.Get()));
   ASSERT_NE(bits, nullptr);
   for (int i = 0; i < 72 * 72; ++i) {
     const uint8_t* p = bits + i * 4;
@@ -65,7 +64,6 @@ TEST_F(ArtworkTest, DefaultStarIsPremultipliedWithAnOpaqueHeartAndClearCorners) 
   }
   EXPECT_EQ(bits[(36 * 72 + 36) * 4 + 3], 255);
   EXPECT_EQ(bits[3], 0);
-  DeleteObject(star);
 }
 
 TEST_F(ArtworkTest, PoofFramesAreTheFiveSlicesFromTheTopEachInItsOwnDC) {
@@ -80,9 +78,9 @@ TEST_F(ArtworkTest, PoofFramesAreTheFiveSlicesFromTheTopEachInItsOwnDC) {
   }
   EXPECT_EQ(artwork.PoofFrame(kPoofFrameCount), nullptr);
 
-  HBITMAP picture = PrepairAlphaBitmapFromResource(145, 128, 640);
-  ASSERT_NE(picture, nullptr);
-  std::vector<DWORD> whole = PixelsOf(picture, 128, 640);
+  UniqueBitmap picture = PrepairAlphaBitmapFromResource(145, 128, 640);
+  ASSERT_TRUE(picture);
+  std::vector<DWORD> whole = PixelsOf(picture.Get(), 128, 640);
   for (int k : {0, 4}) {
     std::vector<DWORD> frame = PixelsOf(artwork.poofFrames[k].Bitmap(), 128, 128);
     int differing = 0;
@@ -93,7 +91,6 @@ TEST_F(ArtworkTest, PoofFramesAreTheFiveSlicesFromTheTopEachInItsOwnDC) {
   }
   // Frame 0 is the full cloud: its centre is opaque white.
   EXPECT_EQ(PixelsOf(artwork.poofFrames[0].Bitmap(), 128, 128)[64 * 128 + 64], 0xFFFFFFFFu);
-  DeleteObject(picture);
   artwork.ReleasePoofImage();
   EXPECT_EQ(artwork.PoofFrame(0), nullptr);
   EXPECT_EQ(artwork.poofFrameSize.width, 0);

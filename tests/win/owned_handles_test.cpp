@@ -24,7 +24,7 @@ TEST(OwnedHandles, AMemoryBitmapFreesItsBitmapAndDCWhateverWayItGoes) {
   EXPECT_EQ(GdiObjects(), before);
 
   MemoryBitmap empty;
-  EXPECT_FALSE(empty.Adopt(nullptr));
+  EXPECT_FALSE(empty.Adopt(UniqueBitmap()));
   EXPECT_FALSE(empty);
 }
 
@@ -33,7 +33,7 @@ TEST(OwnedHandles, ASelectGuardPutsThePreviousObjectBack) {
   ASSERT_TRUE(dc);
   HGDIOBJ original = GetCurrentObject(dc.Get(), OBJ_BITMAP);
   BITMAPV5HEADER header;
-  UniqueBitmap bitmap(CreateBitmapV5(&header, 2, 2));
+  UniqueBitmap bitmap = CreateBitmapV5(&header, 2, 2);
   {
     SelectGuard selection(dc.Get(), bitmap.Get());
     ASSERT_TRUE(selection);

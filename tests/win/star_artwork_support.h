@@ -86,10 +86,10 @@ class TestArtwork {
 
  private:
   static void MakeStrips(StarArtwork& artwork, int colourRecord, int cellWidth, int cellHeight) {
-    HBITMAP colour = MakeAlphaBitmap(10 * cellWidth, cellHeight, 0u);
-    HBITMAP mask = MakeAlphaBitmap(10 * cellWidth, cellHeight, 0xFFFFFFFFu);
-    DcPixels colourPixels = PixelsOf(colour);
-    DcPixels maskPixels = PixelsOf(mask);
+    UniqueBitmap colour = MakeAlphaBitmap(10 * cellWidth, cellHeight, 0u);
+    UniqueBitmap mask = MakeAlphaBitmap(10 * cellWidth, cellHeight, 0xFFFFFFFFu);
+    DcPixels colourPixels = PixelsOf(colour.Get());
+    DcPixels maskPixels = PixelsOf(mask.Get());
     for (int digit = 0; digit < 10; ++digit) {
       for (int y = kDigitTop; y < cellHeight - kDigitTop; ++y) {
         for (int x = kDigitLeft; x < kDigitRight; ++x) {
@@ -100,8 +100,8 @@ class TestArtwork {
     }
     ImageSet& colourSet = artwork.digitStrips[colourRecord];
     ImageSet& maskSet = artwork.digitStrips[colourRecord + 1];
-    colourSet.picture.Adopt(colour);
-    maskSet.picture.Adopt(mask);
+    colourSet.picture.Adopt(std::move(colour));
+    maskSet.picture.Adopt(std::move(mask));
     colourSet.frameWidth = cellWidth;
     colourSet.frameHeight = cellHeight;
   }

@@ -54,11 +54,11 @@ class StarGdi : public StarGroupTest {
 
 TEST_F(StarGdi, CountingSeesEveryObject) {
   int before = GdiObjectCount();
-  HBITMAP bitmap = MakeAlphaBitmap(8, 8, 0u);
-  HDC dc = CreateCompatibleDC(nullptr);
+  UniqueBitmap bitmap = MakeAlphaBitmap(8, 8, 0u);
+  UniqueDC dc(CreateCompatibleDC(nullptr));
   EXPECT_EQ(GdiObjectCount(), before + 2);
-  DeleteDC(dc);
-  DeleteObject(bitmap);
+  dc.Reset();
+  bitmap.Reset();
   EXPECT_EQ(GdiObjectCount(), before);
 }
 

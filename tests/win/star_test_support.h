@@ -24,7 +24,7 @@ inline PupilWindow* WindowOf(const Star* star) {
 }
 
 // A 32-bit alpha picture, every pixel the same premultiplied B, G, R, A value.
-inline HBITMAP MakeAlphaBitmap(int width, int height, uint32_t bgra, bool topDown = false) {
+inline UniqueBitmap MakeAlphaBitmap(int width, int height, uint32_t bgra, bool topDown = false) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -33,8 +33,8 @@ inline HBITMAP MakeAlphaBitmap(int width, int height, uint32_t bgra, bool topDow
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap == nullptr) return nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return bitmap;
   auto* pixels = static_cast<uint32_t*>(bits);
   for (int i = 0; i < width * height; ++i) pixels[i] = bgra;
   GdiFlush();
