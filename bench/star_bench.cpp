@@ -181,7 +181,6 @@ int MimicSweep(int count, int spacingMs, int ticksEach, int x0, int y0) {
   }
   bare.Clear();
   DestroyWindow(owner);
-  DeleteObject(bitmap);
   return 0;
 }
 
