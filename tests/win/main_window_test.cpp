@@ -72,6 +72,14 @@ std::wstring MissingFolderMessage(const std::string& folder) {
 // gives a file; it goes with the case. Nothing is reset by hand.
 class MainWindowTest : public ::testing::Test {
  protected:
+  // Every case adds and removes the program's tray icon.
+  static void SetUpTestSuite() { trayKeeper = new TrayKeeper; }
+  static void TearDownTestSuite() {
+    delete trayKeeper;
+    trayKeeper = nullptr;
+  }
+  static inline TrayKeeper* trayKeeper = nullptr;
+
   void SetUp() override {
     appInstance = GetModuleHandleA(nullptr);  // the process's identity, as WinMain sets it
     LoadUiTexts();

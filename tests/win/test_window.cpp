@@ -1,5 +1,7 @@
 #include "test_window.h"
 
+#include <shellapi.h>
+
 #include <string>
 #include <vector>
 
@@ -9,6 +11,28 @@ TestWindow::TestWindow()
 
 TestWindow::~TestWindow() {
   if (window_ != nullptr) DestroyWindow(window_);
+}
+
+namespace {
+NOTIFYICONDATAW KeeperIcon(HWND owner) {
+  NOTIFYICONDATAW icon{};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = owner;
+  icon.uID = 0x7E57;
+  icon.uFlags = NIF_ICON;
+  icon.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  return icon;
+}
+}  // namespace
+
+TrayKeeper::TrayKeeper() {
+  NOTIFYICONDATAW icon = KeeperIcon(owner_.handle());
+  added_ = owner_.handle() != nullptr && Shell_NotifyIconW(NIM_ADD, &icon);
+}
+
+TrayKeeper::~TrayKeeper() {
+  NOTIFYICONDATAW icon = KeeperIcon(owner_.handle());
+  if (added_) Shell_NotifyIconW(NIM_DELETE, &icon);
 }
 
 namespace {

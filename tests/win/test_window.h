@@ -17,6 +17,23 @@ class TestWindow {
   HWND window_;
 };
 
+// One icon of the tests' own in the notification area for as long as the
+// object lives. Wine's tray hides itself when its last icon goes, and on a
+// display without a window manager that hide waits 2 s inside the removing
+// program's Shell_NotifyIcon call. A suite whose every case adds and removes
+// the program's icon keeps one while it runs, so only its own end waits.
+class TrayKeeper {
+ public:
+  TrayKeeper();
+  ~TrayKeeper();
+  TrayKeeper(const TrayKeeper&) = delete;
+  TrayKeeper& operator=(const TrayKeeper&) = delete;
+
+ private:
+  TestWindow owner_;
+  bool added_ = false;
+};
+
 // Runs a program that lies beside the test executable with the given
 // arguments, waits for it and returns its exit code (or -1 if it did not run).
 long RunBesideTests(const char* program, const std::string& arguments, DWORD timeoutMs = 20000);
