@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/app_state.h"
+#include "blocking_picture.h"
 #include "base/settings.h"
 #include "base/ui_texts.h"
 #include "cells/private_messages.h"
@@ -278,6 +279,57 @@ TEST_F(RunControlTest, AStopOrRestartWhileTheFolderLoadsLeavesNothingBehind) {
   }
   EXPECT_EQ(picturesLoading, 0);
   EXPECT_EQ(GdiObjectCount(), gdiBefore);
+}
+
+// A read that never ends (a pipe named like a picture, as a file on a share
+// that went offline behaves) holds up neither a restart nor the field's end:
+// each waits about kStopWaitMs and leaves the stuck worker behind, which
+// ends on its own once the read does, releasing what it made.
+TEST_F(RunControlTest, AStopOrRestartDoesNotWaitForAStuckRead) {
+  TempFolder stuckFolder("stuck");
+  TempFolder goodFolder("good");
+  ASSERT_TRUE(WriteTestPng(goodFolder.File("mine.png"), 40, 40));
+  UseFolder(goodFolder.path());
+  StartAndLoad();  // what the process keeps for good (Wine's own) is made before counting
+  field.StopPipwink();
+  const int gdiBefore = GdiObjectCount();
+  BlockingPicture pipe(stuckFolder.path(), "a.png");
+  ASSERT_TRUE(pipe.Held()) << "no pipe held open";
+  UseFolder(stuckFolder.path());
+
+  ASSERT_EQ(field.StartPipwink().picturesPending, 1);
+  UseFolder(goodFolder.path());
+  DWORD began = GetTickCount();
+  ASSERT_EQ(field.RestartPipwink().picturesPending, 1);
+  DWORD took = GetTickCount() - began;
+  // The margin is for a busy machine; the read itself never ends.
+  EXPECT_LT(took, kStopWaitMs + 4000) << "the restart waited for the stuck read";
+  std::printf("a restart beside a stuck read took %lu ms\n", took);
+  EXPECT_EQ(FolderLoad::AbandonedWorkers(), 1);
+  StartReport report{};
+  ASSERT_EQ(field.TakeLoadedPictures(NextLoadedMessage(), &report), 1);
+  ASSERT_EQ(field.StarImageList.Count(), 1) << "the new folder's picture is in use";
+  EXPECT_EQ(picturesLoading, 0) << "the abandoned load keeps no mark for the watchdog";
+
+  // The field ends (the program exits) while its load is stuck.
+  UseFolder(stuckFolder.path());
+  began = GetTickCount();
+  {
+    StarField leaving{StarFieldHost{owner.handle(), nullptr, &UiTexts, &settings}};
+    ASSERT_EQ(leaving.StartPipwink().picturesPending, 1);
+  }
+  took = GetTickCount() - began;
+  EXPECT_LT(took, kStopWaitMs + 4000) << "the field's end waited for the stuck read";
+  std::printf("the field's end beside a stuck read took %lu ms\n", took);
+  EXPECT_EQ(FolderLoad::AbandonedWorkers(), 2);
+  EXPECT_EQ(picturesLoading, 0);
+
+  ASSERT_TRUE(pipe.Release());
+  EXPECT_TRUE(PumpUntil([] { return FolderLoad::AbandonedWorkers() == 0; }, 20000))
+      << "abandoned workers still running: " << FolderLoad::AbandonedWorkers();
+  field.StopPipwink();
+  EXPECT_EQ(GdiObjectCount(), gdiBefore) << "nothing is left of the abandoned loads";
+  EXPECT_EQ(owner.CountOf(PWM_PICTURES_LOADED), 2) << "an abandoned load tells nothing";
 }
 
 TEST_F(RunControlTest, ARestartWhileDisabledLeavesTheFieldEnabledWithAnEmptyPool) {
