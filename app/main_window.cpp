@@ -63,7 +63,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: return OnCreate();
     case WM_CLOSE: return OnClose();
     case WM_DESTROY: return OnDestroy();
-    case WM_TIMER: return OnTimer();
+    case WM_TIMER: return wParam == kHeldReportTimerId ? OnHeldReportLook() : OnTimer();
     case WM_HOTKEY: return OnHotkey(wParam);
     case WM_COMMAND: return OnCommand(wParam);
     case PWM_HOOK_CLICK:

@@ -78,6 +78,10 @@ class MainWindow {
   static constexpr int kTrayIconArt = IDR_TRAY_ART;
   static constexpr wchar_t kTipEnabled[] = L"Pipwink2";
   static constexpr wchar_t kTipDisabled[] = L"Pipwink2 (Disabled)";
+  // While a load's report is held back, whether the full-screen program in
+  // front has left is looked at this often, on a timer of its own.
+  static constexpr UINT_PTR kHeldReportTimerId = 2;
+  static constexpr UINT kHeldReportLookMs = 500;
 
   static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -91,8 +95,10 @@ class MainWindow {
   // The star field's start and the settings (main_window_run.cpp).
   LRESULT OnStart();
   LRESULT OnPicturesLoaded(WPARAM serial);
+  LRESULT OnHeldReportLook();
   LRESULT OnSettingsChosen();
-  void TellStartReport(const StartReport& report);
+  // held: the report waited for a full-screen program to leave.
+  void TellStartReport(const StartReport& report, bool held = false);
   void RegisterHotkeyOrTell();
   // Input and the stars' own messages (main_window_input.cpp).
   LRESULT OnHookInput(UINT kind, LPARAM lParam);
@@ -131,6 +137,9 @@ class MainWindow {
   std::optional<StarField> field_;
   // Whether a full-screen program is in front, looked at now and then.
   FullScreenWatch fullScreen_{ForegroundIsFullScreen};
+  // A load's report that waits until no full-screen program is in front: a
+  // box that comes to the front would push itself over a game.
+  std::optional<StartReport> heldReport_;
   PauseHotkey hotkey_;
   VersionBox versionBox_;
   // Shared with the settings dialog's thread; let go of, not deleted.

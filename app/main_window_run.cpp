@@ -13,11 +13,12 @@
 // from; a start without any star picture ends the program. The user may
 // choose exit from the tray while a box shows: the window is then gone, and
 // nothing more is told.
-void MainWindow::TellStartReport(const StartReport& report) {
+void MainWindow::TellStartReport(const StartReport& report, bool held) {
   if ((report.someUnreadable || report.folderUnusable) && IsWindow(window_)) {
     wchar_t text[kFolderMessageSize];
-    if (ComposeFolderMessage(text, kFolderMessageSize, UiTexts, report.folder, !report.folderUnusable, 1,
-                             AnsiPathToWide)) {
+    const int gotPictures = !report.folderUnusable;
+    if (held ? ComposeHeldFolderMessage(text, kFolderMessageSize, UiTexts, report.folder, gotPictures, AnsiPathToWide)
+             : ComposeFolderMessage(text, kFolderMessageSize, UiTexts, report.folder, gotPictures, 1, AnsiPathToWide)) {
       MessageOut(window_, text);
     }
   }
@@ -56,7 +57,26 @@ LRESULT MainWindow::OnStart() {
 LRESULT MainWindow::OnPicturesLoaded(WPARAM serial) {
   // A load that a restart or stop has ended since is passed over.
   StartReport report{};
-  if (field_ && field_->TakeLoadedPictures(serial, &report)) TellStartReport(report);
+  if (!field_ || !field_->TakeLoadedPictures(serial, &report)) return 0;
+  // A load can end while a game runs full screen: its report waits (the
+  // latest one only) and is told once the game has left.
+  const bool tells = report.someUnreadable || report.folderUnusable || report.noStarPicture;
+  if (tells && fullScreen_.InFront(GetTickCount())) {
+    heldReport_ = report;
+    SetTimer(window_, kHeldReportTimerId, kHeldReportLookMs, nullptr);
+    return 0;
+  }
+  TellStartReport(report);
+  return 0;
+}
+
+LRESULT MainWindow::OnHeldReportLook() {
+  if (heldReport_ && fullScreen_.InFront(GetTickCount())) return 0;
+  KillTimer(window_, kHeldReportTimerId);
+  if (!heldReport_) return 0;
+  const StartReport report = *heldReport_;
+  heldReport_.reset();
+  TellStartReport(report, true);
   return 0;
 }
 

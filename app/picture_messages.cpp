@@ -79,3 +79,18 @@ int ComposeFolderMessage(wchar_t* out, size_t size, const UiTextBlock& texts, co
   AppendFailedNames(out, size, texts, scan, widen);
   return 1;
 }
+
+int ComposeHeldFolderMessage(wchar_t* out, size_t size, const UiTextBlock& texts, const FolderScanReport& scan,
+                             int gotPictures, AnsiToWide widen) {
+  if (out == nullptr || size == 0) return 0;
+  out[0] = L'\0';
+  if (scan.folderMissing || scan.folderIsFile) return ComposeFolderMessage(out, size, texts, scan, gotPictures, 1, widen);
+  wchar_t message[kFolderMessageSize];
+  if (!ComposeFolderMessage(message, kFolderMessageSize, texts, scan, gotPictures, 1, widen)) return 0;
+  Append(out, size, texts.slot[TEXT_FOLDER_LOADED]);
+  Append(out, size, L"\n");
+  AppendAnsi(out, size, scan.folder, widen);
+  Append(out, size, L"\n\n");
+  Append(out, size, message);
+  return 1;
+}

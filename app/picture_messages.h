@@ -23,3 +23,11 @@ using AnsiToWide = void (*)(const char* text, wchar_t* out, size_t size);
 // first few of them.
 int ComposeFolderMessage(wchar_t* out, size_t size, const UiTextBlock& texts, const FolderScanReport& scan,
                          int gotPictures, int starField, AnsiToWide widen);
+
+// The star field's message about a load, for a report held back while a
+// full-screen program was in front and shown once it left: it may come long
+// after the folder was chosen, so it first says which folder's load it is
+// about (a message about a missing folder, or a file, names it already).
+// Returns what ComposeFolderMessage returns.
+int ComposeHeldFolderMessage(wchar_t* out, size_t size, const UiTextBlock& texts, const FolderScanReport& scan,
+                             int gotPictures, AnsiToWide widen);

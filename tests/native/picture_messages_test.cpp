@@ -19,6 +19,7 @@ UiTextBlock Texts() {
   Put(texts, TEXT_USING_DEFAULT, L"built-in used");
   Put(texts, TEXT_NO_PICTURE, L"nothing to show");
   Put(texts, TEXT_MORE_FILES, L"and %d more");
+  Put(texts, TEXT_FOLDER_LOADED, L"folder loaded");
   return texts;
 }
 
@@ -49,6 +50,15 @@ std::string Compose(FolderScanReport scan, int gotPictures, int starField, const
   if (!ComposeFolderMessage(out, kFolderMessageSize, texts, scan, gotPictures, starField, Widen)) {
     return "(none)";
   }
+  return Narrow(out);
+}
+
+// The message of a held report, of a scan of D:\\game pics.
+std::string ComposeHeld(FolderScanReport scan, int gotPictures, size_t size = kFolderMessageSize) {
+  wchar_t out[kFolderMessageSize];
+  std::swprintf(out, kFolderMessageSize, L"untouched");
+  std::snprintf(scan.folder, sizeof scan.folder, "D:\\game pics");
+  if (!ComposeHeldFolderMessage(out, size, Texts(), scan, gotPictures, Widen)) return "(none)";
   return Narrow(out);
 }
 
@@ -106,4 +116,18 @@ TEST(FolderMessages, StayWithinTheirBuffer) {
   wchar_t out[64];
   ASSERT_EQ(ComposeFolderMessage(out, 64, Texts(), scan, 1, 1, Widen), 1);
   EXPECT_EQ(Narrow(out), "some unreadable\n\n" + std::string(64 - 18, 'n'));
+}
+
+// A report held back while a full-screen program was in front comes later, so
+// it first names the folder whose load it tells of; one that names the folder
+// already is not given it twice, and a load that went well tells nothing.
+TEST(HeldFolderMessages, NameTheLoadedFolderFirst) {
+  EXPECT_EQ(ComposeHeld(Failed(1), 1), "folder loaded\nD:\\game pics\n\nsome unreadable\n\nf0.png");
+  EXPECT_EQ(ComposeHeld(Failed(2), 0),
+            "folder loaded\nD:\\game pics\n\nnothing usable\nbuilt-in used\n\nf0.png\nf1.png");
+  FolderScanReport missing{};
+  missing.folderMissing = 1;
+  EXPECT_EQ(ComposeHeld(missing, 0), "no such folder\nD:\\game pics\nbuilt-in used");
+  EXPECT_EQ(ComposeHeld(FolderScanReport{}, 1), "(none)");
+  EXPECT_EQ(ComposeHeld(Failed(1), 1, 20), "folder loaded\nD:\\ga") << "cut at the buffer's end";
 }

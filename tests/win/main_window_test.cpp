@@ -389,6 +389,31 @@ TEST_F(MainWindowTest, NoStarsWhileAFullScreenProgramIsInFrontAndAgainOnceItLeav
   DestroyWindow(game);
 }
 
+// A load that ends while a full-screen program is in front keeps its report
+// (a box that comes to the front) until the program has left; the report then
+// names the folder whose load it tells of.
+TEST_F(MainWindowTest, ALoadsReportWaitsForAFullScreenProgramToLeaveAndNamesTheFolder) {
+  TempFolder folder("held");
+  ASSERT_TRUE(WriteTestPng(folder.File("good.png"), 40, 40));
+  ASSERT_TRUE(WriteTextFile(folder.File("broken.png"), "no picture"));
+  HWND game = ShowFullScreenGame();
+  ASSERT_NE(game, nullptr);
+  ASSERT_EQ(GetForegroundWindow(), game);
+  MessageBoxWatcher boxes;
+  ASSERT_EQ(ChooseFolder(folder.path()), 2);
+  // The box would be answered within the handler that takes the load.
+  ASSERT_TRUE(PumpUntil([&] { return !field->PicturesPending(); }));
+  EXPECT_TRUE(boxes.Texts().empty()) << "a report came over the full-screen program";
+  EXPECT_EQ(field->StarImageList.Count(), 1) << "the pictures are in use meanwhile";
+
+  DestroyWindow(game);
+  ASSERT_TRUE(PumpUntil([&] { return boxes.Texts().size() == 1u; }, 10000)) << "the held report never came";
+  EXPECT_EQ(boxes.Texts()[0], std::wstring(UiTexts.slot[TEXT_FOLDER_LOADED]) + L"\n" + Widened(folder.path()) +
+                                  L"\n\n" + UiTexts.slot[TEXT_SOME_UNREADABLE] + L"\n\nbroken.png");
+  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 2) << "the folder's stars come once the program has left";
+}
+
 TEST_F(MainWindowTest, ThePauseHotkeyTogglesAsTheTrayDoesAndATakenOneIsToldOnce) {
   Send(WM_HOTKEY, kPauseHotkeyId);
   EXPECT_FALSE(shell->Reacting());

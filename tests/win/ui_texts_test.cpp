@@ -36,6 +36,7 @@ TEST(UiTexts, SlotsHoldTheJapaneseStringTableInSlotOrder) {
   EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_FOLDER_NOT_ANSI], L"文字コード"), nullptr);
   EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_FOLDER_TOO_LONG], L"長すぎる"), nullptr);
   EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_SETTINGS_UNSAVED], L"tovik2.ini"), nullptr);
+  EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_FOLDER_LOADED], L"フォルダ"), nullptr);
 }
 
 TEST(UiTexts, MissingTextsAndSlotsFailQuietly) {
