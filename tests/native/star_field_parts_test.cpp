@@ -105,6 +105,15 @@ TEST_F(StarFieldParts, AtTheWindowBoundOnlyAFlyingUncaughtStarIsTaken) {
   EXPECT_EQ(pool.EnsureManyStars(), 1);
 }
 
+// The bound the field keeps by itself (the other cases lower it): a thousand
+// windows, however many events ask for more.
+TEST_F(StarFieldParts, TheFieldKeepsAtMostAThousandStarWindows) {
+  settings.quantity = 9;
+  for (int click = 0; click < 150; ++click) pool.GenerateStars(PWM_HOOK_CLICK, 100 + click, 100);
+  EXPECT_EQ(host.surfaces.size(), 1000u);
+  EXPECT_EQ(pool.StarCount(), 1000);
+}
+
 TEST_F(StarFieldParts, ADueTickRunsFromTheInputPathOnlyWhileTicking) {
   pool.GenerateStars(PWM_HOOK_CLICK, 300, 300);
   Star* star = Stars()[0];
