@@ -6,6 +6,8 @@
 #include "app/main_window.h"
 #include "app/message_out.h"
 #include "app/picture_messages.h"
+#include "base/display_dpi.h"
+#include "base/dpi_scale.h"
 #include "base/ui_texts.h"
 
 // Tells the user what the star field's start, or the load of its picture
@@ -44,7 +46,9 @@ void MainWindow::RegisterHotkeyOrTell() {
 LRESULT MainWindow::OnStart() {
   if (!field_) return 0;
   // The folder's pictures load on a worker meanwhile; what they give is
-  // told when they come (PWM_PICTURES_LOADED).
+  // told when they come (PWM_PICTURES_LOADED). The pictures are made at the
+  // scale of the densest monitor there is now.
+  SetProcessDpi(LargestDisplayDpi());
   StartReport report = field_->StartPipwink();
   tray_.Modify(kTrayIconArt, kTipEnabled);
   TellStartReport(report);
@@ -93,6 +97,7 @@ int MainWindow::TakeChosenSettings(const SettingsRecord& chosen) {
   // A new folder: the star field starts again from it. The user may have
   // chosen exit while the box above showed; the field is then gone.
   if (changed == 2 && field_) {
+    SetProcessDpi(LargestDisplayDpi());
     StartReport report = field_->RestartPipwink();
     // The new star field reacts, whatever the old one did; the tip says so.
     tray_.Modify(kTrayIconArt, Tip());

@@ -6,6 +6,7 @@
 #include "app/message_out.h"
 #include "app/picture_messages.h"
 #include "base/app_state.h"
+#include "base/dpi_scale.h"
 #include "base/ui_texts.h"
 #include "images/star_image_rules.h"
 #include "images/star_images.h"
@@ -36,7 +37,7 @@ int TestDisplay::LayOut(const TestDisplayHost& host, DisplaySpot* spots) {
   RECT dialog{};
   if (host.dialog != nullptr) GetWindowRect(host.dialog, &dialog);
   int placed = LayOutTestDisplay(widths, count, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                 dialog.bottom, spots);
+                                 dialog.bottom, spots, ProcessDpi());
   delete[] widths;
   return placed;
 }

@@ -3,10 +3,14 @@
 #include <cstring>
 
 #include "base/app_state.h"
+#include "base/resource_ids.h"
 #include "images/alpha_bitmap.h"
 #include "images/ico32_format.h"
 
 namespace {
+
+// The tray art's own size: the small icon size of an unscaled display.
+constexpr int kArtSide = 16;
 
 // An icon or cursor of size x size from the pixel block of an "ICO32"
 // resource (straight alpha, bottom row first, at a fixed offset).
@@ -44,7 +48,13 @@ void CopyTip(NOTIFYICONDATAW& data, const wchar_t* tip) {
 
 TrayIcon::TrayIcon() : data_{}, module_(GetModuleHandleA(nullptr)) {}
 
-HICON TrayIcon::MakeIcon(int iconId) { return MakeAlphaIcon(module_, iconId, 16, TRUE, 0, 0); }
+HICON TrayIcon::MakeIcon(int iconId) { return MakeIconAt(iconId, GetSystemMetrics(SM_CXSMICON)); }
+
+HICON TrayIcon::MakeIconAt(int iconId, int size) {
+  if (size <= 0 || size == kArtSide) return MakeAlphaIcon(module_, iconId, kArtSide, TRUE, 0, 0);
+  if (FindResourceA(module_, MAKEINTRESOURCEA(iconId), "ICO32") == nullptr) return nullptr;
+  return static_cast<HICON>(LoadImageW(module_, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, 0));
+}
 
 void TrayIcon::TakeIcon(int iconId) {
   // The shell keeps its own copy of the icon: the one it replaced is ours to free.

@@ -17,8 +17,13 @@ class TrayIcon {
   // one is given; with neither, does nothing.
   BOOL Modify(int iconId, const wchar_t* tip);
   BOOL Remove();
-  // A 16 x 16 icon with per-pixel alpha from an "ICO32" resource, or null.
+  // The notification area's icon at the small icon size the display asks for
+  // (MakeIconAt); null for an id that names no art.
   HICON MakeIcon(int iconId);
+  // At 16 x 16, the icon with per-pixel alpha from an "ICO32" resource; at
+  // another size (a scaled display), the program's own star icon made at that
+  // size from its largest image, so it is never blurred up from 16 pixels.
+  HICON MakeIconAt(int iconId, int size);
   // The tip the icon shows now.
   const wchar_t* Tip() const { return data_.szTip; }
   // The icon handed to the shell last; the object owns it.

@@ -1,11 +1,14 @@
 #include "app/version_box.h"
 
 #include <new>
+#include <utility>
 
 #include "app/dialog_controls.h"
+#include "base/dpi_scale.h"
 #include "base/resource_ids.h"
 #include "base/ui_texts.h"
 #include "cells/private_messages.h"
+#include "images/alpha_bitmap.h"
 #include "images/artwork.h"
 #include "stars/pupil_window.h"
 
@@ -16,11 +19,15 @@ constexpr int32_t kHeight = 230;
 }  // namespace
 
 int VersionBox::ViewAboutBox(HWND owner, HCURSOR cursor) {
-  if (!versionPicture_.picture.Adopt(PrepairAlphaBitmapFromResource(kVersionArt, kWidth, kHeight))) {
-    return 0;
+  const int32_t width = Scaled(kWidth);
+  const int32_t height = Scaled(kHeight);
+  UniqueBitmap source = PrepairAlphaBitmapFromResource(kVersionArt, kWidth, kHeight);
+  if (source && (width != kWidth || height != kHeight)) {
+    source = GetResizedBitmap(width, height, kWidth, kHeight, AlphaBitmapBits(source.Get()));
   }
-  versionPicture_.frameWidth = kWidth;
-  versionPicture_.frameHeight = kHeight;
+  if (!versionPicture_.picture.Adopt(std::move(source))) return 0;
+  versionPicture_.frameWidth = width;
+  versionPicture_.frameHeight = height;
   versionPicture_.frameCount = 1;
   versionPicture_.framesSideBySide = 1;
 
@@ -35,7 +42,7 @@ int VersionBox::ViewAboutBox(HWND owner, HCURSOR cursor) {
   window->DisableMenu();
   window->SetFrames(1, 1);
   window->ReportReleaseWith(PWM_ABOUT_CLOSED);
-  window->SetImage(versionPicture_.DC(), kWidth, kHeight);
+  window->SetImage(versionPicture_.DC(), width, height);
   SetCenterWindow(window->Handle());
   window->ShowTopmost();
   return 1;

@@ -14,6 +14,7 @@
 #include "cells/packed_point.h"
 #include "cells/exclude_rules.h"
 #include "hook/hook_rules.h"
+#include "hook/physical_point.h"
 
 namespace {
 
@@ -78,6 +79,7 @@ class LivePort final : public HookPort {
   ScreenPoint ClientToScreen(intptr_t window, ScreenPoint point) override {
     POINT screen{point.x, point.y};
     ::ClientToScreen(AsWindow(window), &screen);
+    screen = PhysicalCaretPoint(AsWindow(window), screen);
     return ScreenPoint{screen.x, screen.y};
   }
 
@@ -149,9 +151,9 @@ LRESULT CALLBACK MyHookProcM(int code, WPARAM wParam, LPARAM lParam) {
   if (views != nullptr && code >= 0 && lParam != 0 && (IsButtonRelease(wParam) || !ThisProgramIsLeftAlone(*views))) {
     const MOUSEHOOKSTRUCT* record = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
     LivePort port(*views);
+    const POINT at = PhysicalMousePoint(record->hwnd, record->pt);
     ReactToMouse(port, code,
-                 MouseEvent{static_cast<uint32_t>(wParam), record->pt.x, record->pt.y,
-                            reinterpret_cast<intptr_t>(record->hwnd)});
+                 MouseEvent{static_cast<uint32_t>(wParam), at.x, at.y, reinterpret_cast<intptr_t>(record->hwnd)});
   }
   return CallNextHookEx(next, code, wParam, lParam);
 }

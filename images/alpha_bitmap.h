@@ -35,5 +35,12 @@ UniqueBitmap PrepairAlphaBitmapFromBitData(const void* data, size_t length, int3
 UniqueBitmap GetReducedBitmap(int32_t targetWidth, int32_t targetHeight, int32_t sourceWidth,
                               int32_t sourceHeight, const void* sourcePixels);
 
+// A new alpha bitmap of the target size from the source pixels: reduced when
+// the target is no larger on either side, else enlarged (for built-in art
+// whose source is smaller than a scaled display wants). Nothing when the
+// bitmap cannot be made or one side grows while the other shrinks.
+UniqueBitmap GetResizedBitmap(int32_t targetWidth, int32_t targetHeight, int32_t sourceWidth,
+                              int32_t sourceHeight, const void* sourcePixels);
+
 // The pixel memory of a DIB section, or null.
 void* AlphaBitmapBits(HBITMAP bitmap);

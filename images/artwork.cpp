@@ -6,6 +6,7 @@
 #include <new>
 #include <utility>
 
+#include "base/dpi_scale.h"
 #include "base/resource_ids.h"
 #include "images/alpha_bitmap.h"
 #include "images/alpha_pixels.h"
@@ -49,6 +50,18 @@ UniqueBitmap BitmapFromResource(int id, int32_t width, int32_t height) {
   return bitmap;
 }
 
+// Each frame made at side x side straight from its part of the strip (the
+// strip is bottom-up: the first frame holds its last memory rows).
+void ScalePoofFrames(const MemoryBitmap& whole, int32_t side, MemoryBitmap* frames) {
+  const uint32_t* pixels = static_cast<const uint32_t*>(AlphaBitmapBits(whole.Bitmap()));
+  if (pixels == nullptr) return;
+  const size_t frameSize = static_cast<size_t>(kPoofSide) * kPoofSide;
+  for (int k = 0; k < kPoofFrameCount; ++k) {
+    const uint32_t* frame = pixels + frameSize * static_cast<size_t>(kPoofFrameCount - 1 - k);
+    frames[k].Adopt(GetResizedBitmap(side, side, kPoofSide, kPoofSide, frame));
+  }
+}
+
 }  // namespace
 
 UniqueBitmap PrepairAlphaBitmapFromResource(int id, int32_t width, int32_t height) {
@@ -59,13 +72,19 @@ void StarArtwork::PrepairPoofImage() {
   ReleasePoofImage();
   MemoryBitmap whole;
   if (!whole.Adopt(BitmapFromResource(kPoof, kPoofSide, kPoofSide * kPoofFrameCount))) return;
-  poofFrameSize = FrameSize{kPoofSide, kPoofSide};
+  const int32_t side = Scaled(kPoofSide);
+  poofFrameSize = FrameSize{side, side};
+  if (side != kPoofSide) {
+    ScalePoofFrames(whole, side, poofFrames);
+    return;
+  }
   ScreenDC screen(nullptr);
   for (int k = 0; k < kPoofFrameCount; ++k) {
     if (!poofFrames[k].Adopt(UniqueBitmap(CreateCompatibleBitmap(screen.Get(), kPoofSide, kPoofSide)))) continue;
     BitBlt(poofFrames[k].DC(), 0, 0, kPoofSide, kPoofSide, whole.DC(), 0, kPoofSide * k, SRCCOPY);
   }
 }
+
 
 void StarArtwork::ReleasePoofImage() {
   for (MemoryBitmap& frame : poofFrames) frame.Reset();
@@ -75,20 +94,24 @@ void StarArtwork::ReleasePoofImage() {
 void StarArtwork::PrepairNumImage() {
   ReleaseNumImage();
   struct Cell { int32_t width, height; };
-  const Cell cells[3] = {{24, 32}, {18, 24}, {12, 16}};
+  const Cell cells[3] = {{Scaled(24), Scaled(32)}, {Scaled(18), Scaled(24)}, {Scaled(12), Scaled(16)}};
+  UniqueBitmap sources[2] = {BitmapFromResource(kDigitsColour, 240, 32), BitmapFromResource(kDigitsMask, 240, 32)};
+  if (!sources[0]) return;
+  // Every strip is made from the 240 x 32 sources at its cell size (180 x 24
+  // and 120 x 16 unscaled); one of the source's own size is the source.
   UniqueBitmap bitmaps[DIGIT_STRIP_COUNT];
-  bitmaps[0] = BitmapFromResource(kDigitsColour, 240, 32);
-  if (!bitmaps[0]) return;
-  bitmaps[1] = BitmapFromResource(kDigitsMask, 240, 32);
-  // The medium and small strips are the large ones reduced to 180 x 24 and 120 x 16.
-  for (int size = 1; size < 3; ++size) {
+  for (int size = 2; size >= 0; --size) {
     for (int mask = 0; mask < 2; ++mask) {
-      void* pixels = AlphaBitmapBits(bitmaps[mask].Get());
+      void* pixels = AlphaBitmapBits(sources[mask].Get());
       if (pixels == nullptr) continue;
-      bitmaps[2 * size + mask] =
-          GetReducedBitmap(10 * cells[size].width, cells[size].height, 240, 32, pixels);
+      if (size == 0 && cells[0].width == 24 && cells[0].height == 32) {
+        bitmaps[2 * size + mask] = std::move(sources[mask]);
+      } else {
+        bitmaps[2 * size + mask] = GetResizedBitmap(10 * cells[size].width, cells[size].height, 240, 32, pixels);
+      }
     }
   }
+  if (!bitmaps[0]) return;
   for (int k = 0; k < DIGIT_STRIP_COUNT; ++k) digitStrips[k].picture.Adopt(std::move(bitmaps[k]));
   for (int size = 0; size < 3; ++size) {
     digitStrips[2 * size].frameWidth = cells[size].width;

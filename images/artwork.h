@@ -31,7 +31,7 @@ enum DigitStrip : int {
 // The poof frames and digit strips of one star field, each picture in a
 // memory DC of its own.
 struct StarArtwork {
-  FrameSize poofFrameSize{};  // 128 x 128 once made; a bombed star is centred on it
+  FrameSize poofFrameSize{};  // 128 x 128 (scaled) once made; a bombed star is centred on it
   MemoryBitmap poofFrames[kPoofFrameCount];  // in showing order; all empty when not made
   ImageSet digitStrips[DIGIT_STRIP_COUNT];   // all empty when the large colour strip fails
 

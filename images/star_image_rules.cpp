@@ -1,5 +1,7 @@
 #include "images/star_image_rules.h"
 
+#include "base/dpi_scale.h"
+
 #include <cstddef>
 
 #include "images/folder_scan.h"
@@ -27,11 +29,11 @@ void NoteFailedFile(FolderScanReport* report, const char* name) {
   ++report->failedFiles;
 }
 
-PictureSize ReducedStarSize(int32_t width, int32_t height) {
-  constexpr int32_t kMax = 72;
-  if (width <= kMax && height <= kMax) return {width, height};
-  const float f = 1.0f / 72.0f;  // deliberately single precision: see the header
-  PictureSize size{kMax, kMax};
+PictureSize ReducedStarSize(int32_t width, int32_t height, int32_t side) {
+  if (side <= 0) return {0, 0};
+  if (width <= side && height <= side) return {width, height};
+  const float f = 1.0f / static_cast<float>(side);  // deliberately single precision: see the header
+  PictureSize size{side, side};
   if (width > height) {
     size.height = static_cast<int32_t>(height / (width * static_cast<double>(f)));
   } else if (width < height) {
@@ -52,21 +54,23 @@ FrameLayout StripLayout(int32_t width, int32_t height) {
 }
 
 int LayOutTestDisplay(const int32_t* frameWidths, int count, int32_t screenWidth, int32_t screenHeight,
-                      int32_t dialogBottom, DisplaySpot* spots) {
+                      int32_t dialogBottom, DisplaySpot* spots, int32_t dpi) {
+  const int32_t gap = ScaleToDpi(4, dpi);
+  const int32_t row = ScaleToDpi(76, dpi);
   int64_t sum = 0;
   for (int k = 0; k < count && sum <= screenWidth; ++k) sum += frameWidths[k];
   int32_t x = sum <= screenWidth ? static_cast<int32_t>((screenWidth - sum) / 2) : 0;
-  int32_t y = dialogBottom + 80 > screenHeight ? 0 : dialogBottom + 4;
+  int32_t y = dialogBottom + ScaleToDpi(80, dpi) > screenHeight ? 0 : dialogBottom + gap;
 
   int placed = 0;
   for (int k = 0; k < count; ++k) {
     spots[k] = DisplaySpot{x, y};
     ++placed;
-    x += frameWidths[k] + 4;
-    if (x > screenWidth - 76) {
-      y += 76;
+    x += frameWidths[k] + gap;
+    if (x > screenWidth - row) {
+      y += row;
       x = 0;
-      if (y > screenHeight - 76) break;
+      if (y > screenHeight - row) break;
     }
   }
   return placed;

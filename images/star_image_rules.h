@@ -13,17 +13,21 @@ using LeadByteTest = bool (*)(unsigned char byte);
 // sensitive. An empty pattern finds nothing.
 int SearchSubString(const char* text, const char* pattern, LeadByteTest isLeadByte);
 
+// The side of the box pictures are reduced to fit, at 96 DPI.
+constexpr int32_t kStarPictureSide = 72;
+
 struct PictureSize {
   int32_t width;
   int32_t height;
 };
 
 // The size a picture without "_fix" is shown at: unchanged when it fits
-// 72 x 72, else reduced to fit with its proportions kept. The scale is 1/72
-// held as a float, a little above 1/72, so exact ratios come out one pixel
-// short (144 x 72 gives 72 x 35). A side that would be 0 (a picture thinner
-// than 1 : 72) gives {0, 0}: such a file is not loaded.
-PictureSize ReducedStarSize(int32_t width, int32_t height);
+// side x side (72 x 72 on an unscaled display), else reduced to fit with its
+// proportions kept. The scale is 1/side held as a float, a little above
+// 1/72 for 72, so exact ratios come out one pixel short (144 x 72 gives
+// 72 x 35). A side that would be 0 (a picture thinner than 1 : side) gives
+// {0, 0}: such a file is not loaded.
+PictureSize ReducedStarSize(int32_t width, int32_t height, int32_t side = kStarPictureSide);
 
 struct FrameLayout {
   int32_t frameWidth;
@@ -37,7 +41,8 @@ struct FrameLayout {
 FrameLayout StripLayout(int32_t width, int32_t height);
 
 // The test display: pictures side by side, centred when they fit on one row,
-// below the settings dialog, wrapping 76 pixels lower when a row is full.
+// below the settings dialog, wrapping 76 pixels lower when a row is full
+// (the gaps and rows as at 96 DPI, multiplied out to dpi).
 struct DisplaySpot {
   int32_t x;
   int32_t y;
@@ -46,4 +51,4 @@ struct DisplaySpot {
 // Fills spots[k] for each picture k that gets a place and returns how many
 // did (the rest find no room on the screen).
 int LayOutTestDisplay(const int32_t* frameWidths, int count, int32_t screenWidth, int32_t screenHeight,
-                      int32_t dialogBottom, DisplaySpot* spots);
+                      int32_t dialogBottom, DisplaySpot* spots, int32_t dpi = 96);

@@ -6,6 +6,7 @@
 #include <utility>
 #include <new>
 
+#include "base/dpi_scale.h"
 #include "base/owned_handles.h"
 #include "images/alpha_bitmap.h"
 #include "images/artwork.h"
@@ -85,14 +86,26 @@ int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, Fold
 }
 
 int PrepairStarImage(int resourceId, int32_t width, int32_t height, ImageList<ImageSet>* list) {
-  UniqueBitmap bitmap = PrepairAlphaBitmapFromResource(resourceId, width, height);
-  if (!bitmap) return 0;
-  ImageSet* full = StockStarImage(std::move(bitmap), list);
-  if (full == nullptr) return 1;
-  const int32_t smallerSides[] = {48, 32};
-  for (int32_t side : smallerSides) {
-    UniqueBitmap reduced = GetReducedBitmap(side, side, width, height, AlphaBitmapBits(full->Bitmap()));
-    if (reduced) StockStarImage(std::move(reduced), list);
+  UniqueBitmap source = PrepairAlphaBitmapFromResource(resourceId, width, height);
+  if (!source) return 0;
+  // Each size is made from the source at the process's scale; the one of the
+  // source's own size (the full one unscaled, 48 at 150 %) is the source itself.
+  const int32_t sides[] = {Scaled(width), Scaled(48), Scaled(32)};
+  const int32_t tall[] = {Scaled(height), Scaled(48), Scaled(32)};
+  UniqueBitmap made[3];
+  int own = -1;
+  for (int k = 0; k < 3; ++k) {
+    if (sides[k] == width && tall[k] == height) {
+      own = k;
+    } else {
+      made[k] = GetResizedBitmap(sides[k], tall[k], width, height, AlphaBitmapBits(source.Get()));
+    }
+  }
+  if (own >= 0) made[own] = std::move(source);
+  if (!made[0]) return 0;
+  if (StockStarImage(std::move(made[0]), list) == nullptr) return 1;
+  for (int k = 1; k < 3; ++k) {
+    if (made[k]) StockStarImage(std::move(made[k]), list);
   }
   return 1;
 }

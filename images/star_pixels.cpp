@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <new>
 
+#include "base/dpi_scale.h"
 #include "images/alpha_pixels.h"
 #include "images/png_file.h"
 #include "images/reduce.h"
@@ -21,7 +22,7 @@ class StarPixelSink : public PngRowSink {
   StarPixelSink& operator=(const StarPixelSink&) = delete;
 
   int Begin(int32_t width, int32_t height, int32_t channels) override {
-    PictureSize size = keepSize_ ? PictureSize{width, height} : ReducedStarSize(width, height);
+    PictureSize size = keepSize_ ? PictureSize{width, height} : ReducedStarSize(width, height, Scaled(kStarPictureSide));
     if (size.width <= 0 || size.height <= 0) {
       refusal_ = "too thin to keep a row at star size";
       return 0;

@@ -36,6 +36,9 @@ class FieldHost {
   virtual void StopTicks() = 0;
 
   virtual MonitorMetrics MonitorAt(PixelPoint point) const = 0;
+  // The DPI the field draws at: speeds made for 96 are multiplied out to it,
+  // as the pictures' sizes are.
+  virtual int32_t Dpi() const = 0;
 
   // How many pictures there are, and the frame size of one; false for an
   // index that names none.

@@ -6,9 +6,9 @@ bool CentresJoin(int64_t dx, int64_t dy, int32_t frameWidth, int32_t frameHeight
   return std::llabs(dx) < frameWidth / 3 && std::llabs(dy) < frameHeight / 3;
 }
 
-DigitSize DigitSizeFor(int32_t frameHeight) {
-  if (frameHeight >= 64) return DIGIT_SIZE_LARGE;
-  if (frameHeight >= 48) return DIGIT_SIZE_MEDIUM;
+DigitSize DigitSizeFor(int32_t frameHeight, int32_t dpi) {
+  if (frameHeight >= ScaleToDpi(64, dpi)) return DIGIT_SIZE_LARGE;
+  if (frameHeight >= ScaleToDpi(48, dpi)) return DIGIT_SIZE_MEDIUM;
   return DIGIT_SIZE_SMALL;
 }
 

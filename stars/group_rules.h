@@ -4,18 +4,21 @@
 #pragma once
 #include <cstdint>
 
+#include "base/dpi_scale.h"
+
 // Whether two stars of one image join when their centres lie dx, dy apart
 // (64-bit, so that screen points far apart cannot overflow): both distances
 // strictly below a third of the frame size (truncated).
 bool CentresJoin(int64_t dx, int64_t dy, int32_t frameWidth, int32_t frameHeight);
 
-// The three sizes of digit strips, by the star's frame height.
+// The three sizes of digit strips, by the star's frame height (the bounds
+// and cells as at 96 DPI; at another DPI both are multiplied out to it).
 enum DigitSize : int {
   DIGIT_SIZE_LARGE = 0,   // 64 and more: 24 x 32 cells
   DIGIT_SIZE_MEDIUM = 1,  // 48 to 63: 18 x 24 cells
   DIGIT_SIZE_SMALL = 2,   // below 48: 12 x 16 cells
 };
-DigitSize DigitSizeFor(int32_t frameHeight);
+DigitSize DigitSizeFor(int32_t frameHeight, int32_t dpi = kBaseDpi);
 
 struct DigitPlace {
   int32_t digit;  // 0..9, the cell of the strip

@@ -17,9 +17,9 @@ int32_t RandomSpeedComponent(int32_t range) {
   return v < 0 ? v - MINIMUM_SPEED : v + MINIMUM_SPEED;
 }
 
-void SetInitialSpeed(Star* star, int32_t moveRange) {
-  star->vx = RandomSpeedComponent(moveRange);
-  star->vy = RandomSpeedComponent(moveRange);
+void SetInitialSpeed(Star* star, int32_t moveRange, int32_t dpi) {
+  star->vx = ScaleToDpi(RandomSpeedComponent(moveRange), dpi);
+  star->vy = ScaleToDpi(RandomSpeedComponent(moveRange), dpi);
 }
 
 void SetInitialPosition(Star* star, int32_t width, int32_t height) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "base/dpi_scale.h"
 #include "stars/star.h"
 
 constexpr int32_t MINIMUM_SPEED = 10;
@@ -17,8 +18,8 @@ int32_t GetRandomSpeed(int32_t range);
 // MINIMUM_SPEED in magnitude (a draw of 0 becomes +MINIMUM_SPEED).
 int32_t RandomSpeedComponent(int32_t range);
 
-// vx, then vy, from the moveRange setting.
-void SetInitialSpeed(Star* star, int32_t moveRange);
+// vx, then vy, from the moveRange setting, multiplied out from 96 DPI to dpi.
+void SetInitialSpeed(Star* star, int32_t moveRange, int32_t dpi = kBaseDpi);
 
 // Moves x, y from the event point to the corner where a picture of
 // width x height starts, one pixel clear of the point in the direction of

@@ -25,7 +25,7 @@ void PupilSurface::DrawNumber(int32_t n) {
   window_.StopAnimation();
   BitBlt(own, 0, 0, width, height, image_->DC(), frame.x, frame.y, SRCCOPY);
 
-  DigitSize size = DigitSizeFor(height);
+  DigitSize size = DigitSizeFor(height, ProcessDpi());
   const ImageSet& colour = artwork_->digitStrips[DIGITS_LARGE_COLOUR + 2 * size];
   const ImageSet& mask = artwork_->digitStrips[DIGITS_LARGE_MASK + 2 * size];
   int32_t cellWidth = colour.frameWidth;

@@ -33,7 +33,7 @@ Star* StarPool::CreateNewStar(int32_t x, int32_t y, int32_t imageIndex) {
   star->imageIndex = imageIndex;
   star->x = x;
   star->y = y;
-  SetInitialSpeed(star, settings_->moveRange);
+  SetInitialSpeed(star, settings_->moveRange, host_.Dpi());
   star->window = host_.MakeSurface(imageIndex);
   SetInitialPosition(star);
   if (star->window != nullptr) star->window->ShowTopmostAt(PixelPoint{star->x, star->y});
@@ -46,7 +46,7 @@ void StarPool::RecycleStar(Star* star, int32_t x, int32_t y) {
   if (starListHead == nullptr || star == nullptr) return;
   star->x = x;
   star->y = y;
-  SetInitialSpeed(star, settings_->moveRange);
+  SetInitialSpeed(star, settings_->moveRange, host_.Dpi());
   SetInitialPosition(star);
   star->inUse = 1;
   star->chained = 0;

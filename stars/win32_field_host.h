@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "base/dpi_scale.h"
 #include "base/settings.h"
 #include "base/ui_texts.h"
 #include "images/artwork.h"
@@ -29,6 +30,7 @@ class Win32FieldHost final : public FieldHost {
   bool StartTicks() override;
   void StopTicks() override;
   MonitorMetrics MonitorAt(PixelPoint point) const override;
+  int32_t Dpi() const override { return ProcessDpi(); }
   int32_t PictureCount() const override { return pictures_->Count(); }
   bool PictureFrame(int32_t imageIndex, FrameShape* shape) const override;
   SurfaceOwner MakeSurface(int32_t imageIndex) override;

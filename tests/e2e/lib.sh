@@ -70,6 +70,26 @@ e2e_cleanup() {
     kill "$pid" 2>/dev/null || true
   done
   [ -z "${_e2e_keymap_options+set}" ] || setxkbmap -option "" -option "$_e2e_keymap_options" 2>/dev/null || true
+  # The scaled prefix's session is the scenario's own: it ends with it.
+  [ -z "${_e2e_scaled_prefix:-}" ] || WINEPREFIX=$_e2e_scaled_prefix wineserver -k 2>/dev/null || true
+}
+
+# use_scaled_prefix DPI: the rest of the scenario runs in a copy of the Wine
+# prefix whose display reports DPI dots per inch, as a display scaled to
+# DPI / 96 does. The copy is made once, beside the prefix, and kept for later
+# runs; its session is ended when the scenario ends.
+use_scaled_prefix() {
+  local copy="$WINEPREFIX-dpi$1"
+  if [ ! -f "$copy/.tovik2-dpi" ]; then
+    rm -rf "$copy"
+    cp -a "$WINEPREFIX" "$copy"
+    WINEPREFIX=$copy wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
+      fail "the copied prefix took no DPI"
+    WINEPREFIX=$copy wineserver -w
+    touch "$copy/.tovik2-dpi"
+  fi
+  export WINEPREFIX=$copy
+  _e2e_scaled_prefix=$copy
 }
 
 # keys_reach_programs: the display's keyboard hands Ctrl+Alt+F1..F12 to the

@@ -63,6 +63,7 @@ class FakeHost final : public FieldHost {
   }
   void StopTicks() override { ticking = false; }
   MonitorMetrics MonitorAt(PixelPoint) const override { return MonitorMetrics{0, 0, 1280, 1024, 96}; }
+  int32_t Dpi() const override { return dpi; }
   int32_t PictureCount() const override { return static_cast<int32_t>(frames.size()); }
   bool PictureFrame(int32_t index, FrameShape* shape) const override {
     if (index < 0 || index >= PictureCount()) return false;
@@ -77,6 +78,7 @@ class FakeHost final : public FieldHost {
   }
 
   uint32_t now = 1000;
+  int32_t dpi = 96;
   bool ticking = false;
   int ticksStarted = 0;
   std::vector<FrameShape> frames{{72, 72}};

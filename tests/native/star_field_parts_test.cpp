@@ -91,6 +91,22 @@ TEST_F(StarFieldParts, ThePoolMakesShowsReusesAndClosesSurfaces) {
   EXPECT_TRUE(Window(1).closed && Window(2).closed);
 }
 
+TEST_F(StarFieldParts, AScaledDisplayScalesTheStartSpeedsAndSoTheFlight) {
+  // The same draws at 96 and at 144 DPI: each speed component half again,
+  // rounded away from zero, so the burst spreads half again as far.
+  pool.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  const int32_t plainVx = Stars().at(0)->vx, plainVy = Stars().at(0)->vy;
+  pool.DestroyStar(Stars().at(0));
+  SeedRandomSource(20240601u);
+  host.dpi = 144;
+  pool.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  const Star& scaled = *Stars().at(0);
+  EXPECT_EQ(scaled.vx, ScaleToDpi(plainVx, 144));
+  EXPECT_EQ(scaled.vy, ScaleToDpi(plainVy, 144));
+  EXPECT_GE(scaled.vx < 0 ? -scaled.vx : scaled.vx, 15) << "at least the scaled MINIMUM_SPEED";
+  EXPECT_GE(scaled.vy < 0 ? -scaled.vy : scaled.vy, 15);
+}
+
 TEST_F(StarFieldParts, AtTheWindowBoundOnlyAFlyingUncaughtStarIsTaken) {
   pool.LimitStarWindows(2);
   settings.quantity = 2;

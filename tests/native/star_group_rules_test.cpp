@@ -57,6 +57,14 @@ TEST(DigitRules, SizeClassByFrameHeight) {
   EXPECT_EQ(DigitSizeFor(48), DIGIT_SIZE_MEDIUM);
   EXPECT_EQ(DigitSizeFor(47), DIGIT_SIZE_SMALL);
   EXPECT_EQ(DigitSizeFor(1), DIGIT_SIZE_SMALL);
+  // At 150 % the bounds are 96 and 72: the three built-in sizes 108, 72 and
+  // 48 keep the classes they have unscaled.
+  EXPECT_EQ(DigitSizeFor(108, 144), DIGIT_SIZE_LARGE);
+  EXPECT_EQ(DigitSizeFor(96, 144), DIGIT_SIZE_LARGE);
+  EXPECT_EQ(DigitSizeFor(95, 144), DIGIT_SIZE_MEDIUM);
+  EXPECT_EQ(DigitSizeFor(72, 144), DIGIT_SIZE_MEDIUM);
+  EXPECT_EQ(DigitSizeFor(71, 144), DIGIT_SIZE_SMALL);
+  EXPECT_EQ(DigitSizeFor(48, 144), DIGIT_SIZE_SMALL);
 }
 
 TEST(DigitRules, DigitsStandRightAlignedAtTheBottomLastDigitFirst) {

@@ -48,6 +48,24 @@ TEST(ReducedStarSize, WorkedValuesComeOutOnePixelShortOnExactRatios) {
   }
 }
 
+TEST(ReducedStarSize, AScaledDisplayWidensTheBoxAndAtItsOwnSideKeepsTheOldValues) {
+  // 150 %: the box is 108; a picture that fits stays as it is.
+  struct Case { int32_t w, h, rw, rh; } cases[] = {
+      {300, 300, 108, 108}, {216, 108, 108, 53}, {100, 50, 100, 50}, {108, 108, 108, 108},
+      {109, 1, 0, 0}, {1000, 10, 108, 1},
+  };
+  for (const Case& c : cases) {
+    PictureSize s = ReducedStarSize(c.w, c.h, 108);
+    EXPECT_EQ(s.width, c.rw) << c.w << " x " << c.h;
+    EXPECT_EQ(s.height, c.rh) << c.w << " x " << c.h;
+  }
+  PictureSize same = ReducedStarSize(144, 72, kStarPictureSide);
+  EXPECT_EQ(same.width, 72);
+  EXPECT_EQ(same.height, 35);
+  PictureSize none = ReducedStarSize(10, 10, 0);
+  EXPECT_EQ(none.width, 0);
+}
+
 TEST(StripLayout, CutsSquareFramesAlongTheLongSide) {
   FrameLayout spin = StripLayout(240, 48);  // spin_anm_fix
   EXPECT_EQ(spin.frameWidth, 48);
@@ -109,4 +127,20 @@ TEST(LayOutTestDisplay, WrapsRowsAndStopsWhenTheScreenIsFull) {
   EXPECT_EQ(placed, 10);
 }
 
+TEST(LayOutTestDisplay, GapsAndRowsGrowWithTheDpi) {
+  // 150 %: gaps of 6, rows 114 apart, wrapping past 600 - 114 = 486.
+  int32_t widths[12];
+  for (int32_t& w : widths) w = 108;
+  DisplaySpot spots[12];
+  int placed = LayOutTestDisplay(widths, 12, 600, 300, 10, spots, 144);
+  EXPECT_EQ(spots[0].x, 0);
+  EXPECT_EQ(spots[0].y, 16);
+  EXPECT_EQ(spots[1].x, 114);
+  EXPECT_EQ(spots[4].x, 456);  // 456 is not past 486
+  EXPECT_EQ(spots[5].x, 0);
+  EXPECT_EQ(spots[5].y, 130);
+  EXPECT_EQ(spots[9].x, 456);
+  // The next wrap reaches y = 244 > 300 - 114: the last two get no place.
+  EXPECT_EQ(placed, 10);
+}
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/app_state.h"
+#include "base/dpi_scale.h"
 #include "images/alpha_bitmap.h"
 #include "images/artwork.h"
 #include "test_window.h"
@@ -123,6 +124,57 @@ TEST_F(ArtworkTest, DigitStripsCarryTheirCellSizesAndMasksNone) {
   EXPECT_EQ(artwork.digitStrips[DIGITS_LARGE_COLOUR].DC(), nullptr);
   EXPECT_EQ(artwork.digitStrips[DIGITS_SMALL_MASK].Bitmap(), nullptr);
   artwork.ReleaseNumImage();  // nothing left: harmless
+}
+
+// At 150 % the artwork is made at half again its size, each picture straight
+// from its source; the process's scale goes back to 96 afterwards.
+class ScaledArtworkTest : public ArtworkTest {
+ protected:
+  void SetUp() override { SetProcessDpi(144); }
+  void TearDown() override { SetProcessDpi(kBaseDpi); }
+};
+
+TEST_F(ScaledArtworkTest, PoofFramesAndDigitCellsAreHalfAgainAsLarge) {
+  artwork.PrepairPoofImage();
+  EXPECT_EQ(artwork.poofFrameSize.width, 192);
+  EXPECT_EQ(artwork.poofFrameSize.height, 192);
+  for (int k = 0; k < kPoofFrameCount; ++k) {
+    ASSERT_NE(artwork.PoofFrame(k), nullptr) << k;
+    EXPECT_EQ(SizeOf(artwork.poofFrames[k].Bitmap()).cx, 192) << k;
+    EXPECT_EQ(GetCurrentObject(artwork.poofFrames[k].DC(), OBJ_BITMAP), artwork.poofFrames[k].Bitmap()) << k;
+  }
+  // Frames in showing order: the first is the full cloud, opaque white at
+  // its centre, the last the faintest (less cover than the first).
+  std::vector<DWORD> first = PixelsOf(artwork.poofFrames[0].Bitmap(), 192, 192);
+  std::vector<DWORD> last = PixelsOf(artwork.poofFrames[4].Bitmap(), 192, 192);
+  EXPECT_EQ(first[96 * 192 + 96], 0xFFFFFFFFu);
+  auto cover = [](const std::vector<DWORD>& pixels) {
+    uint64_t sum = 0;
+    for (DWORD p : pixels) sum += p >> 24;
+    return sum;
+  };
+  EXPECT_GT(cover(first), cover(last));
+
+  artwork.PrepairNumImage();
+  const struct { DigitStrip strip; int width, height, cellWidth, cellHeight; } rows[] = {
+      {DIGITS_LARGE_COLOUR, 360, 48, 36, 48}, {DIGITS_LARGE_MASK, 360, 48, 0, 0},
+      {DIGITS_MEDIUM_COLOUR, 270, 36, 27, 36}, {DIGITS_MEDIUM_MASK, 270, 36, 0, 0},
+      {DIGITS_SMALL_COLOUR, 180, 24, 18, 24},  {DIGITS_SMALL_MASK, 180, 24, 0, 0},
+  };
+  for (const auto& row : rows) {
+    const ImageSet& strip = artwork.digitStrips[row.strip];
+    ASSERT_NE(strip.DC(), nullptr) << row.strip;
+    EXPECT_EQ(SizeOf(strip.Bitmap()).cx, row.width) << row.strip;
+    EXPECT_EQ(SizeOf(strip.Bitmap()).cy, row.height) << row.strip;
+    EXPECT_EQ(strip.frameWidth, row.cellWidth) << row.strip;
+    EXPECT_EQ(strip.frameHeight, row.cellHeight) << row.strip;
+  }
+  // The enlarged colour strip still draws only where its mask clears.
+  std::vector<DWORD> mask = PixelsOf(artwork.digitStrips[DIGITS_LARGE_MASK].Bitmap(), 360, 48);
+  std::vector<DWORD> colour = PixelsOf(artwork.digitStrips[DIGITS_LARGE_COLOUR].Bitmap(), 360, 48);
+  int drawnOverWhiteMask = 0;
+  for (size_t i = 0; i < mask.size(); ++i) drawnOverWhiteMask += mask[i] == 0xFFFFFFFFu && colour[i] != 0;
+  EXPECT_EQ(drawnOverWhiteMask, 0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "app/pause_hotkey.h"
 #include "app/settings_dialog.h"
 #include "base/app_state.h"
+#include "base/dpi_scale.h"
 #include "base/settings.h"
 #include "base/ui_texts.h"
 #include "cells/packed_point.h"
@@ -575,6 +576,22 @@ TEST_F(MainWindowTest, VersionBoxShowsCentredOnceAndClosesOnItsMessage) {
   EXPECT_TRUE(shell->Version().IsOpen()) << "after closing, the command works again";
   PostMessageA(window, PWM_ABOUT_CLOSED, 0, 0);
   Pump();
+}
+
+TEST_F(MainWindowTest, AtOneHundredFiftyPercentTheVersionBoxIsHalfAgainAsLarge) {
+  SetProcessDpi(144);
+  Send(WM_COMMAND, IDM_TRAY_VERSION);
+  SetProcessDpi(kBaseDpi);
+  ASSERT_TRUE(shell->Version().IsOpen());
+  HWND box = shell->Version().Window();
+  RECT rect{};
+  GetWindowRect(box, &rect);
+  EXPECT_EQ(rect.right - rect.left, 465);
+  EXPECT_EQ(rect.bottom - rect.top, 345);
+  EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 465) / 2);
+  PostMessageA(window, PWM_ABOUT_CLOSED, 0, reinterpret_cast<LPARAM>(box));
+  Pump();
+  EXPECT_FALSE(shell->Version().IsOpen());
 }
 
 TEST_F(MainWindowTest, ARestartedTaskbarGetsTheIconBackAndTheOldIconIsFreed) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <string>
 #include <vector>
 
 #include "base/resource_ids.h"
@@ -56,6 +57,46 @@ TEST(Resources, SettingsDialogHasItsControlsInTemplateOrder) {
   LONG edit = GetWindowLongA(GetDlgItem(dialog, IDC_FOLDER_EDIT), GWL_STYLE);
   EXPECT_EQ(edit & 0x0009, 0);
   DestroyWindow(dialog);
+}
+
+// The manifest the program carries, as text.
+std::string ProgramManifest() {
+  HMODULE self = GetModuleHandleA(nullptr);
+  HRSRC found = FindResourceA(self, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  if (found == nullptr) return {};
+  const char* bytes = static_cast<const char*>(LockResource(LoadResource(self, found)));
+  return bytes == nullptr ? std::string() : std::string(bytes, SizeofResource(self, found));
+}
+
+// The text between <tag ...> and </tag>, or "(missing)".
+std::string Element(const std::string& manifest, const std::string& tag) {
+  size_t open = manifest.find("<" + tag);
+  if (open == std::string::npos) return "(missing)";
+  size_t start = manifest.find('>', open);
+  size_t end = manifest.find("</" + tag + ">", start);
+  if (start == std::string::npos || end == std::string::npos) return "(missing)";
+  return manifest.substr(start + 1, end - start - 1);
+}
+
+TEST(Resources, ManifestDeclaresPerMonitorAwarenessAndTheSystemsItKnows) {
+  const std::string manifest = ProgramManifest();
+  ASSERT_FALSE(manifest.empty()) << "no manifest resource 1";
+  // Without these Windows stretches the star windows and hands the program
+  // logical coordinates that disagree with the hook's.
+  EXPECT_EQ(Element(manifest, "dpiAwareness"), "PerMonitorV2, PerMonitor");
+  EXPECT_EQ(Element(manifest, "dpiAware"), "true/pm");
+  EXPECT_NE(manifest.find("http://schemas.microsoft.com/SMI/2016/WindowsSettings"), std::string::npos);
+  EXPECT_NE(manifest.find("http://schemas.microsoft.com/SMI/2005/WindowsSettings"), std::string::npos);
+  const char* systems[] = {
+      "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
+      "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
+      "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
+      "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
+  };
+  for (const char* id : systems) {
+    EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + id + "\"/>"), std::string::npos) << id;
+  }
+  EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
 }
 
 }  // namespace

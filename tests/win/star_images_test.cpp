@@ -4,6 +4,7 @@
 
 #include "app/test_display.h"
 #include "base/app_state.h"
+#include "base/dpi_scale.h"
 #include "base/ui_texts.h"
 #include "images/alpha_bitmap.h"
 #include "message_box_watcher.h"
@@ -13,6 +14,12 @@
 #include "test_window.h"
 
 namespace {
+
+// The process drawn at another DPI for the object's life.
+struct ScaledProcess {
+  explicit ScaledProcess(int32_t dpi) { SetProcessDpi(dpi); }
+  ~ScaledProcess() { SetProcessDpi(kBaseDpi); }
+};
 
 class StarImagesTest : public ::testing::Test {
  protected:
@@ -160,6 +167,34 @@ TEST_F(StarImagesTest, DefaultStarGivesThreeSizesInOrder) {
     EXPECT_EQ(list.Get(k)->frameHeight, sides[k]);
     EXPECT_EQ(list.Get(k)->frameCount, 1);
   }
+}
+
+TEST_F(StarImagesTest, AtOneHundredFiftyPercentTheStarsAndTheFitBoxAreHalfAgainAsLarge) {
+  ImageSet* large = nullptr;
+  ImageSet* small = nullptr;
+  TempFolder folder("scaled");
+  {
+    ScaledProcess scaled(144);
+    ASSERT_EQ(PrepairStarImage(149, 72, 72, &list), 1);
+    large = Load(folder, "large.png", 432, 216);
+    small = Load(folder, "small.png", 60, 60);
+  }
+  ASSERT_EQ(list.Count(), 5);
+  const int sides[] = {108, 72, 48};
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(list.Get(k)->frameWidth, sides[k]);
+    EXPECT_EQ(list.Get(k)->frameHeight, sides[k]);
+  }
+  // The enlarged star keeps its shape: clear corners, an opaque heart.
+  const uint32_t* star = static_cast<const uint32_t*>(AlphaBitmapBits(list.Get(0)->Bitmap()));
+  ASSERT_NE(star, nullptr);
+  EXPECT_EQ(star[0] >> 24, 0u);
+  EXPECT_EQ(star[54 * 108 + 54] >> 24, 255u);
+  ASSERT_NE(large, nullptr);
+  EXPECT_EQ(large->frameWidth, 108) << "reduced from its source to the wider box";
+  EXPECT_EQ(large->frameHeight, 53);
+  ASSERT_NE(small, nullptr);
+  EXPECT_EQ(small->frameWidth, 60) << "a picture that fits is never enlarged";
 }
 
 TEST_F(StarImagesTest, MissingDefaultArtworkIsReportedAndNothingElse) {

@@ -61,6 +61,26 @@ TEST(TrayIcon, MakeIconGivesASixteenPixelAlphaIconOfTheStar) {
   EXPECT_EQ(tray.MakeIcon(9999), nullptr);
 }
 
+TEST(TrayIcon, AScaledDisplayGetsTheStarAtItsOwnSmallIconSize) {
+  TrayIcon tray;
+  for (int size : {20, 24, 32}) {
+    HICON icon = tray.MakeIconAt(IDR_TRAY_ART, size);
+    ASSERT_NE(icon, nullptr) << size;
+    IconFacts facts = Inspect(icon);
+    EXPECT_EQ(facts.width, size);
+    EXPECT_EQ(facts.height, size);
+    ASSERT_EQ(facts.pixels.size(), static_cast<size_t>(size * size));
+    EXPECT_EQ(facts.pixels[0] >> 24, 0u) << size << ": a corner of the star is transparent";
+    EXPECT_EQ(facts.pixels[(size / 2) * size + size / 2] >> 24, 255u) << size << ": its heart is opaque";
+    DestroyIcon(icon);
+  }
+  EXPECT_EQ(tray.MakeIconAt(9999, 24), nullptr);
+  // The display's own size: 16 on the tests' unscaled display.
+  HICON own = tray.MakeIcon(IDR_TRAY_ART);
+  EXPECT_EQ(Inspect(own).width, GetSystemMetrics(SM_CXSMICON));
+  DestroyIcon(own);
+}
+
 TEST(TrayIcon, StarCursorHasItsHotSpotAtTheArrowTip) {
   appInstance = GetModuleHandleA(nullptr);
   HCURSOR cursor = PrepairAlphaIcon(IDR_CURSOR_ART, 4, 1);

@@ -7,6 +7,68 @@
 # full screen in front its clicks make nothing, and once it is back at its
 # place they make stars again; the version box shows centred and closes on a
 # click; exit ends the program and leaves the INI behind.
+# With E2E_DPI=144 (a display at 150 %, in a prefix of its own) the scenario is
+# short: a click's stars are the built-in sizes half again and spring from
+# the click, and the settings dialog opens half again as large.
+
+# star_sizes_are REPORT SIZES...: every star a watch saw is square and of one
+# of the sizes; prints the sizes seen.
+star_sizes_are() {
+  local report=$1 line w h; shift
+  while read -r line; do
+    w=$(( $(rect_field "$line" 3) - $(rect_field "$line" 1) ))
+    h=$(( $(rect_field "$line" 4) - $(rect_field "$line" 2) ))
+    [ "$w" = "$h" ] && [[ " $* " == *" $w "* ]] || fail "a star of ${w} x ${h}, not one of $*: $line"
+    echo "$w"
+  done < <(echo "$report" | grep '^seen=')
+}
+# stars_near X Y REACH REPORT: every star a watch saw has its centre within REACH of the click.
+stars_near() {
+  local line cx cy
+  while read -r line; do
+    cx=$(( ($(rect_field "$line" 1) + $(rect_field "$line" 3)) / 2 ))
+    cy=$(( ($(rect_field "$line" 2) + $(rect_field "$line" 4)) / 2 ))
+    (( cx > $1 - $3 && cx < $1 + $3 && cy > $2 - $3 && cy < $2 + $3 )) || fail "a star started far from the click: $line"
+  done < <(echo "$4" | grep '^seen=')
+}
+
+if [ "${E2E_DPI:-96}" = 144 ]; then
+  use_scaled_prefix 144
+  start_target
+  start_tovik_ready
+  wake_target
+  wait_until 5 stars_rested || fail "stars did not rest"
+  # A click shows the built-in star at 108, 72 or 48 pixels; 72 is a size at
+  # 96 DPI as well, so clicks go on until a size only the scale makes shows.
+  scaled_seen=""
+  for try in 1 2 3 4 5 6 7 8 9 10; do
+    watch_stars
+    click_target 300 300
+    screenshot "stars_at_144_dpi"
+    watch_result; report=$WATCH_REPORT
+    echo "$report" | grep -qx 'max_visible=2' || fail "a click did not show two stars: $report"
+    sizes=$(star_sizes_are "$report" 108 72 48)
+    stars_near 300 300 225 "$report"  # the flight reaches half again as far
+    wait_until 10 stars_rested || fail "stars did not come to rest: $(visible_stars)"
+    if grep -qx -e 108 -e 48 <<<"$sizes"; then scaled_seen=$(echo $sizes); break; fi
+  done
+  [ -n "$scaled_seen" ] || fail "ten clicks showed only stars of 72 pixels"
+  echo "e2e: at 144 DPI a click showed stars of $scaled_seen pixels"
+  # The settings dialog: its template's 215 x 208 dialog units in a 9 point
+  # font are about 330 x 350 pixels at 96 DPI; at 144 about half again.
+  tray_menu Down Down Return
+  wait_until 20 settings_dialog_shown || fail "the settings dialog did not open"
+  dialog=$(dialog_item 1010 | sed -n 's/.*hwnd=\([^ ]*\).*/\1/p')
+  rect=$(probe list '#32770' | grep "hwnd=$dialog " | sed -n 's/.*rect=\([^ ]*\).*/\1/p')
+  IFS=, read -r l t r b <<<"$rect"
+  screenshot "settings_at_144_dpi"
+  echo "e2e: the settings dialog at 144 DPI is $((r - l)) x $((b - t))"
+  (( r - l >= 450 && b - t >= 450 )) || fail "the settings dialog is not scaled: $rect"
+  click_dialog_item 2  # Cancel
+  wait_until 10 eval '! settings_dialog_shown' || fail "the settings dialog did not close"
+  stop_tovik
+  return 0
+fi
 
 start_target
 start_tovik_ready
@@ -27,11 +89,8 @@ click_target 300 300
 screenshot "stars_in_flight"
 watch_result; report=$WATCH_REPORT
 echo "$report" | grep -qx 'max_visible=2' || fail "a click did not show two stars: $report"
-while read -r line; do
-  cx=$(( ($(rect_field "$line" 1) + $(rect_field "$line" 3)) / 2 ))
-  cy=$(( ($(rect_field "$line" 2) + $(rect_field "$line" 4)) / 2 ))
-  (( cx > 150 && cx < 450 && cy > 150 && cy < 450 )) || fail "a star started far from the click: $line"
-done < <(echo "$report" | grep '^seen=')
+star_sizes_are "$report" 72 48 32 >/dev/null  # unscaled: the built-in star's own sizes
+stars_near 300 300 150 "$report"
 wait_until 10 eval '[ -z "$(visible_stars)" ]' || fail "stars did not come to rest: $(visible_stars)"
 
 # Catch flying stars until two of them show the same picture (same size).
