@@ -1,67 +1,9 @@
 #include "app/cpu_monitor.h"
 
-#include <pdh.h>
-#include <pdhmsg.h>
-
 #include "app/cpu_load_rules.h"
 #include "base/app_state.h"
 
 namespace {
-
-using UniquePdhQuery = Owned<PDH_HQUERY, NullIsInvalid<PDH_HQUERY, PdhCloseQuery>>;
-
-// A query of the counter "\Process(Tovik2)\% Processor Time" of the local
-// machine, with the counter in *counter; holds nothing when the counter
-// cannot be added. The instance name is fixed; it is not taken from the
-// running file's name.
-UniquePdhQuery OpenProcessorQuery(PDH_HCOUNTER* counter) {
-  PDH_HQUERY opened = nullptr;
-  if (PdhOpenQueryA(nullptr, 0, &opened) != ERROR_SUCCESS) return UniquePdhQuery();
-  UniquePdhQuery query(opened);
-  char object[] = "Process";
-  char instance[] = "Tovik2";
-  char counterName[] = "% Processor Time";
-  PDH_COUNTER_PATH_ELEMENTS_A elements{};
-  elements.szObjectName = object;
-  elements.szInstanceName = instance;
-  elements.dwInstanceIndex = 0;
-  elements.szCounterName = counterName;
-  char path[256] = {};
-  DWORD size = sizeof path;
-  PdhMakeCounterPathA(&elements, path, &size, 0);
-  path[sizeof path - 1] = '\0';
-  if (PdhAddCounterA(query.Get(), path, 0, counter) != ERROR_SUCCESS) return UniquePdhQuery();
-  return query;
-}
-
-class PdhCounter : public ProcessorCounter {
- public:
-  // 1 when the counter was added to a new query, else 0 with nothing open.
-  int Open() {
-    query_ = OpenProcessorQuery(&counter_);
-    return query_ ? 1 : 0;
-  }
-
-  // The first collection gives no rate yet; a counter whose instance does not
-  // exist (the program file renamed) collects but never formats.
-  int Read(double* percent) override {
-    if (!query_ || PdhCollectQueryData(query_.Get()) != ERROR_SUCCESS) return 0;
-    PDH_FMT_COUNTERVALUE value{};
-    if (PdhGetFormattedCounterValue(counter_, PDH_FMT_DOUBLE, nullptr, &value) != ERROR_SUCCESS) return 0;
-    if (value.CStatus != PDH_CSTATUS_VALID_DATA && value.CStatus != PDH_CSTATUS_NEW_DATA) return 0;
-    *percent = value.doubleValue;
-    return 1;
-  }
-
-  void Close() override {
-    query_.Reset();
-    counter_ = nullptr;
-  }
-
- private:
-  UniquePdhQuery query_;
-  PDH_HCOUNTER counter_ = nullptr;
-};
 
 unsigned long long ProcessorTimeOfThisProcess() {
   FILETIME created, exited, kernel, user;
@@ -95,27 +37,6 @@ double ProcessTimesSampler::Sample() {
   lastProcessorTime_ = processorTime;
   lastTicks_ = ticks;
   return ProcessorPercent(used, wallTime);
-}
-
-CounterWithFallback::CounterWithFallback(ProcessorCounter* counter, ProcessorSampler* fallback)
-    : counter_(counter), fallback_(fallback) {}
-
-double CounterWithFallback::Sample() {
-  if (fellBack_) return fallback_->Sample();
-  double percent = 0.0;
-  int yielded = counter_->Read(&percent);
-  if (!CounterGivesUp(&silence_, yielded)) return yielded ? percent : 0.0;
-  counter_->Close();
-  fellBack_ = 1;
-  return fallback_->Sample();
-}
-
-void CounterWithFallback::Close() {
-  if (fellBack_) {
-    fallback_->Close();
-  } else {
-    counter_->Close();
-  }
 }
 
 void RunCpuMonitor(ProcessorSampler* sampler, DWORD intervalMs, const WatchdogTarget& target) {
@@ -159,15 +80,9 @@ DWORD WINAPI CPUMonitorThread(LPVOID parameter) {
     RunCpuMonitor(run->source->sampler, run->source->intervalMs, run->target);
     return 0;
   }
-  // Where the counter cannot be added (no per-process counters) or gives no
-  // value (no instance of its name), the same use is measured directly.
+  // This process's own times: a counter looked up by the program's name
+  // could be another user's or session's copy.
   ProcessTimesSampler processTimes;
-  PdhCounter counter;
-  if (counter.Open()) {
-    CounterWithFallback sampler(&counter, &processTimes);
-    RunCpuMonitor(&sampler, kSampleIntervalMs, run->target);
-    return 0;
-  }
   RunCpuMonitor(&processTimes, kSampleIntervalMs, run->target);
   return 0;
 }

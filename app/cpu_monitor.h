@@ -21,35 +21,6 @@ class ProcessorSampler {
   virtual void Close() {}
 };
 
-// A measurement of processor use that may have no value to give.
-class ProcessorCounter {
- public:
-  virtual ~ProcessorCounter() = default;
-  // 1 with the use (as ProcessorSampler::Sample) in *percent when the
-  // counter gave a value this time, else 0.
-  virtual int Read(double* percent) = 0;
-  // Releases the counter; no read follows.
-  virtual void Close() {}
-};
-
-// Samples the counter while it gives values (0 while it has none yet); once
-// it has given none for a few samples in a row, closes it and samples the
-// fallback from then on, so a runaway program still closes.
-class CounterWithFallback : public ProcessorSampler {
- public:
-  CounterWithFallback(ProcessorCounter* counter, ProcessorSampler* fallback);
-  double Sample() override;
-  void Close() override;
-  // 1 once the fallback has taken over.
-  int FellBack() const { return fellBack_; }
-
- private:
-  ProcessorCounter* counter_;
-  ProcessorSampler* fallback_;
-  CounterSilence silence_;
-  int fellBack_ = 0;
-};
-
 // What a watch closes, what it asks, and how it is told to end.
 struct WatchdogTarget {
   HWND window;                         // gets WM_CLOSE when the load stays high
@@ -67,8 +38,7 @@ struct WatchdogTarget {
 void RunCpuMonitor(ProcessorSampler* sampler, DWORD intervalMs, const WatchdogTarget& target);
 
 // What the watchdog samples and how often. The program watches without one:
-// the performance counter of the process "Tovik2", or where that counter
-// cannot be added or gives no value, the process's own times, once a second.
+// this process's own times, once a second.
 struct CpuMonitorSource {
   ProcessorSampler* sampler;
   DWORD intervalMs;
@@ -110,8 +80,8 @@ class Watchdog {
   UniqueHandle thread_;
 };
 
-// The measurement behind the counter when it is missing: the process's
-// kernel and user time over the wall time between two samples.
+// The program's measurement: this process's kernel and user time over the
+// wall time between two samples.
 class ProcessTimesSampler : public ProcessorSampler {
  public:
   ProcessTimesSampler();

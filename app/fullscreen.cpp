@@ -1,5 +1,6 @@
 #include "app/fullscreen.h"
 
+#include <dwmapi.h>
 #include <shellapi.h>
 
 #include "app/fullscreen_rules.h"
@@ -16,11 +17,24 @@ bool ShellReportsFullScreen() {
   return state == QUNS_BUSY || state == QUNS_RUNNING_D3D_FULL_SCREEN || state == QUNS_PRESENTATION_MODE;
 }
 
+// A cloaked window (on another virtual desktop, a suspended store app) is not
+// seen, whatever its size. A system that cannot tell (Wine) counts as not cloaked.
+bool IsCloaked(HWND window) {
+  DWORD cloaked = 0;
+  return SUCCEEDED(DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked != 0;
+}
+
+bool IsShellWindow(HWND window) {
+  char className[64] = {};
+  return GetClassNameA(window, className, sizeof className) > 0 && IsShellWindowClass(className);
+}
+
 }  // namespace
 
 bool IsFullScreenWindow(HWND window) {
   if (window == nullptr || window == GetDesktopWindow() || window == GetShellWindow()) return false;
   if (!IsWindowVisible(window) || IsIconic(window)) return false;
+  if (IsShellWindow(window) || IsCloaked(window)) return false;
   RECT rect{};
   if (!GetWindowRect(window, &rect)) return false;
   MONITORINFO monitor{};

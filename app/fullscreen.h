@@ -4,7 +4,8 @@
 #include <windows.h>
 
 // The window covers its whole monitor without a caption. The desktop and the
-// shell's own window never count, nor does a hidden or minimised window.
+// shell's own windows (by handle and by class) never count, nor does a
+// hidden, minimised or cloaked window.
 bool IsFullScreenWindow(HWND window);
 
 // The foreground window is full screen, or the shell says a full-screen or

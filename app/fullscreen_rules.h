@@ -15,6 +15,12 @@ struct ScreenBox {
 // that fills the monitor is what games, slideshows and players use.
 bool CoversMonitor(ScreenBox window, ScreenBox monitor, bool hasCaption);
 
+// The shell's own top-level windows (the desktop's Progman and WorkerW, which
+// cover the monitor without a caption while a slideshow of wallpapers runs,
+// and the taskbars) are never full-screen programs. Class names are compared
+// as the window system does, without letter case.
+bool IsShellWindowClass(const char* className);
+
 // A recent answer to "is the program in front full screen?". It is asked on
 // every input event, and one look costs about twenty calls into the window
 // system (half a millisecond under Wine), which would compete with the very

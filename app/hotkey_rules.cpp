@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/resource_ids.h"
+
 namespace {
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -29,7 +31,49 @@ struct NamedKey {
 constexpr NamedKey kNamedKeys[] = {
     {"space", 0x20},  {"pause", 0x13},  {"insert", 0x2D},   {"delete", 0x2E},
     {"home", 0x24},   {"end", 0x23},    {"pageup", 0x21},   {"pagedown", 0x22},
+    {"tab", 0x09},    {"esc", 0x1B},    {"escape", 0x1B},
 };
+
+constexpr uint32_t kCtrl = kHotkeyControl;
+constexpr uint32_t kAlt = kHotkeyAlt;
+constexpr uint32_t kShift = kHotkeyShift;
+constexpr uint32_t kWin = kHotkeyWin;
+constexpr uint32_t kTab = 0x09;
+constexpr uint32_t kEsc = 0x1B;
+constexpr uint32_t kInsert = 0x2D;
+constexpr uint32_t kDelete = 0x2E;
+constexpr uint32_t kF4 = 0x73;
+
+// Combinations every program (or the system) relies on, with exactly these modifiers.
+constexpr Hotkey kReservedHotkeys[] = {
+    {kCtrl, 'C'},          {kCtrl, 'V'},          {kCtrl, 'X'},          {kCtrl, 'Z'},
+    {kCtrl, 'Y'},          {kCtrl, 'A'},          {kCtrl, 'S'},          {kCtrl, kInsert},
+    {kShift, kInsert},     {kShift, kDelete},     {kAlt, kF4},           {kAlt, kTab},
+    {kAlt | kShift, kTab}, {kAlt, kEsc},          {kCtrl, kEsc},         {kCtrl | kShift, kEsc},
+    {kCtrl | kAlt, kDelete}, {kWin, 'L'},         {kWin, 'D'},           {kWin, 'E'},
+    {kWin, 'R'},           {kWin, kTab},
+};
+
+bool Reserved(Hotkey hotkey) {
+  for (const Hotkey& reserved : kReservedHotkeys) {
+    if (reserved.modifiers == hotkey.modifiers && reserved.virtualKey == hotkey.virtualKey) return true;
+  }
+  return false;
+}
+
+// A key that types a character: AltGr (Ctrl+Alt) turns it into another one.
+bool Printable(uint32_t virtualKey) {
+  return (virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9') || virtualKey == 0x20;
+}
+
+// Why a readable combination must not be used, or HOTKEY_VALID.
+HotkeyParse Judge(Hotkey hotkey) {
+  if (Reserved(hotkey)) return HOTKEY_RESERVED;
+  if ((hotkey.modifiers & (kCtrl | kAlt | kWin)) == 0) return HOTKEY_NEEDS_MODIFIER;
+  const bool altGr = (hotkey.modifiers & (kCtrl | kAlt)) == (kCtrl | kAlt) && (hotkey.modifiers & kWin) == 0;
+  if (altGr && Printable(hotkey.virtualKey)) return HOTKEY_ALTGR;
+  return HOTKEY_VALID;
+}
 
 // The virtual-key code the part names, or 0.
 uint32_t KeyOf(const char* part, int length) {
@@ -86,7 +130,18 @@ HotkeyParse ParseHotkey(const char* text, Hotkey* hotkey) {
     }
     at = end + 1;
   }
-  if (found.virtualKey == 0 || found.modifiers == 0) return HOTKEY_MALFORMED;
-  *hotkey = found;
-  return HOTKEY_VALID;
+  if (found.virtualKey == 0) return HOTKEY_MALFORMED;
+  HotkeyParse judged = Judge(found);
+  if (judged == HOTKEY_VALID) *hotkey = found;
+  return judged;
+}
+
+unsigned HotkeyReasonTextId(HotkeyParse parse) {
+  switch (parse) {
+    case HOTKEY_MALFORMED: return IDS_HOTKEY_UNREADABLE;
+    case HOTKEY_NEEDS_MODIFIER: return IDS_HOTKEY_NEEDS_MODIFIER;
+    case HOTKEY_ALTGR: return IDS_HOTKEY_ALTGR;
+    case HOTKEY_RESERVED: return IDS_HOTKEY_RESERVED;
+    default: return 0;
+  }
 }

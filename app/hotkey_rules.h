@@ -24,11 +24,24 @@ struct Hotkey {
 enum HotkeyParse : int {
   HOTKEY_NONE = 0,       // empty text: the user wants no hotkey
   HOTKEY_VALID = 1,      // *hotkey holds the combination
-  HOTKEY_MALFORMED = 2,  // not a combination this program can register
+  HOTKEY_MALFORMED = 2,  // not a combination this program can read
+  // Readable, but refused: a registered hotkey is taken from every program's
+  // typing, so it must never be a key the user types or edits with.
+  HOTKEY_NEEDS_MODIFIER = 3,  // neither Ctrl, Alt nor Win (Shift alone still types)
+  HOTKEY_ALTGR = 4,           // Ctrl+Alt with a letter, digit or Space: AltGr types with it
+  HOTKEY_RESERVED = 5,        // a key every program relies on (copy, paste, Alt+F4, Alt+Tab...)
 };
 
-// Reads the text. A combination needs at least one modifier (a bare key
-// would be taken from every program's typing) and exactly one key, last:
-// a letter, a digit, F1 to F24, or one of Space, Pause, Insert, Delete,
-// Home, End, PageUp, PageDown. *hotkey is {0, 0} unless the text is valid.
+// Reads the text. A combination is modifiers and exactly one key, last: a
+// letter, a digit, F1 to F24, or one of Space, Tab, Esc, Pause, Insert,
+// Delete, Home, End, PageUp, PageDown. It must hold Ctrl, Alt or Win, must not
+// be AltGr's (Ctrl+Alt, without Win, with a letter, a digit or Space), and
+// must not be a key every program relies on. *hotkey is {0, 0} unless the
+// text is valid.
 HotkeyParse ParseHotkey(const char* text, Hotkey* hotkey);
+
+// Unusable in any way (refused or unreadable): the default takes its place.
+inline bool HotkeyUnusable(HotkeyParse parse) { return parse != HOTKEY_NONE && parse != HOTKEY_VALID; }
+// The string-table id of the sentence that tells the user why; 0 for a
+// usable text.
+unsigned HotkeyReasonTextId(HotkeyParse parse);

@@ -86,10 +86,11 @@ SettingsRecord ReadSettings(IniKeyReader read, void* context) {
     settings.imageFolder[kTextSize - 1] = '\0';
   }
   ReadSwitch(read, context, "FULLSCREENPAUSE", &settings.fullscreenPause);
-  // A text that is no hotkey, or no list of programs, takes the default.
+  // A text that is no hotkey or a refused one, or no list of programs, takes
+  // the default; the file keeps what the user wrote.
   char hotkey[kHotkeyTextSize + 1] = {};
   Hotkey parsed;
-  if (read(context, "HOTKEY", hotkey, sizeof hotkey) && ParseHotkey(hotkey, &parsed) != HOTKEY_MALFORMED) {
+  if (read(context, "HOTKEY", hotkey, sizeof hotkey) && !HotkeyUnusable(ParseHotkey(hotkey, &parsed))) {
     std::memcpy(settings.hotkey, hotkey, kHotkeyTextSize);
     settings.hotkey[kHotkeyTextSize - 1] = '\0';
   }

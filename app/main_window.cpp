@@ -88,12 +88,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT MainWindow::OnCreate() {
+  stopped_ = false;
   TrimWorkingSet();
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   tray_.Add(window_, kTrayIconArt, PWM_TRAY, kTipEnabled);
   cells_.SetUpMMFile(window_);
   store_.GetIniInfo();  // after the cells: loading mirrors the switches into them
-  field_.emplace(StarFieldHost{window_, starCursor_, &UiTexts, &store_.Current()});
+  field_ = std::make_unique<StarField>(StarFieldHost{window_, starCursor_, &UiTexts, &store_.Current()});
   session_ = SettingsSession::Make(window_, starCursor_);
   if (watch_) watchdog_.Start(window_, session_ != nullptr ? &session_->OpenFlag() : nullptr, watchSource_);
   PostMessageA(window_, PWM_START, 0, 0);
@@ -103,17 +104,32 @@ LRESULT MainWindow::OnCreate() {
   return 0;
 }
 
+// Exit ends the input and the star field before the window goes: the star
+// windows it owns are destroyed first, and a message handled meanwhile (a
+// wait inside the window system runs sent messages) must find nothing to
+// make stars with.
 LRESULT MainWindow::OnClose() {
+  StopInputAndField();
   DestroyWindow(window_);
   return 0;
 }
 
 LRESULT MainWindow::OnDestroy() {
-  hotkey_.Unregister();
-  versionBox_.DestroyAboutBox();
-  field_.reset();  // stops it: timer, stars, windows, pictures
-  hooks_.FreeHookLibrary();
-  tray_.Remove();
+  StopInputAndField();  // the window destroyed without a close
   PostQuitMessage(0);
   return 0;
+}
+
+// What brings input goes first (the hooks, the hotkey, the tray icon, whose
+// removal may wait and run sent messages meanwhile), the star field last; it
+// is let go of before it stops, so no handler reaches it while it stops.
+void MainWindow::StopInputAndField() {
+  if (stopped_) return;
+  stopped_ = true;
+  hooks_.FreeHookLibrary();
+  hotkey_.Unregister();
+  tray_.Remove();
+  versionBox_.DestroyAboutBox();
+  std::unique_ptr<StarField> stopping = std::move(field_);
+  stopping.reset();  // stops it: timer, stars, windows, pictures
 }

@@ -11,7 +11,7 @@
 #pragma once
 #include <windows.h>
 
-#include <optional>
+#include <memory>
 
 #include "app/cpu_monitor.h"
 #include "app/fullscreen.h"
@@ -62,7 +62,7 @@ class MainWindow {
 
   // What the window holds, for the program's start and for the tests.
   HWND Window() const { return window_; }  // null before creation and once destroyed
-  StarField* Field() { return field_ ? &*field_ : nullptr; }  // null outside WM_CREATE .. WM_DESTROY
+  StarField* Field() { return field_.get(); }  // null outside WM_CREATE .. WM_DESTROY, and while it stops
   const SettingsRecord& Settings() const { return store_.Current(); }
   TrayIcon& Tray() { return tray_; }
   HMENU TrayMenu() const { return trayMenu_.Get(); }  // null except while it is shown
@@ -92,6 +92,7 @@ class MainWindow {
   LRESULT OnCreate();
   LRESULT OnClose();
   LRESULT OnDestroy();
+  void StopInputAndField();
   // The star field's start and the settings (main_window_run.cpp).
   LRESULT OnStart();
   LRESULT OnPicturesLoaded(WPARAM serial);
@@ -100,6 +101,7 @@ class MainWindow {
   // held: the report waited for a full-screen program to leave.
   void TellStartReport(const StartReport& report, bool held = false);
   void RegisterHotkeyOrTell();
+  void TellRefusedHotkey();
   // Input and the stars' own messages (main_window_input.cpp).
   LRESULT OnHookInput(UINT kind, LPARAM lParam);
   LRESULT OnTimer();
@@ -126,6 +128,7 @@ class MainWindow {
   const bool watch_;
   const CpuMonitorSource* const watchSource_;
   HWND window_ = nullptr;
+  bool stopped_ = false;  // the input and the star field have been stopped for good
   // The shell announces a new taskbar (after it restarted) with this
   // registered message; the icon must then be added again.
   UINT taskbarCreated_ = 0;
@@ -133,8 +136,10 @@ class MainWindow {
   SettingsStore store_{&cells_};
   TrayIcon tray_;
   UniqueMenu trayMenu_;
-  // Made with the window and stopped with it; messages reach the window only in between.
-  std::optional<StarField> field_;
+  // Made with the window and stopped with it; messages reach the window only
+  // in between. Let go of before it stops, so that a message handled while it
+  // stops (a wait inside the window system runs sent messages) finds none.
+  std::unique_ptr<StarField> field_;
   // Whether a full-screen program is in front, looked at now and then.
   FullScreenWatch fullScreen_{ForegroundIsFullScreen};
   // A load's report that waits until no full-screen program is in front: a

@@ -3,11 +3,13 @@
 // and applied here, on the main thread alone.
 #include <cwchar>
 
+#include "app/hotkey_rules.h"
 #include "app/main_window.h"
 #include "app/message_out.h"
 #include "app/picture_messages.h"
 #include "base/display_dpi.h"
 #include "base/dpi_scale.h"
+#include "base/app_state.h"
 #include "base/ui_texts.h"
 
 // Tells the user what the star field's start, or the load of its picture
@@ -30,9 +32,29 @@ void MainWindow::TellStartReport(const StartReport& report, bool held) {
   }
 }
 
+// A HOTKEY text the loading refused (the default took its place) is told
+// once, with the reason; the file keeps what the user wrote.
+void MainWindow::TellRefusedHotkey() {
+  char written[kHotkeyTextSize + 1] = {};
+  store_.GetPps("HOTKEY", written, sizeof written);
+  Hotkey unused;
+  const unsigned reasonId = HotkeyReasonTextId(ParseHotkey(written, &unused));
+  if (reasonId == 0) return;
+  wchar_t format[kTextSize] = {}, reason[kTextSize] = {}, shown[kHotkeyTextSize + 1] = {}, standard[kHotkeyTextSize] = {};
+  if (LoadStringW(appInstance, IDS_HOTKEY_REFUSED, format, kTextSize) <= 0) return;
+  LoadStringW(appInstance, reasonId, reason, kTextSize);
+  MultiByteToWideChar(CP_ACP, 0, written, -1, shown, kHotkeyTextSize + 1);
+  MultiByteToWideChar(CP_ACP, 0, kDefaultHotkey, -1, standard, kHotkeyTextSize);
+  wchar_t text[kTextSize * 3] = {};
+  std::swprintf(text, kTextSize * 3, format, shown, reason, standard);
+  MessageOut(window_, text);
+}
+
 // The pause hotkey, once the star field runs; a combination another program
 // holds is reported once, and the program goes on without it.
 void MainWindow::RegisterHotkeyOrTell() {
+  TellRefusedHotkey();
+  if (!IsWindow(window_)) return;  // exit was chosen while the box showed
   const SettingsRecord& settings = store_.Current();
   if (hotkey_.Register(window_, settings.hotkey) != PAUSE_HOTKEY_TAKEN) return;
   wchar_t hotkey[kHotkeyTextSize] = {};

@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 #include "app/tray_menu.h"
 #include "base/app_state.h"
+#include "base/foreground_loan.h"
 #include "base/ui_texts.h"
 #include "cells/private_messages.h"
 
@@ -21,11 +22,12 @@ LRESULT MainWindow::OnTray(LPARAM mouseMessage) {
 
 void MainWindow::ShowTrayMenu() {
   if (trayMenu_) return;  // it is up already
-  SetForegroundWindow(window_);
   POINT cursor{};
   GetCursorPos(&cursor);
   trayMenu_ = InitMenu(UiTexts, Reacting());
   if (!trayMenu_) return;
+  // The program in front before the menu gets the foreground back after it.
+  ForegroundLoan loan(window_);
   TrackPopupMenu(trayMenu_.Get(), TPM_BOTTOMALIGN | TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
                  window_, nullptr);
   // A menu of the notification area closes properly only once its owner has

@@ -54,3 +54,8 @@
 #define IDS_NO_PICTURE 174
 #define IDS_MORE_FILES 175
 #define IDS_FOLDER_LOADED 200
+#define IDS_HOTKEY_REFUSED 176         // the HOTKEY setting is not used (%ls: the text, %ls: why, %ls: the default)
+#define IDS_HOTKEY_UNREADABLE 177      // why: no combination of modifiers and one key
+#define IDS_HOTKEY_NEEDS_MODIFIER 178  // why: neither Ctrl, Alt nor Win
+#define IDS_HOTKEY_ALTGR 179           // why: Ctrl+Alt with a character key is AltGr
+#define IDS_HOTKEY_RESERVED 180        // why: a key every program relies on

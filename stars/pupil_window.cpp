@@ -1,6 +1,7 @@
 #include "stars/pupil_window.h"
 
 #include "base/app_state.h"
+#include "base/foreground_loan.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
 #include "images/alpha_bitmap.h"
@@ -50,7 +51,8 @@ int PupilWindow::Create(HWND owner, HCURSOR cursor) {
   (void)registered;
 
   // Layered from the start: a window made layered later is set up twice.
-  hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_LAYERED, kPupilClassName, nullptr, WS_POPUP | WS_CHILD, -1,
+  // Never activated: catching a star must leave the focus where the user types.
+  hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_NOACTIVATE, kPupilClassName, nullptr, WS_POPUP | WS_CHILD, -1,
                          -1, 1, 1, owner, nullptr, instance, this);
   return hwnd != nullptr ? 1 : 0;
 }
@@ -209,7 +211,13 @@ void PupilWindow::OnRightDown(HWND window) {
   UniqueMenu shown = BuildMenu();
   if (!shown) return;
   menu = shown.Get();
-  TrackPopupMenu(shown.Get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+  {
+    // The menu closes on a click elsewhere only while its owner is in front;
+    // the program the user typed in gets the foreground back afterwards.
+    ForegroundLoan loan(window);
+    TrackPopupMenu(shown.Get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+    PostMessageA(window, WM_NULL, 0, 0);
+  }
   // The menu's own message loop runs timer ticks, and a bomb that ends in one
   // of them frees this record: only the menu's owner kept here is still ours.
   if (StillOwns(window, this)) menu = nullptr;
@@ -286,6 +294,8 @@ LRESULT CALLBACK PupilWindow::WindowProc(HWND window, UINT message, WPARAM wPara
   // A close from outside (Alt+F4, another program) must not leave a star
   // record without its window: the record decides (OnMessage).
   if (message == WM_CLOSE && record != nullptr) return 0;
+  // A press on a star (or the version box) leaves the program in front where it is.
+  if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));

@@ -41,6 +41,9 @@ constexpr int kHeight = 300;
 
 // Where the window stands when not full screen.
 POINT home{100, 100};
+// The edit control: it takes the keyboard whenever the window does, as a
+// text editor's window hands its focus on to its text.
+HWND editControl = nullptr;
 
 // Since the last report.
 std::vector<LONGLONG> heldTicks;
@@ -113,6 +116,10 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     PostQuitMessage(0);
     return 0;
   }
+  if (message == WM_SETFOCUS && editControl != nullptr) {
+    SetFocus(editControl);
+    return 0;
+  }
   if (message == WM_COMMAND && wParam == kReportCommand && lParam == 0) {
     ReportHeld();
     return 0;
@@ -161,6 +168,7 @@ int main(int argc, char** argv) {
   HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 20,
                               20, 300, 24, window, nullptr, instance, nullptr);
   if (edit == nullptr) return 1;
+  editControl = edit;
   UpdateWindow(window);
   HHOOK timing = SetWindowsHookExA(WH_MOUSE, TimingHook, nullptr, GetCurrentThreadId());
   if (timing == nullptr) return 1;

@@ -28,7 +28,8 @@
 //                        prints "watching", then posts the command as probe
 //                        command does as soon as a window of CLASS moves
 //                        (within MS; exit 1 when none did)
-//   probe foreground     hwnd=0x... class=... of the foreground window
+//   probe foreground     hwnd=0x... focus=0x... class=... of the foreground window and
+//                        its thread's focused window
 //   probe ready CLASS MS waits (up to MS) until the first window of the class is
 //                        the one the shared cells name and both hook cells are
 //                        set, then until that window answers a sent message;
@@ -714,11 +715,15 @@ int CommandOnFlight(const char* className, const char* target, int id, DWORD ms)
   return 1;
 }
 
+// The window in front and, from its thread, the window with the keyboard focus.
 int Foreground() {
   HWND window = GetForegroundWindow();
   char className[256] = {};
   if (window != nullptr) GetClassNameA(window, className, sizeof className);
-  std::printf("hwnd=0x%llx class=%s\n", Handle(window), className);
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  if (window != nullptr) GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+  std::printf("hwnd=0x%llx focus=0x%llx class=%s\n", Handle(window), Handle(thread.hwndFocus), className);
   return 0;
 }
 

@@ -49,21 +49,6 @@ TEST(ActiveSinceLastSample, ASampleOverlappingAnyPieceOfWorkIsTold) {
   EXPECT_EQ(ActiveSinceLastSample(&seen, 2, 2), 1) << "two at once (the test display beside a start)";
 }
 
-TEST(CounterGivesUp, AfterThreeSilentSamplesInARow) {
-  CounterSilence silence;
-  // The counter's first collection has no rate yet: one or two silent
-  // samples before values are normal.
-  EXPECT_EQ(CounterGivesUp(&silence, 0), 0);
-  EXPECT_EQ(CounterGivesUp(&silence, 0), 0);
-  EXPECT_EQ(CounterGivesUp(&silence, 1), 0);
-  EXPECT_EQ(CounterGivesUp(&silence, 0), 0);
-  EXPECT_EQ(CounterGivesUp(&silence, 0), 0);
-  EXPECT_EQ(CounterGivesUp(&silence, 1), 0) << "a value starts the silence anew";
-  EXPECT_EQ(CounterGivesUp(&silence, 0), 0);
-  EXPECT_EQ(CounterGivesUp(&silence, 0), 0);
-  EXPECT_EQ(CounterGivesUp(&silence, 0), 1) << "three in a row";
-}
-
 TEST(ProcessorPercent, IsPercentOfOneProcessorOverTheWallTime) {
   EXPECT_DOUBLE_EQ(ProcessorPercent(5000000, 10000000), 50.0);
   EXPECT_DOUBLE_EQ(ProcessorPercent(20000000, 10000000), 200.0);

@@ -88,6 +88,9 @@ TEST(IniLoading, TheNewKeysKeepGoodValuesAndGiveMalformedOnesTheirDefaults) {
   EXPECT_EQ(bad.fullscreenPause, 1);
   EXPECT_STREQ(bad.hotkey, "Ctrl+Alt+F12");
   EXPECT_STREQ(bad.exclude, "");
+  for (const char* refused : {"Shift+A", "Ctrl+C", "Ctrl+Alt+Q"}) {
+    EXPECT_STREQ(Load({{"HOTKEY", refused}}).hotkey, "Ctrl+Alt+F12") << refused << " takes the default";
+  }
 
   std::string longHotkey = "Ctrl+" + std::string(200, 'A');
   std::string longList(3000, 'x');

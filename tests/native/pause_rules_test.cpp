@@ -6,6 +6,7 @@
 
 #include "app/fullscreen_rules.h"
 #include "app/hotkey_rules.h"
+#include "base/resource_ids.h"
 #include "cells/exclude_rules.h"
 
 namespace {
@@ -37,15 +38,70 @@ TEST(HotkeyText, EmptyMeansNoneAndAnythingElseIsMalformed) {
   Parsed("   ", HOTKEY_NONE);
   EXPECT_EQ(ParseHotkey(nullptr, &none), HOTKEY_NONE);
 
-  for (const char* text : {"F12", "A", "Ctrl", "Ctrl+Alt", "Ctrl++A", "Ctrl+A+B", "Ctrl+A+Alt", "+Ctrl+A",
-                           "Ctrl+A+", "Ctrl+Ctrl+A", "Ctrl+F0", "Ctrl+F25", "Ctrl+F012", "Ctrl+Esc",
-                           "Hyper+A", "Ctrl+\xE3\x81\x82", "Ctrl-Alt-F12"}) {
+  for (const char* text : {"Ctrl", "Ctrl+Alt", "Ctrl++A", "Ctrl+A+B", "Ctrl+A+Alt", "+Ctrl+A", "Ctrl+A+",
+                           "Ctrl+Ctrl+A", "Ctrl+F0", "Ctrl+F25", "Ctrl+F012", "Ctrl+Escap", "Hyper+A",
+                           "Ctrl+\xE3\x81\x82", "Ctrl-Alt-F12"}) {
     Hotkey hotkey = Parsed(text, HOTKEY_MALFORMED);
     EXPECT_EQ(hotkey.virtualKey, 0u) << text;
     EXPECT_EQ(hotkey.modifiers, 0u) << text;
   }
   std::string overLong = "Ctrl+Alt+" + std::string(kHotkeyTextSize, ' ') + "F12";
   Parsed(overLong.c_str(), HOTKEY_MALFORMED);
+}
+
+// Each of the three modifiers that keep a hotkey out of typing is enough on
+// its own, and each reads as its own bit.
+TEST(HotkeyText, CtrlAltOrWinAloneIsEnough) {
+  EXPECT_EQ(Parsed("Ctrl+P", HOTKEY_VALID).modifiers, kHotkeyControl);
+  EXPECT_EQ(Parsed("Alt+P", HOTKEY_VALID).modifiers, kHotkeyAlt);
+  EXPECT_EQ(Parsed("Win+P", HOTKEY_VALID).modifiers, kHotkeyWin);
+  EXPECT_EQ(Parsed("Ctrl+Alt+F12", HOTKEY_VALID).modifiers, kHotkeyControl | kHotkeyAlt);
+  EXPECT_EQ(Parsed("Win+Ctrl+Alt+Q", HOTKEY_VALID).modifiers, kHotkeyWin | kHotkeyControl | kHotkeyAlt)
+      << "AltGr never comes with Win";
+  EXPECT_EQ(Parsed("Ctrl+Alt+Pause", HOTKEY_VALID).virtualKey, 0x13u) << "Ctrl+Alt with a key that types nothing";
+  EXPECT_EQ(Parsed("Ctrl+Shift+Tab", HOTKEY_VALID).virtualKey, 0x09u);
+  EXPECT_EQ(Parsed("Ctrl+Alt+Esc", HOTKEY_VALID).virtualKey, 0x1Bu);
+  EXPECT_EQ(Parsed("Ctrl+D", HOTKEY_VALID).virtualKey, static_cast<uint32_t>('D'));
+}
+
+// Refused texts: each class with its reason, the combination never handed out.
+void ExpectRefused(HotkeyParse why, std::initializer_list<const char*> texts) {
+  for (const char* text : texts) {
+    Hotkey hotkey = Parsed(text, why);
+    EXPECT_EQ(hotkey.virtualKey, 0u) << text;
+    EXPECT_TRUE(HotkeyUnusable(why)) << text;
+  }
+}
+
+TEST(HotkeyText, ShiftAloneOrNoModifierWouldTakeTyping) {
+  ExpectRefused(HOTKEY_NEEDS_MODIFIER, {"F12", "A", "Space", "Shift+A", "shift+7", "Shift+F12", "Shift+Space"});
+  EXPECT_EQ(HotkeyReasonTextId(HOTKEY_NEEDS_MODIFIER), static_cast<unsigned>(IDS_HOTKEY_NEEDS_MODIFIER));
+}
+
+TEST(HotkeyText, CtrlAltWithACharacterKeyIsAltGr) {
+  ExpectRefused(HOTKEY_ALTGR, {"Ctrl+Alt+Q", "Alt+Ctrl+e", "Ctrl+Alt+7", "Ctrl+Alt+Space", "Ctrl+Alt+Shift+Q"});
+  EXPECT_EQ(HotkeyReasonTextId(HOTKEY_ALTGR), static_cast<unsigned>(IDS_HOTKEY_ALTGR));
+}
+
+TEST(HotkeyText, KeysEveryProgramReliesOnAreRefused) {
+  ExpectRefused(HOTKEY_RESERVED,
+                {"Ctrl+C", "Ctrl+V", "ctrl+x", "Ctrl+Z", "Ctrl+Y", "Ctrl+A", "Ctrl+S", "Ctrl+Insert",
+                 "Shift+Insert", "Shift+Delete", "Alt+F4", "Alt+Tab", "Alt+Shift+Tab", "Alt+Esc", "Ctrl+Esc",
+                 "Ctrl+Escape", "Ctrl+Shift+Esc", "Ctrl+Alt+Delete", "Win+L", "Win+D", "Win+Tab"});
+  EXPECT_EQ(HotkeyReasonTextId(HOTKEY_RESERVED), static_cast<unsigned>(IDS_HOTKEY_RESERVED));
+  // Only with exactly those modifiers: more of them make another combination.
+  Parsed("Ctrl+Shift+C", HOTKEY_VALID);
+  Parsed("Ctrl+Alt+F4", HOTKEY_VALID);
+  Parsed("Win+Shift+L", HOTKEY_VALID);
+}
+
+TEST(HotkeyText, OnlyUnusableTextsHaveAReason) {
+  EXPECT_FALSE(HotkeyUnusable(HOTKEY_NONE));
+  EXPECT_FALSE(HotkeyUnusable(HOTKEY_VALID));
+  EXPECT_TRUE(HotkeyUnusable(HOTKEY_MALFORMED));
+  EXPECT_EQ(HotkeyReasonTextId(HOTKEY_NONE), 0u);
+  EXPECT_EQ(HotkeyReasonTextId(HOTKEY_VALID), 0u);
+  EXPECT_EQ(HotkeyReasonTextId(HOTKEY_MALFORMED), static_cast<unsigned>(IDS_HOTKEY_UNREADABLE));
 }
 
 std::string Normalised(const char* text, int expected) {
@@ -96,6 +152,20 @@ TEST(FullScreen, OnlyACaptionlessWindowCoveringItsWholeMonitorCounts) {
   EXPECT_TRUE(CoversMonitor({1920, 0, 3200, 1024}, second, false));
   EXPECT_FALSE(CoversMonitor({0, 0, 1920, 1080}, second, false)) << "full on another monitor";
   EXPECT_FALSE(CoversMonitor({0, 0, 10, 10}, {0, 0, 0, 0}, false)) << "an empty monitor";
+}
+
+TEST(FullScreen, TheShellsOwnWindowsAreNeverFullScreenPrograms) {
+  EXPECT_TRUE(IsShellWindowClass("Progman"));
+  EXPECT_TRUE(IsShellWindowClass("WorkerW")) << "the desktop during a wallpaper slideshow";
+  EXPECT_TRUE(IsShellWindowClass("workerw")) << "class names know no letter case";
+  EXPECT_TRUE(IsShellWindowClass("Shell_TrayWnd"));
+  EXPECT_TRUE(IsShellWindowClass("Shell_SecondaryTrayWnd"));
+  EXPECT_FALSE(IsShellWindowClass("WorkerWx")) << "a longer name is another class";
+  EXPECT_FALSE(IsShellWindowClass("Worker"));
+  EXPECT_FALSE(IsShellWindowClass("SHELLDLL_DefView")) << "a child, never a window in front";
+  EXPECT_FALSE(IsShellWindowClass("Tovik2HookTarget"));
+  EXPECT_FALSE(IsShellWindowClass(""));
+  EXPECT_FALSE(IsShellWindowClass(nullptr));
 }
 
 // What the watch's look sees, and how often it looked.

@@ -76,24 +76,21 @@ DWORD WINAPI MonitorThread(LPVOID argument) {
   return 0;
 }
 
-// Runs the watchdog over the sampler (or over `runWith`, which draws on it)
-// on a thread of its own, with a short interval, and pumps this thread's
-// messages until the probe window is asked to close or the deadline passes
-// (20 s, or `deadlineMs`). Throughout, a handler of the main thread runs, as
-// in a runaway, unless `idle`. The samples taken from `sampler` by then, or -1.
-LONG SamplesUntilClose(ScriptedSampler* sampler, ProcessorSampler* runWith = nullptr, bool idle = false,
-                       ULONGLONG deadlineMs = 20000) {
-  std::optional<HandlerRunning> runaway;
-  if (!idle) runaway.emplace();
+// Runs the watchdog over the sampler on a thread of its own, with a short
+// interval, and pumps this thread's messages until the probe window is asked
+// to close or 20 s pass. Throughout, a handler of the main thread runs, as in
+// a runaway. The samples taken by then, or -1.
+LONG SamplesUntilClose(ScriptedSampler* sampler) {
+  HandlerRunning runaway;
   CloseProbe probe;
   watchedSampler = sampler;
   samplesAtClose = -1;
   UniqueHandle stop(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  MonitorRun run{runWith != nullptr ? runWith : sampler, 5, WatchdogTarget{probe.window_, nullptr, stop.Get()}};
+  MonitorRun run{sampler, 5, WatchdogTarget{probe.window_, nullptr, stop.Get()}};
   HANDLE thread = CreateThread(nullptr, 0, MonitorThread, &run, 0, nullptr);
   if (thread == nullptr) return -1;
 
-  ULONGLONG deadline = GetTickCount64() + deadlineMs;
+  ULONGLONG deadline = GetTickCount64() + 20000;
   while (samplesAtClose < 0 && GetTickCount64() < deadline) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     MSG message;
@@ -190,66 +187,6 @@ TEST(CpuMonitor, SamplesTakenWhilePicturesLoadDoNotCount) {
   LoadingSampler sampler(3, 12);
   EXPECT_EQ(SamplesUntilClose(&sampler), 22);
   EXPECT_EQ(picturesLoading, 0);
-}
-
-// A counter that never gives a value, as the performance counter does for a
-// program file of another name.
-class SilentCounter : public ProcessorCounter {
- public:
-  int Read(double*) override {
-    ++reads;
-    return 0;
-  }
-  void Close() override { ++closes; }
-  int reads = 0;
-  int closes = 0;
-};
-
-// A counter that gives the same value every time.
-class SteadyCounter : public ProcessorCounter {
- public:
-  explicit SteadyCounter(double value) : value_(value) {}
-  int Read(double* percent) override {
-    *percent = value_;
-    return 1;
-  }
-
- private:
-  double value_;
-};
-
-TEST(CounterWithFallback, ASilentCounterHandsOverToTheProcessTimes) {
-  SilentCounter counter;
-  ScriptedSampler fallback({95.0, 40.0});
-  CounterWithFallback sampler(&counter, &fallback);
-  EXPECT_EQ(sampler.Sample(), 0.0) << "no value yet reads as idle";
-  EXPECT_EQ(sampler.Sample(), 0.0);
-  EXPECT_EQ(sampler.FellBack(), 0);
-  EXPECT_EQ(sampler.Sample(), 95.0) << "the third silent sample is measured directly";
-  EXPECT_EQ(sampler.FellBack(), 1);
-  EXPECT_EQ(counter.closes, 1);
-  EXPECT_EQ(sampler.Sample(), 40.0);
-  EXPECT_EQ(counter.reads, 3) << "a counter given up is not read again";
-  sampler.Close();
-  EXPECT_EQ(fallback.closed(), 1);
-  EXPECT_EQ(counter.closes, 1);
-}
-
-TEST(CounterWithFallback, ARunawayStillClosesThroughTheFallback) {
-  SilentCounter counter;
-  ScriptedSampler fallback({95.0});
-  CounterWithFallback sampler(&counter, &fallback);
-  EXPECT_EQ(SamplesUntilClose(&fallback, &sampler), 10);
-  EXPECT_EQ(fallback.closed(), 1);
-}
-
-TEST(CounterWithFallback, ACounterWithValuesIsKept) {
-  SteadyCounter counter(95.0);
-  ScriptedSampler fallback({0.0});
-  CounterWithFallback sampler(&counter, &fallback);
-  for (int k = 0; k < 5; ++k) EXPECT_EQ(sampler.Sample(), 95.0);
-  EXPECT_EQ(sampler.FellBack(), 0);
-  EXPECT_EQ(fallback.taken(), 0);
 }
 
 // The main window's watchdog as the program starts it, fed a sampler that

@@ -438,6 +438,47 @@ TEST_F(MainWindowTest, ThePauseHotkeyTogglesAsTheTrayDoesAndATakenOneIsToldOnce)
   UnregisterPauseHotkey(holder.handle());
 }
 
+std::wstring StringOf(unsigned id) {
+  wchar_t text[kTextSize] = {};
+  LoadStringW(appInstance, id, text, kTextSize);
+  return text;
+}
+
+// A HOTKEY that would take keys from every program's typing is told once at
+// start, with its reason; the default is registered in its place, and the
+// file keeps what the user wrote.
+TEST_F(MainWindowTest, ARefusedHotkeyIsToldWithItsReasonAndTheDefaultIsUsed) {
+  TempFolder folder("refused_hotkey");
+  MessageBoxWatcher boxes;
+  // Each window's end posts WM_QUIT, which would end the next start's box at
+  // once: it is taken before each start.
+  auto startWith = [&](const char* text) {
+    DestroyWindow(window);
+    Pump();
+    StartWithSettingsFile(folder, text);
+  };
+  startWith("[PIPWINK]\r\nHOTKEY=Ctrl+C\r\n");
+  ASSERT_EQ(boxes.Texts().size(), 1u);
+  const std::wstring told = boxes.Texts()[0];
+  EXPECT_NE(told.find(L"Ctrl+C"), std::wstring::npos) << "the message names the refused text";
+  EXPECT_NE(told.find(StringOf(IDS_HOTKEY_RESERVED)), std::wstring::npos) << "and says why";
+  EXPECT_EQ(told.find(StringOf(IDS_HOTKEY_ALTGR)), std::wstring::npos);
+  EXPECT_NE(told.find(L"Ctrl+Alt+F12"), std::wstring::npos) << "and what is used instead";
+  EXPECT_STREQ(shell->Settings().hotkey, "Ctrl+Alt+F12");
+  TestWindow holder;
+  EXPECT_EQ(RegisterPauseHotkey(holder.handle(), "Ctrl+Alt+F12"), PAUSE_HOTKEY_TAKEN) << "the default is in force";
+  char kept[kHotkeyTextSize] = {};
+  GetPrivateProfileStringA("PIPWINK", "HOTKEY", "", kept, sizeof kept, folder.File("tovik2.ini").c_str());
+  EXPECT_STREQ(kept, "Ctrl+C");
+
+  // AltGr's combination, with its own reason; a usable text tells nothing.
+  startWith("[PIPWINK]\r\nHOTKEY=Ctrl+Alt+Q\r\n");
+  ASSERT_EQ(boxes.Texts().size(), 2u);
+  EXPECT_NE(boxes.Texts()[1].find(StringOf(IDS_HOTKEY_ALTGR)), std::wstring::npos);
+  startWith("[PIPWINK]\r\nHOTKEY=Ctrl+Alt+F11\r\n");
+  EXPECT_EQ(boxes.Texts().size(), 2u);
+}
+
 TEST_F(MainWindowTest, APointLeftOfThePrimaryScreenStaysThere) {
   Choose([](SettingsRecord& s) { s.quantity = 1; });
   Send(PWM_HOOK_CLICK, 0, PackPoint(-300, -20));
@@ -621,6 +662,49 @@ TEST_F(MainWindowTest, ExitClosesTheWindowAndStopsTheStarField) {
   EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   Pump();
   EXPECT_FALSE(IsWindow(star));
+}
+
+// A star window of the test's: at its end it notes what the main window
+// holds then, and hands the main window a click, as the hook does when it
+// sends one while the program waits inside the window system.
+struct DyingStarWatch {
+  static inline WNDPROC original = nullptr;
+  static inline MainWindow* shell = nullptr;
+  static inline bool ended = false;
+  static inline StarField* fieldAtEnd = nullptr;
+  static inline int starsMadeAtEnd = -1;
+  static LRESULT CALLBACK Proc(HWND star, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY && !ended) {
+      ended = true;
+      fieldAtEnd = shell->Field();
+      const int before = fieldAtEnd != nullptr ? fieldAtEnd->StarCount() : 0;
+      SendMessageA(GetParent(star), PWM_HOOK_CLICK, 0, static_cast<LPARAM>(PackPoint(300, 300)));
+      starsMadeAtEnd = (shell->Field() != nullptr ? shell->Field()->StarCount() : 0) - before;
+    }
+    return CallWindowProcA(original, star, message, wParam, lParam);
+  }
+};
+
+// Exit stops the input and the star field before the windows go: a star
+// window that goes finds no field, and a click that comes then makes nothing.
+TEST_F(MainWindowTest, NoHandlerReachesAStarFieldThatIsStopping) {
+  Send(PWM_HOOK_CLICK, 0, PackPoint(300, 300));
+  HWND star = WindowOf(field->Pool().starListHead->next)->Handle();
+  ASSERT_TRUE(IsWindow(star));
+  DyingStarWatch::shell = &*shell;
+  DyingStarWatch::ended = false;
+  DyingStarWatch::fieldAtEnd = field;
+  DyingStarWatch::starsMadeAtEnd = -1;
+  DyingStarWatch::original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(star, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DyingStarWatch::Proc)));
+  Send(WM_COMMAND, IDM_TRAY_EXIT);
+  Pump();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(IsWindow(star));
+  EXPECT_TRUE(DyingStarWatch::ended);
+  EXPECT_EQ(DyingStarWatch::fieldAtEnd, nullptr) << "a star that goes at exit finds no field left";
+  EXPECT_EQ(DyingStarWatch::starsMadeAtEnd, 0) << "a click during the exit makes no stars";
+  EXPECT_EQ(shell->Field(), nullptr);
 }
 
 // Observers (the end-to-end probe) wait on what the window says of itself:

@@ -307,6 +307,48 @@ TEST_F(StarWindow, StarFreedWhileItsMenuIsUpIsNotTouchedAfterwards) {
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w); }));
 }
 
+// A visible window of the test in front, as the program the user types in.
+class FrontWindow {
+ public:
+  FrontWindow()
+      : handle_(CreateWindowExA(0, "STATIC", "front", WS_POPUP | WS_VISIBLE, 10, 10, 120, 80, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr)) {
+    SetForegroundWindow(handle_);
+  }
+  ~FrontWindow() { DestroyWindow(handle_); }
+  HWND handle() const { return handle_; }
+
+ private:
+  HWND handle_;
+};
+
+TEST_F(StarWindow, NeverActivatedAndItsMenuGivesTheForegroundBack) {
+  Star* star = NewStar();
+  HWND w = WindowOf(star)->Handle();
+  EXPECT_TRUE(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+  EXPECT_EQ(SendMessageA(w, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(w), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+            MA_NOACTIVATE);
+  EXPECT_EQ(SendMessageA(w, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(w), MAKELPARAM(HTCLIENT, WM_RBUTTONDOWN)),
+            MA_NOACTIVATE);
+
+  FrontWindow front;
+  ASSERT_EQ(GetForegroundWindow(), front.handle());
+  Click(w);
+  EXPECT_EQ(GetForegroundWindow(), front.handle()) << "a catch leaves the foreground alone";
+  HWND inMenu = nullptr;
+  owner.onMessage = [&](UINT message, WPARAM, LPARAM) {
+    if (message == PWM_QUERY_MANY_STARS) PostMessageA(owner.handle(), kInsideMenu, 0, 0);
+    if (message == kInsideMenu) {
+      inMenu = GetForegroundWindow();
+      EndMenu();
+    }
+  };
+  SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  owner.onMessage = nullptr;
+  EXPECT_EQ(inMenu, w) << "the menu's owner is in front while the menu is up";
+  EXPECT_EQ(GetForegroundWindow(), front.handle()) << "the window in front before the menu is in front again";
+}
+
 TEST_F(StarWindow, MenuCommandsArePostedToTheOwner) {
   Star* star = NewStar();
   HWND w = WindowOf(star)->Handle();

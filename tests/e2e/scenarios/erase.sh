@@ -4,23 +4,54 @@
 # window, so no star is left without one; erase all lets every caught star
 # go, one tick after another, and leaves none behind that the menu would
 # count; tidy-up joins the caught stars of one picture into one with the
-# number, leaving every star where it was.
+# number, leaving every star where it was. Throughout, the user types into
+# the other program: catching a star and using its menu leave that program in
+# front with its edit focused, and every key typed reaches it.
 
 # Two pictures of their own sizes: a star's size names its picture.
 pictures=$E2E_WORK/pictures
 mkdir -p "$pictures"
 picture 40x40 "#ff8000" "$pictures/a_fix.png"
 picture 60x60 "#20c0ff" "$pictures/b_fix.png"
-# A caught star was activated by its click, and Wine counts a window that was
-# once active as one for the window manager: hiding it then waits two seconds
-# for an answer that no window manager on the virtual display gives. So every
-# window that goes here takes about two seconds, and the waits allow for it.
+# A star whose menu was up was in front meanwhile, and Wine counts a window
+# that was once active as one for the window manager: hiding it then waits two
+# seconds for an answer that no window manager on the virtual display gives.
+# So such a window takes about two seconds to go, and the waits allow for it.
 write_ini "IMAGEFOLDER=$(windows_path "$pictures")" MOUSEMOVE=0 KEYENTRY=0
 
 start_target
 start_tovik_ready
 wake_target
 wait_until 5 stars_rested || fail "stars did not rest"
+
+# The user types into the target's edit control: a click on it, then keys.
+target=$(tr -d '\r' < "$E2E_WORK/target.log" | sed -n 's/^target=\(0x[0-9a-f]*\).*/\1/p')
+edit=$(tr -d '\r' < "$E2E_WORK/target.log" | sed -n 's/.* edit=\(0x[0-9a-f]*\).*/\1/p')
+edit_line=$(tr -d '\r' < "$E2E_WORK/target.log" | sed -n 's/.* editrect=/rect=/p')
+typed=""
+edit_text() { probe controls "$target" | sed -n 's/^id=[-0-9]* class=Edit .* text=//p'; }
+typing_in_target() { [ "$(probe foreground)" = "hwnd=$target focus=$edit class=Tovik2HookTarget" ]; }
+# type_more KEY WHAT: the target is in front with its edit focused, and the
+# key (one letter) typed now lands there after what was typed before. The
+# display's own keyboard focus is handed to the target first: without a
+# window manager it stays where a menu or a click on another program's X
+# window left it (the root), which no Windows system has; where the program
+# in front takes the keys is what the window system says above.
+type_more() {
+  wait_until 10 typing_in_target || fail "after $2 the target is not in front with its edit focused: $(probe foreground)"
+  xdotool windowfocus --sync "$target_x"
+  xdotool key "$1"
+  typed+=$1
+  wait_until 10 eval '[ "$(edit_text)" = "$typed" ]' || fail "after $2 the edit holds '$(edit_text)', not '$typed'"
+  echo "after $2: $(probe foreground), edit holds '$typed'"
+}
+# (Without a window manager a window gets the keyboard only when told.)
+target_x=$(xdotool search --onlyvisible --name '^hook target$' | head -n 1)
+xdotool windowfocus --sync "$target_x"
+xdotool mousemove $(( ($(rect_field "$edit_line" 1) + $(rect_field "$edit_line" 3)) / 2 )) \
+  $(( ($(rect_field "$edit_line" 2) + $(rect_field "$edit_line" 4)) / 2 )) click 1
+type_more a "a click on the edit"
+wait_until 5 stars_rested || fail "the stars of the click on the edit did not rest"
 
 width_of_star() { local l; l=$(star_line "$1"); echo $(( $(rect_field "$l" 3) - $(rect_field "$l" 1) )); }
 centre_of() { echo $(( ($(rect_field "$1" 1) + $(rect_field "$1" 3)) / 2 )) $(( ($(rect_field "$1" 2) + $(rect_field "$1" 4)) / 2 )); }
@@ -53,6 +84,7 @@ catch_star() {
 # --- Erase one: the poof, centred, larger; then the window goes.
 held=()
 catch_star
+type_more b "a catch"
 star=$CAUGHT
 before=$(star_line "$star")
 read -r cx cy <<<"$(centre_of "$before")"
@@ -72,6 +104,7 @@ read -r px py <<<"$(centre_of "$(echo "$poof" | head -n 1)")"
 (( px - cx <= 3 && cx - px <= 3 && py - cy <= 3 && cy - py <= 3 )) || fail "the poof is not centred on the star ($cx,$cy): $poof"
 held=()
 [ -z "$(star_line "$star")" ] || fail "the erased star's window is left"
+type_more c "an erase through the star's menu"
 
 # star_census: the number of top-level windows of the program (probe census).
 star_census() { probe census Pipwink2 "$census_library" | sed -n 's/.*windows=\([0-9]*\).*/\1/p'; }
@@ -83,18 +116,17 @@ menu_reads() {
 }
 
 # --- A close from outside: another program posts WM_CLOSE to every star
-# window, resting or caught, and Alt+F4 goes to a caught star made active by
-# a click. Every window stays, and the menu still counts three caught stars.
+# window, resting or caught. Every window stays, and the menu still counts
+# three caught stars. A click on a caught star leaves the target in front (a
+# star is never active, so Alt+F4 never reaches one).
 catch_star; catch_star; catch_star
 screenshot "three_caught"
 star_click "${held[2]}" 1
-wait_until 10 eval '[ "$(probe foreground)" = "hwnd=${held[2]} class=Pipwink2 Pupil" ]' ||
-  fail "a click did not make the caught star active: $(probe foreground)"
 wait_until 5 eval '[ "$(visible_stars | wc -l)" = "${#held[@]}" ]' || fail "the click's stars did not rest: $(visible_stars)"
+type_more d "a click on a caught star"
 windows_before=$(star_census)
 star_windows=$(windows_of "Pipwink2 Pupil" | wc -l)
 probe close "Pipwink2 Pupil" >/dev/null
-xdotool key alt+F4
 # The menu's click is taken after the closes: they have been handled once it shows.
 star_menu_open "${held[1]}"
 menu_reads 消去 - 全て消去 整理する
@@ -126,6 +158,7 @@ done <<<"$gone_ticks"
 echo "erase all: windows went in motion ticks $(echo "$gone_ticks" | awk '{print $2 "-" $1}' | tr '\n' ' ')"
 held=()
 wait_until 5 stars_rested || fail "stars are left after erase all: $(visible_stars)"
+type_more e "erase all"
 
 # --- Tidy-up: catch until two caught stars show one picture, and three are
 # caught; then every picture keeps one star, where it was. The first caught
@@ -135,6 +168,7 @@ star_menu_open "$CAUGHT"
 menu_reads 消去
 xdotool key Escape
 wait_until 10 eval '! menu_shown' || fail "the star's menu did not close"
+type_more f "a star's menu closed with Escape"
 while :; do
   catch_star
   widths=$(for h in "${held[@]}"; do width_of_star "$h"; done | sort)
@@ -164,6 +198,7 @@ for h in "${held[@]}"; do
 done
 [ "$(for h in "${held[@]}"; do [ -n "$(shown_line "$h")" ] && width_of_star "$h"; done | sort | uniq -d)" = "" ] \
   || fail "two stars of one picture are left after tidy-up: $(visible_stars)"
+type_more g "tidy-up"
 stop_tovik
 
 # Alt+F4 does reach an active window here: the other program, made active by
