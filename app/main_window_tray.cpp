@@ -1,5 +1,6 @@
 // The main window's handlers of the tray icon, its menu and its commands.
 #include "app/main_window.h"
+#include "app/message_out.h"
 #include "app/tray_menu.h"
 #include "base/app_state.h"
 #include "base/ui_texts.h"
@@ -24,7 +25,8 @@ void MainWindow::ShowTrayMenu() {
   SetForegroundWindow(window_);
   POINT cursor{};
   GetCursorPos(&cursor);
-  trayMenu_ = InitMenu(UiTexts, Reacting());
+  // The registry is the record: what it says now is what the mark shows.
+  trayMenu_ = InitMenu(UiTexts, Reacting(), signIn_.IsOn());
   if (!trayMenu_) return;
   TrackPopupMenu(trayMenu_.Get(), TPM_BOTTOMALIGN | TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
                  window_, nullptr);
@@ -47,6 +49,9 @@ LRESULT MainWindow::OnCommand(WPARAM command) {
       break;
     case IDM_TRAY_SETTINGS:
       OpenSettingsDialog();
+      break;
+    case IDM_TRAY_SIGN_IN:
+      if (!signIn_.Set(!signIn_.IsOn())) MessageOut(window_, UiTexts.slot[TEXT_SIGN_IN_UNSAVED]);
       break;
     default:
       break;
@@ -76,7 +81,7 @@ void MainWindow::OpenVersionBox() {
 // settings. Without its thread the session closes again at once, or the
 // stars would stand still for good.
 void MainWindow::OpenSettingsDialog() {
-  if (session_ == nullptr || !session_->Open(store_.Current())) return;
+  if (session_ == nullptr || !session_->Open(store_.Current(), store_.IniPath())) return;
   UniqueHandle thread = StartSettingDialog(session_);
   if (!thread) session_->Close();
 }

@@ -29,6 +29,9 @@
 #define IDC_BROWSE 1011        // "..." opens the folder browser
 #define IDC_COUNT_LABEL 1014   // shows the star count
 #define IDC_TEST_DISPLAY 1015  // shows the folder's pictures at once
+#define IDC_INI_FILE 260       // names the settings file in use
+#define IDC_LANGUAGE 261       // drop-down list: the interface's language
+#define IDC_LANGUAGE_LABEL 262 // its label
 
 // The string table. The slots of the texts record name them by what they say.
 #define IDS_ERASE 154
@@ -53,3 +56,9 @@
 #define IDS_USING_DEFAULT 173
 #define IDS_NO_PICTURE 174
 #define IDS_MORE_FILES 175
+#define IDS_INI_FILE 210         // the settings dialog's label of the settings file (%ls: its path)
+#define IDS_START_AT_SIGN_IN 211  // the tray menu's item
+#define IDS_SIGN_IN_UNSAVED 212   // the Run key could not be written
+#define IDS_LANGUAGE_JAPANESE 213  // the settings dialog's language choices
+#define IDS_LANGUAGE_ENGLISH 214
+#define IDS_LANGUAGE_AUTO 215
