@@ -1,8 +1,8 @@
 # The settings dialog, driven as a user does: opened from the tray menu, only
 # once, brought forward by a left click on the tray icon; every text it shows
 # is the Japanese of its template (the scenario runs under the Japanese locale
-# and again under LC_ALL=C.UTF-8 with a program folder named with ソ), or its
-# English with LANGUAGE=en (E2E_LANGUAGE=en); the stars stand still while it is open;
+# and again under LC_ALL=C.UTF-8), or its English with LANGUAGE=en
+# (E2E_LANGUAGE=en, from a program folder named with ソ); the stars stand still while it is open;
 # Cancel stores nothing; the up arrow and OK store a new count and leave the
 # other keys as they were (a key missing from the file takes its default and
 # stays missing); a folder of pictures is typed, shown by the test button
@@ -304,7 +304,7 @@ probe close Pipwink2 >/dev/null
 wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit"
 
 # --- The next start reads back what OK saved, from the file beside the
-# program that the dialog names (the Western run's program folder holds a
+# program that the dialog names (the English run's program folder holds a
 # name its code page cannot spell).
 echo "e2e: program folder $E2E_PROGRAM"
 start_tovik_ready
