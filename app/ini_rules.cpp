@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "app/hotkey_rules.h"
+#include "base/ui_language_rules.h"
 #include "cells/exclude_rules.h"
 
 static_assert(kExcludeTextSize == kExcludeListSize, "the settings record holds the list the hook library reads");
@@ -49,6 +50,7 @@ SettingsRecord DefaultSettings() {
   settings.reactKey = 1;
   settings.reactEnterKey = 1;
   settings.fullscreenPause = 1;
+  settings.language = LANGUAGE_JAPANESE;
   std::snprintf(settings.hotkey, sizeof settings.hotkey, "%s", kDefaultHotkey);
   return settings;
 }
@@ -98,6 +100,8 @@ SettingsRecord ReadSettings(IniKeyReader read, void* context) {
   if (read(context, "EXCLUDE", exclude, sizeof exclude)) {
     NormaliseExcludeList(exclude, settings.exclude, sizeof settings.exclude);
   }
+  char language[kLanguageTextSize] = {};
+  if (read(context, "LANGUAGE", language, sizeof language)) settings.language = LanguageFromText(language);
   return settings;
 }
 
@@ -114,6 +118,7 @@ int AddMissingKeys(const SettingsRecord& settings, IniKeyReader read, IniKeyWrit
   }
   if (!read(context, "HOTKEY", text, sizeof text)) written &= write(context, "HOTKEY", settings.hotkey);
   if (!read(context, "EXCLUDE", text, sizeof text)) written &= write(context, "EXCLUDE", settings.exclude);
+  if (!read(context, "LANGUAGE", text, sizeof text)) written &= write(context, "LANGUAGE", LanguageText(settings.language));
   return written;
 }
 
@@ -141,6 +146,9 @@ int WriteSettings(const SettingsRecord& settings, IniKeyWriter write, void* cont
   if (stored == nullptr || std::strncmp(stored->exclude, settings.exclude, kExcludeTextSize) != 0) {
     written &= write(context, "EXCLUDE", settings.exclude);
   }
+  if (stored == nullptr || stored->language != settings.language) {
+    written &= write(context, "LANGUAGE", LanguageText(settings.language));
+  }
   return written;
 }
 
@@ -152,7 +160,8 @@ int CompairIniInfo(SettingsRecord current, SettingsRecord candidate) {
   if (std::strncmp(current.imageFolder, candidate.imageFolder, kTextSize) != 0) return 2;
   if (current.reactMouseMove != candidate.reactMouseMove ||
       current.reactMouseClick != candidate.reactMouseClick || current.reactKey != candidate.reactKey ||
-      current.reactEnterKey != candidate.reactEnterKey || current.quantity != candidate.quantity) {
+      current.reactEnterKey != candidate.reactEnterKey || current.quantity != candidate.quantity ||
+      current.language != candidate.language) {
     return 1;
   }
   return 0;

@@ -11,6 +11,8 @@ constexpr char kIniFileName[] = "tovik2.ini";
 
 // A number is read from at most this many characters of its key's text.
 constexpr int kIniNumberChars = 5;
+// LANGUAGE is read from at most this many characters ("auto" and blanks).
+constexpr int kLanguageTextSize = 16;
 // Below this speed range the stars would hardly move; above the upper one no
 // speed can be drawn at all (32767 is divided by the range).
 constexpr int32_t kMinMoveRange = 70;
@@ -38,7 +40,7 @@ using IniKeyWriter = int (*)(void* context, const char* key, const char* text);
 SettingsRecord ReadSettings(IniKeyReader read, void* context);
 
 // Writes, after the seven keys of the first version, the keys a file written
-// by that version lacks (FULLSCREENPAUSE, HOTKEY, EXCLUDE), with the record's
+// by that version lacks (FULLSCREENPAUSE, HOTKEY, EXCLUDE, LANGUAGE), with the record's
 // values; a file without all seven (cut down by hand, or no settings file at
 // all) is left alone. 1 when every write succeeded.
 int AddMissingKeys(const SettingsRecord& settings, IniKeyReader read, IniKeyWriter write, void* context);

@@ -5,8 +5,12 @@
 #include "cells/private_messages.h"
 
 MainWindow::MainWindow(const MainWindowOptions& options)
-    : starCursor_(options.starCursor), watch_(options.watchdog), watchSource_(options.watchdogSource) {
+    : starCursor_(options.starCursor),
+      watch_(options.watchdog),
+      watchSource_(options.watchdogSource),
+      signIn_(options.runValueName) {
   store_.UseIniPath(options.iniPath);
+  if (!options.iniWritable) store_.NoteUnwritable();
 }
 
 MainWindow::~MainWindow() {
@@ -35,6 +39,12 @@ HWND MainWindow::CreateMainWindow(HINSTANCE instance) {
   // Layered but never given content, so it never shows.
   return CreateWindowExA(WS_EX_LAYERED, kMainClassName, "", WS_POPUP | WS_VISIBLE, -1, -1, 1, 1, nullptr, nullptr,
                          instance, this);
+}
+
+// The texts in the language the settings choose; the menus and messages
+// read them as they show, so they follow at once.
+void MainWindow::ApplyLanguage() {
+  LoadUiTexts(ResolveLanguage(store_.Current().language, GetUserDefaultUILanguage()));
 }
 
 const wchar_t* MainWindow::Tip() const { return Reacting() ? kTipEnabled : kTipDisabled; }
@@ -94,6 +104,7 @@ LRESULT MainWindow::OnCreate() {
   tray_.Add(window_, kTrayIconArt, PWM_TRAY, kTipEnabled);
   cells_.SetUpMMFile(window_);
   store_.GetIniInfo();  // after the cells: loading mirrors the switches into them
+  ApplyLanguage();
   field_ = std::make_unique<StarField>(StarFieldHost{window_, starCursor_, &UiTexts, &store_.Current()});
   session_ = SettingsSession::Make(window_, starCursor_);
   if (watch_) watchdog_.Start(window_, session_ != nullptr ? &session_->OpenFlag() : nullptr, watchSource_);

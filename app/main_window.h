@@ -21,6 +21,7 @@
 #include "app/pause_hotkey.h"
 #include "app/settings_session.h"
 #include "app/settings_store.h"
+#include "app/sign_in_start.h"
 #include "app/tray_icon.h"
 #include "app/version_box.h"
 #include "base/owned_handles.h"
@@ -29,10 +30,12 @@
 
 // What a main window is given when it is made.
 struct MainWindowOptions {
-  const char* iniPath = "";          // the settings file, read when the object is made; empty: in memory only
+  const wchar_t* iniPath = L"";      // the settings file, read when the object is made; empty: in memory only
+  bool iniWritable = true;           // false: the file can be written nowhere, the first start says so
   HCURSOR starCursor = nullptr;      // the star windows' cursor
   bool watchdog = false;             // watch the processor use, as the program does
   const CpuMonitorSource* watchdogSource = nullptr;  // what the watch samples; null: the process's own use
+  const wchar_t* runValueName = kRunValueName;       // the Run key's value of the start at sign-in
 };
 
 // One object per window, which its window's user slot points at; the owners
@@ -123,6 +126,7 @@ class MainWindow {
   void OnToggleReaction();
   void OpenVersionBox();
   void OpenSettingsDialog();
+  void ApplyLanguage();
 
   const HCURSOR starCursor_;
   const bool watch_;
@@ -147,6 +151,7 @@ class MainWindow {
   std::optional<StartReport> heldReport_;
   PauseHotkey hotkey_;
   VersionBox versionBox_;
+  SignInStart signIn_;
   // Shared with the settings dialog's thread; let go of, not deleted.
   SettingsSession* session_ = nullptr;
   HookLibrary hooks_;

@@ -113,8 +113,10 @@ LRESULT MainWindow::OnSettingsChosen() {
 }
 
 int MainWindow::TakeChosenSettings(const SettingsRecord& chosen) {
+  const int32_t language = store_.Current().language;
   const int changed = store_.TakeChosenSettings(chosen);
   if (changed == 0) return 0;
+  if (store_.Current().language != language) ApplyLanguage();
   store_.TellUnsavedSettings(window_);
   // A new folder: the star field starts again from it. The user may have
   // chosen exit while the box above showed; the field is then gone.

@@ -1,5 +1,6 @@
 // The main window's handlers of the tray icon, its menu and its commands.
 #include "app/main_window.h"
+#include "app/message_out.h"
 #include "app/tray_menu.h"
 #include "base/app_state.h"
 #include "base/foreground_loan.h"
@@ -24,7 +25,8 @@ void MainWindow::ShowTrayMenu() {
   if (trayMenu_) return;  // it is up already
   POINT cursor{};
   GetCursorPos(&cursor);
-  trayMenu_ = InitMenu(UiTexts, Reacting());
+  // The registry is the record: what it says now is what the mark shows.
+  trayMenu_ = InitMenu(UiTexts, Reacting(), signIn_.IsOn());
   if (!trayMenu_) return;
   // The program in front before the menu gets the foreground back after it.
   ForegroundLoan loan(window_);
@@ -49,6 +51,9 @@ LRESULT MainWindow::OnCommand(WPARAM command) {
       break;
     case IDM_TRAY_SETTINGS:
       OpenSettingsDialog();
+      break;
+    case IDM_TRAY_SIGN_IN:
+      if (!signIn_.Set(!signIn_.IsOn())) MessageOut(window_, UiTexts.slot[TEXT_SIGN_IN_UNSAVED]);
       break;
     default:
       break;
@@ -78,7 +83,7 @@ void MainWindow::OpenVersionBox() {
 // settings. Without its thread the session closes again at once, or the
 // stars would stand still for good.
 void MainWindow::OpenSettingsDialog() {
-  if (session_ == nullptr || !session_->Open(store_.Current())) return;
+  if (session_ == nullptr || !session_->Open(store_.Current(), store_.IniPath())) return;
   UniqueHandle thread = StartSettingDialog(session_);
   if (!thread) session_->Close();
 }

@@ -79,12 +79,21 @@ int ReadFolderEdit(HWND dialog, char* folder) {
   }
 }
 
+// Which file the settings live in: beside the program, or in the user's
+// application data when the program's folder cannot be written.
+void ShowIniFile(HWND dialog, const wchar_t* path) {
+  wchar_t text[kTextSize + kIniPathSize];
+  wsprintfW(text, UiTexts.slot[TEXT_INI_FILE], path);
+  SetDlgItemTextW(dialog, kIniFileId, text);
+}
+
 void OnInitDialog(HWND dialog, SettingsSession* session) {
   SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(session));
   SetCenterWindow(dialog);
   // The folder setting holds 259 characters; a longer text would be cut.
   SendDlgItemMessageW(dialog, kFolderEditId, EM_LIMITTEXT, kTextSize - 1, 0);
   if (session != nullptr) UpdateSettingDialog(dialog, session->Edited());
+  ShowIniFile(dialog, session != nullptr ? session->IniPath() : L"");
   WidenCutLabels(dialog);
   ShowWindow(dialog, SW_SHOW);
   if (session != nullptr) session->SetDialog(dialog);
@@ -165,11 +174,23 @@ void OnDestroy(HWND dialog) {
 
 }  // namespace
 
+const DLGTEMPLATE* SettingsDialogTemplate(UiLanguage language) {
+  HRSRC found = FindResourceExW(appInstance, MAKEINTRESOURCEW(5) /* RT_DIALOG */, MAKEINTRESOURCEW(kSettingDialogId),
+                                ResourceLanguageId(language));
+  if (found == nullptr) {
+    found = FindResourceExW(appInstance, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(kSettingDialogId),
+                            ResourceLanguageId(UI_JAPANESE));
+  }
+  if (found == nullptr) return nullptr;
+  return static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(appInstance, found)));
+}
+
 DWORD WINAPI SettingDialogThread(LPVOID parameter) {
   auto* session = static_cast<SettingsSession*>(parameter);
-  // The wide dialog: its texts read in Japanese whatever the ANSI code page.
-  DialogBoxParamW(appInstance, MAKEINTRESOURCEW(kSettingDialogId), session->Owner(), SettingDialogProc,
-                  reinterpret_cast<LPARAM>(session));
+  // The wide dialog in the language of the texts: it reads the same whatever
+  // the ANSI code page, and a language chosen since shows at its next opening.
+  DialogBoxIndirectParamW(appInstance, SettingsDialogTemplate(UiTextLanguage), session->Owner(), SettingDialogProc,
+                          reinterpret_cast<LPARAM>(session));
   // The test display's windows belong to this thread and were asked to close
   // as the dialog went; let them before the thread ends.
   MSG message;
@@ -209,6 +230,14 @@ void UpdateSettingDialog(HWND dialog, const SettingsRecord& settings) {
   SetDlgItemTextA(dialog, kFolderEditId, settings.imageFolder);  // an ANSI path, widened by the call
   InitLocalSpin(GetDlgItem(dialog, kSpinId), GetDlgItem(dialog, kCountLabelId), settings.quantity);
   SetShownCount(dialog, settings.quantity);
+  // The choices in LanguageChoice order, each named in the texts' language.
+  HWND language = GetDlgItem(dialog, kLanguageId);
+  SendMessageW(language, CB_RESETCONTENT, 0, 0);
+  for (int slot : {TEXT_LANGUAGE_JAPANESE, TEXT_LANGUAGE_ENGLISH, TEXT_LANGUAGE_AUTO}) {
+    SendMessageW(language, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(UiTexts.slot[slot]));
+  }
+  const int32_t choice = LanguageFromText(LanguageText(settings.language));  // unknown numbers read as Japanese
+  SendMessageW(language, CB_SETCURSEL, static_cast<WPARAM>(choice), 0);
 }
 
 int GetIniInfoFromDialog(HWND dialog, SettingsRecord* chosen) {
@@ -223,6 +252,8 @@ int GetIniInfoFromDialog(HWND dialog, SettingsRecord* chosen) {
   candidate.reactKey = SwitchFromCheckBox(stored.reactKey, GetDlgBoolByInt(dialog, kKeyId));
   candidate.reactEnterKey = SwitchFromCheckBox(stored.reactEnterKey, GetDlgBoolByInt(dialog, kEnterKeyId));
   candidate.quantity = ShownCount(dialog);
+  const LRESULT language = SendDlgItemMessageW(dialog, kLanguageId, CB_GETCURSEL, 0, 0);
+  if (language >= LANGUAGE_JAPANESE && language <= LANGUAGE_AUTO) candidate.language = static_cast<int32_t>(language);
   *chosen = candidate;
   return CompairIniInfo(stored, candidate);
 }
@@ -245,13 +276,16 @@ int SelectImageFolder(HWND owner, const char* startFolder, wchar_t* output) {
 
 int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
   if (message != BFFM_INITIALIZED) return 0;
-  char start[kTextSize] = {};
   const char* saved = reinterpret_cast<const char*>(data);
-  if (saved != nullptr) std::snprintf(start, sizeof start, "%s", saved);
-  if (start[0] == '\0') GetModulePath(start);
-  // The saved folder is an ANSI path; every ANSI path widens.
-  wchar_t wide[kTextSize] = {};
-  MultiByteToWideChar(CP_ACP, 0, start, -1, wide, kTextSize);
+  // The saved folder is an ANSI path, and every ANSI path widens; the
+  // program's folder is taken wide, whatever its name.
+  wchar_t wide[kIniPathSize] = {};
+  if (saved != nullptr && saved[0] != '\0') {
+    MultiByteToWideChar(CP_ACP, 0, saved, -1, wide, kIniPathSize);
+    wide[kIniPathSize - 1] = L'\0';
+  } else {
+    ProgramFolderW(wide, kIniPathSize);
+  }
   SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wide));
   return 0;
 }

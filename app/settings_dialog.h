@@ -9,6 +9,7 @@
 #include "app/settings_session.h"
 #include "base/resource_ids.h"
 #include "base/settings.h"
+#include "base/ui_language_rules.h"
 
 // The dialog and its controls, by the names the code uses.
 constexpr int kSettingDialogId = IDD_SETTINGS;
@@ -22,6 +23,12 @@ constexpr int kFolderEditId = IDC_FOLDER_EDIT;
 constexpr int kBrowseId = IDC_BROWSE;
 constexpr int kCountLabelId = IDC_COUNT_LABEL;
 constexpr int kTestDisplayId = IDC_TEST_DISPLAY;
+constexpr int kIniFileId = IDC_INI_FILE;
+constexpr int kLanguageId = IDC_LANGUAGE;
+
+// The dialog's template in the language's resources (the Japanese one when
+// that language has none); null when there is none at all.
+const DLGTEMPLATE* SettingsDialogTemplate(UiLanguage language);
 
 // Thread body: runs the dialog of the session (a SettingsSession*, opened,
 // with a hold for this thread), then closes the session and lets go of it.

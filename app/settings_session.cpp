@@ -14,9 +14,10 @@ void SettingsSession::LetGo() {
   if (holds_.fetch_sub(1) == 1) delete this;
 }
 
-bool SettingsSession::Open(const SettingsRecord& current) {
+bool SettingsSession::Open(const SettingsRecord& current, const wchar_t* iniPath) {
   if (open_.load()) return false;
   edited_ = current;
+  lstrcpynW(iniPath_, iniPath != nullptr ? iniPath : L"", kIniPathSize);
   chosenWaits_.store(false);
   dialog_.store(nullptr);
   open_.store(true);

@@ -9,6 +9,7 @@
 
 #include <atomic>
 
+#include "app/ini_place.h"
 #include "app/test_display.h"
 #include "base/owned_handles.h"
 #include "base/settings.h"
@@ -27,7 +28,8 @@ class SettingsSession {
 
   // Main thread: opens the session for a dialog editing a copy of current.
   // False when a dialog is open already.
-  bool Open(const SettingsRecord& current);
+  // The dialog shows iniPath, the file the settings live in.
+  bool Open(const SettingsRecord& current, const wchar_t* iniPath = L"");
   // Any thread: a dialog is open, from Open until the dialog's thread ends.
   // While it is, input makes no stars and the stars stand still.
   bool IsOpen() const { return open_.load(); }
@@ -41,6 +43,7 @@ class SettingsSession {
 
   // The dialog's thread: the copy it edits, its alone while it is open.
   SettingsRecord& Edited() { return edited_; }
+  const wchar_t* IniPath() const { return iniPath_; }
   TestDisplay& Display() { return display_; }
 
   // The dialog's thread: the copy OK chose, handed over with a message that
@@ -58,6 +61,7 @@ class SettingsSession {
   std::atomic<bool> open_{false};
   std::atomic<HWND> dialog_{nullptr};
   SettingsRecord edited_{};
+  wchar_t iniPath_[kIniPathSize] = {};
   SettingsRecord chosen_{};
   std::atomic<bool> chosenWaits_{false};  // chosen_ is written before this is set, read after it is seen
   TestDisplay display_;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "app/ini_place.h"
 #include "app/mm_file.h"
 #include "base/settings.h"
 
@@ -17,9 +18,11 @@ class SettingsStore {
 
   // The INI file's path, set before the first load. Empty when the program's
   // directory leaves no room for the file name: the settings then live in
-  // memory only and nothing is written.
+  // memory only and nothing is written. The path is wide, the file's
+  // contents stay in the ANSI code page; the narrow form takes an ANSI path.
+  void UseIniPath(const wchar_t* path);
   void UseIniPath(const char* path);
-  const char* IniPath() const { return iniPath_; }
+  const wchar_t* IniPath() const { return iniPath_; }
 
   // The settings in force; all zero until the first load.
   const SettingsRecord& Current() const { return settings_; }
@@ -39,10 +42,14 @@ class SettingsStore {
   // What changed, as CompairIniInfo says: 0, 1, or 2 for a new folder.
   int TakeChosenSettings(const SettingsRecord& chosen);
 
-  // Tells the user once, in a box owned by owner, that the last save failed;
+  // Tells the user once, in a box owned by owner, that the last save failed
+  // and which file it was;
   // nothing when it succeeded or the user has been told already. A
   // successful save re-arms it.
   void TellUnsavedSettings(HWND owner);
+  // The file can be written nowhere: the next TellUnsavedSettings says so,
+  // though nothing has been saved yet.
+  void NoteUnwritable() { lastSaveFailed_ = true; }
 
   // The text of one key of the settings section, at most size - 1
   // characters; empty for a missing file, section or key.
@@ -58,19 +65,10 @@ class SettingsStore {
   int NoteSave(int written);
   void Mirror();
 
-  char iniPath_[kTextSize] = {};
+  wchar_t iniPath_[kIniPathSize] = {};
   SettingsRecord settings_{};
   ProgramCells* cells_;
   // The last save failed, and whether the user has been told since.
   bool lastSaveFailed_ = false;
   bool saveFailureTold_ = false;
 };
-
-// The program file's directory with its trailing backslash; empty when the
-// path holds no backslash. 0, with out empty, when the program's path does
-// not fit in the buffer.
-int GetModulePath(char* out);
-
-// The INI path: the program's directory and "tovik2.ini". 0, with out empty,
-// when the path cannot be had whole.
-int GetIniFileName(char* out);

@@ -6,6 +6,7 @@
 #include "base/owned_handles.h"
 #include "base/ui_texts.h"
 
-// Builds the menu: version information, separator, settings, separator,
-// disable (while reacting) or enable, exit. Holds nothing when it cannot be made.
-UniqueMenu InitMenu(const UiTextBlock& texts, bool reacting);
+// Builds the menu: version information, separator, settings, start at
+// sign-in (checked while it is on), separator, disable (while reacting) or
+// enable, exit. Holds nothing when it cannot be made.
+UniqueMenu InitMenu(const UiTextBlock& texts, bool reacting, bool startsAtSignIn);

@@ -7,6 +7,7 @@
 #include "app/message_loop.h"
 #include "app/message_out.h"
 #include "app/settings_store.h"
+#include "app/sign_in_start.h"
 #include "app/tray_icon.h"
 #include "base/app_state.h"
 #include "base/owned_handles.h"
@@ -25,11 +26,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   appInstance = instance;
 
   SeedRandomSource(static_cast<uint32_t>(std::time(nullptr)));
-  char iniPath[kTextSize] = {};
-  GetIniFileName(iniPath);
+  IniLocation ini{};
+  FindIniFile(&ini);
   LoadUiTexts();
   MainWindowOptions options;
-  options.iniPath = iniPath;
+  options.iniPath = ini.path;
+  options.iniWritable = ini.writable;
   // The star windows' class keeps the cursor it is first given, so the
   // cursor lives as long as the process.
   options.starCursor = PrepairAlphaIcon(IDR_CURSOR_ART, 4, 1);
@@ -42,5 +44,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // lie in a folder of an ordinary length), the program would sit in the tray
   // and never react: the user is told once.
   if (shell.LoadHookLibrary() != 1) MessageOut(window, UiTexts.slot[TEXT_NO_HOOK_LIBRARY]);
+  // A program started at sign-in and moved since would not start there
+  // again: the value follows it to where it runs now.
+  if (!SignInStart().FollowMove()) MessageOut(window, UiTexts.slot[TEXT_SIGN_IN_UNSAVED]);
   return RunMessageLoop(window);
 }

@@ -29,6 +29,9 @@
 #define IDC_BROWSE 1011        // "..." opens the folder browser
 #define IDC_COUNT_LABEL 1014   // shows the star count
 #define IDC_TEST_DISPLAY 1015  // shows the folder's pictures at once
+#define IDC_INI_FILE 260       // names the settings file in use
+#define IDC_LANGUAGE 261       // drop-down list: the interface's language
+#define IDC_LANGUAGE_LABEL 262 // its label
 
 // The string table. The slots of the texts record name them by what they say.
 #define IDS_ERASE 154
@@ -59,3 +62,9 @@
 #define IDS_HOTKEY_NEEDS_MODIFIER 178  // why: neither Ctrl, Alt nor Win
 #define IDS_HOTKEY_ALTGR 179           // why: Ctrl+Alt with a character key is AltGr
 #define IDS_HOTKEY_RESERVED 180        // why: a key every program relies on
+#define IDS_INI_FILE 210         // the settings dialog's label of the settings file (%ls: its path)
+#define IDS_START_AT_SIGN_IN 211  // the tray menu's item
+#define IDS_SIGN_IN_UNSAVED 212   // the Run key could not be written
+#define IDS_LANGUAGE_JAPANESE 213  // the settings dialog's language choices
+#define IDS_LANGUAGE_ENGLISH 214
+#define IDS_LANGUAGE_AUTO 215

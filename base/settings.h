@@ -19,4 +19,5 @@ struct SettingsRecord {
   int32_t fullscreenPause;      // FULLSCREENPAUSE: no stars while a full-screen program is in front
   char hotkey[kHotkeyTextSize];    // HOTKEY: toggles the reaction; empty for none
   char exclude[kExcludeTextSize];  // EXCLUDE: programs whose input makes no stars
+  int32_t language;                // LANGUAGE: a LanguageChoice (ui_language_rules.h)
 };

@@ -5,8 +5,9 @@
 // and the settings dialog's thread alike.
 #pragma once
 #include "base/settings.h"
+#include "base/ui_language_rules.h"
 
-constexpr int kUiTextSlots = 23;
+constexpr int kUiTextSlots = 29;
 
 // The slots by what they say.
 enum UiText : int {
@@ -33,6 +34,12 @@ enum UiText : int {
   TEXT_NO_HOOK_LIBRARY = 20,   // nivlet2.dll could not be loaded or set its hooks: no reaction to input
   TEXT_HOTKEY_TAKEN = 21,      // the pause hotkey is held by another program (%ls: the hotkey)
   TEXT_FOLDER_LOADED = 22,     // heads a report held back while a full-screen program was in front
+  TEXT_INI_FILE = 23,          // the settings dialog's label of the settings file (%ls: its path)
+  TEXT_START_AT_SIGN_IN = 24,  // サインイン時に起動, tray menu
+  TEXT_SIGN_IN_UNSAVED = 25,   // the start at sign-in could not be changed
+  TEXT_LANGUAGE_JAPANESE = 26,  // the settings dialog's language choices, in LanguageChoice order
+  TEXT_LANGUAGE_ENGLISH = 27,
+  TEXT_LANGUAGE_AUTO = 28,
 };
 
 struct UiTextBlock {
@@ -40,10 +47,21 @@ struct UiTextBlock {
 };
 
 extern UiTextBlock UiTexts;
+// The language the slots hold; the settings dialog opens in it too.
+extern UiLanguage UiTextLanguage;
 
-// Fills every slot; a text that cannot be loaded leaves its slot empty.
-void LoadUiTexts();
+// Fills every slot from the string table of the language (each language has
+// a table of its own in the resources, under its language id); a text the
+// table lacks comes from the Japanese one, and one that cannot be loaded at
+// all leaves its slot empty. The main thread reloads them when the user
+// picks another language; other threads only read them to show them.
+void LoadUiTexts(UiLanguage language = UI_JAPANESE);
 
-// LoadStringW of the id from appInstance into the slot, at most 259
-// characters; 1 when a text was loaded, 0 otherwise (slot empty, or no such slot).
+// The text of the id in UiTextLanguage's table (else the Japanese one) into
+// the slot, at most 259 characters; 1 when a text was loaded, 0 otherwise
+// (slot empty, or no such slot).
 int LoadUiString(int slot, unsigned stringId);
+
+// The text of the id in the string table of the language id alone, at most
+// size - 1 characters; its length, 0 when that table lacks it.
+int LoadTableString(unsigned stringId, unsigned short languageId, wchar_t* out, int size);

@@ -25,6 +25,7 @@ enum MenuCommand : unsigned {
   IDM_TRAY_ENABLE = 114,
   IDM_TRAY_VERSION = 115,
   IDM_TRAY_SETTINGS = 129,
+  IDM_TRAY_SIGN_IN = 1250,  // start at sign-in, on or off
   // The star window's context menu (owned by the star window, not the tray).
   IDM_STAR_ERASE = 102,
   IDM_STAR_ERASE_ALL = 103,

@@ -70,6 +70,8 @@ e2e_cleanup() {
     kill "$pid" 2>/dev/null || true
   done
   [ -z "${_e2e_keymap_options+set}" ] || setxkbmap -option "" -option "$_e2e_keymap_options" 2>/dev/null || true
+  # The Wine session's boot would start what the Run key names.
+  [ -z "${_e2e_run_value+set}" ] || wine reg delete "$run_key" /v Tovik2 /f >/dev/null 2>&1 || true
   # The scaled prefix's session is the scenario's own: it ends with it.
   [ -z "${_e2e_scaled_prefix:-}" ] || WINEPREFIX=$_e2e_scaled_prefix wineserver -k 2>/dev/null || true
 }
@@ -90,6 +92,15 @@ use_scaled_prefix() {
   fi
   export WINEPREFIX=$copy
   _e2e_scaled_prefix=$copy
+}
+
+# run_value: the text of Tovik2's value under the user's Run key (its start at
+# sign-in), empty without one. A scenario that calls it has the value removed
+# when it ends.
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+run_value() {
+  _e2e_run_value=1
+  wine reg query "$run_key" /v Tovik2 2>/dev/null | tr -d '\r' | sed -n 's/^ *Tovik2 *REG_SZ *//p'
 }
 
 # keys_reach_programs: the display's keyboard hands Ctrl+Alt+F1..F12 to the
@@ -315,7 +326,7 @@ start_tovik_ready() {
 
 # ini_written: the INI holds its last key (the file shows before its keys are
 # written).
-ini_written() { tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" 2>/dev/null | grep -q '^EXCLUDE='; }
+ini_written() { tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" 2>/dev/null | grep -q '^LANGUAGE='; }
 
 # start_report_done: once the messages of a start have been answered: Tovik2
 # is ready, its start has been handled to the end and its folder loaded, and

@@ -1,4 +1,5 @@
 #include "app/ini_rules.h"
+#include "base/ui_language_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +50,7 @@ TEST(IniLoading, DefaultsOfAFirstStartAreWrittenAsTheSevenKeysInOrderThenTheNewO
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"IMAGEFOLDER", ""}, {"QUANTITY", "2"}, {"MOVERANGE", "70"}, {"MOUSECLICK", "1"},
       {"MOUSEMOVE", "1"},  {"KEYENTRY", "1"}, {"ENTERKEY", "1"},   {"FULLSCREENPAUSE", "1"},
-      {"HOTKEY", "Ctrl+Alt+F12"}, {"EXCLUDE", ""}};
+      {"HOTKEY", "Ctrl+Alt+F12"}, {"EXCLUDE", ""}, {"LANGUAGE", "ja"}};
   EXPECT_EQ(written.keys, expected);
 }
 
@@ -63,12 +64,13 @@ TEST(IniLoading, AFileOfTheFirstVersionWorksAndGainsTheNewKeysWithTheirDefaults)
   EXPECT_STREQ(settings.hotkey, "Ctrl+Alt+F12");
   EXPECT_STREQ(settings.exclude, "");
   ASSERT_EQ(AddMissingKeys(settings, ReadFake, WriteFake, &section), 1);
-  ASSERT_EQ(section.keys.size(), 10u);
+  ASSERT_EQ(section.keys.size(), 11u);
   EXPECT_EQ(section.keys[7], (std::pair<std::string, std::string>{"FULLSCREENPAUSE", "1"}));
   EXPECT_EQ(section.keys[8], (std::pair<std::string, std::string>{"HOTKEY", "Ctrl+Alt+F12"}));
   EXPECT_EQ(section.keys[9], (std::pair<std::string, std::string>{"EXCLUDE", ""}));
+  EXPECT_EQ(section.keys[10], (std::pair<std::string, std::string>{"LANGUAGE", "ja"}));
   EXPECT_EQ(AddMissingKeys(settings, ReadFake, WriteFake, &section), 1);
-  EXPECT_EQ(section.keys.size(), 10u) << "keys present are left as they are";
+  EXPECT_EQ(section.keys.size(), 11u) << "keys present are left as they are";
 
   FakeSection cutDown{{{"QUANTITY", "5"}, {"MOUSECLICK", "0"}}};
   EXPECT_EQ(AddMissingKeys(ReadSettings(ReadFake, &cutDown), ReadFake, WriteFake, &cutDown), 1);
@@ -97,6 +99,27 @@ TEST(IniLoading, TheNewKeysKeepGoodValuesAndGiveMalformedOnesTheirDefaults) {
   SettingsRecord overLong = Load({{"HOTKEY", longHotkey}, {"EXCLUDE", longList}});
   EXPECT_STREQ(overLong.hotkey, "Ctrl+Alt+F12");
   EXPECT_STREQ(overLong.exclude, "");
+}
+
+// LANGUAGE: ja, en or auto in any letter case; anything else is Japanese,
+// and such a text stays in the file until the user picks a language.
+TEST(IniLoading, LanguageKnowsThreeChoicesAndKeepsAnUnknownTextUntilChanged) {
+  EXPECT_EQ(Load({}).language, LANGUAGE_JAPANESE);
+  EXPECT_EQ(Load({{"LANGUAGE", "en"}}).language, LANGUAGE_ENGLISH);
+  EXPECT_EQ(Load({{"LANGUAGE", " AUTO "}}).language, LANGUAGE_AUTO);
+  SettingsRecord unknown = Load({{"LANGUAGE", "fr"}});
+  EXPECT_EQ(unknown.language, LANGUAGE_JAPANESE);
+
+  SettingsRecord changed = unknown;
+  FakeSection untouched;
+  EXPECT_EQ(WriteSettings(changed, WriteFake, &untouched, &unknown), 1);
+  EXPECT_TRUE(untouched.keys.empty()) << "the unknown text is not rewritten as ja";
+  changed.language = LANGUAGE_AUTO;
+  EXPECT_EQ(CompairIniInfo(unknown, changed), 1) << "a new language is saved and applied, no restart";
+  FakeSection written;
+  WriteSettings(changed, WriteFake, &written, &unknown);
+  const std::vector<std::pair<std::string, std::string>> onlyTheLanguage = {{"LANGUAGE", "auto"}};
+  EXPECT_EQ(written.keys, onlyTheLanguage);
 }
 
 TEST(IniLoading, MoveRangeIsKeptBetween70And32767) {

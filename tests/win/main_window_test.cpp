@@ -15,6 +15,7 @@
 #include "base/app_state.h"
 #include "base/dpi_scale.h"
 #include "base/settings.h"
+#include "base/ui_language_rules.h"
 #include "base/ui_texts.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
@@ -68,6 +69,29 @@ std::wstring MissingFolderMessage(const std::string& folder) {
          UiTexts.slot[TEXT_USING_DEFAULT];
 }
 
+// The message of settings that could not be saved to the file.
+std::wstring UnsavedMessage(const std::string& file) {
+  return std::wstring(UiTexts.slot[TEXT_SETTINGS_UNSAVED]) + L"\n\n" + Widened(file);
+}
+
+constexpr wchar_t kTestRunValue[] = L"Tovik2 main window test";
+
+// The Run key's value of the name, as the registry holds it; "<none>" without one.
+std::wstring RunValue(const wchar_t* name) {
+  wchar_t value[1024] = {};
+  DWORD bytes = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, name, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS) {
+    return L"<none>";
+  }
+  return value;
+}
+
+std::wstring QuotedProgramPath() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return L"\"" + std::wstring(path) + L"\"";
+}
+
 // A fresh main window for each case, made and started the way the program
 // does it (without the hook library), the settings in memory unless a case
 // gives a file; it goes with the case. Nothing is reset by hand.
@@ -94,11 +118,14 @@ class MainWindowTest : public ::testing::Test {
     }
     if (IsWindow(window)) DestroyWindow(window);
     Pump();
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kTestRunValue);  // a prefix's boot would start it
     EXPECT_EQ(shell->Field(), nullptr) << "the star field goes with the window";
     shell.reset();
   }
   // Makes a new main window (the one before goes first) and lets PWM_START run.
-  void Start(const MainWindowOptions& options) {
+  void Start(const MainWindowOptions& given) {
+    MainWindowOptions options = given;
+    options.runValueName = kTestRunValue;  // the program's own value stays as the user has it
     shell.reset();
     shell.emplace(options);
     window = shell->CreateMainWindow(appInstance);
@@ -115,7 +142,8 @@ class MainWindowTest : public ::testing::Test {
     const std::string file = folder.File("tovik2.ini");
     ASSERT_TRUE(WriteTextFile(file, text));
     MainWindowOptions options;
-    options.iniPath = file.c_str();
+    iniPath_ = Widened(file);  // the temporary folder's path is ASCII
+    options.iniPath = iniPath_.c_str();
     Start(options);
   }
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -165,6 +193,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   std::optional<MainWindow> shell;
+  std::wstring iniPath_;
   HWND window = nullptr;
   StarField* field = nullptr;
   bool quitSeen = false;
@@ -316,7 +345,7 @@ TEST_F(MainWindowTest, SettingsChangedWhileALoadRunsAreNeitherTornNorToldForTheW
   MessageBoxWatcher boxes([&](HWND box) {
     wchar_t text[512] = {};
     GetDlgItemTextW(box, 0xFFFF, text, 512);
-    if (std::wstring(text) == UiTexts.slot[TEXT_SETTINGS_UNSAVED]) unsavedBox = box;
+    if (std::wstring(text) == UnsavedMessage(store.File("tovik2.ini"))) unsavedBox = box;
     if (unsavedBox != box) {
       folderTold = true;
       PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -332,7 +361,7 @@ TEST_F(MainWindowTest, SettingsChangedWhileALoadRunsAreNeitherTornNorToldForTheW
 
   const std::vector<std::wstring> told = boxes.Texts();
   EXPECT_EQ(told.size(), 3u);
-  EXPECT_EQ(std::count(told.begin(), told.end(), UiTexts.slot[TEXT_SETTINGS_UNSAVED]), 1);
+  EXPECT_EQ(std::count(told.begin(), told.end(), UnsavedMessage(store.File("tovik2.ini"))), 1);
   EXPECT_EQ(std::count(told.begin(), told.end(), MissingFolderMessage(loaded)), 1)
       << "the load under way is told with the folder it loaded";
   EXPECT_EQ(std::count(told.begin(), told.end(), MissingFolderMessage(chosen)), 1);
@@ -510,11 +539,12 @@ std::vector<std::wstring> MenuTexts(HMENU menu) {
     wchar_t text[64] = {};
     MENUITEMINFOW item{};
     item.cbSize = sizeof item;
-    item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+    item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_STATE;
     item.dwTypeData = text;
     item.cch = 64;
     GetMenuItemInfoW(menu, i, TRUE, &item);
-    texts.push_back((item.fType & MFT_SEPARATOR) ? std::wstring(L"-") : std::to_wstring(item.wID) + L" " + text);
+    const std::wstring mark = (item.fState & MFS_CHECKED) ? L" [x]" : L"";
+    texts.push_back((item.fType & MFT_SEPARATOR) ? std::wstring(L"-") : std::to_wstring(item.wID) + L" " + text + mark);
   }
   return texts;
 }
@@ -542,8 +572,8 @@ std::vector<std::wstring> ShownTrayMenu(const MainWindow& shell) {
 // the menu of the notification area closes properly.
 TEST_F(MainWindowTest, TrayMenuShowsItsJapaneseTextsAndOffersTheOppositeOfTheState) {
   ExpectCodePageOfThisRun();
-  const std::vector<std::wstring> expectEnabled = {L"115 バージョン情報", L"-", L"129 設定", L"-", L"114 無効化",
-                                                   L"102 終了"};
+  const std::vector<std::wstring> expectEnabled = {L"115 バージョン情報", L"-", L"129 設定", L"1250 サインイン時に起動",
+                                                   L"-", L"114 無効化", L"102 終了"};
   EXPECT_EQ(ShownTrayMenu(*shell), expectEnabled);
   EXPECT_EQ(shell->TrayMenu(), nullptr) << "the menu goes once it is closed";
   MSG message;
@@ -551,8 +581,93 @@ TEST_F(MainWindowTest, TrayMenuShowsItsJapaneseTextsAndOffersTheOppositeOfTheSta
 
   Send(WM_COMMAND, IDM_TRAY_ENABLE);
   std::vector<std::wstring> disabled = ShownTrayMenu(*shell);
-  ASSERT_EQ(disabled.size(), 6u);
-  EXPECT_EQ(disabled[4], L"114 有効化");
+  ASSERT_EQ(disabled.size(), 7u);
+  EXPECT_EQ(disabled[5], L"114 有効化");
+}
+
+// The menu's start at sign-in sets and clears the Run key's value, and its
+// mark shows what the registry says when the menu opens, even a change made
+// elsewhere meanwhile.
+TEST_F(MainWindowTest, StartAtSignInWritesTheRunKeyAndTheMarkReadsIt) {
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kTestRunValue);
+  EXPECT_EQ(ShownTrayMenu(*shell).at(3), L"1250 サインイン時に起動");
+  Send(WM_COMMAND, IDM_TRAY_SIGN_IN);
+  EXPECT_EQ(RunValue(kTestRunValue), QuotedProgramPath());
+  EXPECT_EQ(ShownTrayMenu(*shell).at(3), L"1250 サインイン時に起動 [x]");
+
+  ASSERT_EQ(RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kTestRunValue), ERROR_SUCCESS);
+  EXPECT_EQ(ShownTrayMenu(*shell).at(3), L"1250 サインイン時に起動") << "the registry, not a memory, says";
+  Send(WM_COMMAND, IDM_TRAY_SIGN_IN);
+  EXPECT_EQ(RunValue(kTestRunValue), QuotedProgramPath());
+  Send(WM_COMMAND, IDM_TRAY_SIGN_IN);
+  EXPECT_EQ(RunValue(kTestRunValue), L"<none>");
+  EXPECT_EQ(ShownTrayMenu(*shell).at(3), L"1250 サインイン時に起動");
+}
+
+// A value the registry refuses (its name is longer than a value's may be)
+// is told to the user, and the mark stays as the registry is.
+TEST_F(MainWindowTest, StartAtSignInThatCannotBeWrittenIsTold) {
+  const std::wstring refused(20000, L'v');
+  MainWindowOptions options;
+  options.runValueName = refused.c_str();
+  shell.reset();
+  shell.emplace(options);
+  window = shell->CreateMainWindow(appInstance);
+  ASSERT_NE(window, nullptr);
+  Pump();
+  MessageBoxWatcher boxes;
+  Send(WM_COMMAND, IDM_TRAY_SIGN_IN);
+  ASSERT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_EQ(boxes.Texts()[0], UiTexts.slot[TEXT_SIGN_IN_UNSAVED]);
+  EXPECT_EQ(ShownTrayMenu(*shell).at(3), L"1250 サインイン時に起動");
+}
+
+// LANGUAGE=en in the settings file: the menu and the messages are English
+// from the start (this case also runs under a Western code page).
+TEST_F(MainWindowTest, WithLanguageEnglishTheMenuAndMessagesReadEnglish) {
+  ExpectCodePageOfThisRun();
+  TempFolder folder("english");
+  StartWithSettingsFile(folder, "[PIPWINK]\r\nLANGUAGE=en\r\n");
+  const std::vector<std::wstring> english = {L"115 About Pipwink2", L"-", L"129 Settings", L"1250 Start at sign-in",
+                                             L"-", L"114 Disable", L"102 Exit"};
+  EXPECT_EQ(ShownTrayMenu(*shell), english);
+  MessageBoxWatcher boxes;
+  const std::string missing = folder.File("missing");
+  ASSERT_EQ(ChooseFolder(missing), 2);
+  ASSERT_TRUE(PumpUntil([&] { return !boxes.Texts().empty(); }));
+  EXPECT_EQ(boxes.Texts()[0], L"The chosen folder was not found.\n" + Widened(missing) + L"\nThe built-in picture is used.");
+}
+
+// A language chosen in the settings applies to the menus and messages at
+// once, and to the settings dialog the next time it opens; LANGUAGE=ja (or
+// none) gives exactly the Japanese of before.
+TEST_F(MainWindowTest, AChosenLanguageAppliesAtOnceAndTheDialogFollowsAtItsNextOpening) {
+  TempFolder folder("language_change");
+  StartWithSettingsFile(folder, "[PIPWINK]\r\nLANGUAGE=ja\r\n");
+  EXPECT_EQ(ShownTrayMenu(*shell).at(2), L"129 設定");
+  HWND dialog = OpenSettingsDialog();
+  ASSERT_NE(dialog, nullptr);
+  wchar_t cancel[64] = {};
+  GetDlgItemTextW(dialog, IDCANCEL, cancel, 64);
+  EXPECT_STREQ(cancel, L"キャンセル");
+  SendDlgItemMessageW(dialog, kLanguageId, CB_SETCURSEL, LANGUAGE_ENGLISH, 0);
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(PumpSentUntil([&] { return !shell->SettingsDialogOpen(); }));
+  EXPECT_EQ(shell->Settings().language, LANGUAGE_ENGLISH);
+  EXPECT_EQ(ShownTrayMenu(*shell).at(2), L"129 Settings") << "the menu follows at once";
+  EXPECT_STREQ(UiTexts.slot[TEXT_ERASE], L"Erase") << "the star menu reads the same texts";
+
+  dialog = OpenSettingsDialog();
+  ASSERT_NE(dialog, nullptr);
+  GetDlgItemTextW(dialog, IDCANCEL, cancel, 64);
+  EXPECT_STREQ(cancel, L"Cancel") << "the dialog opens in the new language";
+  SendDlgItemMessageW(dialog, kLanguageId, CB_SETCURSEL, LANGUAGE_JAPANESE, 0);
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(PumpSentUntil([&] { return !shell->SettingsDialogOpen(); }));
+  EXPECT_EQ(ShownTrayMenu(*shell).at(2), L"129 設定");
+  char saved[16] = {};
+  GetPrivateProfileStringA("PIPWINK", "LANGUAGE", "", saved, sizeof saved, folder.File("tovik2.ini").c_str());
+  EXPECT_STREQ(saved, "ja");
 }
 
 TEST_F(MainWindowTest, TheTipSaysWhetherTheStarFieldReacts) {
@@ -575,8 +690,8 @@ TEST_F(MainWindowTest, ARestartWhileDisabledReactsAgainAndTheTipSaysSo) {
   EXPECT_STREQ(shell->Tray().Tip(), L"Pipwink2");
   ASSERT_TRUE(PumpUntil([&] { return !field->PicturesPending(); }));
   std::vector<std::wstring> texts = ShownTrayMenu(*shell);
-  ASSERT_EQ(texts.size(), 6u);
-  EXPECT_EQ(texts[4], L"114 無効化");
+  ASSERT_EQ(texts.size(), 7u);
+  EXPECT_EQ(texts[5], L"114 無効化");
 }
 
 TEST_F(MainWindowTest, DisablingHidesGrabbedStarsAndEnablingShowsThemAgain) {

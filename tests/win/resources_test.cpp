@@ -25,8 +25,15 @@ TEST(Resources, EveryStringOfTheTableLoadsWide) {
 
 INT_PTR CALLBACK QuietProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
+// Each language's template, the same controls in the same order.
 TEST(Resources, SettingsDialogHasItsControlsInTemplateOrder) {
-  HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, QuietProc, 0);
+  for (WORD language : {0x0411, 0x0409}) {
+  SCOPED_TRACE(language);
+  HMODULE self = GetModuleHandleA(nullptr);
+  HRSRC found = FindResourceExW(self, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(IDD_SETTINGS), language);
+  ASSERT_NE(found, nullptr);
+  auto* dialogTemplate = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(self, found)));
+  HWND dialog = CreateDialogIndirectParamA(self, dialogTemplate, nullptr, QuietProc, 0);
   ASSERT_NE(dialog, nullptr) << "dialog 127 could not be made (is common controls 6 there?)";
   char className[64] = {};
   GetClassNameA(GetDlgItem(dialog, IDC_SPIN), className, sizeof className);
@@ -41,7 +48,8 @@ TEST(Resources, SettingsDialogHasItsControlsInTemplateOrder) {
                                      IDC_MOUSE_MOVE, IDC_ENTER_KEY, IDC_ALL_KEYS,
                                      -1,             IDC_FOLDER_EDIT, IDC_BROWSE,
                                      IDC_TEST_DISPLAY, -1,           IDC_SPIN,
-                                     -1,             IDC_COUNT_LABEL};
+                                     -1,             IDC_COUNT_LABEL, IDC_INI_FILE,
+                                     IDC_LANGUAGE_LABEL, IDC_LANGUAGE};
   ASSERT_EQ(ids.size(), expected.size());
   for (size_t i = 0; i < ids.size(); ++i) {
     // Static and group box ids may read back as 0xFFFF.
@@ -57,6 +65,7 @@ TEST(Resources, SettingsDialogHasItsControlsInTemplateOrder) {
   LONG edit = GetWindowLongA(GetDlgItem(dialog, IDC_FOLDER_EDIT), GWL_STYLE);
   EXPECT_EQ(edit & 0x0009, 0);
   DestroyWindow(dialog);
+  }
 }
 
 // The manifest the program carries, as text.

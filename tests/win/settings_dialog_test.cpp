@@ -80,7 +80,7 @@ class SettingsDialogTest : public ::testing::Test {
   // the settings in force.
   void OpenSession() {
     session->Close();
-    ASSERT_TRUE(session->Open(store.Current()));
+    ASSERT_TRUE(session->Open(store.Current(), store.IniPath()));
   }
 
   TempFolder storeFolder{"dialog_store"};
@@ -97,8 +97,9 @@ class SettingsDialogControls : public SettingsDialogTest {
  protected:
   void Open() {
     OpenSession();
-    dialog = CreateDialogParamW(appInstance, MAKEINTRESOURCEW(kSettingDialogId), nullptr, SettingDialogProc,
-                                reinterpret_cast<LPARAM>(session));
+    // The template of the texts' language, as the dialog's thread takes it.
+    dialog = CreateDialogIndirectParamW(appInstance, SettingsDialogTemplate(UiTextLanguage), nullptr,
+                                        SettingDialogProc, reinterpret_cast<LPARAM>(session));
     ASSERT_NE(dialog, nullptr);
   }
   void TearDown() override {
@@ -114,6 +115,23 @@ class SettingsDialogControls : public SettingsDialogTest {
     return changed;
   }
   HWND Item(int id) const { return GetDlgItem(dialog, id); }
+  // The label of the settings file holds its text in the lines it has room
+  // for, broken where the path must be, with the dialog's font.
+  void ExpectIniFileLabelWhole() {
+    HWND label = Item(kIniFileId);
+    ASSERT_NE(label, nullptr);
+    RECT client{};
+    GetClientRect(label, &client);
+    std::wstring text = WindowText(label);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, client.right, 0};
+    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    EXPECT_LE(needed.bottom, client.bottom) << "the settings file's label is cut: " << text.size();
+    EXPECT_LE(needed.right, client.right);
+  }
   void Click(int id) { SendMessageA(Item(id), BM_CLICK, 0, 0); }
   // A press and release on the upper (up) or lower (down) half of the spin.
   void Spin(bool up) {
@@ -270,15 +288,79 @@ TEST_F(SettingsDialogControls, ShowsItsJapaneseTextsWholeUnderAnyCodePage) {
   std::vector<std::wstring> texts;
   for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     texts.push_back(WindowText(child));
+    if (child == Item(kIniFileId)) continue;  // it breaks into lines: below
     RECT rect{};
     GetWindowRect(child, &rect);
     EXPECT_LE(LabelWidthNeeded(child), rect.right - rect.left) << "cut: " << texts.size() - 1;
   }
+  const std::wstring iniFile = store.IniPath();
   const std::vector<std::wstring> expected = {
       L"OK", L"キャンセル", L"マウス", L"キーボード (β版)", L"マウスクリックに反応", L"キー入力に反応",
       L"マウスカーソルの動きに反応", L"エンターキーのみ", L"全てのキー", L"イメージフォルダの指定 (PNG 画像のみ)",
-      L"C:\\Stars", L"...", L"テスト表示", L"★の数", L"", L" 1 クリック / タイプで発生する数", L"4"};
+      L"C:\\Stars", L"...", L"テスト表示", L"★の数", L"", L" 1 クリック / タイプで発生する数", L"4",
+      L"設定ファイル: " + iniFile, L"言語", L"日本語"};
   EXPECT_EQ(texts, expected);
+  ExpectIniFileLabelWhole();
+}
+
+// With LANGUAGE=en the dialog is the English template, its choices English,
+// and nothing is cut (this case also runs under a Western code page).
+TEST_F(SettingsDialogControls, ShowsItsEnglishTextsWholeInEnglish) {
+  ExpectCodePageOfThisRun();
+  SettingsRecord settings = store.Current();
+  settings.language = LANGUAGE_ENGLISH;
+  Store(settings);
+  LoadUiTexts(UI_ENGLISH);
+  Open();
+  EXPECT_EQ(WindowText(dialog), L"Pipwink2");
+  std::vector<std::wstring> texts;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    texts.push_back(WindowText(child));
+    if (child == Item(kIniFileId)) continue;
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    EXPECT_LE(LabelWidthNeeded(child), rect.right - rect.left) << "cut: " << texts.back();
+  }
+  const std::vector<std::wstring> expected = {
+      L"OK", L"Cancel", L"Mouse", L"Keyboard (beta)", L"React to mouse clicks", L"React to key input",
+      L"React to mouse movement", L"Enter key only", L"Every key", L"Picture folder (PNG pictures only)",
+      L"C:\\Stars", L"...", L"Test display", L"Number of stars", L"", L" Stars per click or key", L"4",
+      L"Settings file: " + std::wstring(store.IniPath()), L"Language", L"English"};
+  EXPECT_EQ(texts, expected);
+  ExpectIniFileLabelWhole();
+  std::vector<std::wstring> choices;
+  for (int i = 0; i < SendMessageW(Item(kLanguageId), CB_GETCOUNT, 0, 0); ++i) {
+    wchar_t text[128] = {};
+    SendMessageW(Item(kLanguageId), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+    choices.push_back(text);
+  }
+  EXPECT_EQ(choices, (std::vector<std::wstring>{L"日本語", L"English", L"Automatic (the Windows display language)"}));
+}
+
+// The language is chosen in the dialog and saved like the other settings;
+// leaving the choice alone writes nothing.
+TEST_F(SettingsDialogControls, ALanguageChoiceIsSavedLikeTheOtherSettings) {
+  Open();
+  EXPECT_EQ(SendMessageW(Item(kLanguageId), CB_GETCURSEL, 0, 0), 0) << "Japanese, the default";
+  EXPECT_EQ(TakeDialog(), 0);
+  SendMessageW(Item(kLanguageId), CB_SETCURSEL, 2, 0);
+  EXPECT_EQ(TakeDialog(), 1);
+  EXPECT_EQ(store.Current().language, LANGUAGE_AUTO);
+  EXPECT_EQ(IniValue(iniFile, "LANGUAGE"), "auto");
+  EXPECT_EQ(IniValue(iniFile, "QUANTITY"), "<missing>") << "only the language changed";
+  DestroyWindow(dialog);
+  Open();
+  EXPECT_EQ(SendMessageW(Item(kLanguageId), CB_GETCURSEL, 0, 0), 2) << "the saved choice shows again";
+}
+
+// The label names the file the settings live in, however long its path and
+// whatever characters it holds (this case also runs under a Western code page).
+TEST_F(SettingsDialogControls, NamesTheSettingsFileByItsWidePathWhole) {
+  const std::wstring appData = L"C:\\users\\ソフィア・エリザベス\\AppData\\Roaming\\Tovik2\\tovik2.ini";
+  store.UseIniPath(appData.c_str());
+  Open();
+  EXPECT_EQ(ItemText(dialog, kIniFileId), L"設定ファイル: " + appData);
+  ExpectIniFileLabelWhole();
 }
 
 // The dialog on its own thread, as the tray command runs it, owned by the

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "app/ini_place.h"
 #include "app/mm_file.h"
 #include "base/app_state.h"
 #include "base/ui_texts.h"
+#include "code_page.h"
 #include "cells/shared_cells.h"
 #include "message_box_watcher.h"
 #include "react_cells.h"
@@ -94,7 +96,8 @@ TEST_F(SettingsStore, AMissingFileIsCreatedWithTheDefaultKeysInOrder) {
 
   const std::vector<std::string> expected = {
       "[PIPWINK]",   "IMAGEFOLDER=",      "QUANTITY=2",          "MOVERANGE=70", "MOUSECLICK=1", "MOUSEMOVE=1",
-      "KEYENTRY=1",  "ENTERKEY=1",        "FULLSCREENPAUSE=1",   "HOTKEY=Ctrl+Alt+F12", "EXCLUDE="};
+      "KEYENTRY=1",  "ENTERKEY=1",        "FULLSCREENPAUSE=1",   "HOTKEY=Ctrl+Alt+F12", "EXCLUDE=",
+      "LANGUAGE=ja"};
   EXPECT_EQ(FileLines(), expected);
   EXPECT_EQ(store_.Current().quantity, 2);
   EXPECT_EQ(store_.Current().moveRange, 70);
@@ -154,7 +157,7 @@ TEST_F(SettingsStore, MissingKeysTakeTheirDefaultsAndTheFileIsNotRewritten) {
 TEST_F(SettingsStore, SettingsThatCannotBeSavedAreReportedOnce) {
   appInstance = GetModuleHandleA(nullptr);
   LoadUiTexts();
-  const std::string good = store_.IniPath();
+  const std::wstring good = store_.IniPath();
   const std::string gone = folder_ + "\\gone\\tovik2.ini";
   store_.UseIniPath(gone.c_str());
   MessageBoxWatcher boxes;
@@ -164,7 +167,9 @@ TEST_F(SettingsStore, SettingsThatCannotBeSavedAreReportedOnce) {
   EXPECT_EQ(store_.SaveIniInfo(store_.Current()), 0);
   store_.TellUnsavedSettings(window_.handle());
   ASSERT_EQ(boxes.Texts().size(), 1u);
-  EXPECT_EQ(boxes.Texts()[0], UiTexts.slot[TEXT_SETTINGS_UNSAVED]);
+  EXPECT_EQ(boxes.Texts()[0], std::wstring(UiTexts.slot[TEXT_SETTINGS_UNSAVED]) + L"\n\n" +
+                                  std::wstring(gone.begin(), gone.end()))
+      << "the message names the file";
 
   store_.UseIniPath(good.c_str());
   EXPECT_EQ(store_.SaveIniInfo(store_.Current()), 1);
@@ -198,7 +203,7 @@ TEST_F(SettingsStore, ASavedChangeReachesTheCellsAndTheNextLoad) {
   EXPECT_EQ(next.Current().moveRange, 70);
   EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 1, 0}));
   // Saving replaces the keys; it never adds a second copy of one.
-  EXPECT_EQ(FileLines().size(), 11u);
+  EXPECT_EQ(FileLines().size(), 12u);
 }
 
 TEST_F(SettingsStore, WithoutAWholePathTheDefaultsStayInMemoryAndNothingIsWritten) {
@@ -223,16 +228,167 @@ TEST_F(SettingsStore, WithoutAWholePathTheDefaultsStayInMemoryAndNothingIsWritte
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
-TEST(GetIniFileName, NamesTheFileBesideTheProgram) {
-  char program[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
-  ASSERT_GT(length, 0u);
-  std::string expected(program, length);
-  expected = expected.substr(0, expected.find_last_of('\\') + 1) + "tovik2.ini";
+// The settings file is found and used by its wide path: a folder whose name
+// the ANSI code page cannot spell (ソ under a Western one, 한 under either)
+// holds the file, which is written, read back, and keeps its contents in the
+// code page.
+TEST_F(SettingsStore, AFolderTheCodePageCannotSpellHoldsTheFileByItsWidePath) {
+  ExpectCodePageOfThisRun();
+  const std::wstring wideFolder = std::wstring(folder_.begin(), folder_.end()) + L"\\ソフト한";
+  ASSERT_TRUE(CreateDirectoryW(wideFolder.c_str(), nullptr));
+  const std::wstring wideFile = wideFolder + L"\\tovik2.ini";
+  store_.UseIniPath(wideFile.c_str());
+  EXPECT_EQ(store_.GetIniInfo(), 1);
+  SettingsRecord changed = store_.Current();
+  changed.quantity = 7;
+  std::strcpy(changed.imageFolder, "C:\\Stars");
+  EXPECT_EQ(store_.SaveChangedIniInfo(changed), 1);
 
-  char path[kTextSize];
-  ASSERT_EQ(GetIniFileName(path), 1);
-  EXPECT_EQ(std::string(path), expected);
+  ::SettingsStore next(&cells_);
+  next.UseIniPath(wideFile.c_str());
+  next.GetIniInfo();
+  EXPECT_EQ(next.Current().quantity, 7);
+  EXPECT_STREQ(next.Current().imageFolder, "C:\\Stars");
+  EXPECT_TRUE(DeleteFileW(wideFile.c_str())) << "the file is where its wide path says";
+  EXPECT_TRUE(RemoveDirectoryW(wideFolder.c_str()));
+}
+
+TEST_F(SettingsStore, TheContentsStayInTheCodePageOfTheFile) {
+  ASSERT_EQ(GetACP(), 932u) << "the bytes below are code page 932";
+  WriteIni("[PIPWINK]\r\nIMAGEFOLDER=" + std::string(kJapaneseFolder) + "\r\nQUANTITY=3\r\n");
+  store_.GetIniInfo();
+  EXPECT_STREQ(store_.Current().imageFolder, kJapaneseFolder);
+  SettingsRecord changed = store_.Current();
+  changed.quantity = 4;
+  std::strcpy(changed.imageFolder, "D:\\\x83\x5C\x83\x74\x83\x67");  // ソフト
+  store_.SaveChangedIniInfo(changed);
+  EXPECT_EQ(ReadIni(), "[PIPWINK]\r\nIMAGEFOLDER=D:\\\x83\x5C\x83\x74\x83\x67\r\nQUANTITY=4\r\n")
+      << "no byte order mark, no UTF-16: the file stays as the code page spells it";
+}
+
+// Where the settings file goes, with real folders: a program folder and a
+// stand-in for the user's application data, both of the case's own.
+class LocateIniFileTest : public SettingsStore {
+ protected:
+  std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+  std::wstring Program() { return Wide(folder_) + L"\\"; }
+  std::wstring AppData() { return Wide(folder_) + L"\\roaming"; }
+  std::wstring AppDataFile() { return AppData() + L"\\Tovik2\\tovik2.ini"; }
+  bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+  IniLocation Locate(const std::wstring& program) {
+    IniLocation location{};
+    LocateIniFile(program.c_str(), AppData().c_str(), &location);
+    return location;
+  }
+  // Another program holds the file beside the program open for reading and
+  // lets nobody write it: Wine ignores the read-only attribute for root and
+  // file modes alike, but honours a share mode.
+  void LockBesideFile() {
+    lock_ = CreateFileA(file_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock_, INVALID_HANDLE_VALUE);
+  }
+  HANDLE lock_ = INVALID_HANDLE_VALUE;
+  void TearDown() override {
+    if (lock_ != INVALID_HANDLE_VALUE) CloseHandle(lock_);
+    DeleteFileW(AppDataFile().c_str());
+    RemoveDirectoryW((AppData() + L"\\Tovik2").c_str());
+    RemoveDirectoryW(AppData().c_str());
+    SettingsStore::TearDown();
+  }
+};
+
+TEST_F(LocateIniFileTest, AWritableProgramFolderKeepsTheFileBesideAndLeavesNothingBehind) {
+  ASSERT_TRUE(CreateDirectoryW(AppData().c_str(), nullptr));
+  IniLocation location = Locate(Program());
+  EXPECT_EQ(std::wstring(location.path), Wide(file_));
+  EXPECT_TRUE(location.writable);
+  EXPECT_FALSE(Exists(Wide(file_))) << "the test of the folder leaves no file: the first load writes the defaults";
+  EXPECT_FALSE(Exists(AppData() + L"\\Tovik2")) << "the application data folder is not touched";
+
+  WriteIni("[PIPWINK]\r\nQUANTITY=6\r\n");
+  location = Locate(Program());
+  EXPECT_EQ(std::wstring(location.path), Wide(file_));
+  EXPECT_EQ(ReadIni(), "[PIPWINK]\r\nQUANTITY=6\r\n") << "the test of the file changes nothing in it";
+}
+
+TEST_F(LocateIniFileTest, AProgramFolderThatCannotBeWrittenMovesTheSettingsToAppData) {
+  ASSERT_TRUE(CreateDirectoryW(AppData().c_str(), nullptr));
+  IniLocation location = Locate(Program() + L"gone\\");  // nothing can be made there
+  EXPECT_EQ(std::wstring(location.path), AppDataFile());
+  EXPECT_TRUE(location.writable);
+  EXPECT_FALSE(Exists(AppDataFile())) << "no copy to start from: the first load writes the defaults";
+
+  // The store saves there, and the next start finds it again.
+  store_.UseIniPath(location.path);
+  EXPECT_EQ(store_.GetIniInfo(), 1);
+  EXPECT_TRUE(Exists(AppDataFile()));
+  EXPECT_EQ(std::wstring(Locate(Program() + L"gone\\").path), AppDataFile());
+}
+
+// A settings file beside the program that cannot be written is where the
+// user starts from: it is copied to the application data once,
+// and the copy, saved since, is never overwritten by it.
+TEST_F(LocateIniFileTest, AnUnwritableFileBesideTheProgramSeedsTheAppDataCopyOnce) {
+  ASSERT_TRUE(CreateDirectoryW(AppData().c_str(), nullptr));
+  WriteIni("[PIPWINK]\r\nQUANTITY=6\r\n");
+  LockBesideFile();
+  IniLocation location = Locate(Program());
+  ASSERT_EQ(std::wstring(location.path), AppDataFile());
+  EXPECT_TRUE(location.writable);
+  store_.UseIniPath(location.path);
+  store_.GetIniInfo();
+  EXPECT_EQ(store_.Current().quantity, 6) << "the copy beside the program came along";
+  SettingsRecord changed = store_.Current();
+  changed.quantity = 8;
+  EXPECT_EQ(store_.SaveChangedIniInfo(changed), 1);
+
+  ::SettingsStore next(&cells_);
+  next.UseIniPath(Locate(Program()).path);
+  next.GetIniInfo();
+  EXPECT_EQ(next.Current().quantity, 8) << "the saved copy stays; the one beside does not come again";
+  EXPECT_EQ(ReadIni(), "[PIPWINK]\r\nQUANTITY=6\r\n") << "the file beside the program is left alone";
+}
+
+// Neither place can be written: the file beside the program is read, saves
+// fail, and the program says so naming the file, once, at its start.
+TEST_F(LocateIniFileTest, NowhereWritableReadsTheFileBesideAndTellsTheUserWhichFile) {
+  WriteIni("[PIPWINK]\r\nQUANTITY=6\r\n");
+  LockBesideFile();
+  IniLocation location{};
+  LocateIniFile(Program().c_str(), nullptr, &location);  // no application data folder
+  EXPECT_EQ(std::wstring(location.path), Wide(file_));
+  EXPECT_FALSE(location.writable);
+
+  appInstance = GetModuleHandleA(nullptr);
+  LoadUiTexts();
+  MessageBoxWatcher boxes;
+  store_.UseIniPath(location.path);
+  store_.NoteUnwritable();
+  EXPECT_EQ(store_.GetIniInfo(), 1);
+  EXPECT_EQ(store_.Current().quantity, 6);
+  store_.TellUnsavedSettings(window_.handle());
+  SettingsRecord changed = store_.Current();
+  changed.quantity = 3;
+  EXPECT_EQ(store_.SaveChangedIniInfo(changed), 0);
+  EXPECT_EQ(store_.Current().quantity, 3) << "the program goes on with the settings in memory";
+  store_.TellUnsavedSettings(window_.handle());
+  ASSERT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_NE(boxes.Texts()[0].find(Wide(file_)), std::wstring::npos) << "the message names the file";
+}
+
+TEST(ProgramFolderW, NamesTheProgramsFolderWithItsBackslash) {
+  wchar_t program[MAX_PATH];
+  DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
+  ASSERT_GT(length, 0u);
+  std::wstring expected(program, length);
+  expected = expected.substr(0, expected.find_last_of(L'\\') + 1);
+
+  wchar_t folder[kIniPathSize];
+  ASSERT_EQ(ProgramFolderW(folder, kIniPathSize), 1);
+  EXPECT_EQ(std::wstring(folder), expected);
+  wchar_t tiny[4];
+  EXPECT_EQ(ProgramFolderW(tiny, 4), 0) << "a cut path is no folder";
+  EXPECT_STREQ(tiny, L"");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "base/app_state.h"
+#include "base/resource_ids.h"
 #include "code_page.h"
 
 namespace {
@@ -37,6 +38,49 @@ TEST(UiTexts, SlotsHoldTheJapaneseStringTableInSlotOrder) {
   EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_FOLDER_TOO_LONG], L"長すぎる"), nullptr);
   EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_SETTINGS_UNSAVED], L"tovik2.ini"), nullptr);
   EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_FOLDER_LOADED], L"フォルダ"), nullptr);
+}
+
+// With the English table the slots hold its texts, each different from its
+// Japanese form but for the language names; every slot is filled.
+TEST(UiTexts, EnglishSlotsHoldTheEnglishTable) {
+  appInstance = GetModuleHandleA(nullptr);
+  LoadUiTexts(UI_JAPANESE);
+  UiTextBlock japanese = UiTexts;
+  std::memset(&UiTexts, 'x', sizeof UiTexts);
+  LoadUiTexts(UI_ENGLISH);
+  EXPECT_EQ(UiTextLanguage, UI_ENGLISH);
+  EXPECT_STREQ(UiTexts.slot[TEXT_EXIT], L"Exit");
+  EXPECT_STREQ(UiTexts.slot[TEXT_SETTINGS], L"Settings");
+  EXPECT_STREQ(UiTexts.slot[TEXT_START_AT_SIGN_IN], L"Start at sign-in");
+  EXPECT_STREQ(UiTexts.slot[TEXT_ERASE_ALL], L"Erase all");
+  EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_HOTKEY_TAKEN], L"%ls"), nullptr) << "the hotkey still goes in";
+  EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_MORE_FILES], L"%d"), nullptr);
+  EXPECT_NE(std::wcsstr(UiTexts.slot[TEXT_INI_FILE], L"%ls"), nullptr);
+  for (int slot = 0; slot < kUiTextSlots; ++slot) {
+    EXPECT_GT(wcsnlen(UiTexts.slot[slot], kTextSize), 0u) << slot;
+    if (slot != TEXT_LANGUAGE_JAPANESE && slot != TEXT_LANGUAGE_ENGLISH) {
+      EXPECT_STRNE(UiTexts.slot[slot], japanese.slot[slot]) << slot;
+    }
+  }
+  LoadUiTexts();
+  EXPECT_EQ(UiTextLanguage, UI_JAPANESE);
+  EXPECT_STREQ(UiTexts.slot[TEXT_EXIT], L"終了");
+}
+
+// Every text of the Japanese table has its English form under the same id:
+// a text added to one table only fails here.
+TEST(UiTexts, EveryJapaneseTextHasItsEnglishForm) {
+  appInstance = GetModuleHandleA(nullptr);
+  wchar_t japanese[kTextSize];
+  wchar_t english[kTextSize];
+  int texts = 0;
+  for (unsigned id = 1; id < 4096; ++id) {
+    if (LoadTableString(id, 0x0411, japanese, kTextSize) == 0) continue;
+    ++texts;
+    EXPECT_GT(LoadTableString(id, 0x0409, english, kTextSize), 0) << "string " << id << " has no English form";
+  }
+  EXPECT_GE(texts, kUiTextSlots);
+  EXPECT_EQ(LoadTableString(IDS_EXIT, 0x0407, english, kTextSize), 0) << "no German table: nothing";
 }
 
 TEST(UiTexts, MissingTextsAndSlotsFailQuietly) {

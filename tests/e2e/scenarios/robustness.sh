@@ -247,7 +247,7 @@ click_target 300 250  # taken once the program has made the click's stars
 count=$(windows_of 'Pipwink2 Pupil' | wc -l)
 echo "QUANTITY=99999: one click made $count star windows"
 ((count >= 1 && count <= 99)) || fail "one click made $count star windows"
-tray_menu Down Down Down Down Return
+tray_menu Down Down Down Down Down Return  # the last item: exit
 wait_until 20 process_gone "$TOVIK_PID" || fail "the tray menu's exit did not end the program"
 rc=0; wait "$TOVIK_PID" || rc=$?
 [ "$rc" = 0 ] || fail "Tovik2 exited with $rc"

@@ -1,7 +1,8 @@
 # The settings dialog, driven as a user does: opened from the tray menu, only
 # once, brought forward by a left click on the tray icon; every text it shows
 # is the Japanese of its template (the scenario runs under the Japanese locale
-# and again under LC_ALL=C.UTF-8); the stars stand still while it is open;
+# and again under LC_ALL=C.UTF-8), or its English with LANGUAGE=en
+# (E2E_LANGUAGE=en, from a program folder named with ソ); the stars stand still while it is open;
 # Cancel stores nothing; the up arrow and OK store a new count and leave the
 # other keys as they were (a key missing from the file takes its default and
 # stays missing); a folder of pictures is typed, shown by the test button
@@ -23,8 +24,57 @@ windows_folder="Z:${pictures//\//\\}"
 # keeps the stars near the click. MOUSECLICK is missing: it takes its default,
 # clicks make stars. ENTERKEY=2 is a switch no check box can show as such.
 ini=$E2E_PROGRAM/tovik2.ini
-printf '[PIPWINK]\r\nIMAGEFOLDER=\r\nQUANTITY=3\r\nMOVERANGE=400\r\nMOUSEMOVE=0\r\nKEYENTRY=0\r\nENTERKEY=2\r\n' > "$ini"
-echo "e2e: locale ${LC_ALL:-${LANG:-}}"
+# The English run (E2E_LANGUAGE=en) has LANGUAGE=en besides and reads English.
+language=${E2E_LANGUAGE:-ja}
+language_key=""
+[ "$language" = ja ] || language_key="LANGUAGE=$language\r\n"
+printf "[PIPWINK]\r\nIMAGEFOLDER=\r\nQUANTITY=3\r\nMOVERANGE=400\r\nMOUSEMOVE=0\r\nKEYENTRY=0\r\nENTERKEY=2\r\n$language_key" > "$ini"
+echo "e2e: locale ${LC_ALL:-${LANG:-}}, LANGUAGE $language"
+if [ "$language" = en ]; then
+  test_caption="Test display" unreadable="Some pictures could not be read." ini_label="Settings file: "
+  offers_enable=Enable offers_disable=Disable
+  control_texts='OK
+Cancel
+Mouse
+Keyboard (beta)
+React to mouse clicks
+React to key input
+React to mouse movement
+Enter key only
+Every key
+Picture folder (PNG pictures only)
+
+...
+Test display
+Number of stars
+
+ Stars per click or key
+3'
+  language_texts='Language
+English'
+else
+  test_caption="テスト表示" unreadable="読み込みできないイメージがありました。" ini_label="設定ファイル: "
+  offers_enable=有効化 offers_disable=無効化
+  control_texts='OK
+キャンセル
+マウス
+キーボード (β版)
+マウスクリックに反応
+キー入力に反応
+マウスカーソルの動きに反応
+エンターキーのみ
+全てのキー
+イメージフォルダの指定 (PNG 画像のみ)
+
+...
+テスト表示
+★の数
+
+ 1 クリック / タイプで発生する数
+3'
+  language_texts='言語
+日本語'
+fi
 
 start_target
 start_tovik_ready
@@ -95,28 +145,14 @@ wait_until 20 dialog_open || fail "Settings did not open the dialog"
 dialog=$(field hwnd "$(item 1010)")
 screenshot settings_dialog_open
 [ "$(count_label)" = 3 ] || fail "the count label shows '$(count_label)', not the stored 3"
-[ "$(field text "$(item 1015)")" = "テスト表示" ] || fail "the test button reads '$(field text "$(item 1015)")'"
+[ "$(field text "$(item 1015)")" = "$test_caption" ] || fail "the test button reads '$(field text "$(item 1015)")'"
 # Every control's text, read wide from the dialog, is its Japanese; the
 # missing MOUSECLICK shows checked (its default), the stored ENTERKEY=2 too.
 probe controls "$dialog" > "$E2E_ARTIFACTS/dialog_controls.txt"
 texts=$(sed -n 's/.* text=//p' "$E2E_ARTIFACTS/dialog_controls.txt")
-expected_texts='OK
-キャンセル
-マウス
-キーボード (β版)
-マウスクリックに反応
-キー入力に反応
-マウスカーソルの動きに反応
-エンターキーのみ
-全てのキー
-イメージフォルダの指定 (PNG 画像のみ)
-
-...
-テスト表示
-★の数
-
- 1 クリック / タイプで発生する数
-3'
+expected_texts="$control_texts
+$ini_label$(windows_path "$ini")
+$language_texts"
 [ "$texts" = "$expected_texts" ] || fail "the dialog's texts read: $texts"
 grep -q '^id=1003 .*checked=1' "$E2E_ARTIFACTS/dialog_controls.txt" || fail "the missing MOUSECLICK does not show checked"
 grep -q '^id=1008 .*checked=1' "$E2E_ARTIFACTS/dialog_controls.txt" || fail "ENTERKEY=2 does not show as Enter only"
@@ -201,7 +237,7 @@ wait_until 10 eval '[ "$(field hwnd "$(visible_stars)")" = "$grabbed" ]' \
 # --- A typed folder, the test display, and OK restarting the star field,
 # which reacts again although the reaction was switched off before.
 probe command Pipwink2 114 >/dev/null  # the tray menu's 無効化
-tray_menu_offers 有効化
+tray_menu_offers "$offers_enable"
 open_from_tray
 wait_until 20 dialog_open || fail "Settings did not open the dialog again"
 focus_dialog
@@ -214,8 +250,8 @@ click_item 1015
 wait_until 20 has_message_box || fail "the broken file was not reported"
 [ "$(field text "$(item 1015)")" = "---" ] || fail "the test button reads '$(field text "$(item 1015)")' while it works"
 text=$(answer_message_box)
-[ "$text" = "読み込みできないイメージがありました。" ] || fail "the test display's message reads: $text"
-wait_until 10 eval '[ "$(field text "$(item 1015)")" = "テスト表示" ]' || fail "the test button's caption did not come back"
+[ "$text" = "$unreadable" ] || fail "the test display's message reads: $text"
+wait_until 10 eval '[ "$(field text "$(item 1015)")" = "$test_caption" ]' || fail "the test button's caption did not come back"
 test_stars=$(visible_stars | grep -v "hwnd=$grabbed " || true)
 [ "$(grep -c . <<<"$test_stars")" = 3 ] || fail "the test display shows: $test_stars"
 # Side by side: one row, left to right, 4 pixels apart, each at its own size.
@@ -242,7 +278,7 @@ done < "$E2E_WORK/test_display.txt"
 
 click_item 1
 text=$(answer_message_box)  # the restart reads the folder again, broken file included
-[ "$text" = "読み込みできないイメージがありました。" ] || fail "the restart's message reads: $text"
+[ "$text" = "$unreadable" ] || fail "the restart's message reads: $text"
 wait_until 20 dialog_gone || fail "OK did not close the dialog"
 tr -d '\r' < "$ini" | grep -qxF "IMAGEFOLDER=$windows_folder" || fail "the INI does not hold the folder: $(tr -d '\r' < "$ini")"
 # Every star window goes, the caught one included.
@@ -262,8 +298,26 @@ while read -r line; do
   esac
 done <<<"$stars"
 # The tray menu says so too: it offers to disable.
-tray_menu_offers 無効化
+tray_menu_offers "$offers_disable"
 
+probe close Pipwink2 >/dev/null
+wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit"
+
+# --- The next start reads back what OK saved, from the file beside the
+# program that the dialog names (the English run's program folder holds a
+# name its code page cannot spell).
+echo "e2e: program folder $E2E_PROGRAM"
+start_tovik_ready
+text=$(answer_message_box)  # the folder's broken file, told once its load ends
+[ "$text" = "$unreadable" ] || fail "the start's message reads: $text"
+open_from_tray
+[ "$(count_label)" = 5 ] || fail "the next start shows the count '$(count_label)', not the saved 5"
+[ "$(field text "$(item 1010)")" = "$windows_folder" ] || fail "the next start shows the folder '$(field text "$(item 1010)")'"
+label=$(field text "$(item 260)")
+[ "$label" = "$ini_label$(windows_path "$ini")" ] || fail "the dialog names the settings file as: $label"
+screenshot settings_dialog_again
+click_item 2
+wait_until 20 dialog_gone || fail "Cancel did not close the dialog"
 probe close Pipwink2 >/dev/null
 wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit"
 probe close Tovik2HookTarget >/dev/null

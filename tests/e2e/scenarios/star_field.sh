@@ -74,7 +74,7 @@ start_target
 start_tovik_ready
 wait_until 10 ini_written || fail "no INI file was written"
 keys=$(tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | sed -n 's/=.*//p' | tr '\n' ' ')
-[ "$keys" = "IMAGEFOLDER QUANTITY MOVERANGE MOUSECLICK MOUSEMOVE KEYENTRY ENTERKEY FULLSCREENPAUSE HOTKEY EXCLUDE " ] ||
+[ "$keys" = "IMAGEFOLDER QUANTITY MOVERANGE MOUSECLICK MOUSEMOVE KEYENTRY ENTERKEY FULLSCREENPAUSE HOTKEY EXCLUDE LANGUAGE " ] ||
   fail "INI keys: $keys"
 tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | grep -qx 'QUANTITY=2' || fail "QUANTITY is not 2"
 
@@ -177,13 +177,13 @@ same_place() { [ "$(line_of "$second" | sed 's/.*rect=//; s/ .*//')" = "$(echo "
 
 # Disable: the grabbed stars hide and clicks make nothing; the menu offers 有効化.
 b=$(line_of "$second")  # where the joined star rests now, its press shift undone
-tray_menu Down Down Down Return
+tray_menu Down Down Down Down Return  # version, settings, start at sign-in, then the switch
 wait_until "$hide_wait" eval '[ -z "$(visible_stars)" ]' || fail "grabbed stars still show while disabled: $(visible_stars)"
 (( $(click_stars) == 0 )) || fail "a click made stars while disabled: $(last_watch)"
 tray_menu_offers 有効化
 
 # Enable: the grabbed stars come back where they were.
-tray_menu Down Down Down Return
+tray_menu Down Down Down Down Return  # version, settings, start at sign-in, then the switch
 wait_until "$hide_wait" grabbed_back || fail "the grabbed star did not come back"
 same_place || fail "the grabbed star moved: $(line_of "$second") was $b"
 
@@ -223,7 +223,7 @@ xdotool mousemove 640 512 click 1
 wait_until 5 eval '! windows_of "Pipwink2 Pupil" | grep -q "hwnd=$box "' || fail "the version box did not close"
 
 # Exit from the menu: the process ends, the INI stays, no window is left.
-tray_menu Down Down Down Down Return
+tray_menu Down Down Down Down Down Return  # the last item: exit
 wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit"
 rc=0; wait "$TOVIK_PID" || rc=$?
 [ "$rc" = 0 ] || fail "Tovik2 exited with $rc"

@@ -23,6 +23,28 @@ rc=0; wait "$TOVIK_PID" || rc=$?
 [ "$rc" = 0 ] || fail "Tovik2 exited with $rc"
 has_no_window Pipwink2 || fail "a main window is left after exit"
 
+# Start at sign-in from the tray menu: its item writes the program's quoted
+# path under the Run key and takes it away again.
+[ -z "$(run_value)" ] || wine reg delete "$run_key" /v Tovik2 /f >/dev/null
+start_tovik_ready
+tray_menu Down Down Down Return  # version, settings, start at sign-in
+wait_until 10 eval '[ -n "$(run_value)" ]' || fail "the menu's start at sign-in wrote no Run value"
+program=$(run_value)
+echo "e2e: Run value $program"
+[[ "$program" == \"*\\Tovik2.exe\" ]] || fail "the Run value is not the program's quoted path: $program"
+tray_menu Down Down Down Return
+wait_until 10 eval '[ -z "$(run_value)" ]' || fail "the menu's start at sign-in did not remove the Run value: $(run_value)"
+
+# A value left by a copy in another folder follows this one at its start.
+wine reg add "$run_key" /v Tovik2 /t REG_SZ /d '"C:\Old\Tovik2.exe"' /f >/dev/null
+probe close Pipwink2 >/dev/null
+wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit before its restart"
+start_tovik
+wait_until 20 eval '[ "$(run_value)" = "$program" ]' || fail "the Run value did not follow the program: $(run_value)"
+wine reg delete "$run_key" /v Tovik2 /f >/dev/null
+probe close Pipwink2 >/dev/null
+wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit after the Run value followed it"
+
 # After the first copy has ended, a new one starts normally.
 start_tovik
 wait_until 20 has_window Pipwink2 || fail "a new copy did not start after the first ended"
@@ -39,7 +61,7 @@ echo "not a picture" > "$big/broken.png"  # told only once the load has ended
 write_ini "IMAGEFOLDER=$(windows_path "$big")"
 start_tovik_ready
 ! has_message_box || fail "the folder had loaded before the exit was chosen: too few pictures to try it"
-tray_menu Down Down Down Down Return
+tray_menu Down Down Down Down Down Return  # the last item: exit
 wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit while its folder loaded"
 rc=0; wait "$TOVIK_PID" || rc=$?
 [ "$rc" = 0 ] || fail "Tovik2 exited with $rc while its folder loaded"
