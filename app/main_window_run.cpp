@@ -41,8 +41,8 @@ void MainWindow::TellRefusedHotkey() {
   const unsigned reasonId = HotkeyReasonTextId(ParseHotkey(written, &unused));
   if (reasonId == 0) return;
   wchar_t format[kTextSize] = {}, reason[kTextSize] = {}, shown[kHotkeyTextSize + 1] = {}, standard[kHotkeyTextSize] = {};
-  if (LoadStringW(appInstance, IDS_HOTKEY_REFUSED, format, kTextSize) <= 0) return;
-  LoadStringW(appInstance, reasonId, reason, kTextSize);
+  if (!LoadTextInUiLanguage(IDS_HOTKEY_REFUSED, format, kTextSize)) return;
+  LoadTextInUiLanguage(reasonId, reason, kTextSize);
   MultiByteToWideChar(CP_ACP, 0, written, -1, shown, kHotkeyTextSize + 1);
   MultiByteToWideChar(CP_ACP, 0, kDefaultHotkey, -1, standard, kHotkeyTextSize);
   wchar_t text[kTextSize * 3] = {};

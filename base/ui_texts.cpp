@@ -39,11 +39,14 @@ int LoadTableString(unsigned stringId, unsigned short languageId, wchar_t* out, 
   return length;
 }
 
+int LoadTextInUiLanguage(unsigned stringId, wchar_t* out, int size) {
+  if (LoadTableString(stringId, ResourceLanguageId(UiTextLanguage), out, size) > 0) return 1;
+  return LoadTableString(stringId, ResourceLanguageId(UI_JAPANESE), out, size) > 0 ? 1 : 0;
+}
+
 int LoadUiString(int slot, unsigned stringId) {
   if (slot < 0 || slot >= kUiTextSlots) return 0;
-  wchar_t* text = UiTexts.slot[slot];
-  if (LoadTableString(stringId, ResourceLanguageId(UiTextLanguage), text, kTextSize) > 0) return 1;
-  return LoadTableString(stringId, ResourceLanguageId(UI_JAPANESE), text, kTextSize) > 0 ? 1 : 0;
+  return LoadTextInUiLanguage(stringId, UiTexts.slot[slot], kTextSize);
 }
 
 void LoadUiTexts(UiLanguage language) {

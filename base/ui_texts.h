@@ -62,6 +62,10 @@ void LoadUiTexts(UiLanguage language = UI_JAPANESE);
 // (slot empty, or no such slot).
 int LoadUiString(int slot, unsigned stringId);
 
+// The same for a text that has no slot (told once, e.g. a refused hotkey),
+// into out of size characters.
+int LoadTextInUiLanguage(unsigned stringId, wchar_t* out, int size);
+
 // The text of the id in the string table of the language id alone, at most
 // size - 1 characters; its length, 0 when that table lacks it.
 int LoadTableString(unsigned stringId, unsigned short languageId, wchar_t* out, int size);
