@@ -94,6 +94,7 @@ class MainWindow {
   LRESULT OnSettingsChosen();
   void TellStartReport(const StartReport& report);
   void RegisterHotkeyOrTell();
+  void TellDroppedExcludeEntry();
   // Input and the stars' own messages (main_window_input.cpp).
   LRESULT OnHookInput(UINT kind, LPARAM lParam);
   LRESULT OnTimer();

@@ -6,7 +6,7 @@
 #pragma once
 #include "base/settings.h"
 
-constexpr int kUiTextSlots = 22;
+constexpr int kUiTextSlots = 23;
 
 // The slots by what they say.
 enum UiText : int {
@@ -32,6 +32,7 @@ enum UiText : int {
   TEXT_MORE_FILES = 19,        // "%d" more files not named
   TEXT_NO_HOOK_LIBRARY = 20,   // nivlet2.dll could not be loaded or set its hooks: no reaction to input
   TEXT_HOTKEY_TAKEN = 21,      // the pause hotkey is held by another program (%ls: the hotkey)
+  TEXT_EXCLUDE_DROPPED = 22,   // an EXCLUDE entry is no program name and is left out (%ls: the entry)
 };
 
 struct UiTextBlock {
