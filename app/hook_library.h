@@ -9,7 +9,17 @@
 // program's folder or lacks one of its two entries.
 constexpr int kHookLibraryMissing = -1;
 
+// Lets the hook library's messages (PWM_HOOK_*) through to the main window
+// from processes of lower integrity, and nothing else: a copy run as
+// administrator would otherwise never hear of the input of ordinary
+// programs. How many of the four were let through.
+int AllowHookMessages(HWND mainWindow);
+
 // One hold of the library; like the module it owns, it is never copied.
+// The hooks are installed on a thread of the hold's own that does nothing
+// but pump messages: the system calls a hook out of context (for a 32-bit
+// program or an app container) on the thread that installed it, and that
+// program's input waits meanwhile, so it must never wait on star making.
 class HookLibrary {
  public:
   // Removes the hooks and frees the library, if loaded.
@@ -29,7 +39,19 @@ class HookLibrary {
 
   // The loaded library, null while it isn't loaded.
   HMODULE Module() const { return library_.Get(); }
+  // The thread that installed the hooks and answers them; 0 while none runs.
+  DWORD HookThreadId() const { return hookThreadId_; }
 
  private:
+  static DWORD WINAPI HookThread(void* parameter);
+  // Starts the hook thread and waits until StartHook ran there; its result.
+  int StartHookThread();
+
   UniqueModule library_;
+  int (*startHook_)() = nullptr;
+  int (*endHook_)() = nullptr;
+  int started_ = 0;            // what StartHook returned on the thread
+  UniqueHandle ready_;         // set once it has
+  UniqueHandle thread_;
+  DWORD hookThreadId_ = 0;
 };

@@ -96,9 +96,12 @@ SettingsRecord ReadSettings(IniKeyReader read, void* context) {
     std::memcpy(settings.hotkey, hotkey, kHotkeyTextSize);
     settings.hotkey[kHotkeyTextSize - 1] = '\0';
   }
+  // The list is kept as written; the program tidies it in UTF-16, entry by
+  // entry, when it hands it to the hook library. One too long for its cell
+  // takes the default.
   char exclude[kExcludeTextSize + 1] = {};
-  if (read(context, "EXCLUDE", exclude, sizeof exclude)) {
-    NormaliseExcludeList(exclude, settings.exclude, sizeof settings.exclude);
+  if (read(context, "EXCLUDE", exclude, sizeof exclude) && std::strlen(exclude) < kExcludeTextSize) {
+    std::memcpy(settings.exclude, exclude, kExcludeTextSize);
   }
   char language[kLanguageTextSize] = {};
   if (read(context, "LANGUAGE", language, sizeof language)) settings.language = LanguageFromText(language);

@@ -103,6 +103,7 @@ LRESULT MainWindow::OnCreate() {
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   tray_.Add(window_, kTrayIconArt, PWM_TRAY, kTipEnabled);
   cells_.SetUpMMFile(window_);
+  AllowHookMessages(window_);  // from ordinary programs too, when this copy runs elevated
   store_.GetIniInfo();  // after the cells: loading mirrors the switches into them
   ApplyLanguage();
   field_ = std::make_unique<StarField>(StarFieldHost{window_, starCursor_, &UiTexts, &store_.Current()});

@@ -105,6 +105,7 @@ class MainWindow {
   void TellStartReport(const StartReport& report, bool held = false);
   void RegisterHotkeyOrTell();
   void TellRefusedHotkey();
+  void TellDroppedExcludeEntry();
   // Input and the stars' own messages (main_window_input.cpp).
   LRESULT OnHookInput(UINT kind, LPARAM lParam);
   LRESULT OnTimer();

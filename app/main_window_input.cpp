@@ -12,8 +12,9 @@ HWND AsWindow(LPARAM value) { return reinterpret_cast<HWND>(value); }
 // Clicks, moves and keys make stars only while the star field reacts, the
 // settings dialog is closed and no full-screen program is in front.
 LRESULT MainWindow::OnHookInput(UINT kind, LPARAM lParam) {
-  // The hook posts moves one at a time: taking this one lets the next come.
+  // The hook posts moves and keys one at a time: taking this one lets the next come.
   if (kind == PWM_HOOK_MOVE) cells_.ClearHookPending();
+  if (kind == PWM_HOOK_KEY) cells_.ClearKeyPending();
   // A click is sent, so it overtakes a move posted just before it: that move
   // is handled first, and the click's stars stay the last ones made.
   MSG earlier;

@@ -65,6 +65,16 @@ void MainWindow::RegisterHotkeyOrTell() {
   MessageOut(window_, text);
 }
 
+// An entry of the list of programs left alone that can be no program name
+// was left out as the settings loaded: the user learns which, once.
+void MainWindow::TellDroppedExcludeEntry() {
+  wchar_t entry[ProgramCells::kDroppedEntrySize];
+  if (!cells_.TakeDroppedExcludeEntry(entry, ProgramCells::kDroppedEntrySize)) return;
+  wchar_t text[kTextSize * 2] = {};
+  std::swprintf(text, kTextSize * 2, UiTexts.slot[TEXT_EXCLUDE_DROPPED], entry);
+  MessageOut(window_, text);
+}
+
 LRESULT MainWindow::OnStart() {
   if (!field_) return 0;
   // The folder's pictures load on a worker meanwhile; what they give is
@@ -76,6 +86,7 @@ LRESULT MainWindow::OnStart() {
   TellStartReport(report);
   if (!IsWindow(window_)) return 0;
   store_.TellUnsavedSettings(window_);  // the first start could not write its settings file
+  TellDroppedExcludeEntry();
   RegisterHotkeyOrTell();
   return 0;
 }

@@ -68,3 +68,4 @@
 #define IDS_LANGUAGE_JAPANESE 213  // the settings dialog's language choices
 #define IDS_LANGUAGE_ENGLISH 214
 #define IDS_LANGUAGE_AUTO 215
+#define IDS_EXCLUDE_DROPPED 190

@@ -7,7 +7,7 @@
 #include "base/settings.h"
 #include "base/ui_language_rules.h"
 
-constexpr int kUiTextSlots = 29;
+constexpr int kUiTextSlots = 30;
 
 // The slots by what they say.
 enum UiText : int {
@@ -40,6 +40,7 @@ enum UiText : int {
   TEXT_LANGUAGE_JAPANESE = 26,  // the settings dialog's language choices, in LanguageChoice order
   TEXT_LANGUAGE_ENGLISH = 27,
   TEXT_LANGUAGE_AUTO = 28,
+  TEXT_EXCLUDE_DROPPED = 29,   // an EXCLUDE entry is no program name and is left out (%ls: the entry)
 };
 
 struct UiTextBlock {

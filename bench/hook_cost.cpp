@@ -80,8 +80,13 @@ double MouseMoveCost(const Moves& moves, int32_t step) {
   });
 }
 
+// Each key report is taken at once, as the program takes it, so a reporting
+// round posts on every call.
 double KeyCost(HookProc procedure, WPARAM key) {
-  return PerCall([&](int) { procedure(HC_ACTION, key, 0x001C0001); });
+  return PerCall([&](int) {
+    procedure(HC_ACTION, key, 0x001C0001);
+    programCells.ClearKeyPending();
+  });
 }
 
 double NextHookFloor() {

@@ -18,19 +18,24 @@ enum CellKey : int {
   CELL_DIRECTIONX,
   CELL_DIRECTIONY,
   // The tick at which the hook posted a move message that the program has
-  // not taken yet (0: none), so that at most one move waits; keys are
-  // posted without a turn.
+  // not taken yet (0: none), so that at most one move waits.
   CELL_HOOKPENDING,
   // Changes each time the program writes the list of programs left alone, so
   // that every process decides about itself again.
   CELL_EXCLUDESERIAL,
+  // The same turn for keys: a held key or a key-sending tool cannot fill the
+  // program's queue; keys that come while one waits are merged into it.
+  CELL_KEYPENDING,
   CELL_COUNT
 };
 
-// The list of programs left alone (EXCLUDE): text of this many bytes with
-// its NUL, in a mapping of its own.
+// The list of programs left alone (EXCLUDE): text of this many characters
+// with its NUL, in a mapping of its own, as UTF-16 (the hook library reads
+// this one) and in the ANSI code page (kept for a library of an earlier
+// version), both written under one serial.
 constexpr int kExcludeCellSize = 1024;
 inline constexpr const char kExcludeCellName[] = "pipwink_mmfile_exclude";
+inline constexpr const char kExcludeWideCellName[] = "pipwink_mmfile_excludew";
 
 // Full mapping names, with no namespace prefix, indexed by CellKey.
 inline constexpr const char* const cellNames[CELL_COUNT] = {
@@ -41,7 +46,7 @@ inline constexpr const char* const cellNames[CELL_COUNT] = {
     "pipwink_mmfile_reactmousemove",  "pipwink_mmfile_reactkey",
     "pipwink_mmfile_reactenterkey",   "pipwink_mmfile_directionx",
     "pipwink_mmfile_directiony",      "pipwink_mmfile_hookpending",
-    "pipwink_mmfile_excludeserial",
+    "pipwink_mmfile_excludeserial",   "pipwink_mmfile_keypending",
 };
 
 // Window and hook handles travel through a 32-bit cell: user handles keep

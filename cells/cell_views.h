@@ -40,12 +40,19 @@ class CellViews {
   int32_t CompareExchange(CellKey key, int32_t expected, int32_t desired) const;
 
   // The program's side: stores the list of programs left alone (cut to the
-  // cell) and then changes its serial.
-  void WriteExcludeList(const char* list) const;
-  // Copies the list (kExcludeCellSize bytes with the NUL) and gives the
-  // serial it belongs to; false when the list changed during the copy, or
-  // the cells are not open (out is then empty).
-  bool ReadExcludeList(char* out, int32_t* serial) const;
+  // cell), in UTF-16 and in the ANSI code page, and then changes its serial.
+  void WriteExcludeList(const wchar_t* list) const;
+  // Copies the UTF-16 list (kExcludeCellSize characters with the NUL) and gives the
+  // serial read before the copy; false when the serial was odd (being
+  // written) or changed during the copy: out then holds what was read. While
+  // the cells are not open: false, out empty, serial 0.
+  bool ReadExcludeList(wchar_t* out, int32_t* serial) const;
+  // ReadExcludeList tried up to kExcludeReadTries times; false when none of
+  // them gave a whole copy, out then holding the last one read. A program
+  // that ended between the serial's two steps leaves it odd for good, so a
+  // reader cannot wait for it to turn even.
+  static constexpr int kExcludeReadTries = 4;
+  bool ReadExcludeListSettled(wchar_t* out, int32_t* serial) const;
 
  private:
   template <typename Acquire>
@@ -57,6 +64,9 @@ class CellViews {
   UniqueHandle excludeMapping_;
   UniqueView excludeView_;
   char* exclude_ = nullptr;
+  UniqueHandle excludeWideMapping_;
+  UniqueView excludeWideView_;
+  wchar_t* excludeWide_ = nullptr;
 };
 
 // The hook library's hold on the cells in one process: opened on first use

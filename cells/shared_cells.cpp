@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "cells/cell_access_rules.h"
+
 int SharedCells::CreateCell(const char* name, uint32_t size) {
   HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, name);
   return mapping != nullptr ? 1 : 0;
@@ -14,9 +16,9 @@ namespace {
 // Opens and maps the cell, hands its bytes to `copy`, and releases both again.
 template <typename Copy>
 int WithCellView(const char* name, Copy copy) {
-  HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name);
+  HANDLE mapping = OpenFileMappingA(kCellOpenAccess, FALSE, name);
   if (mapping == nullptr) return 0;
-  void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0);
+  void* view = MapViewOfFile(mapping, kCellOpenAccess, 0, 0, 0);
   if (view == nullptr) {
     CloseHandle(mapping);
     return 0;

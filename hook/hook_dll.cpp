@@ -15,6 +15,7 @@
 #include "cells/exclude_rules.h"
 #include "hook/hook_rules.h"
 #include "hook/physical_point.h"
+#include "hook/outside_input.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ constexpr UINT kSendTimeoutMs = 1000;
 HWND AsWindow(intptr_t value) { return reinterpret_cast<HWND>(value); }
 
 // The hook rules' view of the cells and of the calling thread.
-class LivePort final : public HookPort {
+class LivePort : public HookPort {
  public:
   explicit LivePort(const CellViews& views) : views_(views) {}
 
@@ -87,21 +88,34 @@ class LivePort final : public HookPort {
   const CellViews& views_;
 };
 
-// This process's program file name in the ANSI code page, taken once when
-// the library is mapped in; empty when it cannot be had.
-char programName[MAX_PATH] = {};
+// The same, for a key the system hands the hook thread out of context: the
+// caret is the one of the input's thread, as it reports it. That thread's
+// input method cannot be asked from here; the caret's own x stands.
+class OutsidePort final : public LivePort {
+ public:
+  OutsidePort(const CellViews& views, const GUITHREADINFO& input) : LivePort(views), input_(input) {}
+
+  intptr_t FocusWindow() override { return reinterpret_cast<intptr_t>(input_.hwndCaret); }
+  int CaretPosition(ScreenPoint* point) override {
+    if (input_.hwndCaret == nullptr) return 0;
+    *point = ScreenPoint{input_.rcCaret.left, input_.rcCaret.top};
+    return 1;
+  }
+  int Composition(intptr_t, CompositionPlace*) override { return 0; }
+
+ private:
+  const GUITHREADINFO& input_;
+};
+
+// This process's program file name, taken once when the library is mapped
+// in; empty when it cannot be had.
+wchar_t programName[MAX_PATH] = {};
 
 void TakeProgramName() {
   wchar_t path[MAX_PATH] = {};
   DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
-  const wchar_t* name = path;
-  for (const wchar_t* at = path; *at != L'\0'; ++at) {
-    if (*at == L'\\' || *at == L'/') name = at + 1;
-  }
-  if (WideCharToMultiByte(CP_ACP, 0, name, -1, programName, MAX_PATH, nullptr, nullptr) == 0) {
-    programName[0] = '\0';
-  }
+  TakeFileName(path, programName);
 }
 
 // Whether the user left this program alone (EXCLUDE). Decided again only
@@ -113,14 +127,40 @@ bool ThisProgramIsLeftAlone(const CellViews& views) {
   const uint32_t serial = static_cast<uint32_t>(views.Read(CELL_EXCLUDESERIAL));
   const uint64_t known = exclusion.load(std::memory_order_relaxed);
   if ((known & 2u) != 0 && static_cast<uint32_t>(known >> 32) == serial) return (known & 1u) != 0;
-  char list[kExcludeCellSize];
+  wchar_t list[kExcludeCellSize];
   int32_t readSerial = 0;
-  // A list that changes right now is decided at a later event.
-  if (!views.ReadExcludeList(list, &readSerial)) return false;
+  // A list being written now is read again a few times; after that the last
+  // copy stands (its writer may have died halfway), kept under the serial
+  // seen before it, so the next change of the list is decided again.
+  views.ReadExcludeListSettled(list, &readSerial);
   const bool leftAlone = IsExcludedProgram(list, programName);
   exclusion.store((static_cast<uint64_t>(static_cast<uint32_t>(readSerial)) << 32) | 2u | (leftAlone ? 1u : 0u),
                   std::memory_order_relaxed);
   return leftAlone;
+}
+
+// Out of context (on the hook thread, for a window of another process) the
+// list is checked against that window's process, else against this one.
+bool LeftAlone(const CellViews& views, HWND window) {
+  if (OnHookThread()) {
+    const DWORD other = OtherProcessOf(window);
+    if (other != 0) return ProcessIsLeftAlone(views, other);
+  }
+  return ThisProgramIsLeftAlone(views);
+}
+
+// A key the system hands the hook thread: every such call is out of
+// context, for the foreground thread's input. What a key that makes nothing
+// anyway would skip is tested before anything is looked up.
+void ReactToKeyOutside(const CellViews& views, int code, WPARAM key, LPARAM flags) {
+  if (code != HC_ACTION || (static_cast<uint32_t>(flags) & 0x80000000u) != 0 || views.Read(CELL_REACTKEY) == 0) {
+    return;
+  }
+  GUITHREADINFO input;
+  DWORD processId = 0;
+  if (!ForegroundInput(&input, &processId) || ProcessIsLeftAlone(views, processId)) return;
+  OutsidePort port(views, input);
+  ReactToKey(port, code, static_cast<uint32_t>(key), static_cast<uint32_t>(flags));
 }
 
 bool IsButtonRelease(WPARAM message) { return message == WM_LBUTTONUP || message == WM_NCLBUTTONUP; }
@@ -148,8 +188,8 @@ LRESULT CALLBACK MyHookProcM(int code, WPARAM wParam, LPARAM lParam) {
   HHOOK next = HookHandle(views, CELL_HHOOKMOUSE);
   // In a program left alone only releases are seen, so the click latch of a
   // press made elsewhere is still cleared.
-  if (views != nullptr && code >= 0 && lParam != 0 && (IsButtonRelease(wParam) || !ThisProgramIsLeftAlone(*views))) {
-    const MOUSEHOOKSTRUCT* record = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
+  const MOUSEHOOKSTRUCT* record = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
+  if (views != nullptr && code >= 0 && lParam != 0 && (IsButtonRelease(wParam) || !LeftAlone(*views, record->hwnd))) {
     LivePort port(*views);
     const POINT at = PhysicalMousePoint(record->hwnd, record->pt);
     ReactToMouse(port, code,
@@ -161,14 +201,18 @@ LRESULT CALLBACK MyHookProcM(int code, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK MyHookProcK(int code, WPARAM wParam, LPARAM lParam) {
   const CellViews* views = cells.Get();
   HHOOK next = HookHandle(views, CELL_HHOOKKEY);
-  if (views != nullptr && !ThisProgramIsLeftAlone(*views)) {
+  if (views != nullptr && OnHookThread()) {
+    ReactToKeyOutside(*views, code, wParam, lParam);
+  } else if (views != nullptr && !ThisProgramIsLeftAlone(*views)) {
     LivePort port(*views);
     ReactToKey(port, code, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
   }
   return CallNextHookEx(next, code, wParam, lParam);
 }
 
+// Called on the thread that is to answer the hooks' calls out of context.
 int StartHook() {
+  SetHookThread(GetCurrentThreadId());
   const CellViews* views = cells.GetNow();
   HHOOK mouse = SetWindowsHookExA(WH_MOUSE, MyHookProcM, hookModule, 0);
   if (mouse == nullptr) return 0;
@@ -183,6 +227,8 @@ int EndHook() {
   const CellViews* views = cells.GetNow();
   BOOL keyRemoved = UnhookWindowsHookEx(HookHandle(views, CELL_HHOOKKEY));
   BOOL mouseRemoved = UnhookWindowsHookEx(HookHandle(views, CELL_HHOOKMOUSE));
+  SetHookThread(0);
+  ForgetProcesses();
   return keyRemoved && mouseRemoved ? 1 : 0;
 }
 

@@ -23,15 +23,16 @@ int32_t StepComponent(int32_t value, int32_t old) {
   return static_cast<int32_t>(static_cast<uint32_t>(value) - static_cast<uint32_t>(old));
 }
 
-// Posts the point unless a move message still waits for the program.
-void PostPointOnce(HookPort& port, intptr_t window, uint32_t message, int32_t x, int32_t y) {
-  int32_t pending = port.ReadCell(CELL_HOOKPENDING);
+// Posts the point unless a message of its kind (its pending cell) still
+// waits for the program.
+void PostPointOnce(HookPort& port, CellKey pendingCell, intptr_t window, uint32_t message, int32_t x, int32_t y) {
+  int32_t pending = port.ReadCell(pendingCell);
   uint32_t now = port.TickCount();
   if (PendingBlocks(pending, now)) return;
   int32_t stamp = PendingStamp(now);
   // Another input thread may have posted since the read: then it holds the turn.
-  if (port.CompareExchangeCell(CELL_HOOKPENDING, pending, stamp) != pending) return;
-  if (port.PostPoint(window, message, x, y) == 0) port.CompareExchangeCell(CELL_HOOKPENDING, stamp, 0);
+  if (port.CompareExchangeCell(pendingCell, pending, stamp) != pending) return;
+  if (port.PostPoint(window, message, x, y) == 0) port.CompareExchangeCell(pendingCell, stamp, 0);
 }
 
 void ReactToMovement(HookPort& port, int32_t move, intptr_t mainWindow, const MouseEvent& event) {
@@ -44,7 +45,7 @@ void ReactToMovement(HookPort& port, int32_t move, intptr_t mainWindow, const Mo
     int32_t distance = StepDistance(event.x, event.y, oldX, oldY);
     port.WriteCell(CELL_PREVDISTANCE, distance);
     if (!MovementRuleFires(prevDistance, distance)) return;
-    PostPointOnce(port, mainWindow, PWM_HOOK_MOVE, event.x, event.y);
+    PostPointOnce(port, CELL_HOOKPENDING, mainWindow, PWM_HOOK_MOVE, event.x, event.y);
   }
   port.WriteCell(CELL_DIRECTIONX, StepComponent(event.x, oldX));
   port.WriteCell(CELL_DIRECTIONY, StepComponent(event.y, oldY));
@@ -107,8 +108,8 @@ void ReactToKey(HookPort& port, int code, uint32_t virtualKey, uint32_t flags) {
   if (port.Composition(focus, &place) != 0) point.x = ComposedCaretX(point.x, place);
   point = port.ClientToScreen(focus, point);
   int32_t belowCaret = static_cast<int32_t>(static_cast<uint32_t>(point.y) + kKeyPointDrop);
-  // Keys come at the pace of a hand (or of auto-repeat), never as a flood:
-  // posted without a turn, so none is lost behind a move the program has not
-  // taken yet.
-  port.PostPoint(mainWindow, PWM_HOOK_KEY, point.x, belowCaret);
+  // Keys take a turn of their own, apart from moves, so none is lost behind
+  // a move the program has not taken yet; a key that comes while another
+  // waits is merged into that one.
+  PostPointOnce(port, CELL_KEYPENDING, mainWindow, PWM_HOOK_KEY, point.x, belowCaret);
 }

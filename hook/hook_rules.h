@@ -88,9 +88,9 @@ constexpr int32_t ComposedCaretX(int32_t caretX, const CompositionPlace& place) 
   return x > INT32_MAX ? INT32_MAX : x < INT32_MIN ? INT32_MIN : static_cast<int32_t>(x);
 }
 
-// Moves and keys are posted, never waited for. At most one move waits in the
-// program's queue: the pending cell holds the tick at which it was posted
-// until the program takes it (keys take no turn). One that has waited this
+// Moves and keys are posted, never waited for. At most one move and one key
+// wait in the program's queue: each kind's pending cell holds the tick at
+// which it was posted until the program takes it. One that has waited this
 // long counts as lost (the program ended, or never got it), so it cannot
 // silence the hook.
 constexpr uint32_t kPendingStaleMs = 500;

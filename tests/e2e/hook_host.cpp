@@ -44,6 +44,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       if (moveMs != 0) Sleep(moveMs);
       return 0;
     case PWM_HOOK_KEY:
+      cells.ClearKeyPending();
       PrintPoint("key", lParam);
       return 0;
     case PWM_HOOK_BUTTONUP:

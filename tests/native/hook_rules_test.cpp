@@ -48,7 +48,7 @@ class FakePort final : public HookPort {
   int PostPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) override {
     if (postFails) return 0;
     delivered.push_back({message, window, PackPoint(x, y), true});
-    if (takenAtOnce) cells[CELL_HOOKPENDING] = 0;
+    if (takenAtOnce) cells[message == PWM_HOOK_KEY ? CELL_KEYPENDING : CELL_HOOKPENDING] = 0;
     return 1;
   }
   void PostWindow(intptr_t window, uint32_t message, intptr_t lParamWindow) override {
@@ -382,11 +382,13 @@ TEST(PendingInput, AtMostOneMoveWaitsForTheProgram) {
   // The movement bookkeeping went on meanwhile.
   EXPECT_EQ(port.cells[CELL_MOUSEX], 4000);
 
-  // A key, at the pace of a hand, is posted even while a move waits.
+  // A key takes a turn of its own: it is posted even while a move waits.
   ReactToKey(port, kAction, 'A', kPressed);
   ASSERT_EQ(port.delivered.size(), 2u);
   EXPECT_EQ(port.delivered[1].message, PWM_HOOK_KEY);
   EXPECT_TRUE(port.delivered[1].posted);
+  EXPECT_EQ(port.cells[CELL_KEYPENDING], 5000);
+  port.cells[CELL_KEYPENDING] = 0;
 
   // Once the program has taken the move, the next one goes.
   FastMove(port, 4040);
@@ -394,6 +396,34 @@ TEST(PendingInput, AtMostOneMoveWaitsForTheProgram) {
   port.cells[CELL_HOOKPENDING] = 0;
   FastMove(port, 4080);
   EXPECT_EQ(port.Count(PWM_HOOK_MOVE), 2);
+}
+
+// A held key or a key-sending tool: while one key report waits, the keys
+// after it are merged into it, and a move still gets its own turn.
+TEST(PendingInput, KeysThatComeWhileOneWaitsAreMergedIntoIt) {
+  FakePort port = SlowProgram(KeyPort(1, 0));
+  port.cells[CELL_REACTMOUSEMOVE] = 1;
+  for (int i = 0; i < 1000; ++i) ReactToKey(port, kAction, 'A', i == 0 ? kPressed : kRepeated);
+  ASSERT_EQ(port.Count(PWM_HOOK_KEY), 1) << "a flood of keys must not fill the program's queue";
+  EXPECT_EQ(port.cells[CELL_KEYPENDING], 5000);
+
+  port.cells[CELL_PREVDISTANCE] = 40;
+  FastMove(port, 40);
+  EXPECT_EQ(port.Count(PWM_HOOK_MOVE), 1) << "a waiting key holds up no move";
+
+  // Taken, the next key goes; one never taken stops counting after half a second.
+  port.cells[CELL_KEYPENDING] = 0;
+  ReactToKey(port, kAction, 'B', kPressed);
+  EXPECT_EQ(port.Count(PWM_HOOK_KEY), 2);
+  port.now += kPendingStaleMs;
+  ReactToKey(port, kAction, 'C', kPressed);
+  EXPECT_EQ(port.Count(PWM_HOOK_KEY), 3);
+
+  // A key report that could not be queued leaves the turn free.
+  FakePort failing = SlowProgram(KeyPort(1, 0));
+  failing.postFails = true;
+  ReactToKey(failing, kAction, 'A', kPressed);
+  EXPECT_EQ(failing.cells[CELL_KEYPENDING], 0);
 }
 
 TEST(PendingInput, AMessageNeverTakenStopsCountingAfterHalfASecond) {

@@ -104,40 +104,67 @@ TEST(HotkeyText, OnlyUnusableTextsHaveAReason) {
   EXPECT_EQ(HotkeyReasonTextId(HOTKEY_MALFORMED), static_cast<unsigned>(IDS_HOTKEY_UNREADABLE));
 }
 
-std::string Normalised(const char* text, int expected) {
-  char out[kExcludeListSize] = "untouched";
-  EXPECT_EQ(NormaliseExcludeList(text, out, sizeof out), expected) << '"' << text << '"';
-  return out;
+struct Tidied {
+  std::wstring list;
+  int dropped;
+  std::wstring firstDropped;
+};
+
+Tidied Normalised(const wchar_t* text) {
+  wchar_t out[kExcludeListSize] = L"untouched";
+  wchar_t dropped[64] = L"untouched";
+  int count = NormaliseExcludeList(text, out, kExcludeListSize, dropped, 64);
+  return Tidied{out, count, dropped};
 }
 
-TEST(ExcludeList, NamesAreTrimmedAndEmptyEntriesDropped) {
-  EXPECT_EQ(Normalised(" mstsc.exe ; ;game.exe;", 1), "mstsc.exe;game.exe");
-  EXPECT_EQ(Normalised("", 1), "");
-  EXPECT_EQ(Normalised(" ; ", 1), "");
-  EXPECT_EQ(Normalised("my game.exe", 1), "my game.exe") << "blanks inside a name stay";
+TEST(ExcludeList, NamesAreTrimmedAndEmptyEntriesPassedOver) {
+  Tidied tidied = Normalised(L" mstsc.exe ; ;game.exe;");
+  EXPECT_EQ(tidied.list, L"mstsc.exe;game.exe");
+  EXPECT_EQ(tidied.dropped, 0);
+  EXPECT_EQ(tidied.firstDropped, L"");
+  EXPECT_EQ(Normalised(L"").list, L"");
+  EXPECT_EQ(Normalised(L" ;\u3000; ").list, L"");
+  EXPECT_EQ(Normalised(L"my game.exe").list, L"my game.exe") << "blanks inside a name stay";
 }
 
-TEST(ExcludeList, PathsForbiddenCharactersAndOverLongListsAreRefused) {
-  EXPECT_EQ(Normalised("C:\\Games\\game.exe", 0), "");
-  EXPECT_EQ(Normalised("a.exe;dir/b.exe", 0), "");
-  EXPECT_EQ(Normalised("what?.exe", 0), "");
-  EXPECT_EQ(Normalised("tab\x01.exe", 0), "");
-  std::string overLong(kExcludeListSize, 'a');
-  EXPECT_EQ(Normalised(overLong.c_str(), 0), "");
-  char small[8];
-  EXPECT_EQ(NormaliseExcludeList("abc.exe;d.exe", small, sizeof small), 0) << "no room: refused, not cut";
-  EXPECT_STREQ(small, "");
+// In Shift-JIS the second byte of ソ, 表, 能 and 予 is 0x5C ('\') or 0x7C ('|'):
+// split bytewise, each such name once threw the whole list away.
+TEST(ExcludeList, JapaneseNamesWhoseSecondByteLooksLikeASeparatorAreKept) {
+  Tidied tidied = Normalised(L"\u30BD\u30D5\u30C8.exe;\u8868\u8A08\u7B97.exe; \u80FD\u529B.exe ;\u4E88\u5B9A.exe");
+  EXPECT_EQ(tidied.list, L"\u30BD\u30D5\u30C8.exe;\u8868\u8A08\u7B97.exe;\u80FD\u529B.exe;\u4E88\u5B9A.exe");
+  EXPECT_EQ(tidied.dropped, 0);
+  EXPECT_TRUE(IsExcludedProgram(tidied.list.c_str(), L"\u8868\u8A08\u7B97.EXE"));
+  EXPECT_TRUE(IsExcludedProgram(tidied.list.c_str(), L"\u30BD\u30D5\u30C8.exe"));
+  // Folding touches A to Z alone: a full-width letter is no ASCII letter.
+  EXPECT_FALSE(IsExcludedProgram(L"\uFF21.exe", L"\uFF41.exe"));
+  EXPECT_FALSE(IsExcludedProgram(tidied.list.c_str(), L"\u30BD.exe"));
+}
+
+TEST(ExcludeList, AnEntryThatCanBeNoProgramNameIsDroppedAloneAndTheFirstOneNamed) {
+  Tidied tidied = Normalised(L"a.exe; C:\\Games\\game.exe ;*;\u8868.exe;dir/b.exe;what?.exe;tab\x01.exe");
+  EXPECT_EQ(tidied.list, L"a.exe;\u8868.exe");
+  EXPECT_EQ(tidied.dropped, 5);
+  EXPECT_EQ(tidied.firstDropped, L"C:\\Games\\game.exe");
+
+  // What no longer fits is dropped too, not cut; a long dropped name is cut to its room.
+  wchar_t small[14];
+  wchar_t dropped[6];
+  EXPECT_EQ(NormaliseExcludeList(L"abc.exe;longer.exe;d.exe", small, 14, dropped, 6), 1);
+  EXPECT_EQ(std::wstring(small), L"abc.exe;d.exe");
+  EXPECT_EQ(std::wstring(dropped), L"longe");
+  EXPECT_EQ(NormaliseExcludeList(nullptr, small, 14, dropped, 6), 0);
+  EXPECT_EQ(small[0], L'\0');
 }
 
 TEST(ExcludeList, AProgramMatchesItsWholeNameWithoutRegardToCase) {
-  const char* list = "mstsc.exe;Game.exe";
-  EXPECT_TRUE(IsExcludedProgram(list, "MSTSC.EXE"));
-  EXPECT_TRUE(IsExcludedProgram(list, "game.exe"));
-  EXPECT_FALSE(IsExcludedProgram(list, "ame.exe"));
-  EXPECT_FALSE(IsExcludedProgram(list, "game.exe2"));
-  EXPECT_FALSE(IsExcludedProgram(list, "notepad.exe"));
-  EXPECT_FALSE(IsExcludedProgram("", "game.exe"));
-  EXPECT_FALSE(IsExcludedProgram(list, ""));
+  const wchar_t* list = L"mstsc.exe;Game.exe";
+  EXPECT_TRUE(IsExcludedProgram(list, L"MSTSC.EXE"));
+  EXPECT_TRUE(IsExcludedProgram(list, L"game.exe"));
+  EXPECT_FALSE(IsExcludedProgram(list, L"ame.exe"));
+  EXPECT_FALSE(IsExcludedProgram(list, L"game.exe2"));
+  EXPECT_FALSE(IsExcludedProgram(list, L"notepad.exe"));
+  EXPECT_FALSE(IsExcludedProgram(L"", L"game.exe"));
+  EXPECT_FALSE(IsExcludedProgram(list, L""));
 }
 
 TEST(FullScreen, OnlyACaptionlessWindowCoveringItsWholeMonitorCounts) {

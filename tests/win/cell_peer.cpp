@@ -6,6 +6,9 @@
 //                                  with the packed point of the first PWM_HOOK_CLICK it receives
 //                                  (1 when none came within 20 s)
 //   cell_peer loadhook             LoadHookLibrary from this program's folder; exits 100 + its result
+//   cell_peer caret EVENT X Y      another program in front: a window with its client area at X, Y,
+//                                  focused, with a caret at (37, 23) in it; sets the named event and
+//                                  runs until closed (or 20 s)
 #include <windows.h>
 
 #include <cstdlib>
@@ -59,9 +62,42 @@ int RunProgram(const char* readyEvent) {
   return static_cast<int>(message.wParam);
 }
 
+LRESULT CALLBACK CaretProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER || message == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int RunCaret(const char* readyEvent, int x, int y) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = CaretProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "Tovik2TestCaret";
+  if (!RegisterClassA(&windowClass)) return 4;
+  HWND window = CreateWindowExA(0, windowClass.lpszClassName, "caret peer", WS_POPUP | WS_VISIBLE, x, y, 200, 100,
+                                nullptr, nullptr, windowClass.hInstance, nullptr);
+  if (window == nullptr) return 4;
+  SetForegroundWindow(window);
+  SetFocus(window);
+  CreateCaret(window, nullptr, 2, 16);
+  SetCaretPos(37, 23);
+  ShowCaret(window);
+  HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, readyEvent);
+  if (ready == nullptr) return 4;
+  SetEvent(ready);
+  CloseHandle(ready);
+  SetTimer(window, kGiveUpTimer, 20000, nullptr);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 5 && std::strcmp(argv[1], "caret") == 0) return RunCaret(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
   if (argc == 2 && std::strcmp(argv[1], "loadhook") == 0) {
     HookLibrary hooks;
     return 100 + hooks.LoadHookLibrary();

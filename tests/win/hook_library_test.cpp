@@ -50,6 +50,33 @@ TEST_F(HookLibrary, StartHookRecordsBothHandlesAndEndHookRemovesThem) {
   EXPECT_EQ(endHook(), 0);
 }
 
+// The system calls the hooks out of context on the thread that installed
+// them: that is a thread of the hold's own, never the caller's (the main
+// thread, busy making stars), and it ends, the hooks removed, with the hold.
+TEST_F(HookLibrary, TheHooksLiveOnAThreadOfTheirOwnThatEndsWithTheHold) {
+  ASSERT_EQ(hooks.LoadHookLibrary(), 1);
+  const DWORD thread = hooks.HookThreadId();
+  ASSERT_NE(thread, 0u);
+  EXPECT_NE(thread, GetCurrentThreadId());
+  HANDLE handle = OpenThread(SYNCHRONIZE, FALSE, thread);
+  ASSERT_NE(handle, nullptr);
+  EXPECT_EQ(WaitForSingleObject(handle, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the hook thread is not running";
+  HHOOK mouse = CellToHandle<HHOOK>(Cell(CELL_HHOOKMOUSE));
+  HHOOK key = CellToHandle<HHOOK>(Cell(CELL_HHOOKKEY));
+  ASSERT_NE(mouse, nullptr);
+
+  hooks.FreeHookLibrary();
+  EXPECT_EQ(WaitForSingleObject(handle, 0), WAIT_OBJECT_0) << "the hook thread outlived the hold";
+  EXPECT_EQ(hooks.HookThreadId(), 0u);
+  EXPECT_FALSE(UnhookWindowsHookEx(mouse)) << "the mouse hook outlived its thread";
+  EXPECT_FALSE(UnhookWindowsHookEx(key)) << "the keyboard hook outlived its thread";
+  CloseHandle(handle);
+
+  // The four messages the library sends or posts, let through from ordinary
+  // programs to an elevated copy (the system does nothing of it under Wine).
+  EXPECT_EQ(AllowHookMessages(mainHost.handle()), 4);
+}
+
 TEST_F(HookLibrary, LoadingTwiceLoadsAndInstallsOnce) {
   ASSERT_EQ(hooks.LoadHookLibrary(), 1);
   HMODULE first = hooks.Module();

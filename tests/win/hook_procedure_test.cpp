@@ -32,6 +32,8 @@ struct MainHost {
   HANDLE sentinel = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   std::atomic<int> clicks{0};
   std::atomic<int> moves{0};
+  std::atomic<int> keys{0};
+  std::atomic<int64_t> lastKey{-1};
   std::atomic<int64_t> lastClick{-1};
   std::atomic<int64_t> lastButtonUp{-1};
   // The program's side of the cells, made for the window.
@@ -54,6 +56,11 @@ LRESULT CALLBACK MainHostProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         // Taken as the program takes it: the hook may post the next one.
         host->cells.ClearHookPending();
         ++host->moves;
+        return 0;
+      case PWM_HOOK_KEY:
+        host->cells.ClearKeyPending();
+        host->lastKey = lParam;
+        ++host->keys;
         return 0;
       case PWM_HOOK_BUTTONUP:
         host->lastButtonUp = lParam;
@@ -226,6 +233,179 @@ TEST(MouseHookProcedure, AProgramLeftAloneGetsNoStarsAndOthersStillDo) {
   EXPECT_EQ(hooked.host.clicks, 1) << "a program no longer on the list gets its stars";
   press(WM_LBUTTONUP);
   hooked.host.cells.UpdateMMFile(SettingsRecord{});
+}
+
+// The program died between the two steps of writing the list: the serial
+// stays odd. The hook reads the list a few times, then decides on the copy
+// it has, rather than never leaving any program alone again.
+TEST(MouseHookProcedure, AListWhoseWriterDiedHalfwayStillLeavesItsProgramsAlone) {
+  HostedHook hooked;
+  ASSERT_TRUE(hooked.Start());
+  SettingsRecord settings{};
+  settings.reactMouseClick = 1;
+  std::snprintf(settings.exclude, sizeof settings.exclude, "win_tests.exe");
+  hooked.host.cells.UpdateMMFile(settings);
+  SharedCells cells;
+  int32_t serial = 0;
+  ASSERT_EQ(cells.ReadCellInt(&serial, cellNames[CELL_EXCLUDESERIAL]), 1);
+  ASSERT_EQ(cells.WriteCellInt(serial + 1, cellNames[CELL_EXCLUDESERIAL]), 1);
+  TestWindow target;
+  MOUSEHOOKSTRUCT record{};
+  record.pt = POINT{200, 200};
+  record.hwnd = target.handle();
+  auto press = [&](UINT message) { hooked.procedure(HC_ACTION, message, reinterpret_cast<LPARAM>(&record)); };
+  press(WM_LBUTTONDOWN);
+  press(WM_LBUTTONUP);
+  EXPECT_TRUE(WaitFor(hooked.host.lastButtonUp, reinterpret_cast<int64_t>(target.handle()), 5000));
+  EXPECT_EQ(hooked.host.clicks, 0) << "the list whose serial stayed odd was not used";
+
+  // The program starts again: the serial is even once more, and a new list counts.
+  ProgramCells restarted;
+  ASSERT_TRUE(restarted.SetUpMMFile(hooked.host.window));
+  std::snprintf(settings.exclude, sizeof settings.exclude, "mstsc.exe");
+  restarted.UpdateMMFile(settings);
+  press(WM_LBUTTONDOWN);
+  press(WM_LBUTTONUP);
+  EXPECT_EQ(hooked.host.clicks, 1) << "the restarted program's list was not read";
+  restarted.UpdateMMFile(SettingsRecord{});
+}
+
+// Another program in front, in a process of its own (cell_peer caret): its
+// window's client area at (150, 120), focused, with a caret at (37, 23).
+class CaretPeer {
+ public:
+  // program: a copy of cell_peer.exe under another name, or cell_peer.exe itself.
+  explicit CaretPeer(const std::wstring& program = TestFolder() + L"cell_peer.exe") {
+    std::string name = "tovik2_test_caret_" + std::to_string(GetCurrentProcessId());
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+    process_ = StartProgramAt(program, L"caret " + std::wstring(name.begin(), name.end()) + L" 150 120");
+  }
+  ~CaretPeer() {
+    if (process_ != nullptr) {
+      TerminateProcess(process_, 1);
+      WaitForSingleObject(process_, 5000);
+      CloseHandle(process_);
+    }
+    CloseHandle(ready_);
+  }
+  bool Ready() const { return process_ != nullptr && WaitForSingleObject(ready_, 10000) == WAIT_OBJECT_0; }
+  // Its own window, not one an earlier peer may have left behind.
+  HWND Window() const {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, "Tovik2TestCaret", nullptr)) != nullptr) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == GetProcessId(process_)) return window;
+    }
+    return nullptr;
+  }
+
+ private:
+  HANDLE ready_;
+  HANDLE process_;
+};
+
+// The system calls the hooks out of context, for a 32-bit program or an app
+// container, on the thread that installed them (Wine never does): this test
+// thread installs them and then calls the procedures itself, for the input
+// of the program in front. The caret comes from that program's thread, and
+// the list of programs left alone is checked against its process, not this one.
+TEST(OutOfContextHookProcedure, TakesTheCaretAndTheExclusionFromTheProgramOfTheInput) {
+  HostedHook hooked;
+  ASSERT_TRUE(hooked.Start());
+  auto startHook = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(hooked.library, "StartHook")));
+  auto endHook = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(hooked.library, "EndHook")));
+  auto key = reinterpret_cast<HookProc>(reinterpret_cast<void*>(GetProcAddress(hooked.library, "MyHookProcK")));
+  ASSERT_NE(startHook, nullptr);
+  ASSERT_NE(endHook, nullptr);
+  ASSERT_NE(key, nullptr);
+  CaretPeer peer;
+  ASSERT_TRUE(peer.Ready());
+  HWND peerWindow = peer.Window();
+  ASSERT_NE(peerWindow, nullptr);
+  if (GetForegroundWindow() != peerWindow) SetForegroundWindow(peerWindow);
+  ASSERT_EQ(GetForegroundWindow(), peerWindow) << "the other program is not in front";
+
+  SettingsRecord settings{};
+  settings.reactMouseClick = 1;
+  settings.reactKey = 1;
+  // This process is on the list; the program in front is not.
+  std::snprintf(settings.exclude, sizeof settings.exclude, "win_tests.exe");
+  hooked.host.cells.UpdateMMFile(settings);
+  ASSERT_EQ(startHook(), 1);
+
+  key(HC_ACTION, 'A', 0x001C0001);
+  EXPECT_TRUE(WaitFor(hooked.host.lastKey, static_cast<int64_t>(PackPoint(150 + 37, 120 + 23 + 8)), 5000))
+      << "the key was not placed at the other program's caret: " << hooked.host.lastKey;
+  MOUSEHOOKSTRUCT record{};
+  record.pt = POINT{160, 130};
+  record.hwnd = peerWindow;
+  hooked.procedure(HC_ACTION, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&record));
+  hooked.procedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&record));
+  EXPECT_EQ(hooked.host.clicks, 1) << "the click for the other program was taken for this one's";
+
+  // Now the program in front is on the list, whatever the letter case.
+  std::snprintf(settings.exclude, sizeof settings.exclude, "mstsc.exe;CELL_PEER.EXE");
+  hooked.host.cells.UpdateMMFile(settings);
+  const int keys = hooked.host.keys;
+  key(HC_ACTION, 'B', 0x001C0001);
+  hooked.procedure(HC_ACTION, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&record));
+  hooked.procedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&record));
+  PostMessageA(hooked.host.window, kSentinelMessage, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(hooked.host.sentinel, 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(hooked.host.keys, keys) << "a key for a program left alone made stars";
+  EXPECT_EQ(hooked.host.clicks, 1) << "a click for a program left alone made stars";
+
+  // This program's own window, in context: this process is no longer listed.
+  TestWindow own;
+  record.hwnd = own.handle();
+  hooked.procedure(HC_ACTION, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&record));
+  hooked.procedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&record));
+  EXPECT_EQ(hooked.host.clicks, 2);
+  EXPECT_EQ(endHook(), 1);
+  hooked.host.cells.UpdateMMFile(SettingsRecord{});
+}
+
+// In Shift-JIS the second byte of 表 and ソ is '\\': a list split bytewise
+// once lost every name, so a program named with them was never left alone.
+TEST(OutOfContextHookProcedure, AProgramWithAJapaneseNameOnTheListIsLeftAlone) {
+  const std::wstring name = L"\u8868\u30BD\u30D5\u30C8.exe";
+  const std::wstring copy = TestFolder() + name;
+  ASSERT_TRUE(CopyFileW((TestFolder() + L"cell_peer.exe").c_str(), copy.c_str(), FALSE));
+  {
+    HostedHook hooked;
+    ASSERT_TRUE(hooked.Start());
+    auto startHook = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(hooked.library, "StartHook")));
+    auto endHook = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(hooked.library, "EndHook")));
+    ASSERT_NE(startHook, nullptr);
+    ASSERT_NE(endHook, nullptr);
+    CaretPeer peer(copy);
+    ASSERT_TRUE(peer.Ready());
+    MOUSEHOOKSTRUCT record{};
+    record.pt = POINT{160, 130};
+    record.hwnd = peer.Window();
+    ASSERT_NE(record.hwnd, nullptr);
+    auto click = [&] {
+      hooked.procedure(HC_ACTION, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&record));
+      hooked.procedure(HC_ACTION, WM_LBUTTONUP, reinterpret_cast<LPARAM>(&record));
+    };
+    // As the settings file holds it: in the system's code page.
+    SettingsRecord settings{};
+    settings.reactMouseClick = 1;
+    const std::wstring list = L"mstsc.exe;" + name + L";game.exe";
+    ASSERT_GT(WideCharToMultiByte(CP_ACP, 0, list.c_str(), -1, settings.exclude, sizeof settings.exclude, nullptr,
+                                  nullptr), 0);
+    hooked.host.cells.UpdateMMFile(settings);
+    ASSERT_EQ(startHook(), 1);
+    click();
+    std::snprintf(settings.exclude, sizeof settings.exclude, "mstsc.exe");
+    hooked.host.cells.UpdateMMFile(settings);
+    click();
+    EXPECT_EQ(endHook(), 1);
+    EXPECT_EQ(hooked.host.clicks, 1) << "the program named in Japanese got stars while on the list, or not once off it";
+    hooked.host.cells.UpdateMMFile(SettingsRecord{});
+  }
+  EXPECT_TRUE(DeleteFileW(copy.c_str()));
 }
 
 struct MoveFlood {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <functional>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
 #include "cells/program_status.h"
+#include "cells/shared_cells.h"
 #include "code_page.h"
 #include "images/image_set.h"
 #include "message_box_watcher.h"
@@ -222,6 +224,32 @@ TEST_F(MainWindowTest, ClicksMakeStarsOnlyThroughTheGate) {
   EXPECT_EQ(StarCount(), 5);
 }
 
+// The hook posts the next move or key only once the program has taken the
+// one before: a handler that forgot its pending cell would silence it.
+TEST_F(MainWindowTest, TakingAMoveOrAKeyClearsItsPendingCell) {
+  SharedCells cells;
+  for (CellKey pending : {CELL_HOOKPENDING, CELL_KEYPENDING}) {
+    ASSERT_EQ(cells.WriteCellInt(4321, cellNames[pending]), 1) << cellNames[pending];
+  }
+  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
+  int32_t value = -1;
+  ASSERT_EQ(cells.ReadCellInt(&value, cellNames[CELL_HOOKPENDING]), 1);
+  EXPECT_EQ(value, 4321) << "a click is sent, not posted: it takes no turn";
+
+  Send(PWM_HOOK_MOVE, 0, PackPoint(420, 300));
+  ASSERT_EQ(cells.ReadCellInt(&value, cellNames[CELL_HOOKPENDING]), 1);
+  EXPECT_EQ(value, 0) << "the move was taken";
+  ASSERT_EQ(cells.ReadCellInt(&value, cellNames[CELL_KEYPENDING]), 1);
+  EXPECT_EQ(value, 4321) << "a move is no key";
+
+  // Taken even while the settings dialog is open and nothing is made of it.
+  HWND dialog = OpenSettingsDialog();
+  Send(PWM_HOOK_KEY, 0, PackPoint(400, 300));
+  ASSERT_EQ(cells.ReadCellInt(&value, cellNames[CELL_KEYPENDING]), 1);
+  EXPECT_EQ(value, 0) << "the key was taken";
+  CancelSettingsDialog(dialog);
+}
+
 TEST_F(MainWindowTest, NothingMovesWhileTheSettingsDialogIsOpen) {
   Choose([](SettingsRecord& s) { s.quantity = 1; });
   Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
@@ -239,6 +267,18 @@ TEST_F(MainWindowTest, NothingMovesWhileTheSettingsDialogIsOpen) {
   CancelSettingsDialog(dialog);
   Send(WM_TIMER, STAR_TIMER_ID);
   EXPECT_NE(star->x, x);
+}
+
+// An entry of EXCLUDE that can be no program name is left out alone as the
+// settings load; the names beside it still reach the hook library.
+TEST_F(MainWindowTest, AnExcludeEntryThatIsNoProgramNameIsDroppedAlone) {
+  TempFolder folder("exclude");
+  MessageBoxWatcher boxes;
+  StartWithSettingsFile(folder, "[PIPWINK]\r\nEXCLUDE=a.exe; C:\\Games\\b.exe ;*;c.exe\r\n");
+  wchar_t list[kExcludeCellSize] = {};
+  ASSERT_EQ(SharedCells().ReadCellBytes(list, kExcludeWideCellName, sizeof list), 1);
+  EXPECT_STREQ(list, L"a.exe;c.exe");
+  EXPECT_STREQ(shell->Settings().exclude, "a.exe; C:\\Games\\b.exe ;*;c.exe") << "the file's text is kept";
 }
 
 // What a restart's folder gave is told once its pictures have loaded.

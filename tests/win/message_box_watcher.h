@@ -53,9 +53,11 @@ class MessageBoxWatcher {
     for (HWND seen : answered_) {
       if (seen == box) return;
     }
-    answered_.push_back(box);
     wchar_t text[1024] = {};
     GetDlgItemTextW(box, 0xFFFF, text, 1024);  // the box's text control
+    // A box caught before its text is set is looked at again next time.
+    if (text[0] == L'\0') return;
+    answered_.push_back(box);
     {
       std::lock_guard<std::mutex> lock(mutex_);
       texts_.push_back(text);

@@ -86,6 +86,10 @@ long RunBesideTests(const char* program, const std::string& arguments, DWORD tim
   return WaitForExit(StartBesideTests(program, arguments), timeoutMs);
 }
 
+HANDLE StartProgramAt(const std::wstring& path, const std::wstring& arguments) {
+  return StartProgram(L"\"" + path + L"\" " + arguments);
+}
+
 long RunProgramAt(const std::wstring& path, const std::wstring& arguments, DWORD timeoutMs) {
   return WaitForExit(StartProgram(L"\"" + path + L"\" " + arguments), timeoutMs);
 }

@@ -45,5 +45,8 @@ HANDLE StartBesideTests(const char* program, const std::string& arguments);
 // The folder of the test executable, with its final separator.
 std::wstring TestFolder();
 
+// Starts the program at a full path; as StartBesideTests.
+HANDLE StartProgramAt(const std::wstring& path, const std::wstring& arguments);
+
 // Runs the program at a full path and returns its exit code as above.
 long RunProgramAt(const std::wstring& path, const std::wstring& arguments, DWORD timeoutMs = 20000);

@@ -1,0 +1,34 @@
+#include "cells/cell_access_rules.h"
+
+#include <cwchar>
+
+namespace {
+
+constexpr wchar_t kBefore[] = L"D:P(A;;GRGW;;;";
+constexpr wchar_t kAfter[] = L")S:(ML;;NW;;;ME)";
+
+// "S-" then digits and dashes only: anything else could close the ACE and
+// widen the descriptor.
+bool LooksLikeSid(const wchar_t* sid) {
+  if (sid == nullptr || sid[0] != L'S' || sid[1] != L'-' || sid[2] == L'\0') return false;
+  for (const wchar_t* at = sid + 2; *at != L'\0'; ++at) {
+    if (!(*at == L'-' || (*at >= L'0' && *at <= L'9'))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int ComposeCellSddl(const wchar_t* userSid, wchar_t* out, size_t outSize) {
+  if (outSize == 0) return 0;
+  out[0] = L'\0';
+  if (!LooksLikeSid(userSid)) return 0;
+  const size_t before = std::wcslen(kBefore);
+  const size_t sid = std::wcslen(userSid);
+  const size_t after = std::wcslen(kAfter);
+  if (before + sid + after >= outSize) return 0;
+  std::wmemcpy(out, kBefore, before);
+  std::wmemcpy(out + before, userSid, sid);
+  std::wmemcpy(out + before + sid, kAfter, after + 1);
+  return 1;
+}
