@@ -13,7 +13,6 @@
 #include "stars/pupil_window.h"
 
 namespace {
-constexpr int kVersionArt = IDR_VERSION_ART;
 constexpr int32_t kWidth = 310;
 constexpr int32_t kHeight = 230;
 }  // namespace
@@ -21,7 +20,9 @@ constexpr int32_t kHeight = 230;
 int VersionBox::ViewAboutBox(HWND owner, HCURSOR cursor) {
   const int32_t width = Scaled(kWidth);
   const int32_t height = Scaled(kHeight);
-  UniqueBitmap source = PrepairAlphaBitmapFromResource(kVersionArt, kWidth, kHeight);
+  // The picture carries the line that says how to close it: one per language.
+  const int art = UiTextLanguage == UI_ENGLISH ? IDR_VERSION_EN_ART : IDR_VERSION_ART;
+  UniqueBitmap source = PrepairAlphaBitmapFromResource(art, kWidth, kHeight);
   if (source && (width != kWidth || height != kHeight)) {
     source = GetResizedBitmap(width, height, kWidth, kHeight, AlphaBitmapBits(source.Get()));
   }

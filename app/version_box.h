@@ -24,6 +24,8 @@ class VersionBox {
   bool IsOpen() const { return versionBox_ != nullptr; }
   // The box's window, null while none is shown.
   HWND Window() const;
+  // The picture the box shows.
+  const ImageSet& Picture() const { return versionPicture_; }
 
  private:
   ImageSet versionPicture_;     // empty while no box is shown

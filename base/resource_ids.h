@@ -13,6 +13,8 @@
 #define IDR_POOF_ART 145         // the five poof frames
 #define IDR_STAR_ART 149         // the built-in star
 #define IDR_VERSION_ART 156      // the version picture
+#define IDR_STAR_LARGE_ART 243   // the built-in star at twice the size, for scaled displays
+#define IDR_VERSION_EN_ART 244   // the version picture in English
 
 // The program file's icon.
 #define IDI_PROGRAM 113

@@ -8,6 +8,7 @@
 
 #include "base/dpi_scale.h"
 #include "base/owned_handles.h"
+#include "base/resource_ids.h"
 #include "images/alpha_bitmap.h"
 #include "images/artwork.h"
 #include "images/star_image_rules.h"
@@ -85,20 +86,24 @@ int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, Fold
   return list->Count() > 0 ? 1 : 0;
 }
 
-int PrepairStarImage(int resourceId, int32_t width, int32_t height, ImageList<ImageSet>* list) {
-  UniqueBitmap source = PrepairAlphaBitmapFromResource(resourceId, width, height);
+namespace {
+
+// The star shown width x height (then 48 and 32), each at the process's
+// scale, made from a source of sourceWidth x sourceHeight; the size that is
+// the source's own (the full one unscaled, 48 at 150 %) is the source itself.
+int StockBuiltInSizes(int resourceId, int32_t sourceWidth, int32_t sourceHeight, int32_t width, int32_t height,
+                      ImageList<ImageSet>* list) {
+  UniqueBitmap source = PrepairAlphaBitmapFromResource(resourceId, sourceWidth, sourceHeight);
   if (!source) return 0;
-  // Each size is made from the source at the process's scale; the one of the
-  // source's own size (the full one unscaled, 48 at 150 %) is the source itself.
   const int32_t sides[] = {Scaled(width), Scaled(48), Scaled(32)};
   const int32_t tall[] = {Scaled(height), Scaled(48), Scaled(32)};
   UniqueBitmap made[3];
   int own = -1;
   for (int k = 0; k < 3; ++k) {
-    if (sides[k] == width && tall[k] == height) {
+    if (sides[k] == sourceWidth && tall[k] == sourceHeight) {
       own = k;
     } else {
-      made[k] = GetResizedBitmap(sides[k], tall[k], width, height, AlphaBitmapBits(source.Get()));
+      made[k] = GetResizedBitmap(sides[k], tall[k], sourceWidth, sourceHeight, AlphaBitmapBits(source.Get()));
     }
   }
   if (own >= 0) made[own] = std::move(source);
@@ -108,4 +113,19 @@ int PrepairStarImage(int resourceId, int32_t width, int32_t height, ImageList<Im
     if (made[k]) StockStarImage(std::move(made[k]), list);
   }
   return 1;
+}
+
+}  // namespace
+
+int PrepairStarImage(int resourceId, int32_t width, int32_t height, ImageList<ImageSet>* list) {
+  return StockBuiltInSizes(resourceId, width, height, width, height, list);
+}
+
+int PrepairStarImageFrom(int resourceId, int32_t sourceSide, int32_t side, ImageList<ImageSet>* list) {
+  return StockBuiltInSizes(resourceId, sourceSide, sourceSide, side, side, list);
+}
+
+int PrepairBuiltInStar(ImageList<ImageSet>* list) {
+  if (Scaled(72) <= 72) return PrepairStarImage(IDR_STAR_ART, 72, 72, list);
+  return PrepairStarImageFrom(IDR_STAR_LARGE_ART, 144, 72, list);
 }

@@ -29,3 +29,12 @@ int PrepairStarImageByFolder(const char* folder, ImageList<ImageSet>* list, Fold
 // The built-in star (BITARRAY resourceId of width x height) at full size, 48
 // and 32 into list. 0 when it cannot be made: the program cannot run.
 int PrepairStarImage(int resourceId, int32_t width, int32_t height, ImageList<ImageSet>* list);
+
+// The same from a source drawn larger (sourceSide square) than the star is
+// shown (side square, then 48 and 32, each at the process's scale).
+int PrepairStarImageFrom(int resourceId, int32_t sourceSide, int32_t side, ImageList<ImageSet>* list);
+
+// The built-in star at the process's scale: reduced from the 72 pixel source
+// at 100 %, from the one of twice that size above it, so that no size up to
+// 200 % is enlarged.
+int PrepairBuiltInStar(ImageList<ImageSet>* list);

@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include "base/app_state.h"
-#include "base/resource_ids.h"
 #include "cells/private_messages.h"
 #include "images/star_images.h"
 #include "stars/star_field.h"
@@ -18,7 +17,7 @@ StartReport StarField::StartPipwink() {
   artwork.PrepairNumImage();
   artwork.PrepairPoofImage();
   // The built-in star shows at once, also while the folder's pictures load.
-  PrepairStarImage(IDR_STAR_ART, 72, 72, &StarImageList);
+  PrepairBuiltInStar(&StarImageList);
   pool_.firstDrawnImage = 0;
   pool_.CreateStarList();
   SetReacting(true);

@@ -40,7 +40,7 @@ class ArtworkTest : public ::testing::Test {
 
 TEST_F(ArtworkTest, EveryResourceInflatesToExactlyItsSize) {
   const struct { int id, width, height; } resources[] = {
-      {143, 240, 32}, {144, 240, 32}, {145, 128, 640}, {149, 72, 72}, {156, 310, 230}};
+      {143, 240, 32}, {144, 240, 32}, {145, 128, 640}, {149, 72, 72}, {156, 310, 230}, {243, 144, 144}, {244, 310, 230}};
   for (const auto& r : resources) {
     UniqueBitmap bitmap = PrepairAlphaBitmapFromResource(r.id, r.width, r.height);
     ASSERT_TRUE(bitmap) << r.id;

@@ -368,7 +368,9 @@ TEST(OutOfContextHookProcedure, TakesTheCaretAndTheExclusionFromTheProgramOfTheI
 
 // In Shift-JIS the second byte of 表 and ソ is '\\': a list split bytewise
 // once lost every name, so a program named with them was never left alone.
-TEST(OutOfContextHookProcedure, AProgramWithAJapaneseNameOnTheListIsLeftAlone) {
+// The settings file holds the name in the system's code page, so this runs
+// under the Japanese one only (a Western code page cannot spell it).
+TEST(OutOfContextHookProcedure, AProgramNamedInKanjiAndKanaOnTheListIsLeftAlone) {
   const std::wstring name = L"\u8868\u30BD\u30D5\u30C8.exe";
   const std::wstring copy = TestFolder() + name;
   ASSERT_TRUE(CopyFileW((TestFolder() + L"cell_peer.exe").c_str(), copy.c_str(), FALSE));

@@ -15,6 +15,7 @@
 #include "app/settings_dialog.h"
 #include "base/app_state.h"
 #include "base/dpi_scale.h"
+#include "base/resource_ids.h"
 #include "base/settings.h"
 #include "base/ui_language_rules.h"
 #include "base/ui_texts.h"
@@ -23,7 +24,10 @@
 #include "cells/program_status.h"
 #include "cells/shared_cells.h"
 #include "code_page.h"
+#include "images/alpha_bitmap.h"
+#include "images/artwork.h"
 #include "images/image_set.h"
+#include "blocking_picture.h"
 #include "message_box_watcher.h"
 #include "star_test_support.h"
 #include "stars/motion_rules.h"
@@ -304,9 +308,15 @@ TEST_F(MainWindowTest, ARestartTellsTheUserWhatItsFolderGave) {
 TEST_F(MainWindowTest, ARestartMarksItsPicturesAsLoadingForTheWatchdog) {
   TempFolder folder("marked");
   ASSERT_TRUE(WriteTestPng(folder.File("mine.png"), 2048, 1024));
+  // A read that waits for the test keeps the load running however fast the
+  // machine is; once let go, that file reads as unreadable.
+  BlockingPicture stuck(folder.path(), "stuck.png");
+  ASSERT_TRUE(stuck.Held());
+  MessageBoxWatcher boxes;
   const int32_t before = pictureLoadsDone;
   ASSERT_EQ(ChooseFolder(folder.path()), 2);
   EXPECT_EQ(picturesLoading, 1) << "marked while the worker loads";
+  ASSERT_TRUE(stuck.Release());
   EXPECT_TRUE(PumpUntil([&] { return !field->PicturesPending(); }));
   EXPECT_EQ(pictureLoadsDone, before + 1);
   EXPECT_EQ(picturesLoading, 0) << "and the mark ends with it";
@@ -322,6 +332,9 @@ TEST_F(MainWindowTest, TheWindowAnswersWhileTheFolderLoadsAndExitStopsTheLoad) {
   TempFolder folder("loading");
   for (const char* name : {"a.png", "b.png", "c.png"}) ASSERT_TRUE(WriteTestPng(folder.File(name), 2048, 2048));
   ASSERT_TRUE(WriteTextFile(folder.File("broken.png"), "no picture"));
+  // The load cannot end before the exit, however fast the machine is.
+  BlockingPicture stuck(folder.path(), "stuck.png");
+  ASSERT_TRUE(stuck.Held());
   MessageBoxWatcher boxes;
   ASSERT_EQ(ChooseFolder(folder.path()), 2);
   ASSERT_TRUE(field->PicturesPending());
@@ -339,7 +352,7 @@ TEST_F(MainWindowTest, TheWindowAnswersWhileTheFolderLoadsAndExitStopsTheLoad) {
   Send(WM_COMMAND, IDM_TRAY_EXIT);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(shell->Field(), nullptr);
-  EXPECT_EQ(picturesLoading, 0) << "the worker has ended";
+  EXPECT_EQ(picturesLoading, 0) << "the exit ends the mark with the load";
   Pump();
   EXPECT_TRUE(boxes.Texts().empty()) << "nothing is told of a load that was stopped";
 }
@@ -676,6 +689,18 @@ TEST_F(MainWindowTest, WithLanguageEnglishTheMenuAndMessagesReadEnglish) {
   ASSERT_EQ(ChooseFolder(missing), 2);
   ASSERT_TRUE(PumpUntil([&] { return !boxes.Texts().empty(); }));
   EXPECT_EQ(boxes.Texts()[0], L"The chosen folder was not found.\n" + Widened(missing) + L"\nThe built-in picture is used.");
+
+  // The version picture's line on how to close it is English too.
+  Send(WM_COMMAND, IDM_TRAY_VERSION);
+  ASSERT_TRUE(shell->Version().IsOpen());
+  UniqueBitmap picture = PrepairAlphaBitmapFromResource(IDR_VERSION_EN_ART, 310, 230);
+  const auto* shown = static_cast<const uint32_t*>(AlphaBitmapBits(shell->Version().Picture().Bitmap()));
+  const auto* drawn = static_cast<const uint32_t*>(AlphaBitmapBits(picture.Get()));
+  ASSERT_NE(shown, nullptr);
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_TRUE(std::equal(shown, shown + 310 * 230, drawn)) << "the English version picture";
+  PostMessageA(window, PWM_ABOUT_CLOSED, 0, 0);
+  Pump();
 }
 
 // A language chosen in the settings applies to the menus and messages at

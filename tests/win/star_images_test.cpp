@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/test_display.h"
 #include "base/app_state.h"
 #include "base/dpi_scale.h"
+#include "base/resource_ids.h"
 #include "base/ui_texts.h"
 #include "images/alpha_bitmap.h"
+#include "images/artwork.h"
 #include "message_box_watcher.h"
 #include "stars/pupil_window.h"
 #include "stars/star.h"
@@ -195,6 +199,37 @@ TEST_F(StarImagesTest, AtOneHundredFiftyPercentTheStarsAndTheFitBoxAreHalfAgainA
   EXPECT_EQ(large->frameHeight, 53);
   ASSERT_NE(small, nullptr);
   EXPECT_EQ(small->frameWidth, 60) << "a picture that fits is never enlarged";
+}
+
+// The built-in star is drawn at 72 and at 144 pixels. At 100 % it is the
+// 72 pixel source itself; at 200 % the 144 pixel one, pixel for pixel, so no
+// scale up to 200 % enlarges it; at 150 % it is reduced from the larger one.
+TEST_F(StarImagesTest, TheBuiltInStarIsReducedFromTheSourceThatFitsItsScale) {
+  auto samePixels = [](HBITMAP made, int id, int32_t side) {
+    UniqueBitmap source = PrepairAlphaBitmapFromResource(id, side, side);
+    const auto* a = static_cast<const uint32_t*>(AlphaBitmapBits(made));
+    const auto* b = static_cast<const uint32_t*>(AlphaBitmapBits(source.Get()));
+    return a != nullptr && b != nullptr && std::equal(a, a + side * side, b);
+  };
+  ASSERT_EQ(PrepairBuiltInStar(&list), 1);
+  ASSERT_EQ(list.Count(), 3);
+  EXPECT_TRUE(samePixels(list.Get(0)->Bitmap(), IDR_STAR_ART, 72)) << "unscaled, today's star";
+  for (int32_t dpi : {144, 192}) {
+    ImageList<ImageSet> scaled;
+    {
+      ScaledProcess scale(dpi);
+      ASSERT_EQ(PrepairBuiltInStar(&scaled), 1);
+    }
+    ASSERT_EQ(scaled.Count(), 3);
+    const int32_t side = 72 * dpi / 96;
+    EXPECT_EQ(scaled.Get(0)->frameWidth, side);
+    EXPECT_EQ(scaled.Get(2)->frameWidth, 32 * dpi / 96);
+    if (dpi == 192) EXPECT_TRUE(samePixels(scaled.Get(0)->Bitmap(), IDR_STAR_LARGE_ART, 144)) << "the large source itself";
+    const auto* star = static_cast<const uint32_t*>(AlphaBitmapBits(scaled.Get(0)->Bitmap()));
+    ASSERT_NE(star, nullptr);
+    EXPECT_EQ(star[0] >> 24, 0u) << dpi;
+    EXPECT_EQ(star[(side / 2) * side + side / 2] >> 24, 255u) << dpi;
+  }
 }
 
 TEST_F(StarImagesTest, MissingDefaultArtworkIsReportedAndNothingElse) {

@@ -176,8 +176,9 @@ def draw_poof():
     return np.concatenate(frames, axis=0)
 
 
-def draw_version(version):
-    """310 x 230, in black, greys and white: the product name and version."""
+def draw_version(version, closing=("クリックで閉じます", JAPANESE)):
+    """310 x 230, in black, greys and white: the product name and version, and
+    the line that says how to close it, in the interface's language."""
     factor, w, h = 4, 310, 230
     W, H = w * factor, h * factor
     pic = layer(W, H)
@@ -214,7 +215,7 @@ def draw_version(version):
     line = coverage(W, H, lambda d: d.line((24 * factor, 160 * factor, W - 24 * factor, 160 * factor),
                                           fill=255, width=factor))
     pic = over(pic, paint(line, (110, 110, 110)))
-    text((w / 2, 188), "クリックで閉じます", 12, JAPANESE, (150, 150, 150), anchor="mm")
+    text((w / 2, 188), closing[0], 12, closing[1], (150, 150, 150), anchor="mm")
     return downsample(pic, factor)
 
 
@@ -249,6 +250,9 @@ def save(name, img, info=None):
 def main():
     version = project_version()
     save("star.png", to_image(draw_star(72)))
+    # Twice the size, so that a scaled display reduces the star rather than
+    # enlarging it, up to 200 %.
+    save("star_large.png", to_image(draw_star(144)))
     colour, mask = draw_digits()
     save("digits.png", colour)
     save("digits_mask.png", mask)
@@ -256,6 +260,7 @@ def main():
     info = PngInfo()
     info.add_text("Version", version)
     save("version.png", to_image(draw_version(version)), info)
+    save("version_en.png", to_image(draw_version(version, ("Click to close", BOOK))), info)
     save("cursor.png", to_image(draw_cursor()))
     save("tray.png", to_image(draw_star(16, factor=16, outer_frac=0.49, glow=False)))
     # The program file's icon group: the star at the sizes the shell asks for.
