@@ -33,6 +33,7 @@ struct MainHost {
   std::atomic<int> clicks{0};
   std::atomic<int> moves{0};
   std::atomic<int> keys{0};
+  std::atomic<int> caretlessKeys{0};
   std::atomic<int64_t> lastKey{-1};
   std::atomic<int64_t> lastClick{-1};
   std::atomic<int64_t> lastButtonUp{-1};
@@ -61,6 +62,10 @@ LRESULT CALLBACK MainHostProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         host->cells.ClearKeyPending();
         host->lastKey = lParam;
         ++host->keys;
+        return 0;
+      case PWM_HOOK_KEY_NO_CARET:
+        host->cells.ClearKeyPending();
+        ++host->caretlessKeys;
         return 0;
       case PWM_HOOK_BUTTONUP:
         host->lastButtonUp = lParam;
