@@ -359,6 +359,7 @@ TEST(OutOfContextHookProcedure, TakesTheCaretAndTheExclusionFromTheProgramOfTheI
   PostMessageA(hooked.host.window, kSentinelMessage, 0, 0);
   ASSERT_EQ(WaitForSingleObject(hooked.host.sentinel, 5000), WAIT_OBJECT_0);
   EXPECT_EQ(hooked.host.keys, keys) << "a key for a program left alone made stars";
+  EXPECT_EQ(hooked.host.caretlessKeys, 0) << "a key at a Win32 caret, or one left alone, was reported without caret";
   EXPECT_EQ(hooked.host.clicks, 1) << "a click for a program left alone made stars";
 
   // This program's own window, in context: this process is no longer listed.
