@@ -43,7 +43,7 @@ void WaitAnsweringSent(HANDLE thread) {
 
 int AllowHookMessages(HWND mainWindow) {
   int allowed = 0;
-  for (UINT message : {PWM_HOOK_CLICK, PWM_HOOK_MOVE, PWM_HOOK_KEY, PWM_HOOK_BUTTONUP}) {
+  for (UINT message : {PWM_HOOK_CLICK, PWM_HOOK_MOVE, PWM_HOOK_KEY, PWM_HOOK_KEY_NO_CARET, PWM_HOOK_BUTTONUP}) {
     if (ChangeWindowMessageFilterEx(mainWindow, message, MSGFLT_ALLOW, nullptr)) ++allowed;
   }
   return allowed;

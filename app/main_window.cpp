@@ -8,7 +8,9 @@ MainWindow::MainWindow(const MainWindowOptions& options)
     : starCursor_(options.starCursor),
       watch_(options.watchdog),
       watchSource_(options.watchdogSource),
-      signIn_(options.runValueName) {
+      signIn_(options.runValueName),
+      caret_(options.caretQuestion != nullptr ? *options.caretQuestion
+                                              : CaretQueryOptions{StandardCaretSources()}) {
   store_.UseIniPath(options.iniPath);
   if (!options.iniWritable) store_.NoteUnwritable();
 }
@@ -79,6 +81,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case PWM_HOOK_CLICK:
     case PWM_HOOK_MOVE:
     case PWM_HOOK_KEY: return OnHookInput(message, lParam);
+    case PWM_HOOK_KEY_NO_CARET: return OnKeyWithoutCaret();
+    case PWM_CARET_FOUND: return OnCaretFound(lParam);
     case PWM_START: return OnStart();
     case PWM_ABOUT_CLOSED: return OnAboutClosed();
     case PWM_STAR_GRABBED: return OnStarGrabbed(lParam);
@@ -108,6 +112,7 @@ LRESULT MainWindow::OnCreate() {
   ApplyLanguage();
   field_ = std::make_unique<StarField>(StarFieldHost{window_, starCursor_, &UiTexts, &store_.Current()});
   session_ = SettingsSession::Make(window_, starCursor_);
+  caret_.Start(window_, PWM_CARET_FOUND);
   if (watch_) watchdog_.Start(window_, session_ != nullptr ? &session_->OpenFlag() : nullptr, watchSource_);
   PostMessageA(window_, PWM_START, 0, 0);
   // No taskbar button for the hidden window.
@@ -139,6 +144,7 @@ void MainWindow::StopInputAndField() {
   if (stopped_) return;
   stopped_ = true;
   hooks_.FreeHookLibrary();
+  caret_.Stop();
   hotkey_.Unregister();
   tray_.Remove();
   versionBox_.DestroyAboutBox();

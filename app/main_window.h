@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "app/caret_query.h"
 #include "app/cpu_monitor.h"
 #include "app/fullscreen.h"
 #include "app/fullscreen_rules.h"
@@ -36,6 +37,9 @@ struct MainWindowOptions {
   bool watchdog = false;             // watch the processor use, as the program does
   const CpuMonitorSource* watchdogSource = nullptr;  // what the watch samples; null: the process's own use
   const wchar_t* runValueName = kRunValueName;       // the Run key's value of the start at sign-in
+  // How a key without Win32 caret finds its caret; null: the standard ways,
+  // about the input in front.
+  const CaretQueryOptions* caretQuestion = nullptr;
 };
 
 // One object per window, which its window's user slot points at; the owners
@@ -74,6 +78,8 @@ class MainWindow {
   const VersionBox& Version() const { return versionBox_; }
   HMODULE HookModule() const { return hooks_.Module(); }
   const Watchdog& Watch() const { return watchdog_; }
+  // Questions about a caret settled so far, for observers.
+  uint32_t CaretQuestionsSettled() const { return caret_.Settled(); }
   // Whether input makes stars: the star field reacts (none: no).
   bool Reacting() const { return field_ && field_->Reacting(); }
 
@@ -108,6 +114,9 @@ class MainWindow {
   void TellDroppedExcludeEntry();
   // Input and the stars' own messages (main_window_input.cpp).
   LRESULT OnHookInput(UINT kind, LPARAM lParam);
+  LRESULT OnKeyWithoutCaret();
+  LRESULT OnCaretFound(LPARAM lParam);
+  LRESULT MakeInputStars(UINT kind, LPARAM lParam);
   LRESULT OnTimer();
   LRESULT OnHotkey(WPARAM id);
   LRESULT OnStarGrabbed(LPARAM star);
@@ -156,6 +165,8 @@ class MainWindow {
   // Shared with the settings dialog's thread; let go of, not deleted.
   SettingsSession* session_ = nullptr;
   HookLibrary hooks_;
+  // Asks where the caret is for keys in windows without a Win32 caret.
+  CaretQuery caret_;
   Watchdog watchdog_;
   // Motion ticks handled, whether the stars moved in them or stood (the
   // settings dialog open), from the timer or due on the input path:

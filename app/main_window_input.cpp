@@ -21,6 +21,21 @@ LRESULT MainWindow::OnHookInput(UINT kind, LPARAM lParam) {
   if (kind == PWM_HOOK_CLICK && PeekMessageA(&earlier, window_, PWM_HOOK_MOVE, PWM_HOOK_MOVE, PM_REMOVE)) {
     OnHookInput(PWM_HOOK_MOVE, earlier.lParam);
   }
+  return MakeInputStars(kind, lParam);
+}
+
+// A key in a window without a Win32 caret: the caret thread is asked, and
+// the key's turn is given back at once, so a newer key replaces the question.
+LRESULT MainWindow::OnKeyWithoutCaret() {
+  cells_.ClearKeyPending();
+  if (!SettingsDialogOpen() && field_ && field_->Reacting()) caret_.Ask();
+  return 0;
+}
+
+// The caret thread's answer: the key's stars go there, if input still makes stars.
+LRESULT MainWindow::OnCaretFound(LPARAM lParam) { return MakeInputStars(PWM_HOOK_KEY, lParam); }
+
+LRESULT MainWindow::MakeInputStars(UINT kind, LPARAM lParam) {
   if (SettingsDialogOpen() || !field_) return 0;
   // Input that never lets the queue run empty would starve WM_TIMER.
   DWORD now = GetTickCount();

@@ -17,6 +17,8 @@ enum PrivateMessage : unsigned {
   PWM_SETTINGS_CHOSEN = 1232,   // WM_USER + 208, sent by the settings dialog's thread: OK chose settings
   PWM_PICTURES_LOADED = 1233,   // WM_USER + 209, posted by the folder's loading thread
   PWM_QUERY_STATUS = 1234,      // WM_USER + 210, sent by an observer; answers PackStatus (program_status.h)
+  PWM_HOOK_KEY_NO_CARET = 1235, // WM_USER + 211, posted by the hook library in PWM_HOOK_KEY's turn: no Win32 caret
+  PWM_CARET_FOUND = 1236,       // WM_USER + 212, posted by the caret thread: a key's caret, found another way
   PWM_TRAY = 32868,             // WM_APP + 100, the tray icon's callback
 };
 

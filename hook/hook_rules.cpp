@@ -97,12 +97,15 @@ void ReactToKey(HookPort& port, int code, uint32_t virtualKey, uint32_t flags) {
   if (port.ReadCell(CELL_REACTENTERKEY) != 0 && virtualKey != kHookVirtualKeyReturn) return;
   intptr_t mainWindow = CellWindow(port.ReadCell(CELL_MAINHWND));
 
+  // Without a Win32 caret (a caret at the very origin is taken for none)
+  // the key still reports, so the program can ask the window other ways;
+  // the question is never asked here. It takes the key's turn.
   intptr_t focus = port.FocusWindow();
-  if (focus == 0) return;
   ScreenPoint point{0, 0};
-  if (port.CaretPosition(&point) == 0) return;
-  // A caret at the very origin is taken for no caret at all.
-  if (point.x == 0 && point.y == 0) return;
+  if (focus == 0 || port.CaretPosition(&point) == 0 || (point.x == 0 && point.y == 0)) {
+    PostPointOnce(port, CELL_KEYPENDING, mainWindow, PWM_HOOK_KEY_NO_CARET, 0, 0);
+    return;
+  }
 
   CompositionPlace place{0, 0, 0};
   if (port.Composition(focus, &place) != 0) point.x = ComposedCaretX(point.x, place);

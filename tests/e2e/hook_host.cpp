@@ -47,6 +47,11 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       cells.ClearKeyPending();
       PrintPoint("key", lParam);
       return 0;
+    case PWM_HOOK_KEY_NO_CARET:
+      cells.ClearKeyPending();
+      std::printf("key without caret\n");
+      std::fflush(stdout);
+      return 0;
     case PWM_HOOK_BUTTONUP:
       std::printf("buttonup 0x%llx\n", static_cast<unsigned long long>(lParam));
       std::fflush(stdout);

@@ -48,7 +48,7 @@ class FakePort final : public HookPort {
   int PostPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) override {
     if (postFails) return 0;
     delivered.push_back({message, window, PackPoint(x, y), true});
-    if (takenAtOnce) cells[message == PWM_HOOK_KEY ? CELL_KEYPENDING : CELL_HOOKPENDING] = 0;
+    if (takenAtOnce) cells[message == PWM_HOOK_MOVE ? CELL_HOOKPENDING : CELL_KEYPENDING] = 0;
     return 1;
   }
   void PostWindow(intptr_t window, uint32_t message, intptr_t lParamWindow) override {
@@ -312,26 +312,54 @@ TEST(KeyHook, ReleasesAndNonActionCodesPassUntouched) {
   EXPECT_TRUE(port.delivered.empty());
 }
 
-TEST(KeyHook, NoFocusWindowNoCaretOrACaretAtTheOriginSendNothing) {
+TEST(KeyHook, NoFocusWindowNoCaretOrACaretAtTheOriginReportAKeyWithoutCaret) {
   FakePort noFocus = KeyPort(1, 0);
   noFocus.focus = 0;
-  ReactToKey(noFocus, kAction, 'A', kPressed);
-  EXPECT_TRUE(noFocus.delivered.empty());
-
   FakePort noCaret = KeyPort(1, 0);
   noCaret.caretFound = 0;
-  ReactToKey(noCaret, kAction, 'A', kPressed);
-  EXPECT_TRUE(noCaret.delivered.empty());
-
   FakePort origin = KeyPort(1, 0);
   origin.caret = {0, 0};
-  ReactToKey(origin, kAction, 'A', kPressed);
-  EXPECT_TRUE(origin.delivered.empty());
+  for (FakePort* port : {&noFocus, &noCaret, &origin}) {
+    ReactToKey(*port, kAction, 'A', kPressed);
+    ASSERT_EQ(port->delivered.size(), 1u);
+    EXPECT_EQ(port->delivered[0].message, PWM_HOOK_KEY_NO_CARET);
+    EXPECT_EQ(port->delivered[0].window, kMainWindow);
+    EXPECT_EQ(port->delivered[0].lParam, 0) << "a key without caret carries no point";
+    EXPECT_TRUE(port->delivered[0].posted);
+  }
 
   FakePort onTheLeftEdge = KeyPort(1, 0);
   onTheLeftEdge.caret = {0, 16};
   ReactToKey(onTheLeftEdge, kAction, 'A', kPressed);
   EXPECT_EQ(onTheLeftEdge.Count(PWM_HOOK_KEY), 1);
+  EXPECT_EQ(onTheLeftEdge.Count(PWM_HOOK_KEY_NO_CARET), 0);
+
+  // Enter-only mode and a switched-off key hook hold for these keys too.
+  FakePort enterOnly = KeyPort(1, 1);
+  enterOnly.caretFound = 0;
+  ReactToKey(enterOnly, kAction, 'A', kPressed);
+  EXPECT_TRUE(enterOnly.delivered.empty());
+}
+
+TEST(KeyHook, AKeyWithoutCaretTakesTheKeysOneTurn) {
+  // While one key of either kind waits, the next of either kind is merged into it.
+  FakePort port = KeyPort(1, 0);
+  port.takenAtOnce = false;
+  port.caretFound = 0;
+  ReactToKey(port, kAction, 'A', kPressed);
+  port.caretFound = 1;
+  ReactToKey(port, kAction, 'B', kPressed);
+  EXPECT_EQ(port.delivered.size(), 1u);
+  EXPECT_NE(port.cells[CELL_KEYPENDING], 0);
+  EXPECT_EQ(port.cells[CELL_HOOKPENDING], 0) << "moves keep their own turn";
+  port.cells[CELL_KEYPENDING] = 0;  // the program took it
+  ReactToKey(port, kAction, 'B', kPressed);
+  EXPECT_EQ(port.Count(PWM_HOOK_KEY), 1);
+
+  port.now += kPendingStaleMs;  // a lost one does not silence the hook
+  port.caretFound = 0;
+  ReactToKey(port, kAction, 'C', kPressed);
+  EXPECT_EQ(port.Count(PWM_HOOK_KEY_NO_CARET), 2);
 }
 
 TEST(KeyHook, WhileComposingThePointMovesBesideTheCandidateWindow) {

@@ -33,6 +33,7 @@ struct MainHost {
   std::atomic<int> clicks{0};
   std::atomic<int> moves{0};
   std::atomic<int> keys{0};
+  std::atomic<int> caretlessKeys{0};
   std::atomic<int64_t> lastKey{-1};
   std::atomic<int64_t> lastClick{-1};
   std::atomic<int64_t> lastButtonUp{-1};
@@ -61,6 +62,10 @@ LRESULT CALLBACK MainHostProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         host->cells.ClearKeyPending();
         host->lastKey = lParam;
         ++host->keys;
+        return 0;
+      case PWM_HOOK_KEY_NO_CARET:
+        host->cells.ClearKeyPending();
+        ++host->caretlessKeys;
         return 0;
       case PWM_HOOK_BUTTONUP:
         host->lastButtonUp = lParam;
@@ -354,6 +359,7 @@ TEST(OutOfContextHookProcedure, TakesTheCaretAndTheExclusionFromTheProgramOfTheI
   PostMessageA(hooked.host.window, kSentinelMessage, 0, 0);
   ASSERT_EQ(WaitForSingleObject(hooked.host.sentinel, 5000), WAIT_OBJECT_0);
   EXPECT_EQ(hooked.host.keys, keys) << "a key for a program left alone made stars";
+  EXPECT_EQ(hooked.host.caretlessKeys, 0) << "a key at a Win32 caret, or one left alone, was reported without caret";
   EXPECT_EQ(hooked.host.clicks, 1) << "a click for a program left alone made stars";
 
   // This program's own window, in context: this process is no longer listed.

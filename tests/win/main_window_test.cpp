@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cwchar>
 #include <functional>
 #include <optional>
@@ -26,6 +27,7 @@
 #include "code_page.h"
 #include "images/alpha_bitmap.h"
 #include "images/artwork.h"
+#include "fake_caret_source.h"
 #include "images/image_set.h"
 #include "blocking_picture.h"
 #include "message_box_watcher.h"
@@ -252,6 +254,60 @@ TEST_F(MainWindowTest, TakingAMoveOrAKeyClearsItsPendingCell) {
   ASSERT_EQ(cells.ReadCellInt(&value, cellNames[CELL_KEYPENDING]), 1);
   EXPECT_EQ(value, 0) << "the key was taken";
   CancelSettingsDialog(dialog);
+}
+
+// A key in a window without a Win32 caret: the caret thread asks its ways in
+// turn, and the key's stars go where the first inside answer says.
+TEST_F(MainWindowTest, AKeyWithoutCaretMakesStarsWhereTheCaretThreadFindsIt) {
+  FakeCaretSource empty(false, CaretRect{});
+  FakeCaretSource inside(true, CaretRect{300, 200, 302, 216});
+  CaretQueryOptions question;
+  question.sources = {&empty, &inside};
+  question.findScene = FakeCaretScene;
+  MainWindowOptions options;
+  options.caretQuestion = &question;
+  Start(options);
+  SharedCells cells;
+  ASSERT_EQ(cells.WriteCellInt(4321, cellNames[CELL_KEYPENDING]), 1);
+  Send(PWM_HOOK_KEY_NO_CARET);
+  int32_t value = -1;
+  ASSERT_EQ(cells.ReadCellInt(&value, cellNames[CELL_KEYPENDING]), 1);
+  EXPECT_EQ(value, 0) << "the key's turn is given back while its caret is asked";
+  ASSERT_TRUE(PumpUntil([&] { return StarCount() == 2; }, 10000)) << "the caret's answer made no stars";
+  EXPECT_EQ(empty.calls, 1);
+  EXPECT_EQ(inside.calls, 1);
+  for (Star* star = field->Pool().starListHead->next; star != field->Pool().starListTail; star = star->next) {
+    EXPECT_LT(std::abs(star->x - 300), 200) << "a star far from the caret";
+    EXPECT_LT(std::abs(star->y - (200 + kCaretPointDrop)), 200) << "a star far from the caret";
+  }
+
+  // While the settings dialog is open the caret is not even asked.
+  HWND dialog = OpenSettingsDialog();
+  const uint32_t settled = shell->CaretQuestionsSettled();
+  Send(PWM_HOOK_KEY_NO_CARET);
+  CancelSettingsDialog(dialog);
+  Send(WM_COMMAND, IDM_TRAY_ENABLE);  // nor while disabled
+  Send(PWM_HOOK_KEY_NO_CARET);
+  Send(WM_COMMAND, IDM_TRAY_ENABLE);
+  Pump();
+  EXPECT_EQ(empty.calls, 1);
+  EXPECT_EQ(shell->CaretQuestionsSettled(), settled);
+}
+
+TEST_F(MainWindowTest, AKeyWhoseCaretNoWayFindsMakesNoStars) {
+  FakeCaretSource empty(false, CaretRect{});
+  FakeCaretSource outside(true, CaretRect{20, 20, 22, 36});
+  CaretQueryOptions question;
+  question.sources = {&empty, &outside};
+  question.findScene = FakeCaretScene;
+  MainWindowOptions options;
+  options.caretQuestion = &question;
+  Start(options);
+  Send(PWM_HOOK_KEY_NO_CARET);
+  ASSERT_TRUE(PumpUntil([&] { return shell->CaretQuestionsSettled() == 1; }, 10000));
+  Pump();  // an answer would have been posted before the question settled
+  EXPECT_EQ(outside.calls, 1);
+  EXPECT_EQ(StarCount(), 0) << "stars without a caret";
 }
 
 TEST_F(MainWindowTest, NothingMovesWhileTheSettingsDialogIsOpen) {

@@ -1,0 +1,77 @@
+// Where the caret is in a window that has no Win32 caret (browsers, editors
+// and chat programs built on a web engine, Store apps). A key without caret
+// asks; the question is answered on a thread of its own, never in the hook
+// and never on the main thread, since asking another program's window may
+// take it a while. The ways of asking (CaretSource) are tried in turn; the
+// first answer inside the focused window wins (caret_answer_rules.h) and is
+// posted to the target window as a packed point. A question answers within
+// the bound or not at all: a way that answers late is not used, nor are the
+// ones after it. A newer question replaces one not yet taken up, so keys
+// typed fast never queue. Between questions the thread sleeps on an event.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "app/caret_answer_rules.h"
+
+// What a question is about: the input in front and its focused window.
+struct CaretScene {
+  DWORD thread = 0;       // the input's thread
+  HWND focus = nullptr;   // its focused window
+  CaretRect window{};     // that window's rectangle on the screen
+};
+
+// One way of asking where the caret is; called on the caret thread, which
+// has COM initialised. The rectangle is in screen coordinates.
+class CaretSource {
+ public:
+  virtual bool Ask(const CaretScene& scene, CaretRect* answer) = 0;
+
+ protected:
+  ~CaretSource() = default;
+};
+
+// The input in front, as GetGUIThreadInfo tells it; false when there is none.
+bool ForegroundCaretScene(CaretScene* scene);
+
+// The ways the program asks, in their order: the caret rectangle of the
+// input's thread, then the window's accessible caret object. A text pattern
+// of UI Automation would follow them; the toolchain's headers declare none
+// of its interfaces, so that way is not built yet and slots in here.
+std::vector<CaretSource*> StandardCaretSources();
+
+struct CaretQueryOptions {
+  std::vector<CaretSource*> sources;  // each must outlive the query
+  bool (*findScene)(CaretScene*) = ForegroundCaretScene;
+  uint32_t (*clock)() = nullptr;  // null: the system's tick count
+  uint32_t boundMs = kCaretQuestionBoundMs;
+};
+
+class CaretQuery {
+ public:
+  explicit CaretQuery(CaretQueryOptions options);
+  ~CaretQuery();
+  CaretQuery(const CaretQuery&) = delete;
+  CaretQuery& operator=(const CaretQuery&) = delete;
+
+  // Starts the thread; answers go to target as message. False on failure.
+  bool Start(HWND target, UINT message);
+  // Asks where the caret is now; does nothing before Start.
+  void Ask();
+  // Ends the thread. One held up in another program is not waited for
+  // long: it finishes on its own and posts nothing.
+  void Stop();
+
+  // Questions finished, answered, given up or replaced; observers wait on it.
+  uint32_t Settled() const;
+
+  struct State;
+
+ private:
+  std::shared_ptr<State> state_;
+  HANDLE thread_ = nullptr;
+};
