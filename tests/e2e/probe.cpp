@@ -14,7 +14,9 @@
 //                        until a press takes (within MS, or until every one
 //                        has come to rest uncaught); prints caught=0x...
 //                        rect=... where it stands two ticks later; prints
-//                        "catching" first, once it watches
+//                        "catching" first, once it watches, and
+//                        missed=X,Y took=0x... for each press that caught
+//                        nothing new (took=0x0: no window stepped under it)
 //   probe item CLASS ID  one line per top-level window of the class that has a
 //                        control of that id:
 //                        hwnd=0x... item=0x... visible=0|1 enabled=0|1 rect=L,T,R,B text=...
@@ -493,6 +495,7 @@ int Catch(const char* className, DWORD ms, char** keptHandles, int keptCount) {
   std::printf("catching\n");  // the caller may click from here on
   std::fflush(stdout);
   bool seenFlying = false;
+  POINT lastPress{};
   DWORD start = GetTickCount();
   while (GetTickCount() - start < ms) {
     Sleep(1);
@@ -510,13 +513,19 @@ int Catch(const char* className, DWORD ms, char** keptHandles, int keptCount) {
       SendButton(MOUSEEVENTF_LEFTDOWN);
       pressed = WaitPressed(follower, mark, press, 1000);
       SendButton(MOUSEEVENTF_LEFTUP);
+      lastPress = press;
       tried = true;
       break;
     }
     // Every window the click showed has come to rest uncaught.
     if (flying) seenFlying = true;
     if (seenFlying && !flying) return 1;
-    if (!tried || pressed == nullptr || Among(pressed, kept)) continue;
+    if (!tried) continue;
+    if (pressed == nullptr || Among(pressed, kept)) {
+      // Said, so that a caller that catches nothing can tell what was tried.
+      std::printf("missed=%ld,%ld took=0x%llx\n", lastPress.x, lastPress.y, Handle(pressed));
+      continue;
+    }
     TicksPass(kProgramClass, 2, 5000);
     RECT now{};
     GetWindowRect(pressed, &now);

@@ -63,12 +63,15 @@ centre_of() { echo $(( ($(rect_field "$1" 1) + $(rect_field "$1" 3)) / 2 )) $(( 
 points=("250 330" "350 330" "260 250" "380 260" "300 340" "220 300" "400 330" "330 240" "240 350" "360 350")
 next_point=0
 catch_star() {
-  local point line tries other
+  local point line tries other rc tried=""
   for tries in 1 2 3 4 5; do
     point=${points[next_point % ${#points[@]}]}
     next_point=$((next_point + 1))
-    line=$(probe_on_click ${point% *} ${point#* } catch "Pipwink2 Pupil" 10000 "${held[@]}") || true
+    rc=0
+    line=$(probe_on_click ${point% *} ${point#* } catch "Pipwink2 Pupil" 10000 "${held[@]}") || rc=$?
     stars_still || fail "the stars of a catching click did not rest: $(cat "$E2E_WORK/quiet.log")"
+    # What each click came to, for a failure to tell (exit 4: a shown star covered the point).
+    tried+=$'\n'"  click at $point, probe exit $rc: $(echo $line); at rest: $(visible_stars | sed 's/ exstyle=.*//' | tr '\n' ' ')"
     for other in "${held[@]}"; do
       visible_stars | grep -q "^hwnd=$other " || fail "the caught star $other no longer shows: $(visible_stars)"
     done
@@ -78,7 +81,7 @@ catch_star() {
     visible_stars | grep -q "^hwnd=$CAUGHT " || fail "the caught star $CAUGHT does not show: $(visible_stars)"
     return 0
   done
-  fail "could not catch a star"
+  fail "could not catch a star (kept: ${held[*]}):$tried"
 }
 
 # --- Erase one: the poof, centred, larger; then the window goes.
