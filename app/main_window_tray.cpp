@@ -28,13 +28,7 @@ void MainWindow::ShowTrayMenu() {
   // The registry is the record: what it says now is what the mark shows.
   trayMenu_ = InitMenu(UiTexts, Reacting(), signIn_.IsOn());
   if (!trayMenu_) return;
-  // The program in front before the menu gets the foreground back after it.
-  ForegroundLoan loan(window_);
-  TrackPopupMenu(trayMenu_.Get(), TPM_BOTTOMALIGN | TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
-                 window_, nullptr);
-  // A menu of the notification area closes properly only once its owner has
-  // had a message after it.
-  PostMessageA(window_, WM_NULL, 0, 0);
+  TrackMenuOnLoan(trayMenu_.Get(), TPM_BOTTOMALIGN | TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor, window_);
   trayMenu_.Reset();
 }
 

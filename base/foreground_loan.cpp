@@ -18,6 +18,13 @@ ForegroundLoan::ForegroundLoan(HWND borrower) : lender_(GetForegroundWindow()) {
   if (borrower != nullptr) SetForegroundWindow(borrower);
 }
 
+void TrackMenuOnLoan(HMENU menu, UINT flags, POINT at, HWND owner) {
+  ForegroundLoan loan(owner);
+  TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr);
+  // A menu closes properly only once its owner has had a message after it.
+  PostMessageA(owner, WM_NULL, 0, 0);
+}
+
 ForegroundLoan::~ForegroundLoan() {
   if (lender_ == nullptr || !IsWindow(lender_)) return;
   if (StillLent(GetForegroundWindow())) SetForegroundWindow(lender_);

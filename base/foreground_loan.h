@@ -22,3 +22,8 @@ class ForegroundLoan {
  private:
   HWND lender_;
 };
+
+// Shows a menu of this program's owner window at `at` on a foreground loan,
+// so it closes on a click elsewhere and the program in front before gets the
+// foreground back; returns once the menu has closed.
+void TrackMenuOnLoan(HMENU menu, UINT flags, POINT at, HWND owner);

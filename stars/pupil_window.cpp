@@ -211,13 +211,7 @@ void PupilWindow::OnRightDown(HWND window) {
   UniqueMenu shown = BuildMenu();
   if (!shown) return;
   menu = shown.Get();
-  {
-    // The menu closes on a click elsewhere only while its owner is in front;
-    // the program the user typed in gets the foreground back afterwards.
-    ForegroundLoan loan(window);
-    TrackPopupMenu(shown.Get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
-    PostMessageA(window, WM_NULL, 0, 0);
-  }
+  TrackMenuOnLoan(shown.Get(), TPM_RIGHTBUTTON, cursor, window);
   // The menu's own message loop runs timer ticks, and a bomb that ends in one
   // of them frees this record: only the menu's owner kept here is still ours.
   if (StillOwns(window, this)) menu = nullptr;
