@@ -39,6 +39,20 @@ void PngErrorHandler(png_structp png, png_const_charp message) {
   longjmp(decoder->recovery, 1);
 }
 
+// libpng only warns of a chunk longer than its limit and then reads it all
+// the same: a file of a few dozen bytes that claims a 1 GB text chunk would
+// have it allocate and clear 1 GB. Nothing libpng itself keeps for a picture
+// this program takes (rows of at most PNG_MAX_SIDE pixels, chunks up to its
+// 8 MB limit) comes near the cap; a refused allocation fails the decode or
+// skips the chunk. The pixels are the decoder's own allocation, not libpng's.
+constexpr png_alloc_size_t kLibpngAllocationCap = 16u << 20;
+
+png_voidp CappedMalloc(png_structp, png_alloc_size_t size) {
+  return size <= kLibpngAllocationCap ? malloc(size) : nullptr;
+}
+
+void CappedFree(png_structp, png_voidp pointer) { free(pointer); }
+
 // What the protected section's helpers share. libpng errors jump out of
 // them too: like the section, they keep no object with a destructor.
 struct RowShape {
@@ -140,7 +154,8 @@ int DecodeProtected(PngDecoder* decoder, FILE* file, int32_t* width, int32_t* he
                     int32_t* channels) {
   if (setjmp(decoder->recovery) != 0) return 0;
 
-  decoder->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, decoder, PngErrorHandler, nullptr);
+  decoder->png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, decoder, PngErrorHandler, nullptr, nullptr,
+                                          CappedMalloc, CappedFree);
   if (decoder->png == nullptr) {
     SetReason(decoder->reason, "cannot create the PNG decoder");
     return 0;
