@@ -104,6 +104,7 @@
 #include "cells/cell_names.h"
 #include "census_record.h"
 #include "probe_status.h"
+#include "thread_hold.h"
 
 namespace {
 
@@ -482,12 +483,12 @@ bool Among(HWND window, const std::vector<HWND>& windows) {
   return std::find(windows.begin(), windows.end(), window) != windows.end();
 }
 
-// Presses a flying window in its middle right after it moved (the next move
-// is a tick away), unless, let go there, it could join one of the given
-// kept windows; and lets go once the press has taken (the pressed window
-// steps 2 pixels down and right); a press that missed is let go and another
-// move waited for, until MS pass. Prints where the caught window stands once
-// two more ticks have passed.
+// Presses a flying window in its middle right after it moved, its thread
+// held meanwhile (see ThreadHold), unless, let go there, it could join one of
+// the given kept windows; and lets go once the press has taken (the pressed
+// window steps 2 pixels down and right); a press that missed is let go and
+// another move waited for, until MS pass. Prints where the caught window
+// stands once two more ticks have passed.
 int Catch(const char* className, DWORD ms, char** keptHandles, int keptCount) {
   const std::vector<HWND> kept = HandlesOf(keptHandles, keptCount);
   Follower follower(className);
@@ -507,10 +508,24 @@ int Catch(const char* className, DWORD ms, char** keptHandles, int keptCount) {
       flying = true;
       // Let go near a kept window of its picture, it would join that one.
       if (!f.movedNow || NearKept(f.window, kept)) continue;
-      POINT press{(f.rect.left + f.rect.right) / 2, (f.rect.top + f.rect.bottom) / 2};
       long mark = follower.polls();
+      POINT press{(f.rect.left + f.rect.right) / 2, (f.rect.top + f.rect.bottom) / 2};
       SetCursorPos(press.x, press.y);
-      SendButton(MOUSEEVENTF_LEFTDOWN);
+      {
+        // Pressed where it is now, not where the poll saw it: this process
+        // may have run late since. The pointer is moved there before the
+        // hold when it can be: a pointer move reaches a held program as a
+        // position inside the window, which it would place by where the
+        // window is once it runs again.
+        ThreadHold hold(f.window);
+        RECT now = f.rect;
+        GetWindowRect(f.window, &now);
+        if (!Inside(now, press.x, press.y)) {
+          press = POINT{(now.left + now.right) / 2, (now.top + now.bottom) / 2};
+          SetCursorPos(press.x, press.y);
+        }
+        SendButton(MOUSEEVENTF_LEFTDOWN);
+      }
       pressed = WaitPressed(follower, mark, press, 1000);
       SendButton(MOUSEEVENTF_LEFTUP);
       lastPress = press;
