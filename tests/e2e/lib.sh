@@ -79,9 +79,9 @@ e2e_cleanup() {
 # use_scaled_prefix DPI: the rest of the scenario runs in a copy of the Wine
 # prefix whose display reports DPI dots per inch, as a display scaled to
 # DPI / 96 does. The copy is made once, beside the prefix, and kept for later
-# runs; its session is ended when the scenario ends.
+# runs, whichever lane made it; its session is ended when the scenario ends.
 use_scaled_prefix() {
-  local copy="$WINEPREFIX-dpi$1"
+  local copy="${WINEPREFIX%-lane*}-dpi$1"
   if [ ! -f "$copy/.tovik2-dpi" ]; then
     rm -rf "$copy"
     cp -a "$WINEPREFIX" "$copy"

@@ -5,6 +5,8 @@
 # E2E_PROGRAM_FOLDER names the program folder (default "program").
 set -euo pipefail
 scenario=$1 program_dir=$2 probe_exe=$3 work=$4
+source "$(dirname "$0")/../../scripts/wine-lane.sh"
+wine_lane_enter
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
   echo "e2e: no Wine environment; run the tests with scripts/test.sh" >&2
   exit 1
