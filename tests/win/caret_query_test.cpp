@@ -400,7 +400,8 @@ TEST(CaretQuery, EachThreadKeepsItsOwnAutomationObjectUntilItEnds) {
     EXPECT_EQ(static_cast<uint64_t>(point), PackPoint(300, 200 + kCaretPointDrop));
     EXPECT_EQ(automation->References(), 2u) << "the caret thread holds its own while it lives";
     query.Stop();
-    EXPECT_EQ(automation->References(), 1u) << "the caret thread kept its automation object past its end";
+    EXPECT_TRUE(WaitUntil([&] { return automation->References() == 1; }))
+        << "the caret thread kept its automation object past its end";
   }
   fake_uia::handedOut = nullptr;
   automation->Release();
