@@ -1,5 +1,8 @@
 #include "app/caret_answer_rules.h"
 
+#include <algorithm>
+#include <cmath>
+
 bool CaretAnswerInside(const CaretRect& answer, const CaretRect& window) {
   // A caret may be a line with no width, but never one with no height.
   if (answer.bottom <= answer.top || answer.right < answer.left) return false;
@@ -18,4 +21,22 @@ int FirstInsideAnswer(const CaretRect* answers, size_t count, const CaretRect& w
     if (CaretAnswerInside(answers[i], window)) return static_cast<int>(i);
   }
   return -1;
+}
+
+bool CaretFromTextRectangles(const double* values, size_t count, CaretEdge edge, CaretRect* caret) {
+  // Far past any desktop, yet a sum of two stays within 32 bits.
+  constexpr double kLimit = 1 << 29;
+  const auto usable = [](double value) { return value >= -kLimit && value <= kLimit; };  // false for NaN too
+  for (size_t i = 0; i + 4 <= count; i += 4) {
+    const double left = values[i], top = values[i + 1], width = values[i + 2], height = values[i + 3];
+    if (!usable(left) || !usable(top) || !usable(width) || !usable(height) || width < 0 || height <= 0) continue;
+    const double x = edge == CaretEdge::kLeft ? left : left + width;
+    const int32_t caretX = static_cast<int32_t>(std::llround(x));
+    const int32_t caretTop = static_cast<int32_t>(std::llround(top));
+    // A line thinner than a pixel still has one.
+    const int32_t caretBottom = std::max(static_cast<int32_t>(std::llround(top + height)), caretTop + 1);
+    *caret = CaretRect{caretX, caretTop, caretX, caretBottom};
+    return true;
+  }
+  return false;
 }

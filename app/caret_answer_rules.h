@@ -31,6 +31,21 @@ bool CaretAnswerInside(const CaretRect& answer, const CaretRect& window);
 // The index of the first answer inside the window, -1 when none is.
 int FirstInsideAnswer(const CaretRect* answers, size_t count, const CaretRect& window);
 
+// Which edge of a character's rectangle the caret stands on: the left edge of
+// the character after it, or the right edge of the one before it.
+enum class CaretEdge { kLeft, kRight };
+
+// The caret a UI Automation text range stands for, from the range's bounding
+// rectangles: a flat list of doubles, left, top, width and height per line,
+// in physical screen pixels (an incomplete last rectangle is ignored). The
+// first rectangle with a height gives the caret, a line of that height on the
+// chosen edge, rounded to whole pixels; rectangles without a height, with a
+// negative width or with a number that is not finite or lies beyond any
+// screen are passed over. False when none is left: a degenerate range has
+// no rectangles at all. Whether the caret lies in the window is the
+// question's own rule (CaretAnswerInside).
+bool CaretFromTextRectangles(const double* values, size_t count, CaretEdge edge, CaretRect* caret);
+
 // The key's point for a caret.
 constexpr ScreenPoint KeyPointOfCaret(const CaretRect& caret) {
   return ScreenPoint{caret.left, caret.top + kCaretPointDrop};

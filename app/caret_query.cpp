@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include "app/uia_caret_source.h"
 #include "cells/packed_point.h"
 
 struct CaretQuery::State {
@@ -54,6 +55,7 @@ DWORD WINAPI CaretThread(void* parameter) {
     Answer(*state, question);
     state->settled.fetch_add(1);
   }
+  for (CaretSource* source : state->options.sources) source->ThreadEnds();
   if (SUCCEEDED(com)) CoUninitialize();
   return 0;
 }
@@ -115,11 +117,13 @@ bool ForegroundCaretScene(CaretScene* scene) {
 }
 
 std::vector<CaretSource*> StandardCaretSources() {
-  // Stateless and never destroyed: a thread held up in another program may
-  // still use them after the program's last window is gone.
+  // Never destroyed: a thread held up in another program may still use them
+  // after the program's last window is gone. The first two keep nothing; the
+  // third keeps its objects per thread, each thread's its own.
   static ThreadCaretSource threadCaret;
   static AccessibleCaretSource accessibleCaret;
-  return {&threadCaret, &accessibleCaret};
+  static UiaCaretSource* const automationCaret = new UiaCaretSource();
+  return {&threadCaret, &accessibleCaret, automationCaret};
 }
 
 CaretQuery::CaretQuery(CaretQueryOptions options) : state_(std::make_shared<State>()) {
@@ -151,8 +155,7 @@ void CaretQuery::Stop() {
   SetEvent(state_->wake);
   // A window that does not answer the accessibility question could hold the
   // thread; it ends by itself when that returns and posts nothing then.
-  constexpr DWORD kStopWaitMs = 1000;
-  WaitForSingleObject(thread_, kStopWaitMs);
+  WaitForSingleObject(thread_, kCaretThreadStopWaitMs);
   CloseHandle(thread_);
   thread_ = nullptr;
   // A later Start gets a fresh state, apart from a thread still held up.

@@ -26,10 +26,14 @@ struct CaretScene {
 };
 
 // One way of asking where the caret is; called on the caret thread, which
-// has COM initialised. The rectangle is in screen coordinates.
+// has COM initialised (multithreaded). The rectangle is in the screen's
+// physical pixels, the program being aware of each monitor's DPI.
 class CaretSource {
  public:
   virtual bool Ask(const CaretScene& scene, CaretRect* answer) = 0;
+  // Called on a thread that asked, as it ends and before COM is shut there:
+  // what the way kept for that thread is let go.
+  virtual void ThreadEnds() {}
 
  protected:
   ~CaretSource() = default;
@@ -39,10 +43,13 @@ class CaretSource {
 bool ForegroundCaretScene(CaretScene* scene);
 
 // The ways the program asks, in their order: the caret rectangle of the
-// input's thread, then the window's accessible caret object. A text pattern
-// of UI Automation would follow them; the toolchain's headers declare none
-// of its interfaces, so that way is not built yet and slots in here.
+// input's thread, the window's accessible caret object, then the text
+// pattern of the focused UI Automation element (uia_caret_source.h).
 std::vector<CaretSource*> StandardCaretSources();
+
+// How long Stop waits for the thread; one held up in another program longer
+// than this is left to end by itself.
+constexpr DWORD kCaretThreadStopWaitMs = 1000;
 
 struct CaretQueryOptions {
   std::vector<CaretSource*> sources;  // each must outlive the query

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 constexpr CaretRect kWindow{100, 50, 900, 650};
@@ -62,6 +65,98 @@ TEST(CaretAnswerRules, TheKeysPointSitsBelowTheCaretsTopAndLateAnswersAreNotUsed
   // Across the clock's wrap.
   EXPECT_TRUE(CaretAnswerInTime(0xFFFFFFF0u, 0x10u));
   EXPECT_FALSE(CaretAnswerInTime(0xFFFFFFF0u, 0x40u));
+}
+
+// UI Automation's answer: bounding rectangles of a text range, as doubles.
+TEST(CaretAnswerRules, ATextRangesRectanglesGiveACaretLineOnTheChosenEdge) {
+  CaretRect caret{};
+  // A caret range's own rectangle: a line with no width.
+  const double line[] = {120.0, 80.0, 0.0, 16.0};
+  ASSERT_TRUE(CaretFromTextRectangles(line, 4, CaretEdge::kLeft, &caret));
+  EXPECT_EQ(caret.left, 120);
+  EXPECT_EQ(caret.right, 120);
+  EXPECT_EQ(caret.top, 80);
+  EXPECT_EQ(caret.bottom, 96);
+
+  // The character after the caret: its left edge; the one before it: its right edge.
+  const double character[] = {120.4, 80.6, 7.2, 16.0};
+  ASSERT_TRUE(CaretFromTextRectangles(character, 4, CaretEdge::kLeft, &caret));
+  EXPECT_EQ(caret.left, 120);
+  EXPECT_EQ(caret.top, 81);
+  EXPECT_EQ(caret.bottom, 97);
+  ASSERT_TRUE(CaretFromTextRectangles(character, 4, CaretEdge::kRight, &caret));
+  EXPECT_EQ(caret.left, 128);
+  EXPECT_EQ(caret.right, 128);
+
+  // A selection over two lines: the first line's rectangle, from its left.
+  const double twoLines[] = {300.0, 200.0, 150.0, 18.0, 100.0, 218.0, 90.0, 18.0};
+  ASSERT_TRUE(CaretFromTextRectangles(twoLines, 8, CaretEdge::kLeft, &caret));
+  EXPECT_EQ(caret.left, 300);
+  EXPECT_EQ(caret.top, 200);
+
+  // Left of and above the primary monitor.
+  const double negative[] = {-500.0, -300.0, 0.0, 16.0};
+  ASSERT_TRUE(CaretFromTextRectangles(negative, 4, CaretEdge::kLeft, &caret));
+  EXPECT_EQ(caret.left, -500);
+  EXPECT_EQ(caret.top, -300);
+
+  // A line thinner than a pixel keeps one.
+  const double thin[] = {120.0, 80.0, 0.0, 0.3};
+  ASSERT_TRUE(CaretFromTextRectangles(thin, 4, CaretEdge::kLeft, &caret));
+  EXPECT_EQ(caret.bottom - caret.top, 1);
+}
+
+TEST(CaretAnswerRules, UnusableRectanglesArePassedOverAndADegenerateRangeHasNone) {
+  CaretRect caret{1, 2, 3, 4};
+  EXPECT_FALSE(CaretFromTextRectangles(nullptr, 0, CaretEdge::kLeft, &caret)) << "a degenerate range";
+  const double incomplete[] = {120.0, 80.0, 0.0};
+  EXPECT_FALSE(CaretFromTextRectangles(incomplete, 3, CaretEdge::kLeft, &caret));
+  const double flat[] = {120.0, 80.0, 5.0, 0.0};
+  EXPECT_FALSE(CaretFromTextRectangles(flat, 4, CaretEdge::kLeft, &caret));
+  EXPECT_EQ(caret.left, 1) << "a refused answer left the caret as it was";
+
+  const double nan = std::nan("");
+  const double inf = std::numeric_limits<double>::infinity();
+  const double bad[] = {
+      120.0, 80.0, 5.0, 0.0,    // no height
+      120.0, 80.0, -5.0, 16.0,  // a negative width
+      120.0, 80.0, 5.0, -16.0,  // a negative height
+      nan, 80.0, 5.0, 16.0,     // not a number
+      120.0, inf, 5.0, 16.0,    // not finite
+      1e12, 80.0, 5.0, 16.0,    // beyond any screen
+      200.0, 100.0, 6.0, 16.0,  // the first usable one
+      300.0, 100.0, 6.0, 16.0,
+  };
+  ASSERT_TRUE(CaretFromTextRectangles(bad, sizeof(bad) / sizeof(bad[0]), CaretEdge::kLeft, &caret));
+  EXPECT_EQ(caret.left, 200);
+  EXPECT_EQ(caret.top, 100);
+  // Only unusable ones: no caret.
+  EXPECT_FALSE(CaretFromTextRectangles(bad, 24, CaretEdge::kLeft, &caret));
+}
+
+TEST(CaretAnswerRules, ATextRangesCaretCountsOnlyInsideTheFocusedWindow) {
+  CaretRect caret{};
+  const double inside[] = {300.4, 200.0, 7.0, 16.0};
+  ASSERT_TRUE(CaretFromTextRectangles(inside, 4, CaretEdge::kLeft, &caret));
+  ASSERT_TRUE(CaretAnswerInside(caret, kWindow));
+  const ScreenPoint point = KeyPointOfCaret(caret);
+  EXPECT_EQ(point.x, 300);
+  EXPECT_EQ(point.y, 200 + kCaretPointDrop);
+
+  // The right edge of the window's last character lies on its border: outside.
+  const double lastCharacter[] = {893.0, 600.0, 7.0, 16.0};
+  ASSERT_TRUE(CaretFromTextRectangles(lastCharacter, 4, CaretEdge::kLeft, &caret));
+  EXPECT_TRUE(CaretAnswerInside(caret, kWindow));
+  ASSERT_TRUE(CaretFromTextRectangles(lastCharacter, 4, CaretEdge::kRight, &caret));
+  EXPECT_FALSE(CaretAnswerInside(caret, kWindow));
+
+  // Another window's text, and a provider that answers the screen's origin.
+  const double elsewhere[] = {20.0, 20.0, 0.0, 16.0};
+  ASSERT_TRUE(CaretFromTextRectangles(elsewhere, 4, CaretEdge::kLeft, &caret));
+  EXPECT_FALSE(CaretAnswerInside(caret, kWindow));
+  const double origin[] = {0.0, 0.0, 0.0, 16.0};
+  ASSERT_TRUE(CaretFromTextRectangles(origin, 4, CaretEdge::kLeft, &caret));
+  EXPECT_FALSE(CaretAnswerInside(caret, CaretRect{0, 0, 800, 600}));
 }
 
 }  // namespace

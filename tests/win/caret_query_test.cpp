@@ -1,16 +1,22 @@
 // The caret thread with made-up ways of asking: the order, the bound, the
 // replacement of an unanswered question, and the answer posted to a window.
+// Then the standard ways: the thread's caret, and UI Automation's text
+// pattern, with made-up automation objects and with Wine's own.
 #include "app/caret_query.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
 #include <functional>
+#include <thread>
 #include <vector>
 
+#include "app/uia_caret_source.h"
 #include "cells/packed_point.h"
 #include "fake_caret_source.h"
+#include "fake_uia.h"
 
 namespace {
 
@@ -160,7 +166,7 @@ TEST(CaretQuery, TheThreadsCaretRectangleIsTheFirstStandardWay) {
   const CaretScene scene{GetCurrentThreadId(), window, CaretRect{rect.left, rect.top, rect.right, rect.bottom}};
 
   const std::vector<CaretSource*> ways = StandardCaretSources();
-  ASSERT_EQ(ways.size(), 2u);
+  ASSERT_EQ(ways.size(), 3u);
   CaretRect answer{};
   ASSERT_TRUE(ways[0]->Ask(scene, &answer));
   EXPECT_EQ(answer.left, origin.x + 37);
@@ -172,6 +178,387 @@ TEST(CaretQuery, TheThreadsCaretRectangleIsTheFirstStandardWay) {
   CaretRect none{};
   EXPECT_FALSE(ways[0]->Ask(scene, &none)) << "a thread without caret has no answer";
   DestroyWindow(window);
+}
+
+// The text pattern way, asked on this thread with a made-up automation
+// object (taken; null: none can be made). At its end the thread's objects
+// are let go, and no made-up object may be left alive.
+class UiaTrial {
+ public:
+  explicit UiaTrial(fake_uia::Automation* automation) : automation_(automation), way_(fake_uia::HandOut) {
+    fake_uia::handedOut = automation;
+    fake_uia::created = 0;
+  }
+  ~UiaTrial() {
+    way_.ThreadEnds();
+    fake_uia::handedOut = nullptr;
+    if (automation_ != nullptr) automation_->Release();
+    EXPECT_EQ(fake_uia::alive.load(), 0) << "a UI Automation object was kept";
+  }
+  UiaTrial(const UiaTrial&) = delete;
+  UiaTrial& operator=(const UiaTrial&) = delete;
+
+  bool Ask(CaretRect* answer, HWND focus = FakeFocusWindow()) {
+    return way_.Ask(CaretScene{1, focus, kFakeFocusRect}, answer);
+  }
+  UiaCaretSource& Way() { return way_; }
+
+ private:
+  fake_uia::Automation* const automation_;
+  UiaCaretSource way_;
+};
+
+using fake_uia::Automation;
+using fake_uia::Element;
+using fake_uia::Range;
+using fake_uia::RangeShape;
+using fake_uia::TextPattern;
+
+TEST(CaretQuery, TheTextPatternWayMeasuresTheFocusedElementsCaretRange) {
+  auto* caret = new Range(RangeShape().Rectangles({300.4, 200.0, 0.0, 16.0}));
+  auto* pattern = new TextPattern(caret, {});
+  auto* automation = new Automation(new Element(pattern, Element::Offers::kTextPattern2));
+  UiaTrial trial(automation);
+  CaretRect answer{};
+  ASSERT_TRUE(trial.Ask(&answer));
+  EXPECT_EQ(answer.left, 300);
+  EXPECT_EQ(answer.top, 200);
+  EXPECT_EQ(answer.bottom, 216);
+  EXPECT_TRUE(CaretAnswerInside(answer, kFakeFocusRect));
+  EXPECT_EQ(pattern->selectionAsked, 0) << "the caret range answered";
+  EXPECT_EQ(caret->clones, 0) << "the range had a rectangle of its own";
+  EXPECT_EQ(automation->connectionTimeout, kUiaProviderWaitMs) << "UI Automation may wait for a hung program";
+  EXPECT_EQ(automation->transactionTimeout, kUiaProviderWaitMs) << "UI Automation may wait for a hung program";
+
+  // The thread keeps its automation object for the next question.
+  ASSERT_TRUE(trial.Ask(&answer));
+  EXPECT_EQ(fake_uia::created.load(), 1);
+  EXPECT_EQ(automation->focusAsked, 2);
+}
+
+TEST(CaretQuery, ADegenerateCaretRangeIsMeasuredByTheCharacterAfterItOrAtTheEndTheOneBefore) {
+  {
+    auto* caret = new Range(RangeShape().Expanded({300.0, 200.0, 7.0, 16.0}).Before({293.0, 200.0, 7.0, 16.0}));
+    UiaTrial trial(new Automation(new Element(new TextPattern(caret, {}), Element::Offers::kTextPattern2)));
+    CaretRect answer{};
+    ASSERT_TRUE(trial.Ask(&answer));
+    EXPECT_EQ(answer.left, 300) << "the left edge of the character after the caret";
+    EXPECT_EQ(caret->clones, 1);
+    EXPECT_EQ(caret->changes, 0) << "the caret range itself was moved, not a copy";
+  }
+  {
+    // At the end of the text the character after the caret is none.
+    auto* caret = new Range(RangeShape().Before({293.0, 200.0, 7.0, 16.0}));
+    UiaTrial trial(new Automation(new Element(new TextPattern(caret, {}), Element::Offers::kTextPattern2)));
+    CaretRect answer{};
+    ASSERT_TRUE(trial.Ask(&answer));
+    EXPECT_EQ(answer.left, 300) << "the right edge of the character before the caret";
+    EXPECT_EQ(answer.top, 200);
+    EXPECT_EQ(caret->clones, 2);
+    EXPECT_EQ(caret->changes, 0);
+  }
+  {
+    // An empty text: no character on either side.
+    auto* caret = new Range(RangeShape().Before({293.0, 200.0, 7.0, 16.0}).AtTheStart());
+    UiaTrial trial(new Automation(new Element(new TextPattern(caret, {}), Element::Offers::kTextPattern2)));
+    CaretRect answer{};
+    EXPECT_FALSE(trial.Ask(&answer));
+  }
+}
+
+TEST(CaretQuery, WithoutACaretRangeTheSelectionsFirstRangeStands) {
+  {
+    // A plain TextPattern (before Windows 8, or a program that offers no more).
+    auto* pattern = new TextPattern(nullptr, {new Range(RangeShape().Rectangles({400.0, 300.0, 50.0, 16.0})),
+                                              new Range(RangeShape().Rectangles({500.0, 300.0, 50.0, 16.0}))});
+    UiaTrial trial(new Automation(new Element(pattern, Element::Offers::kTextPattern)));
+    CaretRect answer{};
+    ASSERT_TRUE(trial.Ask(&answer));
+    EXPECT_EQ(answer.left, 400);
+    EXPECT_EQ(pattern->caretAsked, 0);
+  }
+  {
+    // A TextPattern2 whose caret range is not implemented.
+    auto* pattern =
+        new TextPattern(nullptr, {new Range(RangeShape().Rectangles({400.0, 300.0, 50.0, 16.0}))}, E_NOTIMPL);
+    UiaTrial trial(new Automation(new Element(pattern, Element::Offers::kTextPattern2)));
+    CaretRect answer{};
+    ASSERT_TRUE(trial.Ask(&answer));
+    EXPECT_EQ(answer.left, 400);
+    EXPECT_EQ(pattern->caretAsked, 1);
+    EXPECT_EQ(pattern->selectionAsked, 1);
+  }
+  {
+    // Nothing selected and no caret range: no answer.
+    auto* pattern = new TextPattern(nullptr, {});
+    UiaTrial trial(new Automation(new Element(pattern, Element::Offers::kTextPattern2)));
+    CaretRect answer{};
+    EXPECT_FALSE(trial.Ask(&answer));
+    EXPECT_EQ(pattern->selectionAsked, 1);
+  }
+}
+
+TEST(CaretQuery, WithoutAFocusedElementTheFocusedWindowsFocusedDescendantIsAsked) {
+  auto* inner = new Element(new TextPattern(new Range(RangeShape().Rectangles({300.0, 200.0, 0.0, 16.0})), {}),
+                            Element::Offers::kTextPattern2);
+  auto* window = new Element(nullptr, Element::Offers::kNothing, inner);
+  auto* automation = new Automation(nullptr, E_NOTIMPL);  // as Wine's may answer
+  automation->AddWindow(FakeFocusWindow(), window);
+  UiaTrial trial(automation);
+  CaretRect answer{};
+  ASSERT_TRUE(trial.Ask(&answer));
+  EXPECT_EQ(answer.left, 300);
+  EXPECT_EQ(window->lastScope, uia::TreeScope_Subtree) << "the window's element or one below it";
+  EXPECT_NE(window->lastCondition, nullptr);
+  EXPECT_EQ(automation->conditionProperty, uia::kHasKeyboardFocusPropertyId);
+  EXPECT_EQ(automation->conditionValue.vt, VT_BOOL);
+  EXPECT_EQ(automation->conditionValue.boolVal, VARIANT_TRUE);
+  ASSERT_TRUE(trial.Ask(&answer));
+  EXPECT_EQ(automation->conditionsMade, 1) << "the thread keeps its condition";
+
+  // A window UI Automation does not know: no answer.
+  EXPECT_FALSE(trial.Ask(&answer, reinterpret_cast<HWND>(static_cast<intptr_t>(0x4343))));
+  EXPECT_FALSE(trial.Ask(&answer, nullptr));
+}
+
+TEST(CaretQuery, UiAutomationThatIsMissingOrPartialAnswersNothingAndKeepsNothing) {
+  CaretRect answer{};
+  {
+    // No automation object can be made: it is asked for once per thread.
+    UiaTrial trial(nullptr);
+    EXPECT_FALSE(trial.Ask(&answer));
+    EXPECT_FALSE(trial.Ask(&answer));
+    EXPECT_EQ(fake_uia::created.load(), 1);
+    trial.Way().ThreadEnds();
+    EXPECT_FALSE(trial.Ask(&answer));
+    EXPECT_EQ(fake_uia::created.load(), 2) << "a thread's state outlived its end";
+  }
+  {
+    // Neither a focused element nor the window's.
+    UiaTrial trial(new Automation(nullptr, E_NOTIMPL));
+    EXPECT_FALSE(trial.Ask(&answer));
+  }
+  {
+    // A focused element without a text pattern.
+    UiaTrial trial(new Automation(new Element(nullptr, Element::Offers::kNothing)));
+    EXPECT_FALSE(trial.Ask(&answer));
+  }
+  {
+    // A range that tells no rectangles, nor do its copies.
+    auto* caret = new Range(RangeShape().Failing(E_NOTIMPL));
+    UiaTrial trial(new Automation(new Element(new TextPattern(caret, {}), Element::Offers::kTextPattern2)));
+    EXPECT_FALSE(trial.Ask(&answer));
+  }
+  {
+    // Rectangles of nothing but zero height.
+    auto* caret = new Range(RangeShape().Rectangles({300.0, 200.0, 5.0, 0.0}));
+    UiaTrial trial(new Automation(new Element(new TextPattern(caret, {}), Element::Offers::kTextPattern2)));
+    EXPECT_FALSE(trial.Ask(&answer));
+  }
+  {
+    // Without IUIAutomation2 (before Windows 8) the default waits stay.
+    auto* automation = new Automation(new Element(
+        new TextPattern(new Range(RangeShape().Rectangles({300.0, 200.0, 0.0, 16.0})), {}),
+        Element::Offers::kTextPattern2));
+    automation->offersTimeouts = false;
+    UiaTrial trial(automation);
+    EXPECT_TRUE(trial.Ask(&answer));
+    EXPECT_EQ(automation->connectionTimeout, 0u);
+  }
+}
+
+TEST(CaretQuery, EachThreadKeepsItsOwnAutomationObjectUntilItEnds) {
+  auto* automation = new Automation(new Element(
+      new TextPattern(new Range(RangeShape().Rectangles({300.0, 200.0, 0.0, 16.0})), {}),
+      Element::Offers::kTextPattern2));
+  fake_uia::handedOut = automation;
+  fake_uia::created = 0;
+  {
+    UiaCaretSource way(fake_uia::HandOut);
+    auto askTwice = [&] {
+      CaretRect answer{};
+      const CaretScene scene{1, FakeFocusWindow(), kFakeFocusRect};
+      EXPECT_TRUE(way.Ask(scene, &answer));
+      EXPECT_TRUE(way.Ask(scene, &answer));
+      way.ThreadEnds();
+    };
+    std::thread first(askTwice);
+    first.join();
+    std::thread second(askTwice);
+    second.join();
+    EXPECT_EQ(fake_uia::created.load(), 2) << "one automation object per thread";
+    EXPECT_EQ(automation->References(), 1u) << "a thread kept its automation object past its end";
+
+    // The caret thread lets its objects go when it ends, and posts the answer.
+    AnswerTarget target;
+    CaretQuery query(FakeOptions({&way}));
+    ASSERT_TRUE(query.Start(target.Window(), kAnswerMessage));
+    query.Ask();
+    ASSERT_TRUE(WaitUntil([&] { return query.Settled() == 1; }));
+    LPARAM point = 0;
+    EXPECT_EQ(target.Take(&point), 1);
+    EXPECT_EQ(static_cast<uint64_t>(point), PackPoint(300, 200 + kCaretPointDrop));
+    EXPECT_EQ(automation->References(), 2u) << "the caret thread holds its own while it lives";
+    query.Stop();
+    EXPECT_TRUE(WaitUntil([&] { return automation->References() == 1; }))
+        << "the caret thread kept its automation object past its end";
+  }
+  fake_uia::handedOut = nullptr;
+  automation->Release();
+  EXPECT_EQ(fake_uia::alive.load(), 0);
+}
+
+// A window of its own thread with an edit box, as another program's would
+// be, which the scene names as the focused window; the thread pumps messages
+// until the window goes, after not answering until `hung` is set. The window
+// is never shown: on the tests' display without a window manager, hiding a
+// shown window waits two seconds.
+class EditHost {
+ public:
+  explicit EditHost(HANDLE hung = nullptr) : hung_(hung) {
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = std::thread([this] { Run(); });
+    WaitForSingleObject(ready_, 10000);
+  }
+  ~EditHost() {
+    if (frame_ != nullptr) PostMessageA(frame_, WM_CLOSE, 0, 0);
+    thread_.join();
+    CloseHandle(ready_);
+  }
+  EditHost(const EditHost&) = delete;
+  EditHost& operator=(const EditHost&) = delete;
+
+  CaretScene Scene() const { return scene_; }
+
+ private:
+  void Run() {
+    frame_ = CreateWindowExA(0, "STATIC", "uia host", WS_POPUP, 200, 150, 500, 300, nullptr, nullptr, nullptr,
+                             nullptr);
+    edit_ = CreateWindowExA(0, "EDIT", "typed text", WS_CHILD | WS_VISIBLE | ES_LEFT, 20, 20, 400, 30, frame_,
+                            nullptr, nullptr, nullptr);
+    SendMessageA(edit_, EM_SETSEL, 5, 5);
+    RECT rect{};
+    GetWindowRect(edit_, &rect);
+    scene_ = CaretScene{GetCurrentThreadId(), edit_, CaretRect{rect.left, rect.top, rect.right, rect.bottom}};
+    SetEvent(ready_);
+    if (hung_ != nullptr) WaitForSingleObject(hung_, 30000);  // not answering, then answering again
+    MSG message;
+    while (IsWindow(frame_) && GetMessageA(&message, nullptr, 0, 0) > 0) {
+      if (message.message == WM_CLOSE && message.hwnd == frame_) {
+        DestroyWindow(frame_);
+        break;
+      }
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+
+  HANDLE hung_;
+  HANDLE ready_ = nullptr;
+  HWND frame_ = nullptr;
+  HWND edit_ = nullptr;
+  CaretScene scene_{};
+  std::thread thread_;
+};
+
+// The scene the caret thread is asked about in the tests with real windows.
+CaretScene hostScene{};
+bool HostScene(CaretScene* scene) {
+  *scene = hostScene;
+  return true;
+}
+
+// Wine's UI Automation is partial (in this prefix its automation object is
+// not even registered): the way may answer nothing, but a point it gives
+// lies inside the focused window, and each question settles.
+TEST(CaretQuery, TheThirdStandardWayIsUiAutomationAndAnswersOnlyInsideTheFocusedWindow) {
+  EditHost host;
+  hostScene = host.Scene();
+  ASSERT_NE(hostScene.focus, nullptr);
+  AnswerTarget target;
+  CaretQueryOptions options;
+  options.sources = {StandardCaretSources()[2]};
+  options.findScene = HostScene;
+  CaretQuery query(options);
+  ASSERT_TRUE(query.Start(target.Window(), kAnswerMessage));
+  for (uint32_t question = 1; question <= 3; ++question) {
+    query.Ask();
+    ASSERT_TRUE(WaitUntil([&] { return query.Settled() == question; }));
+  }
+  query.Stop();
+  LPARAM packed = 0;
+  const int answers = target.Take(&packed);
+  std::printf("UI Automation here answered %d of 3 questions\n", answers);
+  if (answers > 0) {
+    const ScreenPoint point = UnpackPoint(static_cast<uint64_t>(packed));
+    const CaretRect& window = hostScene.window;
+    EXPECT_TRUE(point.x >= window.left && point.x < window.right && point.y - kCaretPointDrop >= window.top &&
+                point.y - kCaretPointDrop < window.bottom)
+        << "stars outside the focused window: " << point.x << "," << point.y;
+  }
+}
+
+// A standard way that counts the questions it finished and the threads it
+// let go; it outlives any caret thread.
+class CountingWay final : public CaretSource {
+ public:
+  explicit CountingWay(CaretSource* way) : way_(way) {}
+  bool Ask(const CaretScene& scene, CaretRect* answer) override {
+    const bool known = way_->Ask(scene, answer);
+    ++finished;
+    return known;
+  }
+  void ThreadEnds() override {
+    way_->ThreadEnds();
+    ++ended;
+  }
+  std::atomic<int> finished{0};
+  std::atomic<int> ended{0};
+
+ private:
+  CaretSource* const way_;
+};
+
+// A program that stops answering holds the caret thread at most (Wine's
+// accessibility asks its window and waits): keys go on asking, and Stop
+// returns while the program still does not answer. Were either held, the
+// program would answer again only when the watchdog gives up, and the test
+// says so. The held thread ends by itself once the program answers.
+TEST(CaretQuery, AProgramThatDoesNotAnswerHoldsNobodyButTheCaretThread) {
+  const std::vector<CaretSource*> standard = StandardCaretSources();
+  static CountingWay thread(standard[0]), accessible(standard[1]), automation(standard[2]);
+  HANDLE hung = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<bool> done{false};
+  std::atomic<bool> gaveUp{false};
+  std::thread watchdog([&] {
+    if (!WaitUntil([&] { return done.load(); }, 20000)) gaveUp = true;
+    SetEvent(hung);
+  });
+  {
+    EditHost host(hung);
+    hostScene = host.Scene();
+    AnswerTarget target;
+    CaretQueryOptions options;
+    options.sources = {&thread, &accessible, &automation};
+    options.findScene = HostScene;
+    CaretQuery query(options);
+    EXPECT_TRUE(query.Start(target.Window(), kAnswerMessage));
+    for (int key = 0; key < 5; ++key) {
+      query.Ask();
+      Sleep(20);
+    }
+    query.Stop();
+    EXPECT_FALSE(gaveUp.load()) << "a key or Stop waited for the program that does not answer";
+    std::printf("while the program did not answer: %d, %d and %d questions finished by the three ways\n",
+                thread.finished.load(), accessible.finished.load(), automation.finished.load());
+    done = true;  // the program answers again
+    watchdog.join();
+    EXPECT_EQ(target.Take(), 0) << "an answer from a program that did not answer in time";
+  }
+  ASSERT_TRUE(WaitUntil([&] { return automation.ended.load() == 1; }, 30000)) << "the caret thread never ended";
+  EXPECT_EQ(thread.ended.load(), 1);
+  EXPECT_EQ(accessible.ended.load(), 1);
+  CloseHandle(hung);
 }
 
 }  // namespace
