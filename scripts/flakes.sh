@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The flake hunter: runs the chosen tests of the built trees N times in one
-# Wine environment and prints one table: test, passes, failures, slowest
-# time and the first failure message of each failing test.
+# The flake hunter: runs the chosen tests of the built trees N times, in the
+# Wine lanes of the test command, and prints one table: test, passes,
+# failures, slowest time and the first failure message of each failing test;
+# the whole output of each run stays in build/flakes/.
 #   scripts/flakes.sh [-n RUNS] [--busy] [CTEST ARGS...]
 #   e.g. scripts/flakes.sh -n 10 --busy -L e2e
 #        scripts/flakes.sh -n 3 -R 'win\.'
@@ -22,15 +23,20 @@ while [ $# -gt 0 ]; do
 done
 [ -f build/CTestTestfile.cmake ] || { echo "flakes: build first (bash scripts/test.sh -N)" >&2; exit 1; }
 
-results=$(mktemp -d)
+# Each run's whole output stays here for a failure to be read in full.
+results=$here/build/flakes
+rm -rf "$results"
+mkdir -p "$results"
 busy_pid=""
 finish() {
   [ -z "$busy_pid" ] || kill "$busy_pid" 2>/dev/null || true
   wine_env_stop
 }
 source scripts/wine-env.sh
-trap 'finish; rm -rf "$results"' EXIT
-wine_env_start build
+trap finish EXIT
+# The same lanes as the test command, so that tests meet the same neighbours.
+wine_env_start build 3
+wine_lanes_spec "$results/wine-lanes.json"
 if [ $busy = 1 ]; then
   bash -c 'while :; do :; done' &
   busy_pid=$!
@@ -38,8 +44,8 @@ fi
 
 for run in $(seq 1 "$runs"); do
   echo "flakes: run $run of $runs" >&2
-  ctest --test-dir build --timeout 300 --output-junit "$results/run$run.xml" "${ctest_args[@]}" \
-    > "$results/run$run.log" 2>&1 || true
+  ctest --test-dir build --timeout 300 --parallel 4 --resource-spec-file "$results/wine-lanes.json" \
+    --output-on-failure --output-junit "$results/run$run.xml" "${ctest_args[@]}" > "$results/run$run.log" 2>&1 || true
   grep -E '(Passed|Failed|Timeout|Not Run|Exception)' "$results/run$run.log" | grep 'Test *#' >&2 || true
 done
 
@@ -79,4 +85,6 @@ for name, row in rows.items():
     print(f"{name:<{width}}  {row['pass']:>6}  {row['fail']:>8}  {row['slowest']:>6.1f}s  {row['message']}")
 flaky = sum(1 for r in rows.values() if r["fail"])
 print(f"flakes: {len(rows)} tests, {runs} runs each, {flaky} failed at least once")
+if flaky:
+    print(f"flakes: each run's whole output is in {folder}/run*.log")
 EOF

@@ -16,17 +16,11 @@ cmake --build --preset windows
 # One ctest run over both trees, so the closing summary counts every tier.
 printf 'subdirs("native")\nsubdirs("windows")\n' > build/CTestTestfile.cmake
 
-# Three Wine sessions side by side, each with its own prefix and display
-# (a lane): the scenarios share two, and the Win32 tier has the third to
-# itself, since some of its cases need a session in which no program of a
-# scenario has left the shared cells behind. The native tests run beside them.
+# Three Wine sessions side by side, each with its own prefix and display (a
+# lane; see wine_lanes_spec); the native tests run beside them.
 source scripts/wine-env.sh
 trap wine_env_stop EXIT
 wine_env_start build 3
-cat > build/wine-lanes.json <<'LANES'
-{"version": {"major": 1, "minor": 0},
- "local": [{"e2e": [{"id": "lane0", "slots": 1}, {"id": "lane1", "slots": 1}],
-            "win": [{"id": "lane2", "slots": 1}]}]}
-LANES
+wine_lanes_spec build/wine-lanes.json
 ctest --test-dir build --output-on-failure --timeout 300 --parallel 4 \
   --resource-spec-file "$here/build/wine-lanes.json" "$@"

@@ -244,10 +244,23 @@ menu_shown() { windows_of "#32768" | grep -q "visible=1"; }
 # shown_menu_items: the items of the menu Tovik2 shows, one a line ("-" for a separator).
 shown_menu_items() { probe menu Pipwink2 "$census_library" || fail "no menu items could be read"; }
 
+# x_windows_named NAME: the shown X windows whose name matches, one a line.
+# xdotool gives up the whole search with an X error when a window it walks
+# goes meanwhile, as star windows do all the time: such a search is made
+# again. Fails when none matches.
+x_windows_named() {
+  local found try
+  for try in 1 2 3 4 5; do
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null) && { echo "$found"; return 0; }
+  done
+  return 1
+}
+x_window_named() { x_windows_named "$1" | head -n 1; }
+
 # tray_menu_open: right-clicks Tovik2's tray icon until its menu shows.
 tray_menu_open() {
   local tray
-  tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' | head -n 1)
+  tray=$(x_window_named '^Wine System Tray$')
   [ -n "$tray" ] || fail "no system tray window"
   eval "$(xdotool getwindowgeometry --shell "$tray")"
   # A right click that reaches the tray while it is busy can be lost: try again.
@@ -308,7 +321,7 @@ write_ini() {
 }
 
 # tray_shown: Wine's tray window shows (it holds an icon).
-tray_shown() { [ -n "$(xdotool search --onlyvisible --name '^Wine System Tray$')" ]; }
+tray_shown() { [ -n "$(x_windows_named '^Wine System Tray$')" ]; }
 
 # tovik_ready: the main window whose hooks are set has answered from its
 # loop, after the star field started and reacts (probe ready), and the tray
@@ -472,7 +485,7 @@ answer_message_box() {
   box=$(message_box)
   hwnd=$(echo "$box" | sed -n 's/^hwnd=\(0x[0-9a-f]*\).*/\1/p')
   probe list '#32770' | grep -q "hwnd=$hwnd visible=1" || fail "the message box is hidden"
-  xdotool search --onlyvisible --name '^Pipwink2$' >/dev/null || fail "no window with the caption Pipwink2"
+  x_windows_named '^Pipwink2$' >/dev/null || fail "no window with the caption Pipwink2"
   screenshot "message_box_$(date +%s%N)"
   probe command "$hwnd" 1 >/dev/null
   # This box goes; another may follow it at once.

@@ -46,7 +46,7 @@ type_more() {
   echo "after $2: $(probe foreground), edit holds '$typed'"
 }
 # (Without a window manager a window gets the keyboard only when told.)
-target_x=$(xdotool search --onlyvisible --name '^hook target$' | head -n 1)
+target_x=$(x_window_named '^hook target$')
 xdotool windowfocus --sync "$target_x"
 xdotool mousemove $(( ($(rect_field "$edit_line" 1) + $(rect_field "$edit_line" 3)) / 2 )) \
   $(( ($(rect_field "$edit_line" 2) + $(rect_field "$edit_line" 4)) / 2 )) click 1

@@ -87,7 +87,7 @@ logged "$HOST_LOG" "move $((sx + 80)) $y" || fail "the second fast step reported
 logged "$HOST_LOG" "move $((sx + 120)) $y" || fail "the third fast step reported no move"
 
 # Keys: focus the target, then click into the edit control, which takes the caret.
-xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^hook target$' | head -n 1)"
+xdotool windowfocus --sync "$(x_window_named '^hook target$')"
 ex=$(((eleft + eright) / 2)) ey=$(((etop + ebottom) / 2))
 move_to "$ex" "$ey"
 xdotool click 1

@@ -14,7 +14,7 @@ keydowns() { tr -d '\r' < "$target_log" | grep -c '^keydown ' || true; }
 # focus_edit: the target in front and the caret in its edit control; the
 # stars of the click come to rest before the keys start.
 focus_edit() {
-  xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^hook target$' | head -n 1)"
+  xdotool windowfocus --sync "$(x_window_named '^hook target$')"
   wake_target
   click_target "$ex" "$ey"
   # Its stars show under the pointer: once they have flown off and rested,

@@ -46,7 +46,7 @@ start_tovik_ready
 [ "${ROBUST_MANAGED:-0}" = 1 ] || unmanaged_off
 read -r el et er eb <<<"$(tr -d '\r' < "$E2E_WORK/target.log" | sed -n 's/.*editrect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\).*/\1 \2 \3 \4/p')"
 [ -n "$eb" ] || fail "the target did not name its edit control"
-tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' | head -n 1)
+tray=$(x_window_named '^Wine System Tray$')
 eval "$(xdotool getwindowgeometry --shell "$tray")"
 tray_l=$((X - 20)) tray_t=$((Y - 20)) tray_r=$((X + WIDTH + 20)) tray_b=$((Y + HEIGHT + 20))
 wake_target

@@ -78,7 +78,7 @@ fi
 
 start_target
 start_tovik_ready
-tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' | head -n 1)
+tray=$(x_window_named '^Wine System Tray$')
 eval "$(xdotool getwindowgeometry --shell "$tray")"
 tray_x=$((X + 10)) tray_y=$((Y + 10))
 click_x=300 click_y=300  # inside the click target, clear of the dialog
@@ -112,7 +112,7 @@ focus_dialog() {
   hwnd=$(field hwnd "$(item 1010)")
   rect=$(probe list '#32770' | grep "hwnd=$hwnd " | sed -n 's/.*rect=\([^ ]*\).*/\1/p')
   IFS=, read -r l t r b <<<"$rect"
-  for id in $(xdotool search --onlyvisible --name '^Pipwink2$'); do
+  for id in $(x_windows_named '^Pipwink2$'); do
     eval "$(xdotool getwindowgeometry --shell "$id")"
     if [ "$X" -ge "$l" ] && [ "$X" -lt "$r" ] && [ "$Y" -ge "$t" ] && [ "$Y" -lt "$b" ]; then
       xdotool windowfocus --sync "$id"
