@@ -10,7 +10,7 @@
 //                        with the rectangle it had when first seen
 //   probe catch CLASS MS [HWND...]
 //                        clicks a flying window of the class that is not among
-//                        the given handles, at its centre right after it moved,
+//                        the given handles, at its centre while its program waits,
 //                        until a press takes (within MS, or until every one
 //                        has come to rest uncaught); prints caught=0x...
 //                        rect=... where it stands two ticks later; prints
@@ -470,6 +470,9 @@ bool PressAndRelease(Follower& follower, HWND* window, RECT* from, const char** 
   return false;
 }
 
+// How far the window went in its latest move (on both axes together).
+long Speed(const Followed& f) { return std::labs(f.step.x) + std::labs(f.step.y); }
+
 // The window handles given on the command line (0x...).
 std::vector<HWND> HandlesOf(char** handles, int count) {
   std::vector<HWND> windows;
@@ -483,12 +486,12 @@ bool Among(HWND window, const std::vector<HWND>& windows) {
   return std::find(windows.begin(), windows.end(), window) != windows.end();
 }
 
-// Presses a flying window in its middle right after it moved, its thread
-// held meanwhile (see ThreadHold), unless, let go there, it could join one of
-// the given kept windows; and lets go once the press has taken (the pressed
-// window steps 2 pixels down and right); a press that missed is let go and
-// another move waited for, until MS pass. Prints where the caught window
-// stands once two more ticks have passed.
+// Presses the fastest flying window in its middle, its thread held meanwhile
+// (see ThreadHold), unless, let go there, it could join one of the given kept
+// windows; and lets go once the press has taken (the pressed window steps 2
+// pixels down and right); a press that missed is let go and another tried,
+// until MS pass. Prints where the caught window stands once two more ticks
+// have passed.
 int Catch(const char* className, DWORD ms, char** keptHandles, int keptCount) {
   const std::vector<HWND> kept = HandlesOf(keptHandles, keptCount);
   Follower follower(className);
@@ -503,34 +506,42 @@ int Catch(const char* className, DWORD ms, char** keptHandles, int keptCount) {
     follower.Poll();
     HWND pressed = nullptr;
     bool tried = false, flying = false;
+    // The fastest of the flying windows: the furthest from coming to rest.
+    const Followed* chosen = nullptr;
     for (const Followed& f : follower.all()) {
       if (!f.visible || Among(f.window, kept)) continue;
       flying = true;
       // Let go near a kept window of its picture, it would join that one.
-      if (!f.movedNow || NearKept(f.window, kept)) continue;
+      if (f.moves == 0 || NearKept(f.window, kept)) continue;
+      if (chosen == nullptr || Speed(f) > Speed(*chosen)) chosen = &f;
+    }
+    if (chosen != nullptr) {
       long mark = follower.polls();
-      POINT press{(f.rect.left + f.rect.right) / 2, (f.rect.top + f.rect.bottom) / 2};
+      POINT press{(chosen->rect.left + chosen->rect.right) / 2, (chosen->rect.top + chosen->rect.bottom) / 2};
       SetCursorPos(press.x, press.y);
+      bool shown = false;
       {
         // Pressed where it is now, not where the poll saw it: this process
-        // may have run late since. The pointer is moved there before the
-        // hold when it can be: a pointer move reaches a held program as a
+        // may have run late since, and the window may have come to rest
+        // (hidden) meanwhile. The pointer is moved there before the hold
+        // when it can be: a pointer move reaches a held program as a
         // position inside the window, which it would place by where the
         // window is once it runs again.
-        ThreadHold hold(f.window);
-        RECT now = f.rect;
-        GetWindowRect(f.window, &now);
-        if (!Inside(now, press.x, press.y)) {
+        ThreadHold hold(chosen->window);
+        RECT now = chosen->rect;
+        shown = IsWindowVisible(chosen->window) && GetWindowRect(chosen->window, &now);
+        if (shown && !Inside(now, press.x, press.y)) {
           press = POINT{(now.left + now.right) / 2, (now.top + now.bottom) / 2};
           SetCursorPos(press.x, press.y);
         }
-        SendButton(MOUSEEVENTF_LEFTDOWN);
+        if (shown) SendButton(MOUSEEVENTF_LEFTDOWN);
       }
-      pressed = WaitPressed(follower, mark, press, 1000);
-      SendButton(MOUSEEVENTF_LEFTUP);
-      lastPress = press;
-      tried = true;
-      break;
+      if (shown) {
+        pressed = WaitPressed(follower, mark, press, 1000);
+        SendButton(MOUSEEVENTF_LEFTUP);
+        lastPress = press;
+        tried = true;
+      }
     }
     // Every window the click showed has come to rest uncaught.
     if (flying) seenFlying = true;
