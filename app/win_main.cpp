@@ -24,6 +24,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   UniqueHandle mutex(created);
   if (!mutex || running) return 0;
   appInstance = instance;
+  // A toy yields to the user's programs: when a burst of stars and another
+  // program's input want the processor at once, the other program wins.
+  SetPriorityClass(GetCurrentProcess(), BELOW_NORMAL_PRIORITY_CLASS);
 
   SeedRandomSource(static_cast<uint32_t>(std::time(nullptr)));
   IniLocation ini{};

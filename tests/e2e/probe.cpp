@@ -180,6 +180,17 @@ int32_t ReadCell(CellKey key) {
 // and hold both hooks, the window's answer to a sent message comes from the
 // loop, after the star field's start (a start that shows a message box
 // answers from inside the box, once the star field reacts).
+// The priority class of the window's process; 0 when it cannot be read.
+DWORD PriorityClassOf(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+  if (handle == nullptr) return 0;
+  DWORD priority = GetPriorityClass(handle);
+  CloseHandle(handle);
+  return priority;
+}
+
 int Ready(const char* className, DWORD ms) {
   DWORD start = GetTickCount();
   while (GetTickCount() - start < ms) {
@@ -192,8 +203,8 @@ int Ready(const char* className, DWORD ms) {
       DWORD_PTR answer = 0;
       UINT left = static_cast<UINT>(ms - (GetTickCount() - start));
       if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, left > 0 ? left : 1, &answer)) break;
-      std::printf("ready=0x%llx hook_mouse=0x%x hook_key=0x%x\n", Handle(window), static_cast<unsigned>(mouse),
-                  static_cast<unsigned>(key));
+      std::printf("ready=0x%llx hook_mouse=0x%x hook_key=0x%x priority=0x%lx\n", Handle(window),
+                  static_cast<unsigned>(mouse), static_cast<unsigned>(key), PriorityClassOf(window));
       return 0;
     }
     Sleep(20);

@@ -59,13 +59,35 @@ convert -size 4096x4096 gradient:'#ff8000-#2040ff' -define png:exclude-chunks=bK
 for ((i = 1; i < 40; ++i)); do cp "$big/p00.png" "$big/p$(printf %02d $i).png"; done
 echo "not a picture" > "$big/broken.png"  # told only once the load has ended
 write_ini "IMAGEFOLDER=$(windows_path "$big")"
-start_tovik_ready
+start_tovik
+ready=$(probe ready Pipwink2 20000) || fail "Tovik2 did not get ready"
+# Below normal: a burst of stars yields the processor to the user's programs.
+grep -q ' priority=0x4000$' <<<"$ready" || fail "Tovik2 runs at another priority: $ready"
+wait_until 20 tray_shown || fail "no tray icon"
 ! has_message_box || fail "the folder had loaded before the exit was chosen: too few pictures to try it"
 tray_menu Down Down Down Down Down Return  # the last item: exit
 wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit while its folder loaded"
 rc=0; wait "$TOVIK_PID" || rc=$?
 [ "$rc" = 0 ] || fail "Tovik2 exited with $rc while its folder loaded"
 has_no_window Pipwink2 || fail "a main window is left after exit"
+
+# Exit while the folder's load is stuck in a read that never ends (a pipe
+# named like a picture, held open by a writer that never writes, as a file on
+# a share gone offline): the program waits for it about a second, then ends.
+stuck=$E2E_WORK/stuck
+mkdir -p "$stuck"
+mkfifo "$stuck/a.png"
+exec {writer}<>"$stuck/a.png"
+write_ini "IMAGEFOLDER=$(windows_path "$stuck")"
+start_tovik_ready
+probe status Pipwink2 | grep -q ' loading=1 ' || fail "the stuck folder was not loading: $(probe status Pipwink2)"
+asked=$(date +%s%N)
+probe close Pipwink2 >/dev/null
+wait_until 20 process_gone "$TOVIK_PID" || fail "Tovik2 did not exit while its load was stuck"
+echo "exit with a stuck read took $(( ($(date +%s%N) - asked) / 1000000 )) ms"
+rc=0; wait "$TOVIK_PID" || rc=$?
+[ "$rc" = 0 ] || fail "Tovik2 exited with $rc while its load was stuck"
+exec {writer}>&-
 
 # The release archive, unpacked into an empty folder, runs as it is: it
 # starts, writes its settings beside itself and ends on request.
