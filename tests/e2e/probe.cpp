@@ -35,7 +35,7 @@
 //   probe ready CLASS MS waits (up to MS) until the first window of the class is
 //                        the one the shared cells name and both hook cells are
 //                        set, then until that window answers a sent message;
-//                        prints ready=0x... hook_mouse=0x... hook_key=0x...
+//                        prints ready=0x... hook_mouse=0x... hook_key=0x... priority=0x...
 //                        (exit 1 when the time runs out)
 //   probe track MS HWND...
 //                        follows the given windows for MS milliseconds (or
@@ -174,12 +174,6 @@ int32_t ReadCell(CellKey key) {
   return value;
 }
 
-// The program posts itself the start of its star field while its window is
-// made and sets the hook cells afterwards, just before its message loop; the
-// cells are cleared when a window is made. So once the cells name this window
-// and hold both hooks, the window's answer to a sent message comes from the
-// loop, after the star field's start (a start that shows a message box
-// answers from inside the box, once the star field reacts).
 // The priority class of the window's process; 0 when it cannot be read.
 DWORD PriorityClassOf(HWND window) {
   DWORD process = 0;
@@ -191,6 +185,12 @@ DWORD PriorityClassOf(HWND window) {
   return priority;
 }
 
+// The program posts itself the start of its star field while its window is
+// made and sets the hook cells afterwards, just before its message loop; the
+// cells are cleared when a window is made. So once the cells name this window
+// and hold both hooks, the window's answer to a sent message comes from the
+// loop, after the star field's start (a start that shows a message box
+// answers from inside the box, once the star field reacts).
 int Ready(const char* className, DWORD ms) {
   DWORD start = GetTickCount();
   while (GetTickCount() - start < ms) {
