@@ -10,14 +10,15 @@
 //                                     screen point as it stands when the hooks run
 //   hooked                            once, with the first message it takes after
 //                                     the system mapped the hook library into it
-//   held max_us=N p95_us=N calls=N moves=N late_p95_ms=N late_max_ms=N
+//   held max_us=N p95_us=N calls=N moves=N late_p50_ms=N late_p95_ms=N late_max_ms=N
 //                                     on WM_COMMAND kReportCommand (probe command):
 //                                     since the last report, the longest time (and the
 //                                     95th percentile) its input thread spent in the
 //                                     other programs' mouse hooks for one message and
 //                                     how many it timed,
 //                                     the movement messages it took and how late they
-//                                     came (their input time to their arrival)
+//                                     came (their input time to their arrival: median,
+//                                     95th percentile, largest)
 //   fullscreen rect=L,T,R,B           on WM_COMMAND kFullScreenCommand: it covers its
 //                                     whole monitor without a border, as a game or a
 //                                     slideshow does, and has come to the front
@@ -76,9 +77,11 @@ void ReportHeld() {
   Spread(heldTicks, &heldP95, &heldMax);
   DWORD lateP95 = 0, lateMax = 0;
   Spread(lateMs, &lateP95, &lateMax);
-  std::printf("held max_us=%lld p95_us=%lld calls=%zu moves=%zu late_p95_ms=%lu late_max_ms=%lu\n",
+  DWORD lateP50 = lateMs.empty() ? 0 : lateMs[lateMs.size() / 2];  // sorted by Spread
+  std::printf("held max_us=%lld p95_us=%lld calls=%zu moves=%zu late_p50_ms=%lu late_p95_ms=%lu late_max_ms=%lu\n",
               heldMax * 1000000 / frequency.QuadPart, heldP95 * 1000000 / frequency.QuadPart, heldTicks.size(),
-              lateMs.size(), static_cast<unsigned long>(lateP95), static_cast<unsigned long>(lateMax));
+              lateMs.size(), static_cast<unsigned long>(lateP50), static_cast<unsigned long>(lateP95),
+              static_cast<unsigned long>(lateMax));
   std::fflush(stdout);
   heldTicks.clear();
   lateMs.clear();
