@@ -50,6 +50,11 @@
 //                        MS pass) and pings the first OWNER window (WM_NULL,
 //                        5 s timeout) every 100 ms meanwhile; prints "sampling"
 //                        at once, then a report (see Sample below)
+//   probe pings OWNER STOPFILE [COUNT]
+//                        sends the first OWNER window WM_NULL (5 s timeout) every
+//                        20 ms until STOPFILE exists (or COUNT pings went); prints "pinging" at once,
+//                        then pings=N failed=N p50_us=N p95_us=N max_us=N: how
+//                        long the window took to answer from its queue
 //   probe census CLASS LIBRARY
 //                        the process of the first CLASS window: its working
 //                        set and top-level windows, and the live GDI objects
@@ -899,6 +904,39 @@ struct Known {
   std::pair<LONG, LONG> picture;  // (0, 0) until the window has a size
 };
 
+// The round trips of a sent message to the first OWNER window, every 20 ms,
+// timed with the performance counter, until the stop file exists.
+int Pings(const char* ownerClass, const char* stopFile, int count) {
+  std::printf("pinging\n");
+  std::fflush(stdout);
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  std::vector<LONGLONG> took;
+  int failed = 0;
+  HWND owner = nullptr;
+  while (GetFileAttributesA(stopFile) == INVALID_FILE_ATTRIBUTES &&
+         (count <= 0 || static_cast<int>(took.size()) + failed < count)) {
+    if (owner == nullptr || !IsWindow(owner)) owner = FindWindowA(ownerClass, nullptr);
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    DWORD_PTR answer = 0;
+    bool answered =
+        owner != nullptr && SendMessageTimeoutA(owner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0;
+    QueryPerformanceCounter(&end);
+    if (answered) {
+      took.push_back((end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart);
+    } else {
+      ++failed;
+    }
+    Sleep(20);
+  }
+  std::sort(took.begin(), took.end());
+  auto at = [&](size_t per100) { return took.empty() ? 0LL : took[took.size() * per100 / 100]; };
+  std::printf("pings=%zu failed=%d p50_us=%lld p95_us=%lld max_us=%lld\n", took.size() + failed, failed, at(50),
+              at(95), took.empty() ? 0LL : took.back());
+  return took.empty() ? 1 : 0;
+}
+
 int Sample(const char* className, const char* ownerClass, DWORD ms, const char* stopFile) {
   PingState ping{ownerClass, 0, 0, 0, 0};
   HANDLE pinger = CreateThread(nullptr, 0, PingLoop, &ping, 0, nullptr);
@@ -1138,6 +1176,8 @@ int main(int argc, char** argv) {
     result = Foreground();
   } else if (argc >= 4 && std::strcmp(argv[1], "track") == 0) {
     result = Track(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)), argv + 3, argc - 3);
+  } else if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "pings") == 0) {
+    result = Pings(argv[2], argv[3], argc == 5 ? std::atoi(argv[4]) : 0);
   } else if (argc == 6 && std::strcmp(argv[1], "sample") == 0) {
     result = Sample(argv[2], argv[3], static_cast<DWORD>(std::strtoul(argv[4], nullptr, 10)), argv[5]);
   } else if (argc == 4 && std::strcmp(argv[1], "census") == 0) {
