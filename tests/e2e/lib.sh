@@ -1,6 +1,7 @@
 # Helpers for the end-to-end scenarios (sourced by run_scenario.sh).
 
 _e2e_pids=()
+_e2e_probe_pids=()  # probes watching in the background
 
 fail() { echo "e2e FAILED: $*" >&2; exit 1; }
 
@@ -52,6 +53,11 @@ all_gone() {
 
 e2e_cleanup() {
   local pid alive=()
+  # A probe left watching by a failed step would hold ctest's output open
+  # until its own end, minutes later.
+  for pid in "${_e2e_probe_pids[@]}"; do
+    ! grep -qs probe.exe "/proc/$pid/cmdline" || kill "$pid" 2>/dev/null || true
+  done
   for pid in "${_e2e_pids[@]}"; do
     kill -0 "$pid" 2>/dev/null && alive+=("$pid")
   done
@@ -160,6 +166,7 @@ watch_stars() {
   wine "$E2E_WORK/probe.exe" watch "Pipwink2 Pupil" 300000 "$(windows_path "$E2E_WORK/watch.stop")" \
     > "$E2E_WORK/watch.log" &
   _watch_pid=$!
+  _e2e_probe_pids+=("$_watch_pid")
   wait_until 20 grep -q watching "$E2E_WORK/watch.log" || fail "the watch did not start"
 }
 watch_result() {
@@ -215,6 +222,7 @@ probe_on_click() {
   done <<<"$(visible_stars)"
   wine "$E2E_WORK/probe.exe" "$@" > "$log" &
   pid=$!
+  _e2e_probe_pids+=("$pid")
   wait_until 20 grep -q '^\(catching\|chasing\|watching\)' "$log" || fail "the probe did not start watching: $*"
   click_target "$x" "$y"
   wait "$pid" || rc=$?
@@ -417,6 +425,7 @@ track_windows() {
   rm -f "$E2E_WORK/track.log"  # not the last track's line (see watch_stars)
   wine "$E2E_WORK/probe.exe" track "$@" > "$E2E_WORK/track.log" &
   _track_pid=$!
+  _e2e_probe_pids+=("$_track_pid")
   wait_until 20 grep -q tracking "$E2E_WORK/track.log" || fail "the tracking did not start"
 }
 track_result() {
