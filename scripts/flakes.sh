@@ -34,9 +34,9 @@ finish() {
 }
 source scripts/wine-env.sh
 trap finish EXIT
-# The same lanes as the test command, so that tests meet the same neighbours.
+# The same lanes as the test command (its build/CTestTestfile.cmake names
+# them), so that tests meet the same neighbours.
 wine_env_start build 3
-wine_lanes_spec "$results/wine-lanes.json"
 if [ $busy = 1 ]; then
   bash -c 'while :; do :; done' &
   busy_pid=$!
@@ -44,7 +44,7 @@ fi
 
 for run in $(seq 1 "$runs"); do
   echo "flakes: run $run of $runs" >&2
-  ctest --test-dir build --timeout 300 --parallel 4 --resource-spec-file "$results/wine-lanes.json" \
+  ctest --test-dir build --timeout 300 --parallel 4 \
     --output-on-failure --output-junit "$results/run$run.xml" "${ctest_args[@]}" > "$results/run$run.log" 2>&1 || true
   grep -E '(Passed|Failed|Timeout|Not Run|Exception)' "$results/run$run.log" | grep 'Test *#' >&2 || true
 done

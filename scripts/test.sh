@@ -13,14 +13,19 @@ cmake --build --preset native
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 
-# One ctest run over both trees, so the closing summary counts every tier.
-printf 'subdirs("native")\nsubdirs("windows")\n' > build/CTestTestfile.cmake
+# One ctest run over both trees, so the closing summary counts every tier. It
+# runs in three Wine sessions side by side, each with its own prefix and
+# display (a lane, started by wine_env_start below): tests/wine_lanes.json
+# gives the scenarios two lanes and the Win32 tier the third to itself, since
+# some of its cases need a session in which no program of a scenario has left
+# the shared cells behind. The native tests run beside them.
+cat > build/CTestTestfile.cmake <<CTEST
+set(CTEST_RESOURCE_SPEC_FILE "$here/tests/wine_lanes.json")
+subdirs("native")
+subdirs("windows")
+CTEST
 
-# Three Wine sessions side by side, each with its own prefix and display (a
-# lane; see wine_lanes_spec); the native tests run beside them.
 source scripts/wine-env.sh
 trap wine_env_stop EXIT
 wine_env_start build 3
-wine_lanes_spec build/wine-lanes.json
-ctest --test-dir build --output-on-failure --timeout 300 --parallel 4 \
-  --resource-spec-file "$here/build/wine-lanes.json" "$@"
+ctest --test-dir build --output-on-failure --timeout 300 --parallel 4 "$@"

@@ -98,18 +98,6 @@ wine_env_start() {
   _wine_env_session
 }
 
-# wine_lanes_spec FILE: ctest's resource spec for the three sessions that
-# wine_env_start BUILD 3 makes: the scenarios share two lanes, and the Win32
-# tier has the third to itself, since some of its cases need a session in
-# which no program of a scenario has left the shared cells behind.
-wine_lanes_spec() {
-  cat > "$1" <<'LANES'
-{"version": {"major": 1, "minor": 0},
- "local": [{"e2e": [{"id": "lane0", "slots": 1}, {"id": "lane1", "slots": 1}],
-            "win": [{"id": "lane2", "slots": 1}]}]}
-LANES
-}
-
 wine_env_stop() {
   local prefix
   for prefix in "${_wine_env_prefixes[@]}"; do
