@@ -486,6 +486,26 @@ bool PressAndRelease(Follower& follower, HWND* window, RECT* from, const char** 
   return false;
 }
 
+// Presses the window in its middle while its program is held (see
+// ThreadHold): where it is then, not where the poll saw it (SEEN), since this
+// process may have run late since. The pointer is moved before the hold when
+// the point still lies inside: a pointer move that reaches a held program is
+// placed by where the window is once it runs again. False, pressing nothing,
+// when the window has come to rest (hidden) meanwhile.
+bool PressHeld(HWND window, const RECT& seen, POINT* press) {
+  *press = POINT{(seen.left + seen.right) / 2, (seen.top + seen.bottom) / 2};
+  SetCursorPos(press->x, press->y);
+  ThreadHold hold(window);
+  RECT now = seen;
+  if (!IsWindowVisible(window) || !GetWindowRect(window, &now)) return false;
+  if (!Inside(now, press->x, press->y)) {
+    *press = POINT{(now.left + now.right) / 2, (now.top + now.bottom) / 2};
+    SetCursorPos(press->x, press->y);
+  }
+  SendButton(MOUSEEVENTF_LEFTDOWN);
+  return true;
+}
+
 // How far the window went in its latest move (on both axes together).
 long Speed(const Followed& f) { return std::labs(f.step.x) + std::labs(f.step.y); }
 
@@ -533,26 +553,8 @@ int Catch(const char* className, DWORD ms, char** keptHandles, int keptCount) {
     }
     if (chosen != nullptr) {
       long mark = follower.polls();
-      POINT press{(chosen->rect.left + chosen->rect.right) / 2, (chosen->rect.top + chosen->rect.bottom) / 2};
-      SetCursorPos(press.x, press.y);
-      bool shown = false;
-      {
-        // Pressed where it is now, not where the poll saw it: this process
-        // may have run late since, and the window may have come to rest
-        // (hidden) meanwhile. The pointer is moved there before the hold
-        // when it can be: a pointer move reaches a held program as a
-        // position inside the window, which it would place by where the
-        // window is once it runs again.
-        ThreadHold hold(chosen->window);
-        RECT now = chosen->rect;
-        shown = IsWindowVisible(chosen->window) && GetWindowRect(chosen->window, &now);
-        if (shown && !Inside(now, press.x, press.y)) {
-          press = POINT{(now.left + now.right) / 2, (now.top + now.bottom) / 2};
-          SetCursorPos(press.x, press.y);
-        }
-        if (shown) SendButton(MOUSEEVENTF_LEFTDOWN);
-      }
-      if (shown) {
+      POINT press{};
+      if (PressHeld(chosen->window, chosen->rect, &press)) {
         pressed = WaitPressed(follower, mark, press, 1000);
         SendButton(MOUSEEVENTF_LEFTUP);
         lastPress = press;
