@@ -450,8 +450,7 @@ HWND WaitPressed(Follower& follower, long since, POINT point, DWORD ms) {
 // Presses the window where it is on top and lets it go there: a pressed
 // window steps 2 pixels down and right until the release. The press is made
 // at once from here (the held window stands still for three ticks only), and
-// no pointer move follows it: in a drag, moves made inside Wine were seen lost
-// or undone while Wine's idea of the pointer and the X server's disagreed.
+// the only pointer move after it goes back to the press.
 // *window becomes the window that took the press: a flying one may have come
 // over the point meanwhile. Sets *why when a step did not happen.
 bool PressAndRelease(Follower& follower, HWND* window, RECT* from, const char** why) {
@@ -472,16 +471,19 @@ bool PressAndRelease(Follower& follower, HWND* window, RECT* from, const char** 
     return false;
   }
   *window = pressedWindow;
-  GetWindowRect(*window, &rect);
+  rect = follower.Find(pressedWindow)->rect;  // as the press left it
   *from = RECT{rect.left - 2, rect.top - 2, rect.right - 2, rect.bottom - 2};
-  // On a busy machine a pointer move that Wine took late from X can carry the
-  // pointer off before the release, which then reaches another window: it is
-  // made again where the press was.
-  for (int attempt = 0; attempt < 3; ++attempt) {
+  // The pointer warps of this probe reach the program as X motion, and on a
+  // busy machine the program may read one late, after a later press: it then
+  // drags the pressed window to where the pointer was. The release is queued
+  // while the program's thread is held, after a move back to the press, so no
+  // late motion can come between the two; the move brings the window back.
+  {
+    ThreadHold hold(*window);
     SetCursorPos(press.x, press.y);
     SendButton(MOUSEEVENTF_LEFTUP);
-    if (WaitCorner(follower, *window, POINT{from->left, from->top}, 1000)) return true;
   }
+  if (WaitCorner(follower, *window, POINT{from->left, from->top}, 2000)) return true;
   *why = "not_released";
   return false;
 }

@@ -96,7 +96,7 @@ std::vector<uint8_t> MakePng(uint32_t width, uint32_t height, uint8_t colorType,
   return png;
 }
 
-std::string TempPath(const char* name) { return ::testing::TempDir() + "tovik2_" + name; }
+using png_reference::TempPath;
 
 }  // namespace
 
@@ -382,7 +382,7 @@ TEST(PngFile, StarPixelsRowByRowEqualTheWholeRoad) {
   for (auto [width, height, channels, interlaced] :
        {std::tuple{300, 200, 4, false}, {200, 300, 3, false}, {150, 150, 4, true}, {1000, 80, 4, false},
         {73, 500, 3, true}}) {
-    std::string path = TempPath(("big_" + std::to_string(n++) + ".png").c_str());
+    std::string path = TempPath("big_" + std::to_string(n++) + ".png");
     WriteLibpngPicture(path, width, height, channels, interlaced);
     files.push_back(path);
   }
@@ -474,7 +474,7 @@ TEST(PngFile, StarPixelsStopAtTheNextRowOnceAsked) {
   };
   int n = 0;
   for (bool interlaced : {false, true}) {
-    std::string path = TempPath(("stopped_" + std::to_string(n++) + ".png").c_str());
+    std::string path = TempPath("stopped_" + std::to_string(n++) + ".png");
     WriteLibpngPicture(path, 300, 200, 4, interlaced);
     for (int keepSize : {0, 1}) {
       SCOPED_TRACE(std::string(interlaced ? "interlaced" : "plain") + (keepSize ? " kept" : " star size"));

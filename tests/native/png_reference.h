@@ -5,11 +5,14 @@
 // byte comes as a range: exact where the rules are plain integer work, a
 // little wider where libpng's gamma tables round on their own.
 #pragma once
+#include <gtest/gtest.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -27,6 +30,23 @@ struct Image {
 
 inline uint32_t Be32(const uint8_t* p) {
   return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+// A scratch file of this test process alone: ctest runs each case as its own
+// process, side by side, and another clone's run may share the temp folder.
+// The folder goes when the process ends.
+inline std::string TempPath(const std::string& name) {
+  struct Folder {
+    std::filesystem::path path =
+        std::filesystem::path(::testing::TempDir()) / ("tovik2_" + std::to_string(getpid()));
+    Folder() { std::filesystem::create_directories(path); }
+    ~Folder() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+  };
+  static Folder folder;
+  return (folder.path / name).string();
 }
 
 inline std::vector<uint8_t> ReadFileBytes(const std::string& path) {

@@ -26,7 +26,7 @@ struct PackRun {
 };
 
 PackRun RunPack(const std::string& arguments) {
-  std::string errPath = ::testing::TempDir() + "tovik2_pngpack_err.txt";
+  std::string errPath = png_reference::TempPath("pngpack_err.txt");
   std::string command = std::string("\"") + TOVIK2_PNGPACK + "\" " + arguments + " 2>\"" + errPath + "\"";
   PackRun run{-1, "", ""};
   FILE* pipe = popen(command.c_str(), "r");
@@ -57,7 +57,7 @@ std::vector<uint8_t> Converted(const std::string& path, int32_t* width, int32_t*
 
 TEST(PngPack, WritesTheConvertedPixelsCompressedOrRaw) {
   std::string in = kSuite + "basn6a08.png";
-  std::string out = ::testing::TempDir() + "tovik2_pack.bin";
+  std::string out = png_reference::TempPath("pack.bin");
   int32_t width = 0, height = 0;
   std::vector<uint8_t> expected = Converted(in, &width, &height);
 
@@ -82,7 +82,7 @@ TEST(PngPack, WritesTheConvertedPixelsCompressedOrRaw) {
 
 TEST(PngPack, ReducesLikeTheProgram) {
   std::string in = kSuite + "basn6a08.png";
-  std::string out = ::testing::TempDir() + "tovik2_pack_small.bin";
+  std::string out = png_reference::TempPath("pack_small.bin");
   int32_t width = 0, height = 0;
   std::vector<uint8_t> full = Converted(in, &width, &height);
   std::vector<uint32_t> source(full.size() / 4), expected(20 * 12);
@@ -101,8 +101,8 @@ TEST(PngPack, ReducesLikeTheProgram) {
 }
 
 TEST(PngPack, UnloadableFileGivesOneLineReasonAndNoOutput) {
-  std::string bad = ::testing::TempDir() + "tovik2_not_png.png";
-  std::string out = ::testing::TempDir() + "tovik2_pack_none.bin";
+  std::string bad = png_reference::TempPath("not_png.png");
+  std::string out = png_reference::TempPath("pack_none.bin");
   std::filesystem::remove(out);
   FILE* file = fopen(bad.c_str(), "wb");
   ASSERT_NE(file, nullptr);
