@@ -99,6 +99,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -106,6 +107,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/owned_handles.h"
 #include "cells/cell_names.h"
 #include "census_record.h"
 #include "probe_status.h"
@@ -183,11 +185,8 @@ int32_t ReadCell(CellKey key) {
 DWORD PriorityClassOf(HWND window) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
-  if (handle == nullptr) return 0;
-  DWORD priority = GetPriorityClass(handle);
-  CloseHandle(handle);
-  return priority;
+  UniqueHandle handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process));
+  return handle ? GetPriorityClass(handle.Get()) : 0;
 }
 
 // The program posts itself the start of its star field while its window is
@@ -864,27 +863,39 @@ int Track(DWORD ms, char** handles, int count) {
 //   pings=N failed=N max_ping_ms=N
 // Shared by the sampling thread and the pinging one: one writes, the other
 // only reads the counts for its report.
+// One round trip of WM_NULL to the first OWNER window (looked up again once
+// *owner is gone): whether it answered within 5 s, and how many microseconds
+// the try took either way.
+bool PingOnce(const char* ownerClass, HWND* owner, LONGLONG* tookUs) {
+  if (*owner == nullptr || !IsWindow(*owner)) *owner = FindWindowA(ownerClass, nullptr);
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  DWORD_PTR answer = 0;
+  bool answered =
+      *owner != nullptr && SendMessageTimeoutA(*owner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0;
+  QueryPerformanceCounter(&end);
+  *tookUs = (end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart;
+  return answered;
+}
+
 struct PingState {
   const char* ownerClass;
-  volatile LONG stop;
-  volatile LONG pings;
-  volatile LONG failed;
-  volatile LONG maxMs;
+  std::atomic<bool> stop{false};
+  std::atomic<LONG> pings{0};
+  std::atomic<LONG> failed{0};
+  std::atomic<LONG> maxMs{0};
 };
 
 DWORD WINAPI PingLoop(LPVOID parameter) {
   PingState* state = static_cast<PingState*>(parameter);
   HWND owner = nullptr;
   while (!state->stop) {
-    if (owner == nullptr || !IsWindow(owner)) owner = FindWindowA(state->ownerClass, nullptr);
-    DWORD start = GetTickCount();
-    DWORD_PTR answer = 0;
-    bool answered =
-        owner != nullptr && SendMessageTimeoutA(owner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0;
-    LONG took = static_cast<LONG>(GetTickCount() - start);
-    if (!answered) InterlockedIncrement(&state->failed);
-    if (took > state->maxMs) InterlockedExchange(&state->maxMs, took);
-    InterlockedIncrement(&state->pings);
+    LONGLONG took = 0;
+    if (!PingOnce(state->ownerClass, &owner, &took)) ++state->failed;
+    LONG ms = static_cast<LONG>(took / 1000);
+    if (ms > state->maxMs) state->maxMs = ms;
+    ++state->pings;
     Sleep(100);
   }
   return 0;
@@ -913,22 +924,14 @@ struct Known {
 int Pings(const char* ownerClass, const char* stopFile, int count) {
   std::printf("pinging\n");
   std::fflush(stdout);
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
   std::vector<LONGLONG> took;
   int failed = 0;
   HWND owner = nullptr;
   while (GetFileAttributesA(stopFile) == INVALID_FILE_ATTRIBUTES &&
          (count <= 0 || static_cast<int>(took.size()) + failed < count)) {
-    if (owner == nullptr || !IsWindow(owner)) owner = FindWindowA(ownerClass, nullptr);
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    DWORD_PTR answer = 0;
-    bool answered =
-        owner != nullptr && SendMessageTimeoutA(owner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0;
-    QueryPerformanceCounter(&end);
-    if (answered) {
-      took.push_back((end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart);
+    LONGLONG us = 0;
+    if (PingOnce(ownerClass, &owner, &us)) {
+      took.push_back(us);
     } else {
       ++failed;
     }
@@ -942,8 +945,8 @@ int Pings(const char* ownerClass, const char* stopFile, int count) {
 }
 
 int Sample(const char* className, const char* ownerClass, DWORD ms, const char* stopFile) {
-  PingState ping{ownerClass, 0, 0, 0, 0};
-  HANDLE pinger = CreateThread(nullptr, 0, PingLoop, &ping, 0, nullptr);
+  PingState ping{ownerClass};
+  UniqueHandle pinger(CreateThread(nullptr, 0, PingLoop, &ping, 0, nullptr));
   std::printf("sampling\n");
   std::fflush(stdout);
   std::map<HWND, Known> known;
@@ -1014,15 +1017,15 @@ int Sample(const char* className, const char* ownerClass, DWORD ms, const char* 
     last = tick;
     if (tick >= nextLine) {  // a line a second: how the run went
       std::printf("t=%lu windows=%d visible=%d closing=%d pings=%ld max_ping_ms=%ld\n",
-                  static_cast<unsigned long>(tick - start), windows, visible, closing, ping.pings, ping.maxMs);
+                  static_cast<unsigned long>(tick - start), windows, visible, closing, ping.pings.load(),
+                  ping.maxMs.load());
       std::fflush(stdout);
       nextLine = tick + 1000;
     }
     Sleep(50);
   }
-  ping.stop = 1;
-  WaitForSingleObject(pinger, 10000);
-  CloseHandle(pinger);
+  ping.stop = true;
+  WaitForSingleObject(pinger.Get(), 10000);
   int bound = 0;
   for (const auto& [picture, stats] : pictures) bound += std::max(stats.start, stats.peakLive);
   std::printf("samples=%d max_gap_ms=%lu max_windows=%d max_visible=%d max_closing=%d bound=%d excess=%d\n",
@@ -1031,7 +1034,7 @@ int Sample(const char* className, const char* ownerClass, DWORD ms, const char* 
     std::printf("picture=%ldx%ld start=%d peak_live=%d peak_windows=%d windows=%d excess=%d\n", picture.first,
                 picture.second, stats.start, stats.peakLive, stats.peakWindows, stats.windows, stats.excess);
   }
-  std::printf("pings=%ld failed=%ld max_ping_ms=%ld\n", ping.pings, ping.failed, ping.maxMs);
+  std::printf("pings=%ld failed=%ld max_ping_ms=%ld\n", ping.pings.load(), ping.failed.load(), ping.maxMs.load());
   return 0;
 }
 
