@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "linux/linux_app.h"
 #include "linux/signal_end.h"
 
 int main(int argc, char** argv) {
@@ -21,5 +22,7 @@ int main(int argc, char** argv) {
   QObject::connect(&endSignals, &SignalEnd::EndAsked, &app, [] { QApplication::quit(); });
   if (!endSignals.Listen()) fprintf(stderr, "tovik2: SIGTERM and SIGINT cannot be heard\n");
 
+  LinuxApp program;
+  if (!program.Start()) return 1;
   return app.exec();
 }
