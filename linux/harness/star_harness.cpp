@@ -1,4 +1,4 @@
-// star_harness PNG [--measure]
+// star_harness PNG|builtin [--measure]
 // By hand: twenty stars of the PNG on the screen, to be caught, dragged,
 // dropped and erased from their menu. With --measure: what the star windows
 // cost beside bare ARGB override-redirect XCB windows on the same display,
@@ -13,6 +13,7 @@
 #include <QApplication>
 
 #include "images/star_pixels.h"
+#include "linux/builtin_art.h"
 #include "linux/picture_pixels.h"
 #include "linux/x_display.h"
 #include "linux/x_picture.h"
@@ -130,7 +131,7 @@ void Measure(XDisplay& display, const PicturePixels& pixels, const XPicture& pic
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    fprintf(stderr, "usage: star_harness PNG [--measure]\n");
+    fprintf(stderr, "usage: star_harness PNG|builtin [--measure]\n");
     return 2;
   }
   qputenv("QT_QPA_PLATFORM", "xcb");
@@ -144,7 +145,12 @@ int main(int argc, char** argv) {
   PicturePixels pixels;
   int32_t width = 0, height = 0;
   char reason[256] = "";
-  if (!LoadStarPixels(argv[1], 0, &target, &width, &height, reason) ||
+  if (strcmp(argv[1], "builtin") == 0) {
+    if (!UnpackArt(FindBuiltinArt("star"), 72, 72, &pixels)) {
+      fprintf(stderr, "star_harness: the built-in star does not unpack\n");
+      return 1;
+    }
+  } else if (!LoadStarPixels(argv[1], 0, &target, &width, &height, reason) ||
       !PicturePixelsFromAlphaBitmap(reinterpret_cast<const uint8_t*>(target.memory.data()),
                                     target.memory.size() * 4, width, height, &pixels)) {
     fprintf(stderr, "star_harness: %s: %s\n", argv[1], reason);
