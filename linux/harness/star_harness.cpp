@@ -1,4 +1,4 @@
-// star_harness PNG|builtin [--measure]
+// star_harness PNG|builtin [--measure|--art]
 // By hand: twenty stars of the PNG on the screen, to be caught, dragged,
 // dropped and erased from their menu. With --measure: what the star windows
 // cost beside bare ARGB override-redirect XCB windows on the same display,
@@ -17,6 +17,7 @@
 #include "linux/picture_pixels.h"
 #include "linux/x_display.h"
 #include "linux/x_picture.h"
+#include "linux/x_artwork.h"
 #include "linux/x_star_surface.h"
 
 namespace {
@@ -131,7 +132,7 @@ void Measure(XDisplay& display, const PicturePixels& pixels, const XPicture& pic
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    fprintf(stderr, "usage: star_harness PNG|builtin [--measure]\n");
+    fprintf(stderr, "usage: star_harness PNG|builtin [--measure|--art]\n");
     return 2;
   }
   qputenv("QT_QPA_PLATFORM", "xcb");
@@ -163,12 +164,21 @@ int main(int argc, char** argv) {
     Measure(display, pixels, picture, &events);
     return 0;
   }
+  XArtwork artwork;
+  if (!LoadXArtwork(display, &artwork)) fprintf(stderr, "star_harness: no poof artwork\n");
   std::vector<std::unique_ptr<XStarSurface>> stars;
   events.stars = &stars;
   for (int i = 0; i < 20; ++i) {
-    stars.push_back(std::make_unique<XStarSurface>(display, &picture, nullptr, &events));
+    stars.push_back(std::make_unique<XStarSurface>(display, &picture, &artwork, &events));
     stars.back()->Create();
     stars.back()->ShowTopmostAt(PixelPoint{40 + (i % 5) * 90, 40 + (i / 5) * 90});
+  }
+  if (argc > 2 && strcmp(argv[2], "--art") == 0) {
+    // Numbers of one, two and three digits, and each poof frame, to look at.
+    stars[0]->DrawNumber(2);
+    stars[1]->DrawNumber(37);
+    stars[2]->DrawNumber(512);
+    for (int k = 0; k < 5; ++k) stars[5 + k]->ShowPoofFrame(k, true);
   }
   display.Flush();
   return app.exec();
