@@ -135,6 +135,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: star_harness PNG|builtin [--measure|--art]\n");
     return 2;
   }
+  setvbuf(stdout, nullptr, _IOLBF, 0);  // each event line as it happens
   qputenv("QT_QPA_PLATFORM", "xcb");
   QApplication app(argc, argv);
   XDisplay display;
