@@ -16,7 +16,7 @@ bool XPicture::Upload(XDisplay& display, PicturePixels pixels) {
   for (int32_t k = 0; k < pixels_.frameCount; ++k) {
     const uint32_t* first = pixels_.Frame(k);
     frames_.push_back(UploadPixmap(display, first, pixels_.width, pixels_.frameWidth, pixels_.frameHeight));
-    shapes_.push_back(ShapeOf(first, pixels_.width, pixels_.frameWidth, pixels_.frameHeight));
+    shapes_.push_back(ShapeOf(display, first, pixels_.width, pixels_.frameWidth, pixels_.frameHeight));
   }
   return true;
 }
@@ -46,14 +46,15 @@ xcb_pixmap_t UploadPixmap(XDisplay& display, const uint32_t* pixels, int32_t str
   return pixmap;
 }
 
-FrameShapeRects ShapeOf(const uint32_t* pixels, int32_t stride, int32_t w, int32_t h) {
+FrameShapeRects ShapeOf(const XDisplay& display, const uint32_t* pixels, int32_t stride, int32_t w, int32_t h) {
+  const uint32_t least = display.Compositing() ? 1 : 128;
   FrameShapeRects rects;
   for (int32_t y = 0; y < h; ++y) {
     const uint32_t* row = pixels + static_cast<size_t>(y) * stride;
     for (int32_t x = 0; x < w;) {
-      while (x < w && (row[x] >> 24) == 0) ++x;
+      while (x < w && (row[x] >> 24) < least) ++x;
       int32_t start = x;
-      while (x < w && (row[x] >> 24) != 0) ++x;
+      while (x < w && (row[x] >> 24) >= least) ++x;
       if (x > start) {
         rects.push_back(xcb_rectangle_t{static_cast<int16_t>(start), static_cast<int16_t>(y),
                                         static_cast<uint16_t>(x - start), 1});

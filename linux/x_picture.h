@@ -9,7 +9,7 @@
 #include "linux/picture_pixels.h"
 #include "linux/x_display.h"
 
-// A frame's shape: runs of non-transparent pixels, row by row.
+// A frame's shape: runs of the pixels that count as the star, row by row.
 using FrameShapeRects = std::vector<xcb_rectangle_t>;
 
 class XPicture {
@@ -40,5 +40,8 @@ class XPicture {
 // w × h top-down pixels (stride in pixels) into a new 32-bit pixmap; 0 on
 // failure.
 xcb_pixmap_t UploadPixmap(XDisplay& display, const uint32_t* pixels, int32_t stride, int32_t w, int32_t h);
-// The runs of pixels whose alpha is not zero.
-FrameShapeRects ShapeOf(const uint32_t* pixels, int32_t stride, int32_t w, int32_t h);
+// The runs of pixels that count as the star on this display: with a
+// compositor every pixel not wholly transparent (as a click finds a star on
+// Windows); without one, those at least half opaque, so that the hard edge
+// runs where the soft one would fade, not along its darkest rim.
+FrameShapeRects ShapeOf(const XDisplay& display, const uint32_t* pixels, int32_t stride, int32_t w, int32_t h);

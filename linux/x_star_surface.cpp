@@ -161,7 +161,7 @@ void XStarSurface::DrawNumber(int32_t n) {
   animating_ = false;
   ReleaseOwnPicture();
   ownPicture_ = pixmap;
-  ownShape_ = ShapeOf(own.data(), w, w, h);
+  ownShape_ = ShapeOf(display_, own.data(), w, w, h);
   ShowPicture(ownPicture_, ownShape_, w, h);
 }
 

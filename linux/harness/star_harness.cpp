@@ -175,6 +175,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "star_harness: no display with a 32-bit visual\n");
     return 1;
   }
+  display.SetDpi(static_cast<int32_t>(app.devicePixelRatio() * 96 + 0.5));
   VectorTarget target;
   PicturePixels pixels;
   int32_t width = 0, height = 0;
