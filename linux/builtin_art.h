@@ -4,19 +4,9 @@
 // into the program. Finding one by name is this side's part; unpacking the
 // bytes into pictures is the core's.
 #pragma once
-#include <cstddef>
-#include <cstdint>
-
-struct ArtBytes {
-  const uint8_t* data = nullptr;
-  size_t size = 0;
-};
+#include "linux/plain/art_bytes.h"
 
 // The payload of res/art/NAME.png ("star", "star_large", "digits",
 // "digits_mask", "poof", "version", "version_en"); empty for another name.
 ArtBytes FindBuiltinArt(const char* name);
 
-struct PicturePixels;
-// A payload of a width × height picture inflated into pixels; false when it
-// does not inflate to exactly that size.
-bool UnpackArt(ArtBytes art, int32_t width, int32_t height, PicturePixels* out);

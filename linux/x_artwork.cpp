@@ -1,8 +1,6 @@
 #include "linux/x_artwork.h"
 
 #include "base/dpi_scale.h"
-#include "images/enlarge.h"
-#include "images/reduce.h"
 #include "linux/builtin_art.h"
 
 namespace {
@@ -11,22 +9,6 @@ constexpr int32_t kPoofFrames = 5;
 constexpr int32_t kDigitsWidth = 240;
 constexpr int32_t kDigitsHeight = 32;
 }  // namespace
-
-bool ResizePixels(const PicturePixels& source, int32_t width, int32_t height, PicturePixels* out) {
-  out->pixels.resize(static_cast<size_t>(width) * height);
-  int done = 0;
-  if (width <= source.width && height <= source.height) {
-    done = ReduceImage(out->pixels.data(), source.pixels.data(), width, height, source.width, source.height);
-  } else {
-    done = EnlargeImage(out->pixels.data(), source.pixels.data(), width, height, source.width, source.height);
-  }
-  if (!done) return false;
-  out->width = out->frameWidth = width;
-  out->height = out->frameHeight = height;
-  out->frameCount = 1;
-  out->framesSideBySide = 1;
-  return true;
-}
 
 bool LoadXArtwork(XDisplay& display, XArtwork* artwork) {
   const int32_t dpi = display.Dpi();

@@ -18,7 +18,3 @@ struct XArtwork {
 // The poof and the digits at display.Dpi(); false when the poof could not
 // be made (the digits may then be missing too: numbers are skipped).
 bool LoadXArtwork(XDisplay& display, XArtwork* artwork);
-
-// The pixels resized to width × height (reduced, or enlarged where the
-// source is smaller); false when one side grows while the other shrinks.
-bool ResizePixels(const PicturePixels& source, int32_t width, int32_t height, PicturePixels* out);

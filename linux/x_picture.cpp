@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "linux/plain/shape_runs.h"
+
 XPicture::~XPicture() {
   if (display_ == nullptr) return;
   for (xcb_pixmap_t frame : frames_) {
@@ -47,19 +49,7 @@ xcb_pixmap_t UploadPixmap(XDisplay& display, const uint32_t* pixels, int32_t str
 }
 
 FrameShapeRects ShapeOf(const XDisplay& display, const uint32_t* pixels, int32_t stride, int32_t w, int32_t h) {
-  const uint32_t least = display.Compositing() ? 1 : 128;
   FrameShapeRects rects;
-  for (int32_t y = 0; y < h; ++y) {
-    const uint32_t* row = pixels + static_cast<size_t>(y) * stride;
-    for (int32_t x = 0; x < w;) {
-      while (x < w && (row[x] >> 24) < least) ++x;
-      int32_t start = x;
-      while (x < w && (row[x] >> 24) >= least) ++x;
-      if (x > start) {
-        rects.push_back(xcb_rectangle_t{static_cast<int16_t>(start), static_cast<int16_t>(y),
-                                        static_cast<uint16_t>(x - start), 1});
-      }
-    }
-  }
+  ShapeRuns(pixels, stride, w, h, display.Compositing() ? 1 : 128, &rects);
   return rects;
 }

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "linux/picture_pixels.h"
+#include "linux/plain/picture_pixels.h"
 #include "linux/x_display.h"
 
 // A frame's shape: runs of the pixels that count as the star, row by row.

@@ -16,7 +16,7 @@
 #include "linux/builtin_art.h"
 #include <xcb/shape.h>
 
-#include "linux/picture_pixels.h"
+#include "linux/plain/picture_pixels.h"
 #include "linux/x_display.h"
 #include "linux/x_picture.h"
 #include "linux/x_artwork.h"

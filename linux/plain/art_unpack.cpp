@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "images/alpha_pixels.h"
-#include "linux/builtin_art.h"
-#include "linux/picture_pixels.h"
+#include "linux/plain/art_bytes.h"
+#include "linux/plain/picture_pixels.h"
 
 bool UnpackArt(ArtBytes art, int32_t width, int32_t height, PicturePixels* out) {
   size_t expected = AlphaPixelBytes(width, height);

@@ -27,3 +27,7 @@ struct PicturePixels {
 // pixels; false when the size does not match the bytes.
 bool PicturePixelsFromAlphaBitmap(const uint8_t* bits, size_t bytes, int32_t width, int32_t height,
                                   PicturePixels* out);
+
+// The pixels resized to width × height (reduced, or enlarged where the
+// source is smaller); false when one side grows while the other shrinks.
+bool ResizePixels(const PicturePixels& source, int32_t width, int32_t height, PicturePixels* out);
