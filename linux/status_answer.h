@@ -1,0 +1,75 @@
+// What the program says of itself on a Unix socket, when TOVIK2_STATUS names
+// its path, so that tests wait on state rather than on time. A client writes
+// one command line and reads until the program closes the connection:
+//   status  one line of key=value figures (StatusFigures)
+//   stars   one line per star in the list (StarLine), then "end"
+// Without the variable there is no socket and no cost.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QObject>
+
+class QLocalServer;
+class QLocalSocket;
+
+struct StatusFigures {
+  bool reacting = false;
+  int32_t stars = 0;  // in the list
+  int32_t shown = 0;  // star windows shown
+  int32_t flying = 0;
+  int32_t grabbed = 0;
+  bool timer = false;  // motion ticks running
+  uint64_t ticks = 0;  // ticks handled so far
+  int32_t queued = 0;  // input events waiting
+  bool loading = false;
+  int32_t pictures = 0;
+  bool compositor = false;
+  int32_t scale = 100;  // percent
+  uint64_t clicks = 0;
+  uint64_t moves = 0;
+  uint64_t keys = 0;
+  std::string ini;
+};
+
+struct StarLine {
+  uintptr_t window = 0;
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t w = 0;
+  int32_t h = 0;
+  bool shown = false;
+  bool grabbed = false;
+  bool flying = false;
+  int32_t number = 0;
+  int32_t image = 0;
+};
+
+// The answers' text, apart from the socket.
+std::string StatusText(int64_t pid, const StatusFigures& figures);
+std::string StarsText(const std::vector<StarLine>& stars);
+
+class StatusAnswer : public QObject {
+  Q_OBJECT
+
+ public:
+  using FiguresSource = std::function<void(StatusFigures*)>;
+  using StarsSource = std::function<void(std::vector<StarLine>*)>;
+
+  StatusAnswer(FiguresSource figures, StarsSource stars);
+  ~StatusAnswer() override;
+
+  // Listens at the path TOVIK2_STATUS names; true when there is none to
+  // listen at (nothing asked) or listening began.
+  bool ListenFromEnvironment();
+
+ private:
+  void Answer(QLocalSocket* client);
+
+  FiguresSource figures_;
+  StarsSource stars_;
+  QLocalServer* server_ = nullptr;
+  QString path_;
+};
