@@ -63,15 +63,21 @@ bool InputListener::QueryPointer(int32_t* x, int32_t* y) {
 
 void InputListener::Run() {
   pollfd waits[2] = {{xcb_get_file_descriptor(connection_), POLLIN, 0}, {stopFd_, POLLIN, 0}};
+  // A burst of motion asks the pointer's place once, after the last of the
+  // events that have arrived: one round trip per batch, not per event.
+  bool movePending = false;
   for (;;) {
     // Events a pointer query read along wait in XCB's queue: take them first.
     xcb_generic_event_t* event = xcb_poll_for_queued_event(connection_);
+    if (event == nullptr) event = xcb_poll_for_event(connection_);
     if (event == nullptr) {
+      int32_t x = 0, y = 0;
+      if (movePending && QueryPointer(&x, &y)) sink_->OnRawMove(x, y);
+      movePending = false;
+      if (xcb_connection_has_error(connection_)) return;
       if (poll(waits, 2, -1) < 0) continue;
       if (waits[1].revents != 0) return;
-      if (xcb_connection_has_error(connection_)) return;
-      event = xcb_poll_for_event(connection_);
-      if (event == nullptr) continue;
+      continue;
     }
     auto* generic = reinterpret_cast<xcb_ge_generic_event_t*>(event);
     if ((event->response_type & 0x7f) == XCB_GE_GENERIC && generic->extension == xiOpcode_) {
@@ -79,6 +85,9 @@ void InputListener::Run() {
       switch (generic->event_type) {
         case XCB_INPUT_RAW_BUTTON_PRESS:
           if (reinterpret_cast<xcb_input_raw_button_press_event_t*>(event)->detail == 1 && QueryPointer(&x, &y)) {
+            // A move waiting before the press goes first, at the press's place.
+            if (movePending) sink_->OnRawMove(x, y);
+            movePending = false;
             sink_->OnRawClick(x, y);
           }
           break;
@@ -86,7 +95,7 @@ void InputListener::Run() {
           if (reinterpret_cast<xcb_input_raw_button_release_event_t*>(event)->detail == 1) sink_->OnRawRelease();
           break;
         case XCB_INPUT_RAW_MOTION:
-          if (QueryPointer(&x, &y)) sink_->OnRawMove(x, y);
+          movePending = true;
           break;
         case XCB_INPUT_RAW_KEY_PRESS:
           sink_->OnRawKey();
