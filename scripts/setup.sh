@@ -17,7 +17,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   locales fonts-noto-cjk fonts-ipafont-gothic dpkg-dev python3
   qt6-base-dev libxcb1-dev libxcb-xinput-dev libxcb-shape0-dev libxcb-render0-dev
-  libx11-xcb-dev libatspi2.0-dev at-spi2-core dbus dbus-x11 libgtk-3-bin
+  libx11-xcb-dev libxtst-dev libatspi2.0-dev at-spi2-core dbus dbus-x11 libgtk-3-bin
 )
 
 as_root() {

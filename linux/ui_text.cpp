@@ -1,0 +1,3 @@
+#include "linux/ui_text.h"
+
+UiLanguage UiTextLanguage = UI_JAPANESE;
