@@ -53,6 +53,7 @@ bool XStarSurface::Create() {
 }
 
 void XStarSurface::ShowPicture(xcb_pixmap_t pixmap, const FrameShapeRects& shape, int32_t w, int32_t h) {
+  if (window_ == 0) return;
   xcb_connection_t* c = display_.Connection();
   if (w != width_ || h != height_) {
     uint32_t size[] = {static_cast<uint32_t>(w), static_cast<uint32_t>(h)};
@@ -79,12 +80,14 @@ void XStarSurface::ShowFrame(int32_t k) {
 }
 
 void XStarSurface::Raise() {
+  if (window_ == 0) return;
   uint32_t above = XCB_STACK_MODE_ABOVE;
   xcb_configure_window(display_.Connection(), window_, XCB_CONFIG_WINDOW_STACK_MODE, &above);
 }
 
 void XStarSurface::ShowTopmostAt(PixelPoint corner) {
   position_ = corner;
+  if (window_ == 0) return;
   uint32_t values[] = {static_cast<uint32_t>(corner.x), static_cast<uint32_t>(corner.y), XCB_STACK_MODE_ABOVE};
   xcb_configure_window(display_.Connection(), window_,
                        XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_STACK_MODE, values);
@@ -93,6 +96,7 @@ void XStarSurface::ShowTopmostAt(PixelPoint corner) {
 }
 
 void XStarSurface::ShowTopmost() {
+  if (window_ == 0) return;
   Raise();
   xcb_map_window(display_.Connection(), window_);
   shown_ = true;
@@ -100,11 +104,13 @@ void XStarSurface::ShowTopmost() {
 
 void XStarSurface::MoveTo(PixelPoint corner) {
   position_ = corner;
+  if (window_ == 0) return;  // a star without a window still flies
   uint32_t values[] = {static_cast<uint32_t>(corner.x), static_cast<uint32_t>(corner.y)};
   xcb_configure_window(display_.Connection(), window_, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
 }
 
 void XStarSurface::Hide() {
+  if (window_ == 0) return;
   xcb_unmap_window(display_.Connection(), window_);
   shown_ = false;
 }
