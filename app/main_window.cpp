@@ -110,7 +110,7 @@ LRESULT MainWindow::OnCreate() {
   AllowHookMessages(window_);  // from ordinary programs too, when this copy runs elevated
   store_.GetIniInfo();  // after the cells: loading mirrors the switches into them
   ApplyLanguage();
-  field_ = std::make_unique<StarField>(StarFieldHost{window_, starCursor_, &UiTexts, &store_.Current()});
+  field_ = std::make_unique<Win32StarField>(StarFieldHost{window_, starCursor_, &UiTexts, &store_.Current()});
   session_ = SettingsSession::Make(window_, starCursor_);
   caret_.Start(window_, PWM_CARET_FOUND);
   if (watch_) watchdog_.Start(window_, session_ != nullptr ? &session_->OpenFlag() : nullptr, watchSource_);
@@ -148,6 +148,6 @@ void MainWindow::StopInputAndField() {
   hotkey_.Unregister();
   tray_.Remove();
   versionBox_.DestroyAboutBox();
-  std::unique_ptr<StarField> stopping = std::move(field_);
+  std::unique_ptr<Win32StarField> stopping = std::move(field_);
   stopping.reset();  // stops it: timer, stars, windows, pictures
 }

@@ -27,7 +27,7 @@
 #include "app/version_box.h"
 #include "base/owned_handles.h"
 #include "base/resource_ids.h"
-#include "stars/star_field.h"
+#include "stars/win32/win32_star_field.h"
 
 // What a main window is given when it is made.
 struct MainWindowOptions {
@@ -69,7 +69,7 @@ class MainWindow {
 
   // What the window holds, for the program's start and for the tests.
   HWND Window() const { return window_; }  // null before creation and once destroyed
-  StarField* Field() { return field_.get(); }  // null outside WM_CREATE .. WM_DESTROY, and while it stops
+  Win32StarField* Field() { return field_.get(); }  // null outside WM_CREATE .. WM_DESTROY, and while it stops
   const SettingsRecord& Settings() const { return store_.Current(); }
   TrayIcon& Tray() { return tray_; }
   HMENU TrayMenu() const { return trayMenu_.Get(); }  // null except while it is shown
@@ -153,7 +153,7 @@ class MainWindow {
   // Made with the window and stopped with it; messages reach the window only
   // in between. Let go of before it stops, so that a message handled while it
   // stops (a wait inside the window system runs sent messages) finds none.
-  std::unique_ptr<StarField> field_;
+  std::unique_ptr<Win32StarField> field_;
   // Whether a full-screen program is in front, looked at now and then.
   FullScreenWatch fullScreen_{ForegroundIsFullScreen};
   // A load's report that waits until no full-screen program is in front: a

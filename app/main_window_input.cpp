@@ -7,6 +7,13 @@
 
 namespace {
 HWND AsWindow(LPARAM value) { return reinterpret_cast<HWND>(value); }
+
+// The hook library's message as the star field names its kind of input.
+InputKind InputKindOf(UINT message) {
+  if (message == PWM_HOOK_MOVE) return InputKind::kMove;
+  if (message == PWM_HOOK_KEY) return InputKind::kKey;
+  return InputKind::kClick;
+}
 }  // namespace
 
 // Clicks, moves and keys make stars only while the star field reacts, the
@@ -46,7 +53,7 @@ LRESULT MainWindow::MakeInputStars(UINT kind, LPARAM lParam) {
   if (!field_->Reacting()) return 0;
   if (store_.Current().fullscreenPause != 0 && fullScreen_.InFront(now)) return 0;
   ScreenPoint point = UnpackPoint(static_cast<uint64_t>(lParam));
-  field_->GenerateStars(kind, point.x, point.y);
+  field_->GenerateStars(InputKindOf(kind), point.x, point.y);
   return 0;
 }
 

@@ -9,8 +9,8 @@
 #include "base/dpi_scale.h"
 #include "base/ui_texts.h"
 #include "images/star_image_rules.h"
-#include "images/star_images.h"
-#include "stars/pupil_window.h"
+#include "images/win32/star_images.h"
+#include "stars/win32/pupil_window.h"
 
 int TestDisplay::LoadAndTell(const char* folder, HWND owner) {
   char copy[kFolderPathSize];

@@ -6,8 +6,8 @@
 #include <windows.h>
 
 #include "images/image_list.h"
-#include "images/image_set.h"
-#include "stars/pupil_window.h"
+#include "images/win32/image_set.h"
+#include "stars/win32/pupil_window.h"
 
 struct DisplaySpot;
 

@@ -4,7 +4,7 @@
 
 #include "base/app_state.h"
 #include "base/resource_ids.h"
-#include "images/alpha_bitmap.h"
+#include "images/win32/alpha_bitmap.h"
 #include "images/ico32_format.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include "base/resource_ids.h"
 #include "base/ui_texts.h"
 #include "cells/private_messages.h"
-#include "images/alpha_bitmap.h"
-#include "images/artwork.h"
-#include "stars/pupil_window.h"
+#include "images/win32/alpha_bitmap.h"
+#include "images/win32/artwork.h"
+#include "stars/win32/pupil_window.h"
 
 namespace {
 constexpr int32_t kWidth = 310;

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "images/image_set.h"
-#include "stars/pupil_window.h"
+#include "images/win32/image_set.h"
+#include "stars/win32/pupil_window.h"
 
 // Like its picture, never copied.
 class VersionBox {

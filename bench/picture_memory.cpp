@@ -14,9 +14,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "images/image_set.h"
+#include "images/win32/image_set.h"
 #include "images/png_file.h"
-#include "images/star_images.h"
+#include "images/win32/star_images.h"
 
 namespace {
 

@@ -18,11 +18,11 @@
 #include "base/settings.h"
 #include "base/ui_texts.h"
 #include "cells/private_messages.h"
-#include "images/alpha_bitmap.h"
-#include "images/image_set.h"
-#include "stars/pupil_window.h"
+#include "images/win32/alpha_bitmap.h"
+#include "images/win32/image_set.h"
+#include "stars/win32/pupil_window.h"
 #include "stars/random_source.h"
-#include "stars/star_field.h"
+#include "stars/win32/win32_star_field.h"
 
 namespace {
 
@@ -53,19 +53,19 @@ UniqueBitmap MakePicture(int side) {
 }
 
 // Ends the star field's windows and starts an empty list.
-void RestartList(StarField& field) {
+void RestartList(Win32StarField& field) {
   field.Pool().FreeStarList();
   Pump();
   field.Pool().CreateStarList();
 }
 
 // Every star comes to rest and waits in the pool.
-void RestAll(StarField& field) {
+void RestAll(Win32StarField& field) {
   for (int tick = 0; tick < 8; ++tick) field.MoveStar();
 }
 
 // Sets every star flying again without touching its window.
-void Relaunch(StarField& field) {
+void Relaunch(Win32StarField& field) {
   for (Star* s = field.Pool().starListHead->next; s != field.Pool().starListTail; s = s->next) {
     s->inUse = 1;
     s->delay = 0;
@@ -233,7 +233,7 @@ int main(int argc, char** argv) {
                                GetModuleHandleA(nullptr), nullptr);
   SettingsRecord settings{};
   settings.moveRange = 70;
-  StarField field(StarFieldHost{owner, nullptr, &UiTexts, &settings});
+  Win32StarField field(StarFieldHost{owner, nullptr, &UiTexts, &settings});
   if (owner == nullptr || StockStarImage(MakePicture(72), &field.StarImageList) == nullptr) {
     std::printf("no owner window or picture\n");
     return 1;
@@ -250,11 +250,11 @@ int main(int argc, char** argv) {
   for (int round = 0; round < rounds; ++round) {
     RestartList(field);
     LONGLONG start = Now();
-    field.GenerateStars(PWM_HOOK_CLICK, 640, 512);
+    field.GenerateStars(InputKind::kClick, 640, 512);
     created.push_back((Now() - start) / perMicro / perEvent);
     RestAll(field);
     start = Now();
-    field.GenerateStars(PWM_HOOK_CLICK, 640, 512);
+    field.GenerateStars(InputKind::kClick, 640, 512);
     recycled.push_back((Now() - start) / perMicro / perEvent);
     Pump();
 
@@ -277,7 +277,7 @@ int main(int argc, char** argv) {
     RestartList(field);
     while (field.StarCount() < moving) {
       settings.quantity = std::min(99, moving - field.StarCount());
-      field.GenerateStars(PWM_HOOK_CLICK, 640, 512);
+      field.GenerateStars(InputKind::kClick, 640, 512);
     }
     bare.Clear();
     for (int k = 0; k < moving; ++k) bare.MakeAndShow(640, 512);

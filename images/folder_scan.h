@@ -12,6 +12,7 @@ struct FolderScanReport {
   int folderIsFile;   // the path names a file, not a folder
   int failedFiles;    // *.png files that did not become pictures
   char failedNames[kNamedFailedFiles][kFailedNameSize];  // the first of them, by file name
+  int picturesLeftOut;  // the folder held more PNG files than kMaxFolderPictures: the rest were not read
 };
 
 // Counts a file that did not become a picture, keeping its name among the

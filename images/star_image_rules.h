@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "images/frame_layout.h"
+
 // Tells whether a byte starts a double-byte character in the system code page.
 using LeadByteTest = bool (*)(unsigned char byte);
 
@@ -29,12 +31,6 @@ struct PictureSize {
 // {0, 0}: such a file is not loaded.
 PictureSize ReducedStarSize(int32_t width, int32_t height, int32_t side = kStarPictureSide);
 
-struct FrameLayout {
-  int32_t frameWidth;
-  int32_t frameHeight;
-  int32_t frameCount;
-  int32_t framesSideBySide;  // 1: frames left to right; 0: top to bottom
-};
 
 // How an "_anm" picture of w x h is cut: square frames of the short side along
 // the long side, when there is room for at least two; else one whole frame.

@@ -55,6 +55,15 @@ for layer in $layers; do
     done < <(sed -n 's|^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([a-z_]*\)/.*|\1|p' "$file")
   done
 done
+# The core owes nothing to Win32: in stars/ and images/ only the win32/
+# folders include windows.h.
+for file in $(git ls-files 'stars/*.h' 'stars/*.cpp' 'images/*.h' 'images/*.cpp' 2>/dev/null); do
+  case "$file" in */win32/*) continue ;; esac
+  if grep -q '^[[:space:]]*#[[:space:]]*include[[:space:]]*<windows\.h>' "$file"; then
+    echo "$file includes windows.h outside a win32/ folder"
+    bad=1
+  fi
+done
 if [ $bad = 0 ]; then
   echo "layers: $checked files in $(echo $layers | wc -w) ranked folders, no include points up or across"
 fi

@@ -1,8 +1,9 @@
 // The seam between the star field's rules and the program that holds them:
 // the host hands the field its input events (by calling the field), and the
 // field asks the host for the time, the motion ticks, the monitors, the
-// pictures' sizes and a surface per star. The Win32 host lives in
-// win32_field_host.*; a second front end gives its own.
+// pictures' sizes and a surface per star, and tells it when a picture folder
+// has loaded. The Win32 host lives in stars/win32/; every front end gives its
+// own.
 #pragma once
 #include <cstdint>
 
@@ -49,4 +50,16 @@ class FieldHost {
   // when not even the record could be made. A surface whose window failed
   // has Handle() 0 and still flies.
   virtual SurfaceOwner MakeSurface(int32_t imageIndex) = 0;
+
+  // Whether PicturesLoaded reaches the field's thread: only then does a
+  // picture folder load on a worker (otherwise it loads within the start).
+  virtual bool HearsLoads() const { return false; }
+  // Called on the folder load's worker thread when the load named `serial`
+  // has ended: the host has the field's thread call
+  // StarField::TakeLoadedPictures(serial) (Win32 posts a message to its
+  // window). Never called for a load that a stop or restart ended.
+  virtual void PicturesLoaded(uintptr_t serial) { (void)serial; }
+  // The field has stopped and let its pictures go: a good moment to give
+  // unused memory back to the system.
+  virtual void TrimMemory() {}
 };

@@ -1,72 +1,77 @@
 #include "stars/folder_load.h"
 
+#include <chrono>
 #include <cstdio>
 #include <new>
+#include <thread>
+#include <utility>
+
+#include "images/picture_files.h"
 
 std::atomic<int32_t> FolderLoad::abandoned_{0};
 
-bool FolderLoad::Begin(const char* folder, HWND window, UINT message, WPARAM serial) {
+FolderLoad::Job::~Job() { ReleasePictures(&pictures); }
+
+bool FolderLoad::Begin(const char* folder, const PngLister& lister, FieldHost* host, uintptr_t serial) {
   Cancel();
-  Job* job = new (std::nothrow) Job;
-  if (job == nullptr) return false;
+  Job* made = new (std::nothrow) Job;
+  if (made == nullptr) return false;
+  std::shared_ptr<Job> job(made);
   std::snprintf(job->folder, sizeof job->folder, "%s", folder);
-  job->window = window;
-  job->message = message;
+  job->lister = &lister;
+  job->host = host;
   job->serial = serial;
   // Marked before the thread exists, so that no sample falls between.
   job->loading.emplace();
-  thread_.Reset(CreateThread(nullptr, 0, Work, job, 0, nullptr));
-  if (!thread_) {
-    delete job;
-    return false;
-  }
-  job_ = job;
+  // The worker holds its own share of the job, so an abandoned one never
+  // reaches into this object.
+  std::thread(Work, job).detach();
+  job_ = std::move(job);
   serial_ = serial;
   return true;
 }
 
-DWORD WINAPI FolderLoad::Work(void* shared) {
-  Job* job = static_cast<Job*>(shared);
-  PrepairStarImageByFolder(job->folder, &job->pictures, &job->scan, &job->stop);
-  job->EndMark();
-  if (!job->stop.load()) PostMessageA(job->window, job->message, job->serial, 0);
-  if (job->settled.exchange(true)) abandoned_.fetch_sub(1);
-  job->LetGo();
-  return 0;
+void FolderLoad::Work(std::shared_ptr<Job> job) {
+  ScanPictureFolder(job->folder, *job->lister, &job->pictures, &job->scan, &job->stop);
+  std::lock_guard<std::mutex> lock(job->mutex);
+  job->loading.reset();
+  job->ended = true;
+  if (job->abandoned) abandoned_.fetch_sub(1);
+  // Under the lock: once a stop has set the flag (under it too), the host,
+  // which may be gone by then, hears nothing.
+  if (!job->stop.load()) job->host->PicturesLoaded(job->serial);
+  job->endedSignal.notify_all();
 }
 
 bool FolderLoad::WaitBriefly() {
-  if (!thread_) return true;
-  return WaitForSingleObject(thread_.Get(), kStopWaitMs) == WAIT_OBJECT_0;
+  std::unique_lock<std::mutex> lock(job_->mutex);
+  return job_->endedSignal.wait_for(lock, std::chrono::milliseconds(kStopWaitMs), [this] { return job_->ended; });
 }
 
 void FolderLoad::Drop() {
-  if (job_ == nullptr) return;
-  // Counted before the worker can see the flag, so the count never dips.
-  abandoned_.fetch_add(1);
-  if (job_->settled.exchange(true)) {
-    abandoned_.fetch_sub(1);  // the worker had ended
-  } else {
-    // Its mark goes now: a stuck read is no work the watchdog should excuse.
-    job_->EndMark();
+  {
+    std::lock_guard<std::mutex> lock(job_->mutex);
+    job_->stop.store(true);
+    if (!job_->ended) {
+      job_->abandoned = true;
+      abandoned_.fetch_add(1);
+      // Its mark goes now: a stuck read is no work the watchdog should excuse.
+      job_->loading.reset();
+    }
   }
-  thread_.Reset();
-  Job* job = job_;
-  job_ = nullptr;
-  job->LetGo();
+  job_.reset();
 }
 
-int FolderLoad::Take(ImageList<ImageSet>* list, FolderScanReport* scan) {
-  if (job_ == nullptr) return 0;
+int FolderLoad::Take(ImageList<Picture>* list, FolderScanReport* scan) {
+  if (!job_) return 0;
   if (!WaitBriefly()) {
-    job_->stop.store(true);
     Drop();
     return 0;
   }
   int got = job_->pictures.Count() > 0 ? 1 : 0;
   while (job_->pictures.Count() > 0) {
-    ImageSet* set = job_->pictures.Remove(0);
-    if (!list->Append(set)) delete set;
+    Picture* picture = job_->pictures.Remove(0);
+    if (!list->Append(picture)) delete picture;
   }
   if (scan != nullptr) *scan = job_->scan;
   Drop();
@@ -74,7 +79,7 @@ int FolderLoad::Take(ImageList<ImageSet>* list, FolderScanReport* scan) {
 }
 
 void FolderLoad::Cancel() {
-  if (job_ == nullptr) return;
+  if (!job_) return;
   job_->stop.store(true);
   WaitBriefly();
   Drop();

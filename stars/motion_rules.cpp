@@ -1,6 +1,5 @@
 #include "stars/motion_rules.h"
 
-#include "cells/private_messages.h"
 #include "stars/random_source.h"
 
 int32_t GetRandomSpeed(int32_t range) {
@@ -63,8 +62,8 @@ FrameOrigin FrameSourcePoint(int32_t frameCount, int32_t frameIndex, int32_t wid
   return FrameOrigin{0, frameIndex * height};
 }
 
-int32_t StarsForEvent(uint32_t kind, int32_t quantity) {
+int32_t StarsForEvent(InputKind kind, int32_t quantity) {
   if (quantity <= 0) return 0;
-  if (kind == PWM_HOOK_MOVE) return 1;
+  if (kind == InputKind::kMove) return 1;
   return quantity > kMaxStarsPerEvent ? kMaxStarsPerEvent : quantity;
 }

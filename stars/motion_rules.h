@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "base/dpi_scale.h"
+#include "stars/input_kind.h"
 #include "stars/star.h"
 
 constexpr int32_t MINIMUM_SPEED = 10;
-constexpr int32_t STAR_TIMER_ID = 1;
 constexpr uint32_t STAR_TIMER_INTERVAL = 100;  // milliseconds
 
 // A random integer in about -range/2 .. +range/2; 0 for range 0. A range
@@ -56,7 +56,6 @@ FrameOrigin FrameSourcePoint(int32_t frameCount, int32_t frameIndex, int32_t wid
 constexpr int32_t kMaxStarsPerEvent = 99;
 constexpr int32_t kMaxStarWindows = 1000;
 
-// How many stars an input event of that kind (PWM_HOOK_CLICK, PWM_HOOK_MOVE,
-// PWM_HOOK_KEY) makes: a move makes one, the others make quantity, at most
+// How many stars an input event of that kind makes: a move makes one, the others make quantity, at most
 // kMaxStarsPerEvent; none when quantity is 0 or less.
-int32_t StarsForEvent(uint32_t kind, int32_t quantity);
+int32_t StarsForEvent(InputKind kind, int32_t quantity);

@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "cells/private_messages.h"
 #include "stars/random_source.h"
 
 int32_t StarPool::GetRandomImageIndex() {
@@ -97,7 +96,7 @@ Star* StarPool::FlyingStarOf(int32_t imageIndex) const {
   return nullptr;
 }
 
-void StarPool::GenerateStars(uint32_t kind, int32_t x, int32_t y) {
+void StarPool::GenerateStars(InputKind kind, int32_t x, int32_t y) {
   if (starListHead == nullptr) return;
   int32_t passes = StarsForEvent(kind, settings_->quantity);
   for (int32_t pass = 0; pass < passes; ++pass) {
@@ -110,7 +109,7 @@ void StarPool::GenerateStars(uint32_t kind, int32_t x, int32_t y) {
     } else if (StarCount() < maxStarWindows_) {
       star = CreateNewStar(x, y, imageIndex);
     }
-    lastGeneratedStar = kind == PWM_HOOK_KEY ? nullptr : star;
+    lastGeneratedStar = kind == InputKind::kKey ? nullptr : star;
   }
 }
 

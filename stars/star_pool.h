@@ -40,10 +40,9 @@ class StarPool : public StarList {
   // 1 if at least two stars are grabbed, else 0.
   int EnsureManyStars() const;
   int32_t GrabbedCount() const;
-  // The stars of one input event of that kind (PWM_HOOK_CLICK, _MOVE, _KEY)
-  // at a screen point: at most kMaxStarsPerEvent, and never more than the
+  // The stars of one input event of that kind at a screen point: at most kMaxStarsPerEvent, and never more than the
   // bound on windows.
-  void GenerateStars(uint32_t kind, int32_t x, int32_t y);
+  void GenerateStars(InputKind kind, int32_t x, int32_t y);
   // Shows (raised) or hides the window of every grabbed star.
   void ShowGrabbedStars(bool show);
   // Whether a star that comes to rest waits in the pool: not one showing a

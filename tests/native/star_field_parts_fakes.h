@@ -3,6 +3,7 @@
 // into a record that outlives it, so that a test sees a window's last state
 // after its star went.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -77,7 +78,14 @@ class FakeHost final : public FieldHost {
     return SurfaceOwner(new FakeSurface(record));
   }
 
+  bool HearsLoads() const override { return hearsLoads; }
+  void PicturesLoaded(uintptr_t serial) override { loadedSerial.store(serial); }
+  void TrimMemory() override { ++trims; }
+
   uint32_t now = 1000;
+  bool hearsLoads = false;
+  std::atomic<uintptr_t> loadedSerial{0};  // set by the folder load's worker
+  int trims = 0;
   int32_t dpi = 96;
   bool ticking = false;
   int ticksStarted = 0;

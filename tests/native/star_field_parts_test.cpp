@@ -43,7 +43,7 @@ class StarFieldParts : public ::testing::Test {
   // Two caught stars of the first picture, their corners given.
   std::vector<Star*> TwoCaughtAt(PixelPoint a, PixelPoint b) {
     settings.quantity = 2;
-    pool.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+    pool.GenerateStars(InputKind::kClick, 300, 300);
     std::vector<Star*> stars = Stars();
     Window(0).grabbed = Window(1).grabbed = true;
     Window(0).at = a;
@@ -63,7 +63,7 @@ class StarFieldParts : public ::testing::Test {
 
 TEST_F(StarFieldParts, ThePoolMakesShowsReusesAndClosesSurfaces) {
   settings.quantity = 3;
-  pool.GenerateStars(PWM_HOOK_CLICK, 400, 300);
+  pool.GenerateStars(InputKind::kClick, 400, 300);
   ASSERT_EQ(Stars().size(), 3u);
   EXPECT_EQ(pool.lastGeneratedStar, Stars().back());
   for (int k = 0; k < 3; ++k) {
@@ -79,7 +79,7 @@ TEST_F(StarFieldParts, ThePoolMakesShowsReusesAndClosesSurfaces) {
   for (Star* s : Stars()) EXPECT_EQ(s->inUse, 0u);
   EXPECT_FALSE(Window(0).shown) << "a resting star waits hidden";
 
-  pool.GenerateStars(PWM_HOOK_KEY, 10, 10);
+  pool.GenerateStars(InputKind::kKey, 10, 10);
   EXPECT_EQ(host.surfaces.size(), 3u) << "resting stars are reused with their windows";
   EXPECT_EQ(pool.lastGeneratedStar, nullptr) << "a key leaves no chase target";
 
@@ -94,12 +94,12 @@ TEST_F(StarFieldParts, ThePoolMakesShowsReusesAndClosesSurfaces) {
 TEST_F(StarFieldParts, AScaledDisplayScalesTheStartSpeedsAndSoTheFlight) {
   // The same draws at 96 and at 144 DPI: each speed component half again,
   // rounded away from zero, so the burst spreads half again as far.
-  pool.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  pool.GenerateStars(InputKind::kClick, 300, 300);
   const int32_t plainVx = Stars().at(0)->vx, plainVy = Stars().at(0)->vy;
   pool.DestroyStar(Stars().at(0));
   SeedRandomSource(20240601u);
   host.dpi = 144;
-  pool.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  pool.GenerateStars(InputKind::kClick, 300, 300);
   const Star& scaled = *Stars().at(0);
   EXPECT_EQ(scaled.vx, ScaleToDpi(plainVx, 144));
   EXPECT_EQ(scaled.vy, ScaleToDpi(plainVy, 144));
@@ -110,12 +110,12 @@ TEST_F(StarFieldParts, AScaledDisplayScalesTheStartSpeedsAndSoTheFlight) {
 TEST_F(StarFieldParts, AtTheWindowBoundOnlyAFlyingUncaughtStarIsTaken) {
   pool.LimitStarWindows(2);
   settings.quantity = 2;
-  pool.GenerateStars(PWM_HOOK_CLICK, 100, 100);
-  pool.GenerateStars(PWM_HOOK_CLICK, 900, 700);
+  pool.GenerateStars(InputKind::kClick, 100, 100);
+  pool.GenerateStars(InputKind::kClick, 900, 700);
   EXPECT_EQ(host.surfaces.size(), 2u);
   EXPECT_GT(Stars()[0]->x, 700) << "the oldest flight starts again at the new point";
   Window(0).grabbed = Window(1).grabbed = true;
-  pool.GenerateStars(PWM_HOOK_CLICK, 500, 500);
+  pool.GenerateStars(InputKind::kClick, 500, 500);
   EXPECT_EQ(host.surfaces.size(), 2u);
   EXPECT_EQ(pool.lastGeneratedStar, nullptr) << "caught stars are never taken";
   EXPECT_EQ(pool.EnsureManyStars(), 1);
@@ -125,13 +125,13 @@ TEST_F(StarFieldParts, AtTheWindowBoundOnlyAFlyingUncaughtStarIsTaken) {
 // windows, however many events ask for more.
 TEST_F(StarFieldParts, TheFieldKeepsAtMostAThousandStarWindows) {
   settings.quantity = 9;
-  for (int click = 0; click < 150; ++click) pool.GenerateStars(PWM_HOOK_CLICK, 100 + click, 100);
+  for (int click = 0; click < 150; ++click) pool.GenerateStars(InputKind::kClick, 100 + click, 100);
   EXPECT_EQ(host.surfaces.size(), 1000u);
   EXPECT_EQ(pool.StarCount(), 1000);
 }
 
 TEST_F(StarFieldParts, ADueTickRunsFromTheInputPathOnlyWhileTicking) {
-  pool.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  pool.GenerateStars(InputKind::kClick, 300, 300);
   Star* star = Stars()[0];
   const int32_t x = star->x;
   motion.RunDueTick(host.now + STAR_TIMER_INTERVAL - 1);
@@ -146,7 +146,7 @@ TEST_F(StarFieldParts, ADueTickRunsFromTheInputPathOnlyWhileTicking) {
 }
 
 TEST_F(StarFieldParts, ChasedStarsPayMoreAndAnEscapeEndsTheChase) {
-  pool.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  pool.GenerateStars(InputKind::kClick, 300, 300);
   Star* target = Stars()[0];
   chase.GrabStar(nullptr);
   EXPECT_EQ(target->chained, 1u);
@@ -160,7 +160,7 @@ TEST_F(StarFieldParts, ChasedStarsPayMoreAndAnEscapeEndsTheChase) {
   EXPECT_EQ(Window(0).number, 8);
   EXPECT_EQ(chase.chainValue, 16);
 
-  pool.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  pool.GenerateStars(InputKind::kClick, 300, 300);
   Stars()[1]->chained = 1;
   TicksUntilRest();
   EXPECT_EQ(chase.chainValue, 1) << "the chained star got away";
@@ -214,7 +214,7 @@ TEST_F(StarFieldParts, ADropJoinsOnlyACloseStarOfThePicture) {
   EXPECT_EQ(groups.ConnectStar(nullptr), nullptr);
 
   settings.quantity = 1;
-  pool.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  pool.GenerateStars(InputKind::kClick, 300, 300);
   Window(2).grabbed = true;
   Window(2).at = PixelPoint{124, 100};  // 24 pixels: too far
   EXPECT_EQ(groups.ConnectStar(Stars()[1]), Stars()[1]);
@@ -229,7 +229,7 @@ TEST_F(StarFieldParts, ADropJoinsOnlyACloseStarOfThePicture) {
 TEST_F(StarFieldParts, ANumberedOrStandInStarGoesForGoodAtRest) {
   host.frames.push_back(FrameShape{48, 48});
   settings.quantity = 2;
-  pool.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  pool.GenerateStars(InputKind::kClick, 300, 300);
   std::vector<Star*> stars = Stars();
   pool.firstDrawnImage = 1;
   stars[0]->imageIndex = 1;
@@ -238,7 +238,7 @@ TEST_F(StarFieldParts, ANumberedOrStandInStarGoesForGoodAtRest) {
   TicksUntilRest();
   EXPECT_TRUE(Stars().empty()) << "neither waits in the pool";
   EXPECT_TRUE(Window(0).closed && Window(1).closed);
-  pool.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  pool.GenerateStars(InputKind::kClick, 300, 300);
   EXPECT_EQ(Stars()[0]->imageIndex, 1) << "new stars draw from the first drawn picture on";
 }
 
@@ -252,7 +252,7 @@ TEST(StoppedStarParts, NothingHappensWithoutAList) {
   ChaseNumbers chase{pool, bombs};
   StarMotion motion{pool, ticker, bombs, chase};
   StarGroups groups{host, pool, ticker, bombs, chase};
-  pool.GenerateStars(PWM_HOOK_CLICK, 1, 2);
+  pool.GenerateStars(InputKind::kClick, 1, 2);
   EXPECT_EQ(pool.CreateNewStar(1, 2, 0), nullptr);
   motion.MoveStar();
   bombs.BeginBomb();

@@ -110,17 +110,17 @@ TEST(Frames, SourcePointFollowsTheStripDirection) {
 }
 
 TEST(EventQuantity, MovesMakeOneClicksAndKeysMakeQuantity) {
-  EXPECT_EQ(StarsForEvent(PWM_HOOK_CLICK, 5), 5);
-  EXPECT_EQ(StarsForEvent(PWM_HOOK_KEY, 5), 5);
-  EXPECT_EQ(StarsForEvent(PWM_HOOK_MOVE, 5), 1);
-  EXPECT_EQ(StarsForEvent(PWM_HOOK_CLICK, 0), 0);
-  EXPECT_EQ(StarsForEvent(PWM_HOOK_MOVE, 0), 0);
-  EXPECT_EQ(StarsForEvent(PWM_HOOK_KEY, -3), 0);
+  EXPECT_EQ(StarsForEvent(InputKind::kClick, 5), 5);
+  EXPECT_EQ(StarsForEvent(InputKind::kKey, 5), 5);
+  EXPECT_EQ(StarsForEvent(InputKind::kMove, 5), 1);
+  EXPECT_EQ(StarsForEvent(InputKind::kClick, 0), 0);
+  EXPECT_EQ(StarsForEvent(InputKind::kMove, 0), 0);
+  EXPECT_EQ(StarsForEvent(InputKind::kKey, -3), 0);
   // A hand-edited quantity never makes one event build windows for minutes.
-  EXPECT_EQ(StarsForEvent(PWM_HOOK_CLICK, 99), 99);
-  EXPECT_EQ(StarsForEvent(PWM_HOOK_CLICK, 100), 99);
-  EXPECT_EQ(StarsForEvent(PWM_HOOK_KEY, 99999), 99);
-  EXPECT_EQ(StarsForEvent(PWM_HOOK_MOVE, 99999), 1);
+  EXPECT_EQ(StarsForEvent(InputKind::kClick, 99), 99);
+  EXPECT_EQ(StarsForEvent(InputKind::kClick, 100), 99);
+  EXPECT_EQ(StarsForEvent(InputKind::kKey, 99999), 99);
+  EXPECT_EQ(StarsForEvent(InputKind::kMove, 99999), 1);
 }
 
 TEST(Numbers, CheckMaxNumberLimitsTo999) {

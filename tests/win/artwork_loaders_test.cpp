@@ -5,8 +5,8 @@
 
 #include "base/app_state.h"
 #include "base/dpi_scale.h"
-#include "images/alpha_bitmap.h"
-#include "images/artwork.h"
+#include "images/win32/alpha_bitmap.h"
+#include "images/win32/artwork.h"
 #include "test_window.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "cells/private_messages.h"
 #include "star_artwork_support.h"
-#include "stars/star_field.h"
+#include "stars/win32/win32_star_field.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ class ChaseGame : public StarGroupTest {
 
   // A click far from the others (so that no stars overlap); returns its star.
   Star* Click(int round) {
-    field.GenerateStars(PWM_HOOK_CLICK, 150 + 250 * (round % 5), 150 + 250 * (round / 5));
+    field.GenerateStars(InputKind::kClick, 150 + 250 * (round % 5), 150 + 250 * (round / 5));
     return field.Pool().lastGeneratedStar;
   }
 
@@ -114,7 +114,7 @@ TEST_F(ChaseGame, ChainedStarThatGetsAwayResetsTheChain) {
 
 TEST_F(ChaseGame, WithoutTheClickReactionTheGrabbedStarMayBeTheChasedOne) {
   // A mouse movement made the star; the press on it makes no new star.
-  field.GenerateStars(PWM_HOOK_MOVE, 400, 400);
+  field.GenerateStars(InputKind::kMove, 400, 400);
   Star* star = field.Pool().lastGeneratedStar;
   ASSERT_NE(star, nullptr);
   Press(star);

@@ -7,7 +7,7 @@
 #include "base/app_state.h"
 #include "base/owned_handles.h"
 #include "base/ui_texts.h"
-#include "images/image_set.h"
+#include "images/win32/image_set.h"
 #include "stars/star.h"
 
 #include <optional>

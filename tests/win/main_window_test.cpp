@@ -25,17 +25,17 @@
 #include "cells/program_status.h"
 #include "cells/shared_cells.h"
 #include "code_page.h"
-#include "images/alpha_bitmap.h"
-#include "images/artwork.h"
+#include "images/win32/alpha_bitmap.h"
+#include "images/win32/artwork.h"
 #include "fake_caret_source.h"
-#include "images/image_set.h"
+#include "images/win32/image_set.h"
 #include "blocking_picture.h"
 #include "message_box_watcher.h"
 #include "star_test_support.h"
 #include "stars/motion_rules.h"
-#include "stars/pupil_window.h"
+#include "stars/win32/pupil_window.h"
 #include "stars/star.h"
-#include "stars/star_field.h"
+#include "stars/win32/win32_star_field.h"
 #include "test_png.h"
 #include "test_window.h"
 
@@ -203,7 +203,7 @@ class MainWindowTest : public ::testing::Test {
   std::optional<MainWindow> shell;
   std::wstring iniPath_;
   HWND window = nullptr;
-  StarField* field = nullptr;
+  Win32StarField* field = nullptr;
   bool quitSeen = false;
 };
 
@@ -907,7 +907,7 @@ struct DyingStarWatch {
   static inline WNDPROC original = nullptr;
   static inline MainWindow* shell = nullptr;
   static inline bool ended = false;
-  static inline StarField* fieldAtEnd = nullptr;
+  static inline Win32StarField* fieldAtEnd = nullptr;
   static inline int starsMadeAtEnd = -1;
   static LRESULT CALLBACK Proc(HWND star, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY && !ended) {

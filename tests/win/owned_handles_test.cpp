@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "images/alpha_bitmap.h"
+#include "images/win32/alpha_bitmap.h"
 
 namespace {
 

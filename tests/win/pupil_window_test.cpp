@@ -1,4 +1,4 @@
-#include "stars/pupil_window.h"
+#include "stars/win32/pupil_window.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -32,7 +32,7 @@ class StarWindow : public StarFieldTest {
   }
 
   Star* NewStar(int x = 300, int y = 300) {
-    field.GenerateStars(PWM_HOOK_CLICK, x, y);
+    field.GenerateStars(InputKind::kClick, x, y);
     return Stars().back();
   }
 

@@ -7,13 +7,13 @@
 #include "base/settings.h"
 #include "base/ui_texts.h"
 #include "cells/private_messages.h"
-#include "images/artwork.h"
-#include "images/image_set.h"
+#include "images/win32/artwork.h"
+#include "images/win32/image_set.h"
 #include "message_box_watcher.h"
 #include "star_artwork_support.h"
-#include "stars/pupil_window.h"
+#include "stars/win32/pupil_window.h"
 #include "stars/star.h"
-#include "stars/star_field.h"
+#include "stars/win32/win32_star_field.h"
 #include "test_png.h"
 
 namespace {
@@ -68,7 +68,7 @@ class RunControlTest : public ::testing::Test {
   }
   OwnerWindow owner;
   SettingsRecord settings{};
-  StarField field{StarFieldHost{owner.handle(), nullptr, &UiTexts, &settings}};
+  Win32StarField field{StarFieldHost{owner.handle(), nullptr, &UiTexts, &settings}};
 };
 
 TEST_F(RunControlTest, WithoutAFolderTheBuiltInStarIsUsedQuietly) {
@@ -103,7 +103,7 @@ TEST_F(RunControlTest, TheBuiltInStarStandsInUntilTheFolderHasLoaded) {
   ASSERT_EQ(field.StarImageList.Count(), 3);
 
   settings.quantity = 6;
-  field.GenerateStars(PWM_HOOK_CLICK, 400, 300);
+  field.GenerateStars(InputKind::kClick, 400, 300);
   std::vector<Star*> standIns;
   for (Star* s = field.Pool().starListHead->next; s != field.Pool().starListTail; s = s->next) standIns.push_back(s);
   ASSERT_EQ(standIns.size(), 6u);
@@ -127,7 +127,7 @@ TEST_F(RunControlTest, TheBuiltInStarStandsInUntilTheFolderHasLoaded) {
   EXPECT_EQ(field.Pool().firstDrawnImage, 3);
 
   settings.quantity = 3;
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   Star* fresh = field.Pool().lastGeneratedStar;
   ASSERT_NE(fresh, nullptr);
   EXPECT_EQ(fresh->imageIndex, 3);
@@ -160,7 +160,7 @@ TEST_F(RunControlTest, WithoutStarsMeanwhileOnlyTheFolderPicturesRemain) {
   ASSERT_TRUE(WriteTestPng(folder.File("mine.png"), 40, 40));
   UseFolder(folder.path());
   ASSERT_EQ(field.StartPipwink().picturesPending, 1);
-  field.GenerateStars(PWM_HOOK_CLICK, 400, 300);
+  field.GenerateStars(InputKind::kClick, 400, 300);
   ASSERT_EQ(field.StarCount(), 1);
   for (int tick = 0; tick < 200 && field.TimerRunning(); ++tick) field.MoveStar();
   ASSERT_EQ(field.StarCount(), 1) << "at rest in the pool";
@@ -174,7 +174,7 @@ TEST_F(RunControlTest, WithoutStarsMeanwhileOnlyTheFolderPicturesRemain) {
   EXPECT_EQ(field.Pool().firstDrawnImage, 0);
   EXPECT_EQ(field.StarCount(), 0);
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(rested); }));
-  field.GenerateStars(PWM_HOOK_CLICK, 400, 300);
+  field.GenerateStars(InputKind::kClick, 400, 300);
   ASSERT_NE(field.Pool().lastGeneratedStar, nullptr);
   EXPECT_EQ(SizeOf(field.Pool().lastGeneratedStar).cx, 40);
 }
@@ -211,7 +211,7 @@ TEST_F(RunControlTest, WithoutAWindowToTellTheFolderLoadsWithinTheStart) {
   ASSERT_TRUE(WriteTestPng(folder.File("mine.png"), 40, 40));
   ASSERT_TRUE(WriteTextFile(folder.File("broken.png"), "no picture"));
   UseFolder(folder.path());
-  StarField alone{StarFieldHost{nullptr, nullptr, &UiTexts, &settings}};
+  Win32StarField alone{StarFieldHost{nullptr, nullptr, &UiTexts, &settings}};
   const LONG loadsBefore = pictureLoadsDone;
   StartReport report = alone.StartPipwink();
   EXPECT_EQ(report.picturesPending, 0);
@@ -274,7 +274,7 @@ TEST_F(RunControlTest, AStopOrRestartWhileTheFolderLoadsLeavesNothingBehind) {
 
   // The field ends while it loads (the program exits).
   {
-    StarField leaving{StarFieldHost{owner.handle(), nullptr, &UiTexts, &settings}};
+    Win32StarField leaving{StarFieldHost{owner.handle(), nullptr, &UiTexts, &settings}};
     ASSERT_EQ(leaving.StartPipwink().picturesPending, 1);
   }
   EXPECT_EQ(picturesLoading, 0);
@@ -315,7 +315,7 @@ TEST_F(RunControlTest, AStopOrRestartDoesNotWaitForAStuckRead) {
   UseFolder(stuckFolder.path());
   began = GetTickCount();
   {
-    StarField leaving{StarFieldHost{owner.handle(), nullptr, &UiTexts, &settings}};
+    Win32StarField leaving{StarFieldHost{owner.handle(), nullptr, &UiTexts, &settings}};
     ASSERT_EQ(leaving.StartPipwink().picturesPending, 1);
   }
   took = GetTickCount() - began;
@@ -334,7 +334,7 @@ TEST_F(RunControlTest, AStopOrRestartDoesNotWaitForAStuckRead) {
 
 TEST_F(RunControlTest, ARestartWhileDisabledLeavesTheFieldEnabledWithAnEmptyPool) {
   field.StartPipwink();
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   ASSERT_NE(field.Pool().lastGeneratedStar, nullptr);
   HWND star = WindowOf(field.Pool().lastGeneratedStar)->Handle();
   field.Chase().chainValue = 8;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "images/artwork.h"
+#include "images/win32/artwork.h"
 #include "star_test_support.h"
 
 // Poof frame k is one solid colour of its own.

@@ -18,7 +18,7 @@ using StarPool = StarFieldTest;
 TEST_F(StarPool, ClickMakesQuantityStarsAndAMoveMakesOne) {
   ASSERT_NE(AddStarImage(72), nullptr);
   settings.quantity = 3;
-  field.GenerateStars(PWM_HOOK_CLICK, 400, 300);
+  field.GenerateStars(InputKind::kClick, 400, 300);
   std::vector<Star*> stars = Stars();
   ASSERT_EQ(stars.size(), 3u);
   EXPECT_EQ(field.Pool().lastGeneratedStar, stars.back());
@@ -47,22 +47,22 @@ TEST_F(StarPool, ClickMakesQuantityStarsAndAMoveMakesOne) {
     EXPECT_EQ(s->count, 1);
   }
 
-  field.GenerateStars(PWM_HOOK_MOVE, 100, 100);
+  field.GenerateStars(InputKind::kMove, 100, 100);
   EXPECT_EQ(Stars().size(), 4u);
   EXPECT_EQ(field.Pool().lastGeneratedStar, Stars().back());
 
   settings.quantity = 0;
-  field.GenerateStars(PWM_HOOK_CLICK, 100, 100);
-  field.GenerateStars(PWM_HOOK_MOVE, 100, 100);
+  field.GenerateStars(InputKind::kClick, 100, 100);
+  field.GenerateStars(InputKind::kMove, 100, 100);
   EXPECT_EQ(Stars().size(), 4u);
 }
 
 TEST_F(StarPool, KeyEventMakesStarsButLeavesNoLastGeneratedStar) {
   ASSERT_NE(AddStarImage(48), nullptr);
   settings.quantity = 2;
-  field.GenerateStars(PWM_HOOK_CLICK, 200, 200);
+  field.GenerateStars(InputKind::kClick, 200, 200);
   ASSERT_NE(field.Pool().lastGeneratedStar, nullptr);
-  field.GenerateStars(PWM_HOOK_KEY, 200, 240);
+  field.GenerateStars(InputKind::kKey, 200, 240);
   EXPECT_EQ(Stars().size(), 4u);
   EXPECT_EQ(field.Pool().lastGeneratedStar, nullptr);
 }
@@ -71,7 +71,7 @@ TEST_F(StarPool, RestingStarIsHiddenAndReusedOnlyForItsOwnImage) {
   ASSERT_NE(AddStarImage(72), nullptr);
   ASSERT_NE(AddStarImage(40), nullptr);
   NextDrawIs(kFirstImage);
-  field.GenerateStars(PWM_HOOK_CLICK, 500, 500);
+  field.GenerateStars(InputKind::kClick, 500, 500);
   ASSERT_EQ(Stars().size(), 1u);
   Star* first = Stars()[0];
   HWND firstWindow = WindowOf(first)->Handle();
@@ -85,7 +85,7 @@ TEST_F(StarPool, RestingStarIsHiddenAndReusedOnlyForItsOwnImage) {
 
   // Another picture never takes the free star.
   NextDrawIs(kSecondImage);
-  field.GenerateStars(PWM_HOOK_CLICK, 500, 500);
+  field.GenerateStars(InputKind::kClick, 500, 500);
   ASSERT_EQ(Stars().size(), 2u);
   Star* second = Stars()[1];
   EXPECT_EQ(second->imageIndex, 1);
@@ -96,7 +96,7 @@ TEST_F(StarPool, RestingStarIsHiddenAndReusedOnlyForItsOwnImage) {
   first->chained = 1;
   first->count = 7;
   NextDrawIs(kFirstImage);
-  field.GenerateStars(PWM_HOOK_CLICK, 100, 100);
+  field.GenerateStars(InputKind::kClick, 100, 100);
   ASSERT_EQ(Stars().size(), 2u);
   EXPECT_EQ(Stars()[0], first);
   EXPECT_EQ(WindowOf(first)->Handle(), firstWindow);
@@ -112,7 +112,7 @@ TEST_F(StarPool, RestingStarIsHiddenAndReusedOnlyForItsOwnImage) {
 
 TEST_F(StarPool, StarsRestingOffTheScreenAreFreeLikeAnyOther) {
   ASSERT_NE(AddStarImage(32), nullptr);
-  field.GenerateStars(PWM_HOOK_CLICK, -500, -500);
+  field.GenerateStars(InputKind::kClick, -500, -500);
   Star* star = Stars()[0];
   for (int tick = 0; tick < 7 && star->inUse; ++tick) field.MoveStar();
   EXPECT_EQ(star->inUse, 0u);
@@ -121,7 +121,7 @@ TEST_F(StarPool, StarsRestingOffTheScreenAreFreeLikeAnyOther) {
 
 TEST_F(StarPool, DelayedStarWaitsThenFliesWithItsSpeed) {
   ASSERT_NE(AddStarImage(72), nullptr);
-  field.GenerateStars(PWM_HOOK_CLICK, 600, 400);
+  field.GenerateStars(InputKind::kClick, 600, 400);
   Star* star = Stars()[0];
   HWND w = WindowOf(star)->Handle();
   star->delay = 3;
@@ -142,7 +142,7 @@ TEST_F(StarPool, DelayedStarWaitsThenFliesWithItsSpeed) {
 
 TEST_F(StarPool, EachTickAdvancesTheAnimationFrame) {
   ASSERT_NE(AddStarImage(16, 3), nullptr);
-  field.GenerateStars(PWM_HOOK_CLICK, 600, 400);
+  field.GenerateStars(InputKind::kClick, 600, 400);
   Star* star = Stars()[0];
   EXPECT_EQ(WindowOf(star)->FrameIndex(), 0);
   field.MoveStar();
@@ -151,7 +151,7 @@ TEST_F(StarPool, EachTickAdvancesTheAnimationFrame) {
 
 TEST_F(StarPool, AnimatedPictureAdvancesFramesOnlyWhileMoving) {
   ASSERT_NE(AddStarImage(16, 3), nullptr);
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   PupilWindow* window = WindowOf(Stars()[0]);
   ASSERT_EQ(window->FrameCount(), 3);
   ASSERT_EQ(window->FrameIndex(), 0);
@@ -179,7 +179,7 @@ TEST_F(StarPool, AnimatedPictureAdvancesFramesOnlyWhileMoving) {
 
 TEST_F(StarPool, SingleFramePictureIsNeverInvalidatedByMotion) {
   ASSERT_NE(AddStarImage(24), nullptr);
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   PupilWindow* window = WindowOf(Stars()[0]);
   ValidateRect(window->Handle(), nullptr);
   field.MoveStar();
@@ -189,7 +189,7 @@ TEST_F(StarPool, SingleFramePictureIsNeverInvalidatedByMotion) {
 
 TEST_F(StarPool, ChainedStarGettingAwayResetsTheChain) {
   ASSERT_NE(AddStarImage(24), nullptr);
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   Star* star = Stars()[0];
   star->chained = 1;
   field.Chase().chainValue = 64;
@@ -200,7 +200,7 @@ TEST_F(StarPool, ChainedStarGettingAwayResetsTheChain) {
 
 TEST_F(StarPool, NumberedStarComingToRestIsDestroyedNotPooled) {
   ASSERT_NE(AddStarImage(24), nullptr);
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   Star* star = Stars()[0];
   PupilWindow* window = WindowOf(star);
   HWND w = window->Handle();
@@ -220,7 +220,7 @@ TEST_F(StarPool, NumberedStarComingToRestIsDestroyedNotPooled) {
 TEST_F(StarPool, DestroyingTheLastGeneratedStarClearsIt) {
   ASSERT_NE(AddStarImage(24), nullptr);
   settings.quantity = 2;
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   Star* first = Stars()[0];
   Star* last = field.Pool().lastGeneratedStar;
   ASSERT_EQ(last, Stars()[1]);
@@ -236,7 +236,7 @@ TEST_F(StarPool, DestroyingTheLastGeneratedStarClearsIt) {
 TEST_F(StarPool, LookUpsAndCounts) {
   ASSERT_NE(AddStarImage(24), nullptr);
   settings.quantity = 3;
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   std::vector<Star*> stars = Stars();
   EXPECT_EQ(field.GetStarByHWND(WindowOf(stars[1])->Handle()), stars[1]);
   EXPECT_EQ(field.GetStarByHWND(owner.handle()), nullptr);
@@ -252,10 +252,10 @@ TEST_F(StarPool, LookUpsAndCounts) {
 TEST_F(StarPool, StarWithoutAWindowIsNeverFoundByANullHandle) {
   ASSERT_NE(AddStarImage(24), nullptr);
   // No such owner window: creation fails.
-  StarField orphan{StarFieldHost{reinterpret_cast<HWND>(0x7FFF0), nullptr, &UiTexts, &settings}};
+  Win32StarField orphan{StarFieldHost{reinterpret_cast<HWND>(0x7FFF0), nullptr, &UiTexts, &settings}};
   ASSERT_EQ(orphan.Pool().CreateStarList(), 1);
   ASSERT_NE(::AddStarImage(&orphan.StarImageList, 24), nullptr);
-  orphan.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  orphan.GenerateStars(InputKind::kClick, 300, 300);
   ASSERT_EQ(orphan.StarCount(), 1);
   Star* star = orphan.Pool().starListHead->next;
   EXPECT_EQ(WindowOf(star)->Handle(), nullptr);
@@ -267,8 +267,8 @@ TEST_F(StarPool, StarWithoutAWindowIsNeverFoundByANullHandle) {
 
 TEST_F(StarPool, NoPictureMeansNoStarsAndNoEndlessDrawing) {
   settings.quantity = 5;
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
-  field.GenerateStars(PWM_HOOK_MOVE, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
+  field.GenerateStars(InputKind::kMove, 300, 300);
   EXPECT_TRUE(Stars().empty());
 }
 
@@ -281,7 +281,7 @@ bool IsAbove(HWND upper, HWND lower) {
 }
 
 // Ticks until nothing moves; the number of ticks, or -1 after 20.
-int TicksUntilRest(StarField& field) {
+int TicksUntilRest(Win32StarField& field) {
   for (int tick = 1; tick <= 20; ++tick) {
     field.MoveStar();
     if (!field.TimerRunning()) return tick;
@@ -292,7 +292,7 @@ int TicksUntilRest(StarField& field) {
 TEST_F(StarPool, TheMotionTimerRunsOnlyWhileSomethingMovesOrBombs) {
   ASSERT_NE(AddStarImage(24), nullptr);
   EXPECT_FALSE(field.TimerRunning()) << "an empty field sets no timer";
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   EXPECT_TRUE(field.TimerRunning()) << "a new star starts it";
   Star* star = Stars()[0];
   int ticks = TicksUntilRest(field);
@@ -300,7 +300,7 @@ TEST_F(StarPool, TheMotionTimerRunsOnlyWhileSomethingMovesOrBombs) {
   EXPECT_EQ(star->inUse, 0u) << "it stops in the tick the last star rests";
   EXPECT_FALSE(KillTimer(owner.handle(), STAR_TIMER_ID)) << "the owner's timer is gone too";
 
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   EXPECT_EQ(Stars().size(), 1u);
   EXPECT_TRUE(field.TimerRunning()) << "a recycled star starts it";
   WindowOf(star)->MarkGrabbed();
@@ -317,7 +317,7 @@ TEST_F(StarPool, TheMotionTimerRunsOnlyWhileSomethingMovesOrBombs) {
   EXPECT_GT(TicksUntilRest(field), 1) << "and it runs until the star is gone";
   EXPECT_TRUE(Stars().empty());
 
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   WindowOf(Stars()[0])->MarkGrabbed();
   field.MoveStar();
   ASSERT_FALSE(field.TimerRunning());
@@ -327,7 +327,7 @@ TEST_F(StarPool, TheMotionTimerRunsOnlyWhileSomethingMovesOrBombs) {
 
 TEST_F(StarPool, ADueTickRunsFromTheInputPath) {
   ASSERT_NE(AddStarImage(24), nullptr);
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   Star* star = Stars()[0];
   const int32_t x = star->x;
   DWORD shown = field.LastTick();
@@ -344,7 +344,7 @@ TEST_F(StarPool, ADueTickRunsFromTheInputPath) {
 TEST_F(StarPool, OneEventMakesAtMost99Stars) {
   ASSERT_NE(AddStarImage(8), nullptr);
   settings.quantity = 99999;
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   EXPECT_EQ(field.StarCount(), 99);
   EXPECT_EQ(settings.quantity, 99999) << "the stored value is left as it is";
 }
@@ -353,10 +353,10 @@ TEST_F(StarPool, AtTheWindowBoundAFlyingStarOfThePictureIsReused) {
   ASSERT_NE(AddStarImage(24), nullptr);
   field.LimitStarWindows(5);
   settings.quantity = 3;
-  field.GenerateStars(PWM_HOOK_CLICK, 100, 100);
+  field.GenerateStars(InputKind::kClick, 100, 100);
   field.MoveStar();
   std::vector<Star*> first = Stars();
-  field.GenerateStars(PWM_HOOK_CLICK, 900, 700);
+  field.GenerateStars(InputKind::kClick, 900, 700);
   std::vector<Star*> stars = Stars();
   ASSERT_EQ(stars.size(), 5u);
   EXPECT_EQ(stars[0], first[0]);
@@ -366,7 +366,7 @@ TEST_F(StarPool, AtTheWindowBoundAFlyingStarOfThePictureIsReused) {
 
   // Caught stars are never taken: with all five caught, a click makes none.
   for (Star* s : stars) WindowOf(s)->MarkGrabbed();
-  field.GenerateStars(PWM_HOOK_CLICK, 500, 500);
+  field.GenerateStars(InputKind::kClick, 500, 500);
   EXPECT_EQ(field.StarCount(), 5);
   EXPECT_EQ(field.Pool().lastGeneratedStar, nullptr);
 }
@@ -374,7 +374,7 @@ TEST_F(StarPool, AtTheWindowBoundAFlyingStarOfThePictureIsReused) {
 TEST_F(StarPool, ADraggedStarRisesAboveFlyingOnesThatTickBeneathIt) {
   ASSERT_NE(AddStarImage(24), nullptr);
   settings.quantity = 3;
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   std::vector<Star*> stars = Stars();
   HWND caught = WindowOf(stars[0])->Handle();
   HWND middle = WindowOf(stars[1])->Handle();
@@ -396,7 +396,7 @@ TEST_F(StarPool, ADraggedStarRisesAboveFlyingOnesThatTickBeneathIt) {
 TEST_F(StarPool, ACloseFromOutsideLeavesNoStarWithoutItsWindow) {
   ASSERT_NE(AddStarImage(24), nullptr);
   settings.quantity = 2;
-  field.GenerateStars(PWM_HOOK_CLICK, 300, 300);
+  field.GenerateStars(InputKind::kClick, 300, 300);
   std::vector<Star*> stars = Stars();
   for (Star* s : stars) WindowOf(s)->MarkGrabbed();
   HWND w = WindowOf(stars[0])->Handle();
@@ -415,7 +415,7 @@ TEST_F(StarPool, ACloseFromOutsideLeavesNoStarWithoutItsWindow) {
 
 TEST(StoppedStarField, OperationsDoNothingWithoutAList) {
   SettingsRecord settings{};
-  StarField field{StarFieldHost{nullptr, nullptr, &UiTexts, &settings}};
+  Win32StarField field{StarFieldHost{nullptr, nullptr, &UiTexts, &settings}};
   ASSERT_EQ(field.Pool().starListHead, nullptr);
   EXPECT_EQ(field.Pool().CreateNewStar(1, 2, 0), nullptr);
   EXPECT_EQ(field.GetStarByHWND(GetDesktopWindow()), nullptr);
@@ -429,9 +429,8 @@ TEST(StoppedStarField, OperationsDoNothingWithoutAList) {
 
 TEST(Win32FieldHost, MonitorMetricsNameTheNearestScreenAndItsDpi) {
   SettingsRecord settings{};
-  ImageList<ImageSet> pictures;
-  StarArtwork artwork;
-  Win32FieldHost host(StarFieldHost{nullptr, nullptr, &UiTexts, &settings}, &pictures, &artwork);
+  Win32PictureShelf shelf;
+  Win32FieldHost host(StarFieldHost{nullptr, nullptr, &UiTexts, &settings}, &shelf);
   MonitorMetrics on = host.MonitorAt(PixelPoint{10, 10});
   EXPECT_EQ(on.left, 0);
   EXPECT_EQ(on.top, 0);
@@ -447,7 +446,7 @@ TEST(Win32FieldHost, MonitorMetricsNameTheNearestScreenAndItsDpi) {
 // disabling and enabling switch it, a stop ends it.
 TEST(StoppedStarField, TheShellAsksWhetherTheFieldReacts) {
   SettingsRecord settings{};
-  StarField field{StarFieldHost{nullptr, nullptr, &UiTexts, &settings}};
+  Win32StarField field{StarFieldHost{nullptr, nullptr, &UiTexts, &settings}};
   EXPECT_FALSE(field.Reacting());
   field.StartPipwink();
   EXPECT_TRUE(field.Reacting());

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "star_artwork_support.h"
-#include "stars/star_field.h"
+#include "stars/win32/win32_star_field.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "images/star_images.h"
+#include "images/win32/star_images.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 #include "base/dpi_scale.h"
 #include "base/resource_ids.h"
 #include "base/ui_texts.h"
-#include "images/alpha_bitmap.h"
-#include "images/artwork.h"
+#include "images/win32/alpha_bitmap.h"
+#include "images/win32/artwork.h"
 #include "message_box_watcher.h"
-#include "stars/pupil_window.h"
+#include "stars/win32/pupil_window.h"
 #include "stars/star.h"
 #include "test_png.h"
 #include "test_window.h"

@@ -10,11 +10,11 @@
 
 #include "base/settings.h"
 #include "base/ui_texts.h"
-#include "images/image_set.h"
-#include "stars/pupil_surface.h"
-#include "stars/pupil_window.h"
+#include "images/win32/image_set.h"
+#include "stars/win32/pupil_surface.h"
+#include "stars/win32/pupil_window.h"
 #include "stars/random_source.h"
-#include "stars/star_field.h"
+#include "stars/win32/win32_star_field.h"
 
 // The window behind a star of a Win32 star field; null for a star without
 // a surface.
@@ -116,7 +116,7 @@ class OwnerWindow {
 
   std::vector<ReceivedMessage> received;
   std::function<void(UINT, WPARAM, LPARAM)> onMessage;
-  StarField* field = nullptr;  // answers the many-stars question
+  Win32StarField* field = nullptr;  // answers the many-stars question
 
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -183,5 +183,5 @@ class StarFieldTest : public ::testing::Test {
 
   OwnerWindow owner;
   SettingsRecord settings{};
-  StarField field{StarFieldHost{owner.handle(), nullptr, &UiTexts, &settings}};
+  Win32StarField field{StarFieldHost{owner.handle(), nullptr, &UiTexts, &settings}};
 };

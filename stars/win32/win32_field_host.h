@@ -1,15 +1,17 @@
 // The Win32 host of the star field: the motion timer on the owner window,
-// GetTickCount's clock, the monitors, the field's pictures, and a PupilSurface
-// per star.
+// GetTickCount's clock, the monitors, the shelf's pictures, a PupilSurface
+// per star, and the end of a folder load posted to the owner.
 #pragma once
 #include <windows.h>
 
 #include "base/dpi_scale.h"
 #include "base/settings.h"
 #include "base/ui_texts.h"
-#include "images/artwork.h"
-#include "images/image_set.h"
 #include "stars/field_host.h"
+#include "stars/win32/win32_picture_shelf.h"
+
+// The motion timer's id on the owner window.
+constexpr UINT_PTR STAR_TIMER_ID = 1;
 
 // What the star field needs from the program that holds it.
 struct StarFieldHost {
@@ -21,8 +23,7 @@ struct StarFieldHost {
 
 class Win32FieldHost final : public FieldHost {
  public:
-  Win32FieldHost(const StarFieldHost& host, const ImageList<ImageSet>* pictures, const StarArtwork* artwork)
-      : host_(host), pictures_(pictures), artwork_(artwork) {}
+  Win32FieldHost(const StarFieldHost& host, Win32PictureShelf* shelf) : host_(host), shelf_(shelf) {}
 
   const StarFieldHost& Host() const { return host_; }
 
@@ -31,12 +32,16 @@ class Win32FieldHost final : public FieldHost {
   void StopTicks() override;
   MonitorMetrics MonitorAt(PixelPoint point) const override;
   int32_t Dpi() const override { return ProcessDpi(); }
-  int32_t PictureCount() const override { return pictures_->Count(); }
+  int32_t PictureCount() const override { return shelf_->Count(); }
   bool PictureFrame(int32_t imageIndex, FrameShape* shape) const override;
   SurfaceOwner MakeSurface(int32_t imageIndex) override;
+  // A folder load ends with PWM_PICTURES_LOADED (wParam: its serial) posted
+  // to the owner; without an owner the folder loads within the start.
+  bool HearsLoads() const override { return host_.owner != nullptr; }
+  void PicturesLoaded(uintptr_t serial) override;
+  void TrimMemory() override;
 
  private:
   StarFieldHost host_;
-  const ImageList<ImageSet>* pictures_;
-  const StarArtwork* artwork_;
+  Win32PictureShelf* shelf_;
 };

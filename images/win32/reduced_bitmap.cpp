@@ -1,5 +1,5 @@
 #include "base/owned_handles.h"
-#include "images/alpha_bitmap.h"
+#include "images/win32/alpha_bitmap.h"
 #include "images/enlarge.h"
 #include "images/reduce.h"
 

@@ -1,4 +1,4 @@
-#include "stars/pupil_surface.h"
+#include "stars/win32/pupil_surface.h"
 
 #include "stars/bomb_rules.h"
 #include "stars/group_rules.h"

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "images/image_set.h"
+#include "images/win32/image_set.h"
 
 constexpr int kPoofFrameCount = 5;
 

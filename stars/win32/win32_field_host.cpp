@@ -1,10 +1,12 @@
-#include "stars/win32_field_host.h"
+#include "stars/win32/win32_field_host.h"
 
 #include <new>
 
+#include "base/app_state.h"
 #include "base/owned_handles.h"
+#include "cells/private_messages.h"
 #include "stars/motion_rules.h"
-#include "stars/pupil_surface.h"
+#include "stars/win32/pupil_surface.h"
 
 bool Win32FieldHost::StartTicks() {
   if (host_.owner == nullptr) return false;
@@ -29,14 +31,20 @@ MonitorMetrics Win32FieldHost::MonitorAt(PixelPoint point) const {
 }
 
 bool Win32FieldHost::PictureFrame(int32_t imageIndex, FrameShape* shape) const {
-  const ImageSet* image = pictures_->Get(imageIndex);
+  const ImageSet* image = shelf_->pictures.Get(imageIndex);
   if (image == nullptr) return false;
   *shape = FrameShape{image->frameWidth, image->frameHeight};
   return true;
 }
 
 SurfaceOwner Win32FieldHost::MakeSurface(int32_t imageIndex) {
-  auto* surface = new (std::nothrow) PupilSurface(pictures_->Get(imageIndex), artwork_);
+  auto* surface = new (std::nothrow) PupilSurface(shelf_->Shown(imageIndex), &shelf_->artwork);
   if (surface != nullptr) surface->Create(host_.owner, host_.cursor, host_.texts);
   return SurfaceOwner(surface);
 }
+
+void Win32FieldHost::PicturesLoaded(uintptr_t serial) {
+  PostMessageA(host_.owner, PWM_PICTURES_LOADED, serial, 0);
+}
+
+void Win32FieldHost::TrimMemory() { TrimWorkingSet(); }

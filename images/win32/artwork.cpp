@@ -1,15 +1,14 @@
-#include "images/artwork.h"
+#include "images/win32/artwork.h"
 
-#include <zlib.h>
-
-#include <cstdlib>
 #include <new>
 #include <utility>
 
 #include "base/dpi_scale.h"
 #include "base/resource_ids.h"
-#include "images/alpha_bitmap.h"
+#include "images/win32/alpha_bitmap.h"
 #include "images/alpha_pixels.h"
+#include "images/artwork_payload.h"
+#include "images/win32/win32_sources.h"
 
 namespace {
 
@@ -18,36 +17,10 @@ constexpr int kDigitsMask = IDR_DIGITS_MASK_ART;
 constexpr int kPoof = IDR_POOF_ART;
 constexpr int32_t kPoofSide = 128;
 
-// Inflates BITARRAY resource id into a new buffer of exactly `expected`
-// bytes. Null when the resource is missing or its stream is short, long or
-// broken: partial pixels would show as garbage, so they are never used.
-uint8_t* InflateResource(int id, size_t expected) {
-  if (expected == 0) return nullptr;
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), "BITARRAY");
-  if (found == nullptr) return nullptr;
-  HGLOBAL loaded = LoadResource(module, found);
-  const Bytef* packed = loaded != nullptr ? static_cast<const Bytef*>(LockResource(loaded)) : nullptr;
-  DWORD packedSize = SizeofResource(module, found);
-  uint8_t* buffer = packed != nullptr ? static_cast<uint8_t*>(std::malloc(expected)) : nullptr;
-  if (buffer != nullptr) {
-    uLongf produced = static_cast<uLongf>(expected);
-    if (uncompress(buffer, &produced, packed, packedSize) != Z_OK || produced != expected) {
-      std::free(buffer);
-      buffer = nullptr;
-    }
-  }
-  if (loaded != nullptr) FreeResource(loaded);
-  return buffer;
-}
-
 UniqueBitmap BitmapFromResource(int id, int32_t width, int32_t height) {
-  size_t bytes = AlphaPixelBytes(width, height);
-  uint8_t* pixels = InflateResource(id, bytes);
-  if (pixels == nullptr) return {};
-  UniqueBitmap bitmap = PrepairAlphaBitmapFromBitData(pixels, bytes, width, height);
-  std::free(pixels);
-  return bitmap;
+  PicturePtr pixels = UnpackPicture(FindBitArray(id), width, height);
+  if (!pixels) return {};
+  return PrepairAlphaBitmapFromBitData(pixels->pixels.get(), AlphaPixelBytes(width, height), width, height);
 }
 
 // Each frame made at side x side straight from its part of the strip (the

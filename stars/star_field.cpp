@@ -1,60 +1,68 @@
-#include <windows.h>
-
-#include "base/app_state.h"
-#include "cells/private_messages.h"
-#include "images/star_images.h"
 #include "stars/star_field.h"
 
-StarField::StarField(const StarFieldHost& host)
-    : host_(host, &StarImageList, &artwork), pool_(host_, ticker_, host.settings) {}
+#include "images/picture_files.h"
+
+StarField::StarField(FieldHost& host, PictureShelf& shelf, const SettingsRecord* settings)
+    : host_(host), shelf_(shelf), settings_(settings), pool_(host_, ticker_, settings) {}
 
 StarField::~StarField() { StopPipwink(); }
 
-void StarField::SetReacting(bool on) { reacting_ = on; }
+int32_t StarField::Shelve(ImageList<Picture>* list) {
+  int32_t kept = 0;
+  while (list->Count() > 0) {
+    if (shelf_.Keep(PicturePtr(list->Remove(0)))) ++kept;
+  }
+  return kept;
+}
 
 StartReport StarField::StartPipwink() {
   StartReport report{};
-  artwork.PrepairNumImage();
-  artwork.PrepairPoofImage();
+  shelf_.PrepareArtwork();
   // The built-in star shows at once, also while the folder's pictures load.
-  PrepairBuiltInStar(&StarImageList);
+  ImageList<Picture> builtIn;
+  BuiltInStarPictures(shelf_.Payloads(), host_.Dpi(), &builtIn);
+  Shelve(&builtIn);
   pool_.firstDrawnImage = 0;
   pool_.CreateStarList();
-  SetReacting(true);
+  reacting_ = true;
   // The motion timer starts with the first star that moves.
-  const char* folder = Host().settings->imageFolder;
+  const char* folder = settings_->imageFolder;
   if (folder[0] == '\0') {
-    if (StarImageList.Count() == 0) report.noStarPicture = 1;
+    if (shelf_.Count() == 0) report.noStarPicture = 1;
     return report;
   }
-  if (Host().owner != nullptr && folderLoad_.Begin(folder, Host().owner, PWM_PICTURES_LOADED, ++loadSerial_)) {
+  if (host_.HearsLoads() && folderLoad_.Begin(folder, shelf_.Lister(), &host_, ++loadSerial_)) {
     report.picturesPending = 1;
     return report;
   }
   // No worker: the folder loads here, as the watchdog knows.
   FolderScanReport scan{};
-  const int32_t standIns = StarImageList.Count();
+  const int32_t standIns = shelf_.Count();
+  ImageList<Picture> found;
   {
     PictureLoading loading;
-    PrepairStarImageByFolder(folder, &StarImageList, &scan);
+    ScanPictureFolder(folder, shelf_.Lister(), &found, &scan);
   }
+  Shelve(&found);
   return UseFolderPictures(standIns, scan);
 }
 
-int StarField::TakeLoadedPictures(WPARAM serial, StartReport* report) {
+int StarField::TakeLoadedPictures(uintptr_t serial, StartReport* report) {
   if (!folderLoad_.Pending() || folderLoad_.Serial() != serial || pool_.starListHead == nullptr) return 0;
   FolderScanReport scan{};
-  const int32_t standIns = StarImageList.Count();
-  folderLoad_.Take(&StarImageList, &scan);
-  StartReport found = UseFolderPictures(standIns, scan);
-  if (report != nullptr) *report = found;
+  const int32_t standIns = shelf_.Count();
+  ImageList<Picture> found;
+  folderLoad_.Take(&found, &scan);
+  Shelve(&found);
+  StartReport given = UseFolderPictures(standIns, scan);
+  if (report != nullptr) *report = given;
   return 1;
 }
 
 StartReport StarField::UseFolderPictures(int32_t standIns, const FolderScanReport& scan) {
   StartReport report{};
   report.folder = scan;
-  if (StarImageList.Count() == standIns) {
+  if (shelf_.Count() == standIns) {
     report.folderUnusable = 1;
     if (standIns == 0) report.noStarPicture = 1;
     return report;
@@ -67,24 +75,23 @@ StartReport StarField::UseFolderPictures(int32_t standIns, const FolderScanRepor
   bool kept = pool_.DropRestingStars();
   pool_.firstDrawnImage = standIns;
   if (!kept) {
-    for (int32_t k = 0; k < standIns; ++k) delete StarImageList.Remove(0);
+    shelf_.DropFirst(standIns);
     pool_.firstDrawnImage = 0;
   }
   return report;
 }
 
 void StarField::StopPipwink() {
-  SetReacting(false);
+  reacting_ = false;
   ticker_.Stop();
   folderLoad_.Cancel();
-  // The stars go first: their windows paint from the pictures' DCs, so no
-  // window may outlive the pictures it shows.
+  // The stars go first: their surfaces draw from the pictures, so no surface
+  // may outlive the pictures it shows.
   pool_.FreeStarList();
-  ReleaseImageList(&StarImageList);
+  shelf_.DropAll();
   pool_.firstDrawnImage = 0;
-  artwork.ReleaseNumImage();
-  artwork.ReleasePoofImage();
-  TrimWorkingSet();
+  shelf_.ReleaseArtwork();
+  host_.TrimMemory();
 }
 
 StartReport StarField::RestartPipwink() {
@@ -94,10 +101,10 @@ StartReport StarField::RestartPipwink() {
 
 void StarField::EnablePipwink() {
   pool_.ShowGrabbedStars(true);
-  SetReacting(true);
+  reacting_ = true;
 }
 
 void StarField::DisablePipwink() {
   pool_.ShowGrabbedStars(false);
-  SetReacting(false);
+  reacting_ = false;
 }

@@ -1,10 +1,10 @@
-#include "stars/pupil_window.h"
+#include "stars/win32/pupil_window.h"
 
 #include "base/app_state.h"
 #include "base/foreground_loan.h"
 #include "cells/packed_point.h"
 #include "cells/private_messages.h"
-#include "images/alpha_bitmap.h"
+#include "images/win32/alpha_bitmap.h"
 #include "stars/motion_rules.h"
 
 PupilWindow::PupilWindow()

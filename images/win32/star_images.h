@@ -1,12 +1,12 @@
-// Building the lists of star pictures: from the PNG files of a folder, or from
-// the built-in star. What went wrong is returned; telling the user is the
-// shell's business.
+// Lists of Win32 star pictures (bitmaps made at once): from the PNG files of
+// a folder, or from the built-in star, made by the picture code of images/.
+// What went wrong is returned; telling the user is the shell's business.
 #pragma once
 #include <cstdint>
 
 #include "images/folder_scan.h"
-#include "images/image_set.h"
 #include "images/star_pixels.h"
+#include "images/win32/image_set.h"
 
 // The marker search over ANSI text in the system code page.
 int SearchSubString(const char* text, const char* pattern);
@@ -18,7 +18,8 @@ int SearchSubString(const char* text, const char* pattern);
 int PrepairStarImageByFile(const char* path, ImageList<ImageSet>* list, const StopSignal* stop = nullptr);
 
 // Every *.png file directly in the folder, in the file system's order
-// (folders whose names end in .png are passed over). Nonzero when list holds
+// (folders whose names end in .png are passed over), at most
+// kMaxFolderPictures. Nonzero when list holds
 // at least one picture afterwards; *report (when given) names the folder and
 // says whether it was missing or a file, and which files did not become pictures. Once
 // stop (when given) is set, the scan ends at the next row decoded, and the

@@ -1,4 +1,4 @@
-#include "images/alpha_bitmap.h"
+#include "images/win32/alpha_bitmap.h"
 
 #include <cstring>
 

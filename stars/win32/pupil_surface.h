@@ -4,9 +4,9 @@
 #pragma once
 #include <windows.h>
 
-#include "images/artwork.h"
-#include "images/image_set.h"
-#include "stars/pupil_window.h"
+#include "images/win32/artwork.h"
+#include "images/win32/image_set.h"
+#include "stars/win32/pupil_window.h"
 #include "stars/star_surface.h"
 
 class PupilSurface final : public StarSurface {

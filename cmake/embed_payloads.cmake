@@ -1,0 +1,17 @@
+# Run by tovik2_embedded_artwork: writes OUT, one byte array per payload of
+# NAMES (DIR/<name>.bitarray) and the table EmbeddedPayloadBytes reads.
+set(text "// Generated from res/art by cmake/embed_payloads.cmake; do not edit.\n")
+string(APPEND text "#include \"images/embedded_artwork.h\"\n\nnamespace {\n")
+set(table "")
+foreach(name ${NAMES})
+  file(READ ${DIR}/${name}.bitarray hex HEX)
+  string(REGEX REPLACE "(..)" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "((0x..,){24})" "\\1\n" bytes "${bytes}")
+  string(APPEND text "const uint8_t k_${name}[] = {\n${bytes}};\n")
+  string(APPEND table "    {k_${name}, sizeof k_${name}},\n")
+endforeach()
+string(APPEND text "}  // namespace\n\nPayload EmbeddedPayloadBytes(int index) {\n")
+string(APPEND text "  static const Payload kPayloads[] = {\n${table}  };\n")
+string(APPEND text "  if (index < 0 || index >= static_cast<int>(sizeof kPayloads / sizeof kPayloads[0])) return Payload{nullptr, 0};\n")
+string(APPEND text "  return kPayloads[index];\n}\n")
+file(WRITE ${OUT} "${text}")
