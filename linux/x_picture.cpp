@@ -4,15 +4,23 @@
 
 #include "linux/plain/shape_runs.h"
 
-XPicture::~XPicture() {
-  if (display_ == nullptr) return;
-  for (xcb_pixmap_t frame : frames_) {
-    if (frame != 0) xcb_free_pixmap(display_->Connection(), frame);
+XPicture::~XPicture() { Release(); }
+
+void XPicture::Release() {
+  if (display_ != nullptr) {
+    for (xcb_pixmap_t frame : frames_) {
+      if (frame != 0) xcb_free_pixmap(display_->Connection(), frame);
+    }
   }
+  frames_.clear();
+  shapes_.clear();
+  pixels_ = PicturePixels{};
+  pixels_.frameCount = 0;
 }
 
 bool XPicture::Upload(XDisplay& display, PicturePixels pixels) {
   if (pixels.frameCount < 1 || pixels.frameWidth <= 0 || pixels.frameHeight <= 0) return false;
+  Release();
   display_ = &display;
   pixels_ = static_cast<PicturePixels&&>(pixels);
   for (int32_t k = 0; k < pixels_.frameCount; ++k) {

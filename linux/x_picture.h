@@ -22,6 +22,8 @@ class XPicture {
   // Keeps the pixels (number drawing reads them) and uploads every frame;
   // false when the picture has no frame.
   bool Upload(XDisplay& display, PicturePixels pixels);
+  // Frees the pixmaps and the pixels: no frame is left (FrameCount() 0).
+  void Release();
 
   const PicturePixels& Pixels() const { return pixels_; }
   int32_t FrameCount() const { return pixels_.frameCount; }

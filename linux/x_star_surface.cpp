@@ -28,6 +28,10 @@ bool XStarSurface::Create() {
     height_ = picture_->FrameHeight();
   }
   window_ = xcb_generate_id(c);
+  if (window_ == static_cast<xcb_window_t>(-1)) {  // the connection is broken or out of ids
+    window_ = 0;
+    return false;
+  }
   // In the order of their mask bits.
   uint32_t values[] = {
       XCB_BACK_PIXMAP_NONE,
@@ -36,20 +40,20 @@ bool XStarSurface::Create() {
       XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_BUTTON_MOTION,
       display_.ArgbColormap(),
   };
-  xcb_void_cookie_t made = xcb_create_window_checked(
+  // Unchecked, as every request here: an error would come as an event and
+  // cost no round trip meanwhile.
+  xcb_create_window(
       c, 32, window_, display_.Root(), 0, 0, static_cast<uint16_t>(width_), static_cast<uint16_t>(height_), 0,
       XCB_WINDOW_CLASS_INPUT_OUTPUT, display_.ArgbVisual(),
       XCB_CW_BACK_PIXMAP | XCB_CW_BORDER_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP,
       values);
-  // Only an error is waited for, and none is expected: the request goes out
-  // with the next flush and the reply costs nothing then.
-  (void)made;
   display_.Listen(window_, this);
   if (picture_ != nullptr) ShowFrame(0);
   return true;
 }
 
 void XStarSurface::ShowPicture(xcb_pixmap_t pixmap, const FrameShapeRects& shape, int32_t w, int32_t h) {
+  if (window_ == 0) return;
   xcb_connection_t* c = display_.Connection();
   if (w != width_ || h != height_) {
     uint32_t size[] = {static_cast<uint32_t>(w), static_cast<uint32_t>(h)};
@@ -76,12 +80,14 @@ void XStarSurface::ShowFrame(int32_t k) {
 }
 
 void XStarSurface::Raise() {
+  if (window_ == 0) return;
   uint32_t above = XCB_STACK_MODE_ABOVE;
   xcb_configure_window(display_.Connection(), window_, XCB_CONFIG_WINDOW_STACK_MODE, &above);
 }
 
 void XStarSurface::ShowTopmostAt(PixelPoint corner) {
   position_ = corner;
+  if (window_ == 0) return;
   uint32_t values[] = {static_cast<uint32_t>(corner.x), static_cast<uint32_t>(corner.y), XCB_STACK_MODE_ABOVE};
   xcb_configure_window(display_.Connection(), window_,
                        XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_STACK_MODE, values);
@@ -90,6 +96,7 @@ void XStarSurface::ShowTopmostAt(PixelPoint corner) {
 }
 
 void XStarSurface::ShowTopmost() {
+  if (window_ == 0) return;
   Raise();
   xcb_map_window(display_.Connection(), window_);
   shown_ = true;
@@ -97,11 +104,13 @@ void XStarSurface::ShowTopmost() {
 
 void XStarSurface::MoveTo(PixelPoint corner) {
   position_ = corner;
+  if (window_ == 0) return;  // a star without a window still flies
   uint32_t values[] = {static_cast<uint32_t>(corner.x), static_cast<uint32_t>(corner.y)};
   xcb_configure_window(display_.Connection(), window_, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
 }
 
 void XStarSurface::Hide() {
+  if (window_ == 0) return;
   xcb_unmap_window(display_.Connection(), window_);
   shown_ = false;
 }

@@ -22,7 +22,8 @@ class XStarSurface final : public StarSurface, private XWindowListener {
   XStarSurface(const XStarSurface&) = delete;
   XStarSurface& operator=(const XStarSurface&) = delete;
 
-  // Makes the hidden window; false when it could not be made.
+  // Makes the hidden window (the requests go out with the next flush); false
+  // when the connection has no window id left to give.
   bool Create();
 
   uintptr_t Handle() const override { return window_; }

@@ -5,7 +5,9 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -14,6 +16,7 @@
 
 #include "linux/plain/art_bytes.h"
 #include "linux/plain/picture_pixels.h"
+#include "linux/plain/png_folder.h"
 #include "linux/plain/shape_runs.h"
 #include "linux/plain/status_text.h"
 
@@ -183,6 +186,67 @@ TEST(LinuxTexts, MenuTextsComeFromBothStringTables) {
   EXPECT_NE(header.find("kIDS_FOLDER_UNUSABLE{\"設定されたフォルダ内の画像ファイルを全く認識できませんでした。\\n"),
             std::string::npos);
   EXPECT_NE(header.find("kIDS_EXCLUDE_DROPPED{"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+class NameList final : public PngNameVisitor {
+ public:
+  explicit NameList(int stopAfter = -1) : stopAfter_(stopAfter) {}
+  bool File(const char* name) override {
+    names.push_back(name);
+    return stopAfter_ < 0 || static_cast<int>(names.size()) < stopAfter_;
+  }
+  std::vector<std::string> names;
+
+ private:
+  int stopAfter_;
+};
+
+class LinuxPngFolder : public testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/tovik2_png_folder_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void Touch(const std::string& name) { std::ofstream(folder_ + "/" + name) << "x"; }
+
+  std::string folder_;
+};
+
+TEST_F(LinuxPngFolder, ListsPngFilesInAnyCaseButNotFoldersOrOtherFiles) {
+  Touch("a.png");
+  Touch("B.PNG");
+  Touch("星_fix.png");  // a UTF-8 name passes as it is
+  Touch("notes.txt");
+  Touch(".png");        // no name before the ending
+  Touch("png");
+  std::filesystem::create_directory(folder_ + "/folder.png");
+  std::filesystem::create_symlink(folder_ + "/a.png", folder_ + "/link.png");
+  std::filesystem::create_symlink(folder_ + "/folder.png", folder_ + "/dirlink.png");
+
+  NameList list;
+  ASSERT_EQ(ListPngFolder(folder_.c_str(), &list), PngFolderState::kPresent);
+  std::sort(list.names.begin(), list.names.end());
+  EXPECT_EQ(list.names, (std::vector<std::string>{"B.PNG", "a.png", "link.png", "星_fix.png"}));
+}
+
+TEST_F(LinuxPngFolder, TellsMissingFromFileAndStopsWhenAsked) {
+  NameList list;
+  EXPECT_EQ(ListPngFolder((folder_ + "/none").c_str(), &list), PngFolderState::kMissing);
+  Touch("plain.png");
+  EXPECT_EQ(ListPngFolder((folder_ + "/plain.png").c_str(), &list), PngFolderState::kIsFile);
+  EXPECT_TRUE(list.names.empty());
+
+  Touch("second.png");
+  Touch("third.png");
+  NameList first(1);
+  EXPECT_EQ(ListPngFolder(folder_.c_str(), &first), PngFolderState::kPresent);
+  EXPECT_EQ(first.names.size(), 1u);
 }
 
 }  // namespace
