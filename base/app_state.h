@@ -26,13 +26,25 @@ extern std::atomic<int32_t> pictureLoadsDone;
 // nothing to measure (a measurement is a system call that wakes it).
 extern std::atomic<int32_t> handlersRunning;
 extern std::atomic<int32_t> handlersDone;
+// While the main thread only waits, the watchdog sleeps until a handler
+// starts: it leaves an event here, and the first handler to start takes it
+// and sets it. Empty while the watchdog samples, so a handler costs one load.
+extern std::atomic<HANDLE> handlerStartWake;
+
+inline void WakeSleepingWatchdog() {
+  if (handlerStartWake.load() == nullptr) return;
+  if (HANDLE wake = handlerStartWake.exchange(nullptr)) SetEvent(wake);
+}
 
 // Marks one piece of such work as under way for as long as it lives (any
 // thread).
 template <std::atomic<int32_t>* Running, std::atomic<int32_t>* Done>
 class ActivityMark {
  public:
-  ActivityMark() { Running->fetch_add(1); }
+  ActivityMark() {
+    Running->fetch_add(1);
+    if constexpr (Running == &handlersRunning) WakeSleepingWatchdog();
+  }
   ~ActivityMark() {
     Done->fetch_add(1);
     Running->fetch_sub(1);
