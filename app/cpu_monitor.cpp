@@ -2,6 +2,7 @@
 
 #include "app/cpu_load_rules.h"
 #include "base/app_state.h"
+#include "base/owned_handles.h"
 
 namespace {
 
@@ -39,10 +40,34 @@ double ProcessTimesSampler::Sample() {
   return ProcessorPercent(used, wallTime);
 }
 
+namespace {
+
+// Sleeps while the main thread only waits: until a handler starts (it sets
+// wake) or the stop is set. True when stopped. A handler that started while
+// the event was being left is seen here, and the wait is not begun.
+void SetWakeEvent(void* event) { SetEvent(static_cast<HANDLE>(event)); }
+
+bool SleepUntilAHandlerStarts(HANDLE wake, HANDLE stop, const ActivitySeen& handlers) {
+  const WatchdogWake call{SetWakeEvent, wake};
+  handlerStartWake.store(&call);
+  if (handlersRunning.load() > 0 || handlersDone.load() != handlers.done) {
+    if (handlerStartWake.exchange(nullptr) == nullptr) WaitForSingleObject(wake, INFINITE);  // taken: it comes
+    return false;
+  }
+  HANDLE events[2] = {wake, stop};
+  const bool stopped = WaitForMultipleObjects(stop != nullptr ? 2 : 1, events, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
+  // A handler that took the event sets it: wait for that before the event may go.
+  if (handlerStartWake.exchange(nullptr) == nullptr && stopped) WaitForSingleObject(wake, INFINITE);
+  return stopped;
+}
+
+}  // namespace
+
 void RunCpuMonitor(ProcessorSampler* sampler, DWORD intervalMs, const WatchdogTarget& target) {
   HighLoadCount count;
   ActivitySeen loading{pictureLoadsDone.load()};
   ActivitySeen handlers{handlersDone.load()};
+  UniqueHandle wake(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   int fired = 0;
   bool stopped = false;
   while (!fired && !stopped) {
@@ -63,6 +88,12 @@ void RunCpuMonitor(ProcessorSampler* sampler, DWORD intervalMs, const WatchdogTa
       count.highSamples = 0;  // loading pictures is no runaway
     } else {
       fired = CountLoadSample(&count, percent);
+    }
+    // Idle means asleep: nothing is sampled until the main thread works again.
+    if (!active && !fired && wake) {
+      count.highSamples = 0;
+      stopped = SleepUntilAHandlerStarts(wake.Get(), target.stop, handlers);
+      if (stopped) break;
     }
     if (target.stop != nullptr) {
       stopped = WaitForSingleObject(target.stop, intervalMs) == WAIT_OBJECT_0;

@@ -34,7 +34,8 @@ struct WatchdogTarget {
 // A sample taken while pictures loaded (base/app_state's picture loads) ends
 // the run instead of counting; while no handler of the main thread ran since
 // the last sample (base/app_state's handlers) and no settings dialog is open,
-// the sampler is not asked and the sample is low.
+// the sampler is not asked, the sample is low, and the watch sleeps until a
+// handler starts again (or the stop is set): an idle program is not woken.
 void RunCpuMonitor(ProcessorSampler* sampler, DWORD intervalMs, const WatchdogTarget& target);
 
 // What the watchdog samples and how often. The program watches without one:

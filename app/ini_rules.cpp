@@ -8,26 +8,23 @@
 #include "app/hotkey_rules.h"
 #include "base/ui_language_rules.h"
 #include "cells/exclude_rules.h"
+#include "stars/motion_rules.h"
 
 static_assert(kExcludeTextSize == kExcludeListSize, "the settings record holds the list the hook library reads");
 
 namespace {
 
-// A missing key leaves the field as it was: its default.
-void ReadNumber(IniKeyReader read, void* context, const char* key, int32_t* field) {
+// A missing key leaves the field as it was, its default, and so does a text
+// that starts with no number or with a negative one ("abc", "yes", "-3").
+// An empty text of the first version's keys reads as 0, as it always did;
+// the keys added since (emptyIsZero false) keep their default for it too.
+void ReadNumber(IniKeyReader read, void* context, const char* key, int32_t* field, bool emptyIsZero = true) {
   char text[kIniNumberChars + 1] = {};
   if (!read(context, key, text, sizeof text)) return;
   text[kIniNumberChars] = '\0';
-  *field = IniTextToInt(text);
-}
-
-// A switch added after the first version: a text without a number keeps the
-// default instead of reading as 0.
-void ReadSwitch(IniKeyReader read, void* context, const char* key, int32_t* field) {
-  char text[kIniNumberChars + 1] = {};
-  if (!read(context, key, text, sizeof text)) return;
   const char* at = text;
   while (*at == ' ' || *at == '\t') ++at;
+  if (*at == '\0' && emptyIsZero) *field = 0;
   if (*at == '+') ++at;
   if (*at >= '0' && *at <= '9') *field = IniTextToInt(text);
 }
@@ -79,6 +76,8 @@ SettingsRecord ReadSettings(IniKeyReader read, void* context) {
   ReadNumber(read, context, "KEYENTRY", &settings.reactKey);
   ReadNumber(read, context, "ENTERKEY", &settings.reactEnterKey);
   ReadNumber(read, context, "QUANTITY", &settings.quantity);
+  // The value in force, so the dialog shows what a click makes.
+  if (settings.quantity > kMaxStarsPerEvent) settings.quantity = kMaxStarsPerEvent;
   ReadNumber(read, context, "MOVERANGE", &settings.moveRange);
   if (settings.moveRange <= kMinMoveRange) settings.moveRange = kMinMoveRange;
   if (settings.moveRange > kMaxMoveRange) settings.moveRange = kMaxMoveRange;
@@ -87,7 +86,7 @@ SettingsRecord ReadSettings(IniKeyReader read, void* context) {
     std::memcpy(settings.imageFolder, folder, kTextSize);
     settings.imageFolder[kTextSize - 1] = '\0';
   }
-  ReadSwitch(read, context, "FULLSCREENPAUSE", &settings.fullscreenPause);
+  ReadNumber(read, context, "FULLSCREENPAUSE", &settings.fullscreenPause, false);
   // A text that is no hotkey or a refused one, or no list of programs, takes
   // the default; the file keeps what the user wrote.
   char hotkey[kHotkeyTextSize + 1] = {};

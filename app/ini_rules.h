@@ -34,9 +34,11 @@ using IniKeyReader = int (*)(void* context, const char* key, char* out, int size
 using IniKeyWriter = int (*)(void* context, const char* key, const char* text);
 
 // Builds the settings from an existing file through read: every number in
-// the loading order, moveRange kept within its limits, then the folder. A key
-// the file lacks takes its default, as on a first start; a key present keeps
-// its value, so files written before read as they did.
+// the loading order, moveRange kept within its limits, quantity at most the
+// stars one event can make, then the folder. A key the file lacks, or a
+// number that cannot be read (no digits first, or negative), takes its
+// default, as on a first start; a key present keeps its value, so files
+// written before read as they did.
 SettingsRecord ReadSettings(IniKeyReader read, void* context);
 
 // Writes, after the seven keys of the first version, the keys a file written

@@ -13,6 +13,7 @@ MainWindow::MainWindow(const MainWindowOptions& options)
                                               : CaretQueryOptions{StandardCaretSources()}) {
   store_.UseIniPath(options.iniPath);
   if (!options.iniWritable) store_.NoteUnwritable();
+  singleCopy_.Reset(options.singleCopy);
 }
 
 MainWindow::~MainWindow() {
@@ -78,7 +79,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER: return wParam == kHeldReportTimerId ? OnHeldReportLook() : OnTimer();
     case WM_HOTKEY: return OnHotkey(wParam);
     case WM_COMMAND: return OnCommand(wParam);
-    case PWM_HOOK_CLICK:
+    case PWM_HOOK_CLICK: return OnHookClick(wParam, lParam);
     case PWM_HOOK_MOVE:
     case PWM_HOOK_KEY: return OnHookInput(message, lParam);
     case PWM_HOOK_KEY_NO_CARET: return OnKeyWithoutCaret();
@@ -95,6 +96,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case PWM_SETTINGS_CHOSEN: return OnSettingsChosen();
     case PWM_PICTURES_LOADED: return OnPicturesLoaded(wParam);
     case PWM_TRAY: return OnTray(lParam);
+    case PWM_ANOTHER_START: return OnAnotherStart();
     default:
       if (message != 0 && message == taskbarCreated_) return OnTaskbarCreated();
       return DefWindowProcA(window_, message, wParam, lParam);
@@ -147,6 +149,8 @@ void MainWindow::StopInputAndField() {
   caret_.Stop();
   hotkey_.Unregister();
   tray_.Remove();
+  // Nothing a new copy shares is used from here on: it may start.
+  singleCopy_.Reset();
   versionBox_.DestroyAboutBox();
   std::unique_ptr<Win32StarField> stopping = std::move(field_);
   stopping.reset();  // stops it: timer, stars, windows, pictures

@@ -40,6 +40,9 @@ struct MainWindowOptions {
   // How a key without Win32 caret finds its caret; null: the standard ways,
   // about the input in front.
   const CaretQueryOptions* caretQuestion = nullptr;
+  // The single-copy mutex, which the window owns from then on and lets go as
+  // soon as it has stopped taking input: a new start then runs at once.
+  HANDLE singleCopy = nullptr;
 };
 
 // One object per window, which its window's user slot points at; the owners
@@ -114,6 +117,7 @@ class MainWindow {
   void TellDroppedExcludeEntry();
   // Input and the stars' own messages (main_window_input.cpp).
   LRESULT OnHookInput(UINT kind, LPARAM lParam);
+  LRESULT OnHookClick(WPARAM serial, LPARAM lParam);
   LRESULT OnKeyWithoutCaret();
   LRESULT OnCaretFound(LPARAM lParam);
   LRESULT MakeInputStars(UINT kind, LPARAM lParam);
@@ -132,6 +136,7 @@ class MainWindow {
   LRESULT OnCommand(WPARAM command);
   LRESULT OnAboutClosed();
   LRESULT OnTaskbarCreated();
+  LRESULT OnAnotherStart();
   void ShowTrayMenu();
   void OnToggleReaction();
   void OpenVersionBox();
@@ -148,7 +153,11 @@ class MainWindow {
   UINT taskbarCreated_ = 0;
   ProgramCells cells_;
   SettingsStore store_{&cells_};
+  // The serial of the last click taken: the hook posts a click again under
+  // its serial when its send was not taken in time, and each is taken once.
+  uint32_t lastClickSerial_ = 0;
   TrayIcon tray_;
+  UniqueHandle singleCopy_;
   UniqueMenu trayMenu_;
   // Made with the window and stopped with it; messages reach the window only
   // in between. Let go of before it stops, so that a message handled while it

@@ -31,6 +31,19 @@ LRESULT MainWindow::OnHookInput(UINT kind, LPARAM lParam) {
   return MakeInputStars(kind, lParam);
 }
 
+// A click comes sent, or posted again under the same serial when the send was
+// not taken in time (which may still deliver it late): each serial makes its
+// stars once, and one older than the last taken is one a later click
+// overtook. Serial 0 has no serial.
+LRESULT MainWindow::OnHookClick(WPARAM serial, LPARAM lParam) {
+  const auto taken = static_cast<uint32_t>(serial);
+  if (taken != 0) {
+    if (lastClickSerial_ != 0 && static_cast<int32_t>(taken - lastClickSerial_) <= 0) return 0;
+    lastClickSerial_ = taken;
+  }
+  return OnHookInput(PWM_HOOK_CLICK, lParam);
+}
+
 // A key in a window without a Win32 caret: the caret thread is asked, and
 // the key's turn is given back at once, so a newer key replaces the question.
 LRESULT MainWindow::OnKeyWithoutCaret() {

@@ -55,6 +55,12 @@ LRESULT MainWindow::OnCommand(WPARAM command) {
   return 0;
 }
 
+// A second start shows where this copy is: a balloon at its icon.
+LRESULT MainWindow::OnAnotherStart() {
+  tray_.ShowBalloon(UiTexts.slot[TEXT_ALREADY_RUNNING]);
+  return 0;
+}
+
 void MainWindow::OnToggleReaction() {
   if (!field_) return;
   if (field_->Reacting()) {

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "app/ini_rules.h"
+#include "app/ini_section.h"
 #include "app/message_out.h"
 #include "base/owned_handles.h"
 #include "base/ui_texts.h"
@@ -23,23 +25,70 @@ void WidenKey(const char* key, wchar_t* out) {
   if (MultiByteToWideChar(CP_ACP, 0, key, -1, out, kWideKeySize) == 0) out[0] = L'\0';
 }
 
-// The wide text back in the code page, at most size - 1 bytes, never ending
-// in half a character.
-void NarrowText(const wchar_t* text, char* out, int size) {
-  if (size <= 0) return;
-  char whole[kExcludeTextSize * 2 + 8] = {};
-  int length = WideCharToMultiByte(CP_ACP, 0, text, -1, whole, sizeof whole, nullptr, nullptr);
-  if (length == 0) whole[0] = '\0';
-  whole[sizeof whole - 1] = '\0';
-  int at = 0;
-  while (whole[at] != '\0') {
-    const int step = IsAnsiLeadByte(static_cast<unsigned char>(whole[at])) && whole[at + 1] != '\0' ? 2 : 1;
-    if (at + step > size - 1) break;
-    at += step;
+// The settings file's text in the code page, at most kIniReadLimit bytes of
+// it; a file that starts with a UTF-16 or UTF-8 mark is turned into the code
+// page, as the system's reader would. Owns its bytes.
+constexpr DWORD kIniReadLimit = 1 << 20;
+class IniText {
+ public:
+  IniText() = default;
+  ~IniText() { Free(); }
+  IniText(const IniText&) = delete;
+  IniText& operator=(const IniText&) = delete;
+
+  bool Load(const wchar_t* path) {
+    UniqueFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER fileSize{};
+    if (!GetFileSizeEx(file.Get(), &fileSize)) return false;
+    const DWORD wanted = fileSize.QuadPart < kIniReadLimit ? static_cast<DWORD>(fileSize.QuadPart) : kIniReadLimit;
+    bytes_ = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, wanted + 2));
+    if (bytes_ == nullptr) return false;
+    DWORD read = 0;
+    if (wanted > 0 && !ReadFile(file.Get(), bytes_, wanted, &read, nullptr)) return false;
+    length_ = read;
+    const auto* raw = reinterpret_cast<const unsigned char*>(bytes_);
+    if (length_ >= 2 && raw[0] == 0xFE && raw[1] == 0xFF) {  // UTF-16, big end first
+      for (size_t at = 0; at + 1 < length_; at += 2) std::swap(bytes_[at], bytes_[at + 1]);
+    }
+    if (length_ >= 2 && raw[0] == 0xFF && raw[1] == 0xFE) {
+      return FromWide(reinterpret_cast<const wchar_t*>(bytes_ + 2), static_cast<int>((length_ - 2) / 2));
+    }
+    if (length_ >= 3 && raw[0] == 0xEF && raw[1] == 0xBB && raw[2] == 0xBF) return FromUtf8();
+    return true;
   }
-  std::memcpy(out, whole, at);
-  out[at] = '\0';
-}
+  const char* Bytes() const { return bytes_; }
+  size_t Length() const { return length_; }
+
+ private:
+  bool FromUtf8() {
+    const int count = MultiByteToWideChar(CP_UTF8, 0, bytes_ + 3, static_cast<int>(length_ - 3), nullptr, 0);
+    auto* wide = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, (static_cast<size_t>(count) + 1) * sizeof(wchar_t)));
+    if (wide == nullptr) return false;
+    MultiByteToWideChar(CP_UTF8, 0, bytes_ + 3, static_cast<int>(length_ - 3), wide, count);
+    const bool done = FromWide(wide, count);
+    HeapFree(GetProcessHeap(), 0, wide);
+    return done;
+  }
+  // Replaces the bytes with the wide text in the code page.
+  bool FromWide(const wchar_t* wide, int count) {
+    const int narrow = WideCharToMultiByte(CP_ACP, 0, wide, count, nullptr, 0, nullptr, nullptr);
+    auto* bytes = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, static_cast<size_t>(narrow) + 1));
+    if (bytes == nullptr) return false;
+    length_ = static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, wide, count, bytes, narrow, nullptr, nullptr));
+    Free();
+    bytes_ = bytes;
+    return true;
+  }
+  void Free() {
+    if (bytes_ != nullptr) HeapFree(GetProcessHeap(), 0, bytes_);
+    bytes_ = nullptr;
+  }
+
+  char* bytes_ = nullptr;
+  size_t length_ = 0;
+};
 
 }  // namespace
 
@@ -54,29 +103,8 @@ void SettingsStore::UseIniPath(const char* path) {
   UseIniPath(wide);
 }
 
-// Whether the section holds the key: the key names come as a list of
-// NUL-terminated names, ended by an empty one.
-bool SettingsStore::IniKeyPresent(const char* key) const {
-  wchar_t names[2048] = {};
-  wchar_t section[kWideKeySize];
-  wchar_t wideKey[kWideKeySize];
-  WidenKey(kIniSection, section);
-  WidenKey(key, wideKey);
-  DWORD length = GetPrivateProfileStringW(section, nullptr, L"", names, 2048, iniPath_);
-  for (DWORD at = 0; at < length && names[at] != L'\0'; at += static_cast<DWORD>(wcsnlen(names + at, 2048 - at)) + 1) {
-    if (lstrcmpiW(names + at, wideKey) == 0) return true;
-  }
-  return false;
-}
-
 int SettingsStore::ReadIniKey(void* store, const char* key, char* out, int size) {
-  const auto* self = static_cast<const SettingsStore*>(store);
-  if (self->iniPath_[0] == '\0' || !self->IniKeyPresent(key)) {
-    if (size > 0) out[0] = '\0';
-    return 0;
-  }
-  self->GetPps(key, out, size);
-  return 1;
+  return static_cast<const SettingsStore*>(store)->ReadKey(key, out, size);
 }
 
 int SettingsStore::WriteIniKey(void* store, const char* key, const char* text) {
@@ -106,20 +134,15 @@ bool SettingsStore::IniFileExists() const {
   return static_cast<bool>(file);
 }
 
-void SettingsStore::GetPps(const char* key, char* out, int size) const {
-  if (size <= 0) return;
-  out[0] = '\0';
-  if (iniPath_[0] == '\0') return;
-  wchar_t section[kWideKeySize];
-  wchar_t wideKey[kWideKeySize];
-  wchar_t text[kExcludeTextSize + 1] = {};
-  WidenKey(kIniSection, section);
-  WidenKey(key, wideKey);
-  // As many characters as the buffer has bytes: the narrowing cuts the rest.
-  const int room = size < kExcludeTextSize + 1 ? size : kExcludeTextSize + 1;
-  GetPrivateProfileStringW(section, wideKey, L"", text, static_cast<DWORD>(room), iniPath_);
-  NarrowText(text, out, size);
+int SettingsStore::ReadKey(const char* key, char* out, int size) const {
+  if (size > 0) out[0] = '\0';
+  if (iniPath_[0] == L'\0') return 0;
+  IniText text;
+  if (!text.Load(iniPath_)) return 0;
+  return FindIniValue(text.Bytes(), text.Length(), kIniSection, key, out, size, IsAnsiLeadByte);
 }
+
+void SettingsStore::GetPps(const char* key, char* out, int size) const { ReadKey(key, out, size); }
 
 int32_t SettingsStore::GetPpsByInt(const char* key) const {
   char text[kIniNumberChars + 1];

@@ -60,7 +60,9 @@ class SettingsStore {
  private:
   static int ReadIniKey(void* store, const char* key, char* out, int size);
   static int WriteIniKey(void* store, const char* key, const char* text);
-  bool IniKeyPresent(const char* key) const;
+  // Reads the key from the file as it is now; 0, with out empty, when the
+  // file, the section or the key is missing.
+  int ReadKey(const char* key, char* out, int size) const;
   bool IniFileExists() const;
   int NoteSave(int written);
   void Mirror();

@@ -90,6 +90,17 @@ BOOL TrayIcon::Modify(int iconId, const wchar_t* tip) {
 
 BOOL TrayIcon::Remove() { return Shell_NotifyIconW(NIM_DELETE, &data_); }
 
+BOOL TrayIcon::ShowBalloon(const wchar_t* text) {
+  lstrcpynW(data_.szInfo, text, ARRAYSIZE(data_.szInfo));
+  lstrcpynW(data_.szInfoTitle, L"Tovik2", ARRAYSIZE(data_.szInfoTitle));
+  data_.dwInfoFlags = NIIF_INFO;
+  const UINT flags = data_.uFlags;
+  data_.uFlags = NIF_INFO;  // the icon and tip stay as they are
+  const BOOL shown = Shell_NotifyIconW(NIM_MODIFY, &data_);
+  data_.uFlags = flags;
+  return shown;
+}
+
 HCURSOR PrepairAlphaIcon(int iconId, int hotX, int hotY) {
   return MakeAlphaIcon(appInstance, iconId, 32, FALSE, static_cast<DWORD>(hotX), static_cast<DWORD>(hotY));
 }

@@ -17,6 +17,10 @@ class TrayIcon {
   // one is given; with neither, does nothing.
   BOOL Modify(int iconId, const wchar_t* tip);
   BOOL Remove();
+  // Shows a balloon with the text beside the icon. Nonzero on success.
+  BOOL ShowBalloon(const wchar_t* text);
+  // The text of the last balloon shown; empty before the first.
+  const wchar_t* Balloon() const { return data_.szInfo; }
   // The notification area's icon at the small icon size the display asks for
   // (MakeIconAt); null for an id that names no art.
   HICON MakeIcon(int iconId);

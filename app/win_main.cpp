@@ -13,16 +13,22 @@
 #include "base/owned_handles.h"
 #include "base/resource_ids.h"
 #include "base/ui_texts.h"
+#include "cells/private_messages.h"
 #include "stars/random_source.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  // A second copy ends silently, without touching the first. The first holds
-  // the mutex's handle, never its ownership, for its whole run: only whether
-  // the name exists counts, and it goes with the process.
+  // A second copy asks the first to show where it is and ends. The first
+  // holds the mutex's handle, never its ownership, while it runs: only
+  // whether the name exists counts, and its main window lets it go as soon as
+  // it stops, so a start right after an exit runs.
   HANDLE created = CreateMutexA(nullptr, FALSE, kMutexName);
   const bool running = GetLastError() == ERROR_ALREADY_EXISTS;
   UniqueHandle mutex(created);
-  if (!mutex || running) return 0;
+  if (!mutex) return 0;
+  if (running) {
+    if (HWND first = FindWindowA(kMainClassName, nullptr)) PostMessageA(first, PWM_ANOTHER_START, 0, 0);
+    return 0;
+  }
   appInstance = instance;
   // A toy yields to the user's programs: when a burst of stars and another
   // program's input want the processor at once, the other program wins.
@@ -39,6 +45,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // cursor lives as long as the process.
   options.starCursor = PrepairAlphaIcon(IDR_CURSOR_ART, 4, 1);
   options.watchdog = true;  // for the life of the window; nothing else waits for it
+  options.singleCopy = mutex.Release();
   MainWindow shell(options);
 
   MainWindow::RegisterMainWindowClass(instance);

@@ -4,3 +4,4 @@ std::atomic<int32_t> picturesLoading{0};
 std::atomic<int32_t> pictureLoadsDone{0};
 std::atomic<int32_t> handlersRunning{0};
 std::atomic<int32_t> handlersDone{0};
+std::atomic<const WatchdogWake*> handlerStartWake{nullptr};

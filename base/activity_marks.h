@@ -19,12 +19,31 @@ extern std::atomic<int32_t> pictureLoadsDone;
 extern std::atomic<int32_t> handlersRunning;
 extern std::atomic<int32_t> handlersDone;
 
+// While the main thread only waits, the watchdog sleeps until a handler
+// starts: it leaves here how to wake it, and the first handler to start takes
+// that and calls it. Empty while the watchdog samples, so a handler costs one
+// load. A plain call and context, so that each front end wakes its watchdog
+// with its own kind of event.
+struct WatchdogWake {
+  void (*wake)(void* context);
+  void* context;
+};
+extern std::atomic<const WatchdogWake*> handlerStartWake;
+
+inline void WakeSleepingWatchdog() {
+  if (handlerStartWake.load() == nullptr) return;
+  if (const WatchdogWake* wake = handlerStartWake.exchange(nullptr)) wake->wake(wake->context);
+}
+
 // Marks one piece of such work as under way for as long as it lives (any
 // thread).
 template <std::atomic<int32_t>* Running, std::atomic<int32_t>* Done>
 class ActivityMark {
  public:
-  ActivityMark() { Running->fetch_add(1); }
+  ActivityMark() {
+    Running->fetch_add(1);
+    if constexpr (Running == &handlersRunning) WakeSleepingWatchdog();
+  }
   ~ActivityMark() {
     Done->fetch_add(1);
     Running->fetch_sub(1);

@@ -70,4 +70,5 @@
 #define IDS_LANGUAGE_JAPANESE 213  // the settings dialog's language choices
 #define IDS_LANGUAGE_ENGLISH 214
 #define IDS_LANGUAGE_AUTO 215
+#define IDS_ALREADY_RUNNING 216  // a second start: the running copy says it runs
 #define IDS_EXCLUDE_DROPPED 190

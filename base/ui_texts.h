@@ -7,7 +7,7 @@
 #include "base/settings.h"
 #include "base/ui_language_rules.h"
 
-constexpr int kUiTextSlots = 30;
+constexpr int kUiTextSlots = 31;
 
 // The slots by what they say.
 enum UiText : int {
@@ -41,6 +41,7 @@ enum UiText : int {
   TEXT_LANGUAGE_ENGLISH = 27,
   TEXT_LANGUAGE_AUTO = 28,
   TEXT_EXCLUDE_DROPPED = 29,   // an EXCLUDE entry is no program name and is left out (%ls: the entry)
+  TEXT_ALREADY_RUNNING = 30,   // the tray balloon of a second start: this copy runs already
 };
 
 struct UiTextBlock {

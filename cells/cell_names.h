@@ -26,6 +26,10 @@ enum CellKey : int {
   // The same turn for keys: a held key or a key-sending tool cannot fill the
   // program's queue; keys that come while one waits are merged into it.
   CELL_KEYPENDING,
+  // The serial of the last click the hook delivered (never 0): a click whose
+  // bounded send was not taken in time is posted again under the same
+  // serial, and the program takes each serial once.
+  CELL_CLICKSERIAL,
   CELL_COUNT
 };
 
@@ -47,6 +51,7 @@ inline constexpr const char* const cellNames[CELL_COUNT] = {
     "pipwink_mmfile_reactenterkey",   "pipwink_mmfile_directionx",
     "pipwink_mmfile_directiony",      "pipwink_mmfile_hookpending",
     "pipwink_mmfile_excludeserial",   "pipwink_mmfile_keypending",
+    "pipwink_mmfile_clickserial",
 };
 
 // Window and hook handles travel through a 32-bit cell: user handles keep

@@ -19,6 +19,7 @@ enum PrivateMessage : unsigned {
   PWM_QUERY_STATUS = 1234,      // WM_USER + 210, sent by an observer; answers PackStatus (program_status.h)
   PWM_HOOK_KEY_NO_CARET = 1235, // WM_USER + 211, posted by the hook library in PWM_HOOK_KEY's turn: no Win32 caret
   PWM_CARET_FOUND = 1236,       // WM_USER + 212, posted by the caret thread: a key's caret, found another way
+  PWM_ANOTHER_START = 1237,     // WM_USER + 213, posted by a second start: the running copy shows itself
   PWM_TRAY = 32868,             // WM_APP + 100, the tray icon's callback
 };
 

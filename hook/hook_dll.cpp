@@ -41,13 +41,15 @@ class LivePort : public HookPort {
   int32_t CompareExchangeCell(CellKey key, int32_t expected, int32_t desired) override {
     return views_.CompareExchange(key, expected, desired);
   }
-  void SendPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) override {
+  int SendPoint(intptr_t window, uint32_t message, uint32_t serial, int32_t x, int32_t y) override {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(AsWindow(window), message, 0, static_cast<LPARAM>(PackPoint(x, y)),
-                        SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+    return SendMessageTimeoutA(AsWindow(window), message, serial, static_cast<LPARAM>(PackPoint(x, y)),
+                               SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) != 0
+               ? 1
+               : 0;
   }
-  int PostPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) override {
-    return PostMessageA(AsWindow(window), message, 0, static_cast<LPARAM>(PackPoint(x, y))) ? 1 : 0;
+  int PostPoint(intptr_t window, uint32_t message, uint32_t serial, int32_t x, int32_t y) override {
+    return PostMessageA(AsWindow(window), message, serial, static_cast<LPARAM>(PackPoint(x, y))) ? 1 : 0;
   }
   void PostWindow(intptr_t window, uint32_t message, intptr_t lParamWindow) override {
     PostMessageA(AsWindow(window), message, 0, static_cast<LPARAM>(lParamWindow));

@@ -32,7 +32,17 @@ void PostPointOnce(HookPort& port, CellKey pendingCell, intptr_t window, uint32_
   int32_t stamp = PendingStamp(now);
   // Another input thread may have posted since the read: then it holds the turn.
   if (port.CompareExchangeCell(pendingCell, pending, stamp) != pending) return;
-  if (port.PostPoint(window, message, x, y) == 0) port.CompareExchangeCell(pendingCell, stamp, 0);
+  if (port.PostPoint(window, message, 0, x, y) == 0) port.CompareExchangeCell(pendingCell, stamp, 0);
+}
+
+// The next click serial, shared by every process: never 0, which means none.
+uint32_t NextClickSerial(HookPort& port) {
+  for (;;) {
+    const int32_t last = port.ReadCell(CELL_CLICKSERIAL);
+    int32_t next = static_cast<int32_t>(static_cast<uint32_t>(last) + 1u);
+    if (next == 0) next = 1;
+    if (port.CompareExchangeCell(CELL_CLICKSERIAL, last, next) == last) return static_cast<uint32_t>(next);
+  }
 }
 
 void ReactToMovement(HookPort& port, int32_t move, intptr_t mainWindow, const MouseEvent& event) {
@@ -73,7 +83,12 @@ void ReactToMouse(HookPort& port, int code, const MouseEvent& event) {
       // The latch lets one press through until the button is released.
       if (click != 0 && port.ReadCell(CELL_MOUSEDOWN) == 0) {
         port.WriteCell(CELL_MOUSEDOWN, 1);
-        port.SendPoint(mainWindow, PWM_HOOK_CLICK, event.x, event.y);
+        // A program too busy to take the click within the bounded wait still
+        // gets it, later and in its queue, rather than never.
+        const uint32_t serial = NextClickSerial(port);
+        if (port.SendPoint(mainWindow, PWM_HOOK_CLICK, serial, event.x, event.y) == 0) {
+          port.PostPoint(mainWindow, PWM_HOOK_CLICK, serial, event.x, event.y);
+        }
       }
       return;
     case HOOK_WM_NCLBUTTONUP:

@@ -48,10 +48,12 @@ class HookPort {
   // Stores `desired` if the cell holds `expected`, in one step no other
   // process can split; returns what the cell held.
   virtual int32_t CompareExchangeCell(CellKey key, int32_t expected, int32_t desired) = 0;
-  // Delivers a point message to the window and waits (boundedly) until it is handled.
-  virtual void SendPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) = 0;
-  // Queues a point message without waiting; 1 when it was queued.
-  virtual int PostPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) = 0;
+  // Delivers a point message (wParam: serial) to the window and waits
+  // (boundedly) until it is handled; 1 when the window took it in time, 0
+  // when the wait ran out first (a send not received by then may be dropped).
+  virtual int SendPoint(intptr_t window, uint32_t message, uint32_t serial, int32_t x, int32_t y) = 0;
+  // Queues a point message (wParam: serial) without waiting; 1 when it was queued.
+  virtual int PostPoint(intptr_t window, uint32_t message, uint32_t serial, int32_t x, int32_t y) = 0;
   // Queues a message whose lParam is a window handle, without waiting.
   virtual void PostWindow(intptr_t window, uint32_t message, intptr_t lParamWindow) = 0;
   // Milliseconds of a system-wide clock that wraps around.

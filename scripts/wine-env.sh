@@ -74,7 +74,14 @@ wine_env_start() {
   mkdir -p "$build"
   build=$(cd "$build" && pwd)
   export WINEPREFIX=$build/wineprefix WINEARCH=win64 WINEDEBUG=-all
-  export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  # The Japanese locale gives Wine code page 932; asked for where it is
+  # missing, every shell and program would warn that it cannot set it.
+  if locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$'; then
+    export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  else
+    echo "wine-env: no ja_JP.UTF-8 locale (scripts/setup.sh makes it): Wine runs with a Western code page" >&2
+    export LANG=C.UTF-8 LC_ALL=C.UTF-8
+  fi
   # No Mono or Gecko installers: the program needs neither, and their prompts would hang a run.
   export WINEDLLOVERRIDES="mscoree=;mshtml="
 

@@ -14,6 +14,7 @@ struct Delivered {
   intptr_t window;
   int64_t lParam;  // the packed point, or the window handle of a release
   bool posted;
+  uint32_t serial = 0;  // a click's wParam
 };
 
 // Cells as plain numbers, deliveries as a list, and a caret the test sets up.
@@ -25,6 +26,7 @@ class FakePort final : public HookPort {
   std::vector<Delivered> delivered;
   bool takenAtOnce = true;
   bool postFails = false;
+  bool sendTaken = true;  // false: the program did not take a sent click within the wait
   int32_t interloper = 0;  // written into a cell just before the next exchange
   uint32_t now = 5000;
   intptr_t focus = 0x5010;
@@ -42,12 +44,13 @@ class FakePort final : public HookPort {
     if (held == expected) cells[key] = desired;
     return held;
   }
-  void SendPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) override {
-    delivered.push_back({message, window, PackPoint(x, y), false});
+  int SendPoint(intptr_t window, uint32_t message, uint32_t serial, int32_t x, int32_t y) override {
+    delivered.push_back({message, window, PackPoint(x, y), false, serial});
+    return sendTaken ? 1 : 0;
   }
-  int PostPoint(intptr_t window, uint32_t message, int32_t x, int32_t y) override {
+  int PostPoint(intptr_t window, uint32_t message, uint32_t serial, int32_t x, int32_t y) override {
     if (postFails) return 0;
-    delivered.push_back({message, window, PackPoint(x, y), true});
+    delivered.push_back({message, window, PackPoint(x, y), true, serial});
     if (takenAtOnce) cells[message == PWM_HOOK_MOVE ? CELL_HOOKPENDING : CELL_KEYPENDING] = 0;
     return 1;
   }
@@ -173,6 +176,34 @@ TEST(ClickLatch, PressPressReleaseGivesOneClickAndOneButtonUp) {
   EXPECT_TRUE(port.delivered[1].posted);
   EXPECT_EQ(port.delivered[1].lParam, 0x4444);  // the window under the release
   EXPECT_EQ(port.cells[CELL_MOUSEDOWN], 0);
+}
+
+// A program busy beyond the send's bounded wait (on a loaded machine) would
+// lose the click: the send not taken in time is posted under its serial, so
+// the program makes the click's stars later, and only once.
+TEST(ClickLatch, AClickTheProgramDidNotTakeInTimeIsPostedUnderItsSerial) {
+  FakePort port = MousePort(1, 0);
+  Mouse(port, HOOK_WM_LBUTTONDOWN, 5, 6);
+  Mouse(port, HOOK_WM_LBUTTONUP, 5, 6);
+  port.sendTaken = false;
+  Mouse(port, HOOK_WM_LBUTTONDOWN, 7, 8);
+  ASSERT_EQ(port.delivered.size(), 4u);
+  EXPECT_FALSE(port.delivered[0].posted);
+  EXPECT_EQ(port.delivered[0].serial, 1u);
+  EXPECT_EQ(port.delivered[2].message, PWM_HOOK_CLICK);
+  EXPECT_FALSE(port.delivered[2].posted);
+  EXPECT_EQ(port.delivered[2].serial, 2u) << "each click a serial of its own";
+  EXPECT_EQ(port.delivered[3].message, PWM_HOOK_CLICK);
+  EXPECT_TRUE(port.delivered[3].posted) << "the click not taken in time is posted";
+  EXPECT_EQ(port.delivered[3].serial, 2u) << "under the same serial, so it is taken once";
+  EXPECT_EQ(port.delivered[3].lParam, PackPoint(7, 8));
+
+  // The serial wraps past 0, which means none.
+  FakePort wrapping = MousePort(1, 0);
+  wrapping.cells[CELL_CLICKSERIAL] = -1;
+  Mouse(wrapping, HOOK_WM_LBUTTONDOWN);
+  ASSERT_EQ(wrapping.delivered.size(), 1u);
+  EXPECT_EQ(wrapping.delivered[0].serial, 1u);
 }
 
 TEST(ClickLatch, DoubleClickAndTitleBarPressesEachCountOnce) {

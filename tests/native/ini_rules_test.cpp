@@ -1,4 +1,5 @@
 #include "app/ini_rules.h"
+#include "app/ini_section.h"
 #include "base/ui_language_rules.h"
 
 #include <gtest/gtest.h>
@@ -133,22 +134,80 @@ TEST(IniLoading, MoveRangeIsKeptBetween70And32767) {
   }
 }
 
+TEST(IniLoading, AnUnreadableNumberTakesItsDefaultAndTheCountIsTheOneInForce) {
+  for (const char* unreadable : {"abc", "-3", "yes", " -", "x7"}) {
+    SettingsRecord settings = Load({{"QUANTITY", unreadable}, {"MOUSECLICK", unreadable}, {"MOUSEMOVE", unreadable}});
+    EXPECT_EQ(settings.quantity, 2) << unreadable;
+    EXPECT_EQ(settings.reactMouseClick, 1) << unreadable;
+    EXPECT_EQ(settings.reactMouseMove, 1) << unreadable;
+  }
+  SettingsRecord read = Load({{"QUANTITY", " 7 stars"}, {"MOUSECLICK", "0"}, {"KEYENTRY", "+0"}});
+  EXPECT_EQ(read.quantity, 7);
+  EXPECT_EQ(read.reactMouseClick, 0) << "a readable 0 is kept";
+  EXPECT_EQ(read.reactKey, 0);
+  EXPECT_EQ(Load({{"QUANTITY", "0"}}).quantity, 0);
+  EXPECT_EQ(Load({{"QUANTITY", "1000000"}}).quantity, 99) << "a click makes 99 at most, so that is what shows";
+  EXPECT_EQ(Load({{"QUANTITY", "99"}}).quantity, 99);
+}
+
+int SjisLead(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+
+std::string Find(const std::string& file, const char* key, int size = 64) {
+  std::vector<char> out(static_cast<size_t>(size), 'x');
+  if (!FindIniValue(file.data(), file.size(), "PIPWINK", key, out.data(), size, SjisLead)) return "<missing>";
+  return out.data();
+}
+
+TEST(IniSection, EveryKeyIsReadWhateverTheLengthOfTheLinesBeforeIt) {
+  const std::string longLine = "NOTE=" + std::string(3000, 'n') + "\r\n" + std::string(70000, 'k') + "\r\n";
+  const std::string file = "[PIPWINK]\r\n" + longLine + "QUANTITY=5\r\nMOUSEMOVE=0\nLANGUAGE=en\r";
+  EXPECT_EQ(Find(file, "QUANTITY"), "5");
+  EXPECT_EQ(Find(file, "MOUSEMOVE"), "0");
+  EXPECT_EQ(Find(file, "LANGUAGE"), "en") << "a last line without its end";
+  EXPECT_EQ(Find(file, "NOTE", 8), "nnnnnnn") << "a long value is cut to the buffer";
+}
+
+TEST(IniSection, SectionsNamesBlanksQuotesAndCommentsReadAsTheSystemReads) {
+  const std::string file =
+      "QUANTITY=1\n[other]\nQUANTITY=2\n[ pipwink ]\n; QUANTITY=3\n  quantity =  \"4 \"  \nQUANTITY=5\n"
+      "EMPTY=\nNOEQUALS\n[PIPWINK]\nLATE=6\n";
+  EXPECT_EQ(Find(file, "QUANTITY"), "4 ") << "the first key of the first section of the name, quotes dropped";
+  EXPECT_EQ(Find(file, "EMPTY"), "");
+  EXPECT_EQ(Find(file, "NOEQUALS"), "<missing>");
+  EXPECT_EQ(Find(file, "LATE"), "<missing>") << "a second section of the name is not read";
+  EXPECT_EQ(Find("[PIPWINK\nQUANTITY=1\n", "QUANTITY"), "<missing>") << "an unclosed name opens nothing";
+  EXPECT_EQ(Find("", "QUANTITY"), "<missing>");
+  const char binary[] = "[PIPWINK]\nA=1\0junk\nB=2\n";
+  const std::string withNul(binary, sizeof binary - 1);
+  EXPECT_EQ(Find(withNul, "A"), "1");
+  EXPECT_EQ(Find(withNul, "B"), "2") << "binary bytes end nothing but their own value";
+}
+
+TEST(IniSection, AValueCutToItsRoomNeverEndsInHalfACharacter) {
+  // \x95\x5C is one Shift-JIS character whose second byte is a backslash.
+  const std::string file = "[PIPWINK]\nIMAGEFOLDER=C:\\\x95\x5C\\x\n";
+  EXPECT_EQ(Find(file, "IMAGEFOLDER", 5), "C:\\") << "four bytes fit, the fifth would split the character";
+  EXPECT_EQ(Find(file, "IMAGEFOLDER", 6), "C:\\\x95\x5C");
+  char one[1] = {'x'};
+  EXPECT_EQ(FindIniValue(file.data(), file.size(), "PIPWINK", "IMAGEFOLDER", one, 1, SjisLead), 1);
+  EXPECT_EQ(one[0], '\0');
+}
+
 TEST(IniLoading, NumbersReadTheLeadingDecimalOfTheFirstFiveCharacters) {
   const struct { const char* text; int32_t expected; } rows[] = {
       {"-3", 0},         {"123456", 12345}, {"99999", 99999}, {"0", 0},  {"+7", 7},
       {"7 stars", 7},    {"x7", 0},         {"", 0},          {" 42", 42}, {"1234-", 1234},
       {"0012345", 123},    {"-", 0}};
   for (const auto& row : rows) {
-    EXPECT_EQ(Load({{"QUANTITY", row.text}}).quantity, row.expected) << row.text;
     EXPECT_EQ(IniTextToInt(row.text), row.expected) << row.text;
   }
 }
 
-TEST(IniLoading, SwitchesKeepAnyNonNegativeNumber) {
+TEST(IniLoading, SwitchesKeepAnyNonNegativeNumberAndANegativeOneTakesTheDefault) {
   SettingsRecord s = Load({{"MOUSECLICK", "5"}, {"MOUSEMOVE", "0"}, {"KEYENTRY", "-1"}, {"ENTERKEY", "2"}});
   EXPECT_EQ(s.reactMouseClick, 5);
   EXPECT_EQ(s.reactMouseMove, 0);
-  EXPECT_EQ(s.reactKey, 0);
+  EXPECT_EQ(s.reactKey, 1) << "a negative number is unreadable: the default";
   EXPECT_EQ(s.reactEnterKey, 2);
 }
 

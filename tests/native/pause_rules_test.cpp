@@ -152,6 +152,14 @@ TEST(ExcludeList, AnEntryThatCanBeNoProgramNameIsDroppedAloneAndTheFirstOneNamed
   EXPECT_EQ(NormaliseExcludeList(L"abc.exe;longer.exe;d.exe", small, 14, dropped, 6), 1);
   EXPECT_EQ(std::wstring(small), L"abc.exe;d.exe");
   EXPECT_EQ(std::wstring(dropped), L"longe");
+  // A list whose end falls exactly on the buffer's end: its NUL needs one more.
+  EXPECT_EQ(NormaliseExcludeList(L"abc.exe;de.exe", small, 14, dropped, 6), 1);
+  EXPECT_EQ(std::wstring(small), L"abc.exe");
+  EXPECT_EQ(std::wstring(dropped), L"de.ex");
+  wchar_t exact[15];
+  EXPECT_EQ(NormaliseExcludeList(L"abc.exe;de.exe", exact, 15, dropped, 6), 0);
+  EXPECT_EQ(std::wstring(exact, 14), L"abc.exe;de.exe");
+  EXPECT_EQ(exact[14], L'\0');
   EXPECT_EQ(NormaliseExcludeList(nullptr, small, 14, dropped, 6), 0);
   EXPECT_EQ(small[0], L'\0');
 }

@@ -13,8 +13,14 @@ TEST(QuoteProgramPath, QuotesTheWholePathOrRefusesIt) {
   wchar_t small[8];
   EXPECT_EQ(QuoteProgramPath(L"C:\\a.exe", small, 8), 0) << "8 characters, quotes and NUL need 11";
   EXPECT_EQ(std::wstring(small), L"");
+  // One short of the room: the closing quote or the NUL would land past the end.
+  wchar_t oneShort[10];
+  EXPECT_EQ(QuoteProgramPath(L"C:\\a.exe", oneShort, 10), 0);
+  EXPECT_EQ(std::wstring(oneShort), L"");
   wchar_t exact[11];
   EXPECT_EQ(QuoteProgramPath(L"C:\\a.exe", exact, 11), 1);
+  EXPECT_EQ(std::wstring(exact, 10), L"\"C:\\a.exe\"");
+  EXPECT_EQ(exact[10], L'\0');
 }
 
 TEST(RunValueNamesProgram, TheSameFileQuotedOrNotInAnyLetterCase) {

@@ -1,7 +1,8 @@
 // A picture file whose read never ends: a named pipe called like a picture,
 // held open by a writer that never writes, as a file on a share that went
 // offline behaves. Wine starts the Unix shell that makes and holds it; the
-// pipe is let go (its reads then end at once) when the object goes.
+// pipe is let go (its reads then end at once) and removed when the object
+// goes, so the folder can go too.
 #pragma once
 #include <windows.h>
 
@@ -24,7 +25,7 @@ class BlockingPicture {
     std::string command = std::string("/bin/sh -c \"cd '") + unixFolder + "' && mkfifo '" + name +
                           "' && exec 3<>'" + name + "' && touch held && i=0 && " +
                           "while [ ! -e release ] && [ $i -lt 1200 ]; do sleep 0.05; i=$((i+1)); done; " +
-                          "exec 3>&-; rm -f held\"";
+                          "exec 3>&-; rm -f '" + name + "' held\"";
     HeapFree(GetProcessHeap(), 0, unixFolder);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -42,8 +43,8 @@ class BlockingPicture {
 
   // The pipe exists and its writer holds it: a read of it blocks.
   bool Held() const { return held_; }
-  // Lets the writer go: reads of the pipe end (at its end) from then on.
-  // True once the writer has let go.
+  // Lets the writer go: reads of the pipe end (at its end) from then on, and
+  // the pipe is removed. True once the writer has let go.
   bool Release() {
     if (!held_) return true;
     HANDLE mark = CreateFileA((folder_ + "\\release").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -129,10 +129,11 @@ bool WaitUntil(Done done) {
   return true;
 }
 
-TEST(CpuMonitor, AMainThreadThatOnlyWaitsIsNotMeasured) {
+TEST(CpuMonitor, AMainThreadThatOnlyWaitsIsNotMeasuredAndTheWatchSleeps) {
   // High readings that would close the program, but no handler runs: the
   // sampler is never asked (each measurement wakes the watchdog for a system
-  // call), and nothing closes.
+  // call), nothing closes, and the watch sleeps instead of looking every
+  // interval: in 300 ms of 5 ms intervals it looks once.
   ScriptedSampler sampler({95.0});
   CloseProbe probe;
   watchedSampler = &sampler;
@@ -140,18 +141,39 @@ TEST(CpuMonitor, AMainThreadThatOnlyWaitsIsNotMeasured) {
   MonitorRun run{&sampler, 5, WatchdogTarget{probe.window_, nullptr, stop.Get()}};
   HANDLE monitor = CreateThread(nullptr, 0, MonitorThread, &run, 0, nullptr);
   ASSERT_NE(monitor, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return sampler.skipped() >= 20; }));
+  ASSERT_TRUE(WaitUntil([&] { return sampler.skipped() >= 1; }));
+  Sleep(300);
+  EXPECT_EQ(sampler.skipped(), 1) << "an idle watch woke to look";
   EXPECT_EQ(sampler.taken(), 0);
-  // A handler that ran between two samples is measured, once: the samples
-  // after it are skipped again.
+  // A handler that ran wakes it and is measured, once; then it sleeps again.
   { HandlerRunning handled; }
   ASSERT_TRUE(WaitUntil([&] { return sampler.taken() >= 1; }));
-  const LONG skippedAfter = sampler.skipped();
-  ASSERT_TRUE(WaitUntil([&] { return sampler.skipped() >= skippedAfter + 20; }));
+  ASSERT_TRUE(WaitUntil([&] { return sampler.skipped() >= 2; }));
+  Sleep(300);
+  EXPECT_EQ(sampler.skipped(), 2);
   EXPECT_EQ(sampler.taken(), 1);
   EXPECT_EQ(sampler.closed(), 0);
+  // A handler that never returns is a runaway: sampled every interval, it
+  // ends the watch with a close request after ten high samples.
+  {
+    HandlerRunning runaway;
+    EXPECT_EQ(WaitForSingleObject(monitor, 20000), WAIT_OBJECT_0) << "the watch ends after its close request";
+  }
+  EXPECT_EQ(sampler.taken(), 11);
+  EXPECT_EQ(sampler.closed(), 1);
+  MSG message;
+  EXPECT_TRUE(PeekMessageA(&message, probe.window_, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "no close request";
+  CloseHandle(monitor);
+
+  // A sleeping watch ends as soon as it is stopped, and leaves no event behind.
+  ScriptedSampler idle({95.0});
+  MonitorRun quiet{&idle, 5, WatchdogTarget{probe.window_, nullptr, stop.Get()}};
+  monitor = CreateThread(nullptr, 0, MonitorThread, &quiet, 0, nullptr);
+  ASSERT_NE(monitor, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return idle.skipped() >= 1; }));
   SetEvent(stop.Get());
   EXPECT_EQ(WaitForSingleObject(monitor, 5000), WAIT_OBJECT_0) << "the watch ends once stopped";
+  EXPECT_EQ(handlerStartWake.load(), nullptr);
   CloseHandle(monitor);
 }
 

@@ -230,6 +230,26 @@ TEST_F(MainWindowTest, ClicksMakeStarsOnlyThroughTheGate) {
   EXPECT_EQ(StarCount(), 5);
 }
 
+// A click the hook's send could not hand over in time comes again, posted
+// under its serial: its stars are made once, whichever copy comes first, and
+// a click overtaken by a later one makes none of its own.
+TEST_F(MainWindowTest, EachClickSerialMakesItsStarsOnce) {
+  Send(PWM_HOOK_CLICK, 7, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 2);
+  PostMessageA(window, PWM_HOOK_CLICK, 7, static_cast<LPARAM>(PackPoint(400, 300)));
+  Pump();
+  EXPECT_EQ(StarCount(), 2) << "the posted copy of a click taken already";
+  PostMessageA(window, PWM_HOOK_CLICK, 8, static_cast<LPARAM>(PackPoint(400, 300)));
+  Pump();
+  EXPECT_EQ(StarCount(), 4) << "a click whose send was not taken makes its stars from the queue";
+  Send(PWM_HOOK_CLICK, 8, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 4) << "the late send of a click taken from the queue";
+  Send(PWM_HOOK_CLICK, 6, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 4) << "an older click overtaken by a later one";
+  Send(PWM_HOOK_CLICK, 0, PackPoint(400, 300));
+  EXPECT_EQ(StarCount(), 6) << "a click without serial always counts";
+}
+
 // The hook posts the next move or key only once the program has taken the
 // one before: a handler that forgot its pending cell would silence it.
 TEST_F(MainWindowTest, TakingAMoveOrAKeyClearsItsPendingCell) {
@@ -431,6 +451,31 @@ TEST_F(MainWindowTest, ExitWhileTheStartTellsOfItsFolderEndsInOrder) {
   EXPECT_FALSE(shell->Tray().Modify(0, L"Pipwink2")) << "the tray icon is gone";
   MSG message;
   EXPECT_TRUE(quitSeen || PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// The single-copy mutex is held while the program runs and let go as soon as
+// the window has stopped, before the object goes; a second start meanwhile
+// makes the running copy show a balloon in the interface's language.
+TEST_F(MainWindowTest, TheSingleCopyMutexGoesWithTheWindowAndASecondStartShowsTheIcon) {
+  constexpr char kTestMutex[] = "tovik2 test single copy";
+  MainWindowOptions options;
+  options.singleCopy = CreateMutexA(nullptr, FALSE, kTestMutex);
+  ASSERT_NE(options.singleCopy, nullptr);
+  Start(options);
+  auto nameHeld = [&] {
+    UniqueHandle probe(CreateMutexA(nullptr, FALSE, kTestMutex));
+    return GetLastError() == ERROR_ALREADY_EXISTS;
+  };
+  EXPECT_TRUE(nameHeld()) << "the running window holds the name";
+
+  PostMessageA(window, PWM_ANOTHER_START, 0, 0);
+  Pump();
+  EXPECT_STREQ(shell->Tray().Balloon(), UiTexts.slot[TEXT_ALREADY_RUNNING]);
+  EXPECT_NE(shell->Tray().Balloon()[0], L'\0');
+
+  PostMessageA(window, WM_COMMAND, IDM_TRAY_EXIT, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
+  EXPECT_FALSE(nameHeld()) << "the stopped window still holds the name: a new start would do nothing";
 }
 
 // A folder load ends while the settings dialog's OK changes the folder and

@@ -325,6 +325,9 @@ TEST_F(RunControlTest, AStopOrRestartDoesNotWaitForAStuckRead) {
   EXPECT_EQ(picturesLoading, 0);
 
   ASSERT_TRUE(pipe.Release());
+  // A pipe left behind would hold a later run's pipe from being made.
+  EXPECT_EQ(GetFileAttributesA(stuckFolder.File("a.png").c_str()), INVALID_FILE_ATTRIBUTES)
+      << "the pipe outlived its test";
   EXPECT_TRUE(PumpUntil([] { return FolderLoad::AbandonedWorkers() == 0; }, 20000))
       << "abandoned workers still running: " << FolderLoad::AbandonedWorkers();
   field.StopPipwink();

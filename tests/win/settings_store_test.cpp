@@ -11,6 +11,7 @@
 #include "app/ini_place.h"
 #include "app/mm_file.h"
 #include "base/app_state.h"
+#include "base/ui_language_rules.h"
 #include "base/ui_texts.h"
 #include "code_page.h"
 #include "cells/shared_cells.h"
@@ -112,13 +113,14 @@ TEST_F(SettingsStore, AnExistingFileLoadsWithItsLimitsAndTheCellsFollow) {
   SetReactCells(-1);
   store_.GetIniInfo();
   EXPECT_STREQ(store_.Current().imageFolder, "C:\\Pictures\\Stars");
-  EXPECT_EQ(store_.Current().quantity, 0);
+  EXPECT_EQ(store_.Current().quantity, 2) << "a negative count takes the default";
   EXPECT_EQ(store_.Current().moveRange, 70);
   EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 0, 3}));
 
-  WriteIni("[PIPWINK]\r\nQUANTITY=123456\r\nMOVERANGE=71\r\n");
+  WriteIni("[PIPWINK]\r\nQUANTITY=123456\r\nMOVERANGE=71\r\nMOUSECLICK=yes\r\n");
   store_.GetIniInfo();
-  EXPECT_EQ(store_.Current().quantity, 12345);
+  EXPECT_EQ(store_.Current().quantity, 99) << "the count a click makes";
+  EXPECT_EQ(store_.Current().reactMouseClick, 1) << "a switch that is no number takes the default";
   EXPECT_EQ(store_.Current().moveRange, 71);
 
   WriteIni("[PIPWINK]\r\nMOVERANGE=99999\r\n");
@@ -150,6 +152,27 @@ TEST_F(SettingsStore, MissingKeysTakeTheirDefaultsAndTheFileIsNotRewritten) {
   EXPECT_EQ(store_.Current().quantity, 5);
   EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 0, 1})) << "click and key as stored, the others default";
   EXPECT_EQ(ReadIni(), some);
+}
+
+// The keys after a line of thousands of characters read as written, and a
+// file in UTF-16 reads as its text.
+TEST_F(SettingsStore, EveryKeyReadsWhateverItsNeighboursLength) {
+  const std::string text = "[PIPWINK]\r\nIMAGEFOLDER=\r\nNOTE=" + std::string(3000, 'n') + "\r\n" +
+                           std::string(5000, 'k') + "\r\nQUANTITY=7\r\nMOUSEMOVE=0\r\nLANGUAGE=en\r\n";
+  WriteIni(text);
+  ASSERT_EQ(store_.GetIniInfo(), 1);
+  EXPECT_EQ(store_.Current().quantity, 7);
+  EXPECT_EQ(store_.Current().reactMouseMove, 0);
+  EXPECT_EQ(store_.Current().language, LANGUAGE_ENGLISH);
+  char hotkey[64];
+  store_.GetPps("LANGUAGE", hotkey, sizeof hotkey);
+  EXPECT_STREQ(hotkey, "en");
+
+  const wchar_t wide[] = L"\xFEFF[PIPWINK]\r\nQUANTITY=4\r\nMOUSECLICK=0\r\n";
+  WriteIni(std::string(reinterpret_cast<const char*>(wide), sizeof wide - sizeof(wchar_t)));
+  ASSERT_EQ(store_.GetIniInfo(), 1);
+  EXPECT_EQ(store_.Current().quantity, 4);
+  EXPECT_EQ(store_.Current().reactMouseClick, 0);
 }
 
 // A file that cannot be written (its folder is gone) is reported once, not

@@ -32,13 +32,19 @@ inline bool WriteTextFile(const std::string& path, const char* text) {
 }
 
 // A fresh, empty folder under the temporary folder; removed with its files.
+// Wine gives process ids again across sessions, so the name also carries the
+// time and a count: a folder an earlier run left behind is never reused.
 class TempFolder {
  public:
   explicit TempFolder(const char* name) {
+    static LONG made = 0;
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
-    path_ = std::string(base) + "tovik2_" + std::to_string(GetCurrentProcessId()) + "_" + name;
-    CreateDirectoryA(path_.c_str(), nullptr);
+    const std::string stem = std::string(base) + "tovik2_" + std::to_string(GetCurrentProcessId()) + "_" +
+                             std::to_string(GetTickCount64() % 1000000) + "_";
+    do {
+      path_ = stem + std::to_string(InterlockedIncrement(&made)) + "_" + name;
+    } while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
   }
   ~TempFolder() {
     WIN32_FIND_DATAA entry;

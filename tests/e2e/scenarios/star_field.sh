@@ -198,7 +198,8 @@ xdotool mousemove 300 390 key ctrl+alt+F12
 wait_until "$hide_wait" grabbed_back || fail "the hotkey did not resume: the grabbed star did not come back"
 same_place || fail "the grabbed star moved: $(line_of "$second") was $b"
 tray_menu_offers 無効化
-(( $(click_stars) > 0 )) || fail "a click made no stars after the hotkey resumed: $(last_watch)"
+(( $(click_stars) > 0 )) ||
+  fail "a click made no stars after the hotkey resumed: $(last_watch); status: $(probe status Pipwink2); target: $(tr -d '\r' < "$E2E_WORK/target.log" | tail -n 5 | tr '\n' ' ')"
 wait_until 10 eval '[ "$(visible_stars | wc -l)" = "$(( ${#caught[@]} - 1 ))" ]' || fail "stars did not rest: $(visible_stars)"
 
 # The other program full screen in front: its clicks make no stars, and the

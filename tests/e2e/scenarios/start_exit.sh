@@ -99,6 +99,16 @@ for file in Tovik2.exe nivlet2.dll readme.txt LICENSE; do
   [ -f "$unpacked/$file" ] || fail "the release archive lacks $file"
 done
 grep -q HOTKEY "$unpacked/readme.txt" || fail "the archive's readme does not tell the settings keys"
+# Written for Notepad: a byte order mark and CRLF on every line.
+[ "$(head -c 3 "$unpacked/readme.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] ||
+  fail "the archive's readme does not start with a byte order mark"
+[ "$(grep -c $'\r$' "$unpacked/readme.txt")" = "$(wc -l < "$unpacked/readme.txt")" ] ||
+  fail "a line of the archive's readme does not end in CRLF"
+# Stripped: no debug information, and with it none of the build machine's paths.
+for file in Tovik2.exe nivlet2.dll; do
+  ! x86_64-w64-mingw32-objdump -h "$unpacked/$file" | grep -q '\.debug' || fail "the archive's $file carries debug information"
+  ! grep -qaF "$(cd "$E2E_TOOLS/../.." && pwd)" "$unpacked/$file" || fail "the archive's $file names a folder of the build machine"
+done
 E2E_PROGRAM=$unpacked start_tovik
 wait_until 20 has_window Pipwink2 || fail "Tovik2 from the release archive did not start"
 wait_until 20 grep -q '^ENTERKEY=' "$unpacked/tovik2.ini" || fail "Tovik2 from the archive wrote no settings beside itself"
