@@ -22,9 +22,11 @@
 #include "app/pause_hotkey.h"
 #include "app/settings_session.h"
 #include "app/settings_store.h"
+#include "app/told_once.h"
 #include "app/sign_in_start.h"
 #include "app/tray_icon.h"
 #include "app/version_box.h"
+#include "base/foreground_loan.h"
 #include "base/owned_handles.h"
 #include "base/resource_ids.h"
 #include "stars/star_field.h"
@@ -40,12 +42,16 @@ struct MainWindowOptions {
   // How a key without Win32 caret finds its caret; null: the standard ways,
   // about the input in front.
   const CaretQueryOptions* caretQuestion = nullptr;
+  NotifyIconCall trayNotify = nullptr;  // how the tray icon reaches the shell; null: the system's
 };
 
 // One object per window, which its window's user slot points at; the owners
 // it holds keep it from being copied.
 class MainWindow {
  public:
+  // The timer that runs while the shell has not taken the tray icon yet (at sign-in).
+  static constexpr UINT_PTR kTrayRetryTimerId = 3;
+
   explicit MainWindow(const MainWindowOptions& options);
   // Destroys the window if it still exists, then stops the watchdog.
   ~MainWindow();
@@ -132,6 +138,9 @@ class MainWindow {
   LRESULT OnCommand(WPARAM command);
   LRESULT OnAboutClosed();
   LRESULT OnTaskbarCreated();
+  // Adds the tray icon; one the shell refuses is tried again on a timer.
+  void AddTrayIcon();
+  LRESULT OnTrayRetry();
   void ShowTrayMenu();
   void OnToggleReaction();
   void OpenVersionBox();
@@ -149,6 +158,9 @@ class MainWindow {
   ProgramCells cells_;
   SettingsStore store_{&cells_};
   TrayIcon tray_;
+  int trayRetriesLeft_ = 0;
+  // The window the user typed in, for the tray menu's loan of the foreground.
+  ForegroundMemory foreground_;
   UniqueMenu trayMenu_;
   // Made with the window and stopped with it; messages reach the window only
   // in between. Let go of before it stops, so that a message handled while it
@@ -160,6 +172,8 @@ class MainWindow {
   // box that comes to the front would push itself over a game.
   std::optional<StartReport> heldReport_;
   PauseHotkey hotkey_;
+  // The taken hotkey told last, so the same one is not told at every start.
+  ToldOnce takenHotkeyNote_{"HOTKEYTAKEN"};
   VersionBox versionBox_;
   SignInStart signIn_;
   // Shared with the settings dialog's thread; let go of, not deleted.

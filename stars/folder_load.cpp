@@ -27,6 +27,7 @@ bool FolderLoad::Begin(const char* folder, HWND window, UINT message, WPARAM ser
 
 DWORD WINAPI FolderLoad::Work(void* shared) {
   Job* job = static_cast<Job*>(shared);
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);  // a toy's pictures yield to the user
   PrepairStarImageByFolder(job->folder, &job->pictures, &job->scan, &job->stop);
   job->EndMark();
   if (!job->stop.load()) PostMessageA(job->window, job->message, job->serial, 0);

@@ -96,8 +96,8 @@ TEST_F(SettingsStore, AMissingFileIsCreatedWithTheDefaultKeysInOrder) {
 
   const std::vector<std::string> expected = {
       "[PIPWINK]",   "IMAGEFOLDER=",      "QUANTITY=2",          "MOVERANGE=70", "MOUSECLICK=1", "MOUSEMOVE=1",
-      "KEYENTRY=1",  "ENTERKEY=1",        "FULLSCREENPAUSE=1",   "HOTKEY=Ctrl+Alt+F12", "EXCLUDE=",
-      "LANGUAGE=ja"};
+      "KEYENTRY=1",  "ENTERKEY=1",        "FULLSCREENPAUSE=1",   "HOTKEY=Ctrl+Alt+Shift+F8", "EXCLUDE=",
+      "LANGUAGE=ja", "WEBCARET=0"};
   EXPECT_EQ(FileLines(), expected);
   EXPECT_EQ(store_.Current().quantity, 2);
   EXPECT_EQ(store_.Current().moveRange, 70);
