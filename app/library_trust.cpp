@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/library_trust_rules.h"
+#include "base/owned_handles.h"
 
 namespace {
 
@@ -25,16 +26,40 @@ Trustee TrusteeOf(PSID sid) {
   return same ? Trustee::kAdministration : Trustee::kOther;
 }
 
+// A token's integrity level (its label's last part); 0 when unknown.
+DWORD IntegrityOf(HANDLE token) {
+  alignas(TOKEN_MANDATORY_LABEL) unsigned char buffer[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
+  DWORD length = 0;
+  if (!GetTokenInformation(token, TokenIntegrityLevel, buffer, sizeof buffer, &length)) return 0;
+  PSID label = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer)->Label.Sid;
+  const UCHAR parts = *GetSidSubAuthorityCount(label);
+  return parts > 0 ? *GetSidSubAuthority(label, parts - 1) : 0;
+}
+
 }  // namespace
 
 bool RunsElevated() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  HANDLE rawToken = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &rawToken)) return false;
+  UniqueHandle token(rawToken);
   TOKEN_ELEVATION elevation{};
   DWORD length = 0;
-  const bool known = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &length) != FALSE;
-  CloseHandle(token);
-  return known && elevation.TokenIsElevated != 0;
+  if (!GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &length) ||
+      elevation.TokenIsElevated == 0) {
+    return false;
+  }
+  TOKEN_LINKED_TOKEN linked{};
+  if (!GetTokenInformation(token.Get(), TokenLinkedToken, &linked, sizeof linked, &length)) {
+    // No limited twin: every program of the user runs as elevated as this one,
+    // unless the system only fails to tell; then the library is checked.
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+    return !GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof type, &length) ||
+           type == TokenElevationTypeFull;
+  }
+  UniqueHandle twin(linked.LinkedToken);
+  const DWORD own = IntegrityOf(token.Get());
+  const DWORD ordinary = IntegrityOf(twin.Get());
+  return own == 0 || ordinary == 0 || ordinary < own;
 }
 
 bool OnlyAdministrationChangesPath(const wchar_t* path) {

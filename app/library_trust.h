@@ -3,7 +3,11 @@
 #pragma once
 #include <windows.h>
 
-// Whether this process runs elevated (as administrator).
+// Whether this process runs elevated above the user's ordinary programs:
+// its token is elevated and its limited twin (the one those programs get)
+// has a lower integrity level. Where every program gets the same elevated
+// token (UAC turned off, or Wine), there is no ordinary program to guard
+// against.
 bool RunsElevated();
 
 // Whether only the administration can change the file or folder at `path`;

@@ -42,7 +42,7 @@ bool ForegroundMemory::Start() {
   HWND front = GetForegroundWindow();
   remembered = Rememberable(front) ? front : nullptr;
   hook_ = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, ForegroundChanged, 0, 0,
-                          WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNTHREAD);
+                          WINEVENT_OUTOFCONTEXT);
   return hook_ != nullptr;
 }
 
@@ -55,8 +55,22 @@ void ForegroundMemory::Stop() {
 
 HWND RememberedForeground() { return remembered != nullptr && IsWindow(remembered) ? remembered : nullptr; }
 
+HWND TopmostOrdinaryWindow() {
+  // The taskbar is always on top; the window the user left for it lies below.
+  for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(window) || IsIconic(window) || !Rememberable(window)) continue;
+    const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    if ((exStyle & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE)) != 0) continue;
+    return window;
+  }
+  return nullptr;
+}
+
 ForegroundLoan::ForegroundLoan(HWND borrower) : lender_(GetForegroundWindow()) {
-  if (IsTaskbarWindow(lender_)) lender_ = RememberedForeground();
+  if (IsTaskbarWindow(lender_)) {
+    lender_ = RememberedForeground();
+    if (lender_ == nullptr) lender_ = TopmostOrdinaryWindow();
+  }
   if (lender_ == GetDesktopWindow()) lender_ = nullptr;  // nobody's to give back
   if (borrower != nullptr) SetForegroundWindow(borrower);
 }

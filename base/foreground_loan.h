@@ -34,10 +34,16 @@ HWND RememberedForeground();
 // The taskbars and the notification area's overflow flyout.
 bool IsTaskbarWindow(HWND window);
 
+// Where no memory knows better (none runs, or the system sends no foreground
+// events): the topmost visible window below the taskbar that can be active
+// and is not the calling thread's; null when there is none.
+HWND TopmostOrdinaryWindow();
+
 class ForegroundLoan {
  public:
-  // Remembers the window in front now (the one remembered before it, when
-  // that is the taskbar), then brings `borrower` to the front.
+  // Remembers the window in front now (when that is the taskbar, the one
+  // remembered before it, else the topmost ordinary window below it), then
+  // brings `borrower` to the front.
   explicit ForegroundLoan(HWND borrower);
   // Gives the foreground back, unless the window is gone or the user has
   // meanwhile brought another program to the front (a click that closed the

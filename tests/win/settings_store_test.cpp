@@ -203,7 +203,7 @@ TEST_F(SettingsStore, ASavedChangeReachesTheCellsAndTheNextLoad) {
   EXPECT_EQ(next.Current().moveRange, 70);
   EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 1, 0}));
   // Saving replaces the keys; it never adds a second copy of one.
-  EXPECT_EQ(FileLines().size(), 12u);
+  EXPECT_EQ(FileLines().size(), 13u);
 }
 
 TEST_F(SettingsStore, WithoutAWholePathTheDefaultsStayInMemoryAndNothingIsWritten) {
