@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -237,7 +238,31 @@ TEST(CaretQuery, TheThreadsCaretRectangleIsTheFirstStandardWay) {
   DestroyCaret();
   CaretRect none{};
   EXPECT_FALSE(ways[0]->Ask(scene, &none)) << "a thread without caret has no answer";
+  EXPECT_FALSE(ways[0]->AsksTheProgram()) << "the window system answers for the program";
+  EXPECT_TRUE(ways[1]->AsksTheProgram());
+  EXPECT_TRUE(ways[2]->AsksTheProgram());
   DestroyWindow(window);
+}
+
+// The input in front tells whether it is a web engine's, by its window's
+// class or its top-level window's.
+TEST(CaretQuery, TheSceneInFrontKnowsAWebEnginesWindowByItsClass) {
+  WNDCLASSA engineClass{};
+  engineClass.lpfnWndProc = DefWindowProcA;
+  engineClass.hInstance = GetModuleHandleA(nullptr);
+  engineClass.lpszClassName = "Chrome_WidgetWin_1";
+  RegisterClassA(&engineClass);
+  for (const char* className : {"Chrome_WidgetWin_1", "STATIC"}) {
+    HWND window = CreateWindowExA(0, className, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 240, 160, 400, 300, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    SetForegroundWindow(window);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window; }, 5000));
+    CaretScene scene;
+    ASSERT_TRUE(ForegroundCaretScene(&scene));
+    EXPECT_EQ(scene.webEngine, std::string(className) == "Chrome_WidgetWin_1") << className;
+    DestroyWindow(window);
+  }
 }
 
 // The text pattern way, asked on this thread with a made-up automation
