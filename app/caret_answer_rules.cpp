@@ -40,3 +40,27 @@ bool CaretFromTextRectangles(const double* values, size_t count, CaretEdge edge,
   }
   return false;
 }
+
+bool IsWebEngineWindowClass(const char* className) {
+  if (className == nullptr) return false;
+  // The engine's top-level windows ("Chrome_WidgetWin_0", "_1" ...) and the
+  // one that shows a page.
+  static constexpr const char* kPrefixes[] = {"chrome_widgetwin_", "chrome_renderwidgethosthwnd"};
+  for (const char* prefix : kPrefixes) {
+    size_t at = 0;
+    while (prefix[at] != '\0' && className[at] != '\0' &&
+           (className[at] >= 'A' && className[at] <= 'Z' ? className[at] - 'A' + 'a' : className[at]) == prefix[at]) {
+      ++at;
+    }
+    if (prefix[at] == '\0') return true;
+  }
+  return false;
+}
+
+bool ProgramQuestionPace::Allows(intptr_t window, uint32_t now) {
+  if (asked_ && window == window_ && now - at_ < kProgramQuestionSpacingMs) return false;
+  asked_ = true;
+  window_ = window;
+  at_ = now;
+  return true;
+}

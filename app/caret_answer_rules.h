@@ -51,6 +51,30 @@ constexpr ScreenPoint KeyPointOfCaret(const CaretRect& caret) {
   return ScreenPoint{caret.left, caret.top + kCaretPointDrop};
 }
 
+// Programs built on a web engine build their whole accessibility tree when
+// asked and keep it while the asking goes on, which makes them several times
+// slower (an editor among them switches into its screen-reader mode): their
+// windows, told by class, are asked only the thread's caret unless the user
+// allows more. Class names are compared without letter case.
+bool IsWebEngineWindowClass(const char* className);
+
+// Accessibility and UI Automation questions to one window come at most this
+// often; a key in between makes no stars rather than wear the program down.
+constexpr uint32_t kProgramQuestionSpacingMs = 250;
+
+// The pace of those questions: the window asked last and when.
+class ProgramQuestionPace {
+ public:
+  // Whether `window` may be asked at `now` (a wrapping millisecond clock);
+  // when it may, the question counts as asked.
+  bool Allows(intptr_t window, uint32_t now);
+
+ private:
+  bool asked_ = false;
+  intptr_t window_ = 0;
+  uint32_t at_ = 0;
+};
+
 // Whether an answer that comes `now` (a wrapping millisecond clock) to a
 // question asked at `asked` is still in time.
 constexpr bool CaretAnswerInTime(uint32_t asked, uint32_t now, uint32_t boundMs = kCaretQuestionBoundMs) {

@@ -8,6 +8,13 @@
 // the bound or not at all: a way that answers late is not used, nor are the
 // ones after it. A newer question replaces one not yet taken up, so keys
 // typed fast never queue. Between questions the thread sleeps on an event.
+//
+// Asking a program (its accessibility or UI Automation) makes it work: one
+// question is in flight at a time, one window is asked a few times a second
+// at most (ProgramQuestionPace), and web-engine windows only when the user
+// allows it (WEBCARET). A thread held up past the bound by a program that
+// does not answer is left to end by itself, and a fresh one takes the next
+// key, so a hung program never delays another program's answer.
 #pragma once
 #include <windows.h>
 
@@ -23,6 +30,7 @@ struct CaretScene {
   DWORD thread = 0;       // the input's thread
   HWND focus = nullptr;   // its focused window
   CaretRect window{};     // that window's rectangle on the screen
+  bool webEngine = false;  // the window (or its top-level one) is a web engine's
 };
 
 // One way of asking where the caret is; called on the caret thread, which
@@ -31,6 +39,9 @@ struct CaretScene {
 class CaretSource {
  public:
   virtual bool Ask(const CaretScene& scene, CaretRect* answer) = 0;
+  // Whether asking makes the program itself work (accessibility, UI
+  // Automation), rather than the window system answer for it.
+  virtual bool AsksTheProgram() const { return false; }
   // Called on a thread that asked, as it ends and before COM is shut there:
   // what the way kept for that thread is let go.
   virtual void ThreadEnds() {}
@@ -56,7 +67,12 @@ struct CaretQueryOptions {
   bool (*findScene)(CaretScene*) = ForegroundCaretScene;
   uint32_t (*clock)() = nullptr;  // null: the system's tick count
   uint32_t boundMs = kCaretQuestionBoundMs;
+  bool askWebEngines = false;  // WEBCARET: web-engine windows are asked too
 };
+
+// How many threads held up in a program may be left behind at once; past
+// that, the next key waits for one of them.
+constexpr int kMostLeftBehind = 4;
 
 class CaretQuery {
  public:
@@ -69,16 +85,24 @@ class CaretQuery {
   bool Start(HWND target, UINT message);
   // Asks where the caret is now; does nothing before Start.
   void Ask();
+  // Whether web-engine windows are asked too (the WEBCARET setting).
+  void AskWebEngines(bool ask);
   // Ends the thread. One held up in another program is not waited for
   // long: it finishes on its own and posts nothing.
   void Stop();
 
   // Questions finished, answered, given up or replaced; observers wait on it.
   uint32_t Settled() const;
+  // Caret threads of this process not ended yet, those left behind in a
+  // program that did not answer included.
+  static int ThreadsRunning();
 
   struct State;
 
  private:
+  // Leaves a thread held up in a program behind and starts a fresh one.
+  void LeaveHeldThreadBehind();
+
   std::shared_ptr<State> state_;
   HANDLE thread_ = nullptr;
 };

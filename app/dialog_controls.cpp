@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "base/display_dpi.h"
 #include "base/owned_handles.h"
 
 void SetCenterWindow(HWND window) {
@@ -114,7 +115,8 @@ int LabelWidthNeeded(HWND control) {
   }
   if (kind == LabelKind::kPlain) return extent.cx;
   // The mark, and the gap the button leaves between it and its text.
-  return extent.cx + GetSystemMetrics(SM_CXMENUCHECK) + 2 * GetSystemMetrics(SM_CXEDGE) + 2;
+  const int32_t dpi = WindowDpi(control);  // the dialog's monitor now, not the sign-in's
+  return extent.cx + MetricAtDpi(SM_CXMENUCHECK, dpi) + 2 * MetricAtDpi(SM_CXEDGE, dpi) + 2;
 }
 
 void WidenCutLabels(HWND dialog) {

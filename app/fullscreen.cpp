@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/fullscreen_rules.h"
+#include "base/system_library.h"
 
 namespace {
 
@@ -20,8 +21,11 @@ bool ShellReportsFullScreen() {
 // A cloaked window (on another virtual desktop, a suspended store app) is not
 // seen, whatever its size. A system that cannot tell (Wine) counts as not cloaked.
 bool IsCloaked(HWND window) {
+  using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+  static const GetAttribute getAttribute = SystemCall<GetAttribute>(L"dwmapi.dll", "DwmGetWindowAttribute");
   DWORD cloaked = 0;
-  return SUCCEEDED(DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked != 0;
+  return getAttribute != nullptr && SUCCEEDED(getAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) &&
+         cloaked != 0;
 }
 
 bool IsShellWindow(HWND window) {
@@ -29,9 +33,9 @@ bool IsShellWindow(HWND window) {
   return GetClassNameA(window, className, sizeof className) > 0 && IsShellWindowClass(className);
 }
 
-}  // namespace
-
-bool IsFullScreenWindow(HWND window) {
+// The window covers its monitor; the shell is asked (only then, and only
+// when `askShell`) to confirm one that keeps a caption style.
+bool FullScreen(HWND window, bool askShell) {
   if (window == nullptr || window == GetDesktopWindow() || window == GetShellWindow()) return false;
   if (!IsWindowVisible(window) || IsIconic(window)) return false;
   if (IsShellWindow(window) || IsCloaked(window)) return false;
@@ -42,9 +46,13 @@ bool IsFullScreenWindow(HWND window) {
   if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
   LONG style = GetWindowLongA(window, GWL_STYLE);
   bool hasCaption = (style & WS_CAPTION) == WS_CAPTION;
-  return CoversMonitor(BoxOf(rect), BoxOf(monitor.rcMonitor), hasCaption);
+  const ScreenBox box = BoxOf(rect), screen = BoxOf(monitor.rcMonitor);
+  const bool shellSays = askShell && hasCaption && CoversMonitor(box, screen, false) && ShellReportsFullScreen();
+  return FrontIsFullScreen(box, screen, hasCaption, shellSays);
 }
 
-bool ForegroundIsFullScreen() {
-  return IsFullScreenWindow(GetForegroundWindow()) || ShellReportsFullScreen();
-}
+}  // namespace
+
+bool IsFullScreenWindow(HWND window) { return FullScreen(window, false); }
+
+bool ForegroundIsFullScreen() { return FullScreen(GetForegroundWindow(), true); }

@@ -8,6 +8,7 @@
 // hidden, minimised or cloaked window.
 bool IsFullScreenWindow(HWND window);
 
-// The foreground window is full screen, or the shell says a full-screen or
-// presentation program runs.
+// The foreground window is full screen; one that covers its monitor but
+// keeps a caption style counts when the shell confirms a full-screen or
+// presentation program. The shell's word alone never counts.
 bool ForegroundIsFullScreen();

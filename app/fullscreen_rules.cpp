@@ -19,6 +19,10 @@ bool CoversMonitor(ScreenBox window, ScreenBox monitor, bool hasCaption) {
          window.bottom >= monitor.bottom;
 }
 
+bool FrontIsFullScreen(ScreenBox window, ScreenBox monitor, bool hasCaption, bool shellSaysFullScreen) {
+  return CoversMonitor(window, monitor, false) && (!hasCaption || shellSaysFullScreen);
+}
+
 bool FullScreenWatch::InFront(uint32_t now) {
   if (!looked_ || now - lastLook_ >= kFullScreenLookMs) {
     answer_ = look_();

@@ -15,6 +15,13 @@ struct ScreenBox {
 // that fills the monitor is what games, slideshows and players use.
 bool CoversMonitor(ScreenBox window, ScreenBox monitor, bool hasCaption);
 
+// Whether the window in front is a full-screen program. The window decides:
+// the shell's "busy" or full-screen notification state is reported with
+// nothing full screen in front (an overlay left on, some bare desktops), so
+// it never pauses alone; it only confirms a window that covers its monitor
+// but keeps a caption style (some games in exclusive full screen).
+bool FrontIsFullScreen(ScreenBox window, ScreenBox monitor, bool hasCaption, bool shellSaysFullScreen);
+
 // The shell's own top-level windows (the desktop's Progman and WorkerW, which
 // cover the monitor without a caption while a slideshow of wallpapers runs,
 // and the taskbars) are never full-screen programs. Class names are compared

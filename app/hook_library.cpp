@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "app/library_trust.h"
 #include "cells/library_path.h"
 #include "cells/private_messages.h"
 
@@ -15,6 +16,17 @@ HookEntry FindEntry(HMODULE library, const char* name) {
   return reinterpret_cast<HookEntry>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
+// The library's full path beside the program; false when it cannot be had.
+bool PathBesideProgram(const wchar_t* fileName, std::wstring* path) {
+  std::wstring modulePath(kLongPathSize, L'\0');
+  DWORD length = GetModuleFileNameW(nullptr, modulePath.data(), static_cast<DWORD>(kLongPathSize));
+  if (length == 0 || length >= kLongPathSize) return false;  // a cut path names some other folder
+  path->assign(kLongPathSize, L'\0');
+  if (!PathBesideModule(modulePath.c_str(), fileName, path->data(), kLongPathSize)) return false;
+  path->resize(std::char_traits<wchar_t>::length(path->c_str()));
+  return true;
+}
+
 // The library from the program's own folder and nowhere else.
 HMODULE LoadBesideProgram(const wchar_t* fileName) {
   // The loader searches that folder itself, so its name may hold any
@@ -22,11 +34,8 @@ HMODULE LoadBesideProgram(const wchar_t* fileName) {
   HMODULE library = LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR);
   if (library != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return library;
   // A loader that doesn't know that search (Windows 7 before its update): by full wide path.
-  std::wstring modulePath(kLongPathSize, L'\0');
-  DWORD length = GetModuleFileNameW(nullptr, modulePath.data(), static_cast<DWORD>(kLongPathSize));
-  if (length == 0 || length >= kLongPathSize) return nullptr;  // a cut path names some other folder
-  std::wstring libraryPath(kLongPathSize, L'\0');
-  if (!PathBesideModule(modulePath.c_str(), fileName, libraryPath.data(), kLongPathSize)) return nullptr;
+  std::wstring libraryPath;
+  if (!PathBesideProgram(fileName, &libraryPath)) return nullptr;
   return LoadLibraryExW(libraryPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
@@ -55,6 +64,9 @@ DWORD WINAPI HookLibrary::HookThread(void* parameter) {
   // The queue exists before anyone learns of the thread, so the quit posted
   // to it is never lost.
   PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  // Other programs' input waits for this thread (32-bit and Store programs'
+  // hook calls come here): it must never starve behind star making.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
   self->started_ = self->startHook_();
   SetEvent(self->ready_.Get());
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
@@ -78,6 +90,13 @@ int HookLibrary::StartHookThread() {
 
 int HookLibrary::LoadHookLibraryFile(const wchar_t* fileName) {
   if (library_) return 0;
+  if ((elevated_ != nullptr ? elevated_ : RunsElevated)()) {
+    std::wstring path;
+    if (!PathBesideProgram(fileName, &path) || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      return kHookLibraryMissing;
+    }
+    if (!LibraryWriteProtected(path.c_str())) return kHookLibraryUnprotected;
+  }
   UniqueModule library(LoadBesideProgram(fileName));
   if (!library) return kHookLibraryMissing;
   HookEntry startHook = FindEntry(library.Get(), kStartHookEntry);

@@ -8,6 +8,10 @@
 // LoadHookLibrary's result when the library can't be loaded from the
 // program's folder or lacks one of its two entries.
 constexpr int kHookLibraryMissing = -1;
+// LoadHookLibrary's result, run as administrator, when the library or its
+// folder can be changed by others than the administrators and the system:
+// the hooks would run their code in elevated programs. Not loaded.
+constexpr int kHookLibraryUnprotected = -2;
 
 // Lets the hook library's messages (PWM_HOOK_*) through to the main window
 // from processes of lower integrity, and nothing else: a copy run as
@@ -34,6 +38,8 @@ class HookLibrary {
   int LoadHookLibrary();
   // The same for a library of another name in the program's folder.
   int LoadHookLibraryFile(const wchar_t* fileName);
+  // Whether this process runs elevated: the system's answer, or a test's.
+  void UseElevationCheck(bool (*elevated)()) { elevated_ = elevated; }
   // Removes the hooks, then frees the library; nothing when it isn't loaded.
   void FreeHookLibrary();
 
@@ -48,6 +54,7 @@ class HookLibrary {
   int StartHookThread();
 
   UniqueModule library_;
+  bool (*elevated_)() = nullptr;  // null: RunsElevated
   int (*startHook_)() = nullptr;
   int (*endHook_)() = nullptr;
   int started_ = 0;            // what StartHook returned on the thread

@@ -43,6 +43,7 @@ constexpr uint32_t kEsc = 0x1B;
 constexpr uint32_t kInsert = 0x2D;
 constexpr uint32_t kDelete = 0x2E;
 constexpr uint32_t kF4 = 0x73;
+constexpr uint32_t kF12 = 0x7B;
 
 // Combinations every program (or the system) relies on, with exactly these modifiers.
 constexpr Hotkey kReservedHotkeys[] = {
@@ -50,8 +51,7 @@ constexpr Hotkey kReservedHotkeys[] = {
     {kCtrl, 'Y'},          {kCtrl, 'A'},          {kCtrl, 'S'},          {kCtrl, kInsert},
     {kShift, kInsert},     {kShift, kDelete},     {kAlt, kF4},           {kAlt, kTab},
     {kAlt | kShift, kTab}, {kAlt, kEsc},          {kCtrl, kEsc},         {kCtrl | kShift, kEsc},
-    {kCtrl | kAlt, kDelete}, {kWin, 'L'},         {kWin, 'D'},           {kWin, 'E'},
-    {kWin, 'R'},           {kWin, kTab},
+    {kCtrl | kAlt, kDelete},
 };
 
 bool Reserved(Hotkey hotkey) {
@@ -68,9 +68,12 @@ bool Printable(uint32_t virtualKey) {
 
 // Why a readable combination must not be used, or HOTKEY_VALID.
 HotkeyParse Judge(Hotkey hotkey) {
+  // RegisterHotKey's own rule: F12 belongs to the debugger at all times, and
+  // keys with the Windows key to the system.
+  if (hotkey.virtualKey == kF12 || (hotkey.modifiers & kWin) != 0) return HOTKEY_SYSTEM_KEY;
   if (Reserved(hotkey)) return HOTKEY_RESERVED;
-  if ((hotkey.modifiers & (kCtrl | kAlt | kWin)) == 0) return HOTKEY_NEEDS_MODIFIER;
-  const bool altGr = (hotkey.modifiers & (kCtrl | kAlt)) == (kCtrl | kAlt) && (hotkey.modifiers & kWin) == 0;
+  if ((hotkey.modifiers & (kCtrl | kAlt)) == 0) return HOTKEY_NEEDS_MODIFIER;
+  const bool altGr = (hotkey.modifiers & (kCtrl | kAlt)) == (kCtrl | kAlt);
   if (altGr && Printable(hotkey.virtualKey)) return HOTKEY_ALTGR;
   return HOTKEY_VALID;
 }
@@ -142,6 +145,7 @@ unsigned HotkeyReasonTextId(HotkeyParse parse) {
     case HOTKEY_NEEDS_MODIFIER: return IDS_HOTKEY_NEEDS_MODIFIER;
     case HOTKEY_ALTGR: return IDS_HOTKEY_ALTGR;
     case HOTKEY_RESERVED: return IDS_HOTKEY_RESERVED;
+    case HOTKEY_SYSTEM_KEY: return IDS_HOTKEY_SYSTEM_KEY;
     default: return 0;
   }
 }

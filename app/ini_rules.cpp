@@ -104,6 +104,7 @@ SettingsRecord ReadSettings(IniKeyReader read, void* context) {
   }
   char language[kLanguageTextSize] = {};
   if (read(context, "LANGUAGE", language, sizeof language)) settings.language = LanguageFromText(language);
+  ReadSwitch(read, context, "WEBCARET", &settings.webCaret);
   return settings;
 }
 
@@ -121,6 +122,9 @@ int AddMissingKeys(const SettingsRecord& settings, IniKeyReader read, IniKeyWrit
   if (!read(context, "HOTKEY", text, sizeof text)) written &= write(context, "HOTKEY", settings.hotkey);
   if (!read(context, "EXCLUDE", text, sizeof text)) written &= write(context, "EXCLUDE", settings.exclude);
   if (!read(context, "LANGUAGE", text, sizeof text)) written &= write(context, "LANGUAGE", LanguageText(settings.language));
+  if (!read(context, "WEBCARET", text, sizeof text)) {
+    written &= WriteNumber(write, context, "WEBCARET", settings.webCaret, nullptr);
+  }
   return written;
 }
 
@@ -151,6 +155,7 @@ int WriteSettings(const SettingsRecord& settings, IniKeyWriter write, void* cont
   if (stored == nullptr || stored->language != settings.language) {
     written &= write(context, "LANGUAGE", LanguageText(settings.language));
   }
+  written &= WriteNumber(write, context, "WEBCARET", settings.webCaret, was(&SettingsRecord::webCaret));
   return written;
 }
 

@@ -42,7 +42,7 @@ using IniKeyWriter = int (*)(void* context, const char* key, const char* text);
 SettingsRecord ReadSettings(IniKeyReader read, void* context);
 
 // Writes, after the seven keys of the first version, the keys a file written
-// by that version lacks (FULLSCREENPAUSE, HOTKEY, EXCLUDE, LANGUAGE), with the record's
+// by that version lacks (FULLSCREENPAUSE, HOTKEY, EXCLUDE, LANGUAGE, WEBCARET), with the record's
 // values; a file without all seven (cut down by hand, or no settings file at
 // all) is left alone. 1 when every write succeeded.
 int AddMissingKeys(const SettingsRecord& settings, IniKeyReader read, IniKeyWriter write, void* context);

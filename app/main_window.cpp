@@ -8,6 +8,7 @@ MainWindow::MainWindow(const MainWindowOptions& options)
     : starCursor_(options.starCursor),
       watch_(options.watchdog),
       watchSource_(options.watchdogSource),
+      tray_(options.trayNotify),
       signIn_(options.runValueName),
       caret_(options.caretQuestion != nullptr ? *options.caretQuestion
                                               : CaretQueryOptions{StandardCaretSources()}) {
@@ -76,7 +77,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: return OnCreate();
     case WM_CLOSE: return OnClose();
     case WM_DESTROY: return OnDestroy();
-    case WM_TIMER: return wParam == kHeldReportTimerId ? OnHeldReportLook() : OnTimer();
+    case WM_TIMER:
+      if (wParam == kHeldReportTimerId) return OnHeldReportLook();
+      if (wParam == kTrayRetryTimerId) return OnTrayRetry();
+      return OnTimer();
     case WM_HOTKEY: return OnHotkey(wParam);
     case WM_COMMAND: return OnCommand(wParam);
     case PWM_HOOK_CLICK: return OnHookClick(wParam, lParam);
@@ -97,6 +101,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case PWM_PICTURES_LOADED: return OnPicturesLoaded(wParam);
     case PWM_TRAY: return OnTray(lParam);
     case PWM_ANOTHER_START: return OnAnotherStart();
+    case WM_DPICHANGED:
+      // The display's scale changed: the tray icon is made again at its new size.
+      tray_.Modify(kTrayIconArt, nullptr);
+      return 0;
     default:
       if (message != 0 && message == taskbarCreated_) return OnTaskbarCreated();
       return DefWindowProcA(window_, message, wParam, lParam);
@@ -107,11 +115,15 @@ LRESULT MainWindow::OnCreate() {
   stopped_ = false;
   TrimWorkingSet();
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
-  tray_.Add(window_, kTrayIconArt, PWM_TRAY, kTipEnabled);
+  trayRetriesLeft_ = kTrayAddRetries;
+  AddTrayIcon();
   cells_.SetUpMMFile(window_);
   AllowHookMessages(window_);  // from ordinary programs too, when this copy runs elevated
+  LetTaskbarCreatedThrough(window_, taskbarCreated_);
+  foreground_.Start();
   store_.GetIniInfo();  // after the cells: loading mirrors the switches into them
   ApplyLanguage();
+  caret_.AskWebEngines(store_.Current().webCaret != 0);
   field_ = std::make_unique<Win32StarField>(StarFieldHost{window_, starCursor_, &UiTexts, &store_.Current()});
   session_ = SettingsSession::Make(window_, starCursor_);
   caret_.Start(window_, PWM_CARET_FOUND);
@@ -148,6 +160,7 @@ void MainWindow::StopInputAndField() {
   hooks_.FreeHookLibrary();
   caret_.Stop();
   hotkey_.Unregister();
+  foreground_.Stop();
   tray_.Remove();
   // Nothing a new copy shares is used from here on: it may start.
   singleCopy_.Reset();

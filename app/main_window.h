@@ -22,9 +22,11 @@
 #include "app/pause_hotkey.h"
 #include "app/settings_session.h"
 #include "app/settings_store.h"
+#include "app/told_once.h"
 #include "app/sign_in_start.h"
 #include "app/tray_icon.h"
 #include "app/version_box.h"
+#include "base/foreground_loan.h"
 #include "base/owned_handles.h"
 #include "base/resource_ids.h"
 #include "stars/win32/win32_star_field.h"
@@ -43,12 +45,16 @@ struct MainWindowOptions {
   // The single-copy mutex, which the window owns from then on and lets go as
   // soon as it has stopped taking input: a new start then runs at once.
   HANDLE singleCopy = nullptr;
+  NotifyIconCall trayNotify = nullptr;  // how the tray icon reaches the shell; null: the system's
 };
 
 // One object per window, which its window's user slot points at; the owners
 // it holds keep it from being copied.
 class MainWindow {
  public:
+  // The timer that runs while the shell has not taken the tray icon yet (at sign-in).
+  static constexpr UINT_PTR kTrayRetryTimerId = 3;
+
   explicit MainWindow(const MainWindowOptions& options);
   // Destroys the window if it still exists, then stops the watchdog.
   ~MainWindow();
@@ -137,6 +143,9 @@ class MainWindow {
   LRESULT OnAboutClosed();
   LRESULT OnTaskbarCreated();
   LRESULT OnAnotherStart();
+  // Adds the tray icon; one the shell refuses is tried again on a timer.
+  void AddTrayIcon();
+  LRESULT OnTrayRetry();
   void ShowTrayMenu();
   void OnToggleReaction();
   void OpenVersionBox();
@@ -158,6 +167,9 @@ class MainWindow {
   uint32_t lastClickSerial_ = 0;
   TrayIcon tray_;
   UniqueHandle singleCopy_;
+  int trayRetriesLeft_ = 0;
+  // The window the user typed in, for the tray menu's loan of the foreground.
+  ForegroundMemory foreground_;
   UniqueMenu trayMenu_;
   // Made with the window and stopped with it; messages reach the window only
   // in between. Let go of before it stops, so that a message handled while it
@@ -169,6 +181,8 @@ class MainWindow {
   // box that comes to the front would push itself over a game.
   std::optional<StartReport> heldReport_;
   PauseHotkey hotkey_;
+  // The taken hotkey told last, so the same one is not told at every start.
+  ToldOnce takenHotkeyNote_{"HOTKEYTAKEN"};
   VersionBox versionBox_;
   SignInStart signIn_;
   // Shared with the settings dialog's thread; let go of, not deleted.

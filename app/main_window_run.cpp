@@ -50,13 +50,16 @@ void MainWindow::TellRefusedHotkey() {
   MessageOut(window_, text);
 }
 
-// The pause hotkey, once the star field runs; a combination another program
-// holds is reported once, and the program goes on without it.
+// The pause hotkey, once the star field runs: registered before anything is
+// told, so it works while a box shows. A combination another program holds
+// (a driver may hold it at every start) is told once per combination, and
+// the program goes on without it.
 void MainWindow::RegisterHotkeyOrTell() {
-  TellRefusedHotkey();
-  if (!IsWindow(window_)) return;  // exit was chosen while the box showed
   const SettingsRecord& settings = store_.Current();
-  if (hotkey_.Register(window_, settings.hotkey) != PAUSE_HOTKEY_TAKEN) return;
+  const bool taken = hotkey_.Register(window_, settings.hotkey) == PAUSE_HOTKEY_TAKEN;
+  TellRefusedHotkey();
+  if (!IsWindow(window_) || !taken) return;  // exit was chosen while the box showed
+  if (!takenHotkeyNote_.FirstTime(store_.IniPath(), settings.hotkey)) return;
   wchar_t hotkey[kHotkeyTextSize] = {};
   MultiByteToWideChar(CP_ACP, 0, settings.hotkey, -1, hotkey, kHotkeyTextSize);
   hotkey[kHotkeyTextSize - 1] = L'\0';

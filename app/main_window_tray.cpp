@@ -94,6 +94,25 @@ LRESULT MainWindow::OnAboutClosed() {
 }
 
 LRESULT MainWindow::OnTaskbarCreated() {
-  tray_.Add(window_, kTrayIconArt, PWM_TRAY, Tip());
+  trayRetriesLeft_ = kTrayAddRetries;
+  AddTrayIcon();
+  return 0;
+}
+
+void MainWindow::AddTrayIcon() {
+  if (tray_.Add(window_, kTrayIconArt, PWM_TRAY, field_ ? Tip() : kTipEnabled)) {
+    KillTimer(window_, kTrayRetryTimerId);
+    return;
+  }
+  // Without its icon the program could not even be ended: keep trying a while.
+  if (trayRetriesLeft_-- > 0) {
+    SetTimer(window_, kTrayRetryTimerId, kTrayAddRetryMs, nullptr);
+  } else {
+    KillTimer(window_, kTrayRetryTimerId);
+  }
+}
+
+LRESULT MainWindow::OnTrayRetry() {
+  AddTrayIcon();
   return 0;
 }

@@ -38,3 +38,17 @@ bool RunValueNamesProgram(const wchar_t* stored, const wchar_t* path) {
   }
   return true;
 }
+
+bool StartupApprovedBlocks(const unsigned char* data, size_t size) { return size > 0 && (data[0] & 1u) != 0; }
+
+bool LastingPlace(const wchar_t* path, const wchar_t* tempFolder, DriveKind drive) {
+  if (drive == DriveKind::kRemovable) return false;
+  size_t length = tempFolder != nullptr ? std::wcslen(tempFolder) : 0;
+  while (length > 0 && (tempFolder[length - 1] == L'\\' || tempFolder[length - 1] == L'/')) --length;
+  if (length == 0) return true;
+  for (size_t at = 0; at < length; ++at) {
+    if (path[at] == L'\0' || FoldCase(path[at]) != FoldCase(tempFolder[at])) return true;
+  }
+  // Inside the folder, not a sibling whose name merely begins the same.
+  return path[length] != L'\\' && path[length] != L'/';
+}

@@ -13,3 +13,18 @@ int QuoteProgramPath(const wchar_t* path, wchar_t* out, size_t size);
 // does not matter on Windows' file systems). A program that was moved sees
 // false and points the value at its new path.
 bool RunValueNamesProgram(const wchar_t* stored, const wchar_t* path);
+
+// Whether the start-up list of the task manager blocks the Run value: it
+// keeps, under Explorer\StartupApproved\Run, a binary value of the same name
+// whose first byte is odd while the user has disabled it there (even, or no
+// value at all: Windows runs it).
+bool StartupApprovedBlocks(const unsigned char* data, size_t size);
+
+// The kind of drive a program lies on, as far as lasting goes.
+enum class DriveKind { kFixed, kRemovable, kOther };
+
+// Whether a copy at `path` may take the Run value over: not one on a
+// removable drive or a disc (gone at the next sign-in), nor one inside the
+// temporary folder `tempFolder` (a copy run from inside a zip archive is
+// unpacked there, and cleaned away). Letter case does not matter.
+bool LastingPlace(const wchar_t* path, const wchar_t* tempFolder, DriveKind drive);

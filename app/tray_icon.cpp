@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/app_state.h"
+#include "base/display_dpi.h"
 #include "base/resource_ids.h"
 #include "images/win32/alpha_bitmap.h"
 #include "images/ico32_format.h"
@@ -46,9 +47,17 @@ void CopyTip(NOTIFYICONDATAW& data, const wchar_t* tip) {
 
 }  // namespace
 
-TrayIcon::TrayIcon() : data_{}, module_(GetModuleHandleA(nullptr)) {}
+BOOL LetTaskbarCreatedThrough(HWND window, UINT taskbarCreated) {
+  return taskbarCreated != 0 && ChangeWindowMessageFilterEx(window, taskbarCreated, MSGFLT_ALLOW, nullptr);
+}
 
-HICON TrayIcon::MakeIcon(int iconId) { return MakeIconAt(iconId, GetSystemMetrics(SM_CXSMICON)); }
+TrayIcon::TrayIcon(NotifyIconCall notify)
+    : data_{}, module_(GetModuleHandleA(nullptr)), notify_(notify != nullptr ? notify : Shell_NotifyIconW) {}
+
+HICON TrayIcon::MakeIcon(int iconId) {
+  // The notification area's size now, not at sign-in: the scale may have changed since.
+  return MakeIconAt(iconId, MetricAtDpi(SM_CXSMICON, WindowDpi(data_.hWnd)));
+}
 
 HICON TrayIcon::MakeIconAt(int iconId, int size) {
   if (size <= 0 || size == kArtSide) return MakeAlphaIcon(module_, iconId, kArtSide, TRUE, 0, 0);
@@ -74,7 +83,7 @@ BOOL TrayIcon::Add(HWND window, int iconId, UINT callbackMessage, const wchar_t*
   // The old icon goes only after the shell has its copy of the new one.
   UniqueIcon previous(icon_.Release());
   TakeIcon(iconId);
-  return Shell_NotifyIconW(NIM_ADD, &data_);
+  return notify_(NIM_ADD, &data_);
 }
 
 BOOL TrayIcon::Modify(int iconId, const wchar_t* tip) {
@@ -85,10 +94,10 @@ BOOL TrayIcon::Modify(int iconId, const wchar_t* tip) {
     TakeIcon(iconId);
   }
   if (tip != nullptr) CopyTip(data_, tip);
-  return Shell_NotifyIconW(NIM_MODIFY, &data_);
+  return notify_(NIM_MODIFY, &data_);
 }
 
-BOOL TrayIcon::Remove() { return Shell_NotifyIconW(NIM_DELETE, &data_); }
+BOOL TrayIcon::Remove() { return notify_(NIM_DELETE, &data_); }
 
 BOOL TrayIcon::ShowBalloon(const wchar_t* text) {
   lstrcpynW(data_.szInfo, text, ARRAYSIZE(data_.szInfo));

@@ -7,9 +7,23 @@
 
 #include "base/owned_handles.h"
 
+// How the icon reaches the shell: Shell_NotifyIconW, or a test's fake.
+using NotifyIconCall = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
+
+// At sign-in the program may start before the shell takes icons: a failed
+// first add is tried again this often, this many times (a shell that starts
+// later announces itself with "TaskbarCreated" anyway).
+constexpr UINT kTrayAddRetryMs = 500;
+constexpr int kTrayAddRetries = 120;
+
+// Lets the shell's "TaskbarCreated" through to a copy run as administrator,
+// whose window the system otherwise shields from the (unelevated) shell's
+// messages. Nonzero on success.
+BOOL LetTaskbarCreatedThrough(HWND window, UINT taskbarCreated);
+
 class TrayIcon {
  public:
-  TrayIcon();
+  explicit TrayIcon(NotifyIconCall notify = nullptr);
   // Adds the icon (id 1) with the callback message and tip. Nonzero on success.
   // Adding again (after the shell restarted) frees the icon it replaces.
   BOOL Add(HWND window, int iconId, UINT callbackMessage, const wchar_t* tip);
@@ -40,6 +54,7 @@ class TrayIcon {
   NOTIFYICONDATAW data_;
   UniqueIcon icon_;
   HMODULE module_;
+  NotifyIconCall notify_;
 };
 
 // A 32 x 32 cursor with per-pixel alpha from an "ICO32" resource of

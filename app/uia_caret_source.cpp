@@ -5,19 +5,16 @@
 #include "app/caret_answer_rules.h"
 
 using uia::IUIAutomation;
-using uia::IUIAutomationCondition;
 using uia::IUIAutomationElement;
 using uia::IUIAutomationTextPattern;
 using uia::IUIAutomationTextPattern2;
 using uia::IUIAutomationTextRange;
 using uia::IUIAutomationTextRangeArray;
 
-// What one thread keeps: its automation object and the condition that finds
-// a focused descendant, both made on first need.
+// What one thread keeps: its automation object, made on first need.
 struct UiaCaretSource::ThreadHold {
   bool tried = false;  // the automation object was asked for
   IUIAutomation* automation = nullptr;
-  IUIAutomationCondition* focused = nullptr;
 };
 
 namespace {
@@ -157,27 +154,13 @@ bool UiaCaretSource::Ask(const CaretScene& scene, CaretRect* answer) {
   IUIAutomation* automation = hold->automation;
   if (automation == nullptr) return false;
 
-  // The focused element; else the focused window's element and the one
-  // with keyboard focus below it (or itself).
+  // The focused element; else the focused window's own element. Its tree
+  // is never searched: a web engine would build the whole of it.
   IUIAutomationElement* element = nullptr;
   if (FAILED(automation->GetFocusedElement(&element))) element = nullptr;
-  if (element == nullptr && scene.focus != nullptr) {
-    IUIAutomationElement* window = nullptr;
-    if (SUCCEEDED(automation->ElementFromHandle(scene.focus, &window)) && window != nullptr) {
-      if (hold->focused == nullptr) {
-        VARIANT yes;
-        VariantInit(&yes);
-        yes.vt = VT_BOOL;
-        yes.boolVal = VARIANT_TRUE;
-        if (FAILED(automation->CreatePropertyCondition(uia::kHasKeyboardFocusPropertyId, yes, &hold->focused))) {
-          hold->focused = nullptr;
-        }
-      }
-      if (hold->focused == nullptr || FAILED(window->FindFirst(uia::TreeScope_Subtree, hold->focused, &element))) {
-        element = nullptr;
-      }
-      window->Release();
-    }
+  if (element == nullptr && scene.focus != nullptr &&
+      (FAILED(automation->ElementFromHandle(scene.focus, &element)))) {
+    element = nullptr;
   }
   if (element == nullptr) return false;
 
@@ -193,7 +176,6 @@ void UiaCaretSource::ThreadEnds() {
   if (slot_ == TLS_OUT_OF_INDEXES) return;
   auto* hold = static_cast<ThreadHold*>(TlsGetValue(slot_));
   if (hold == nullptr) return;
-  Let(hold->focused);
   Let(hold->automation);
   delete hold;
   TlsSetValue(slot_, nullptr);

@@ -2,8 +2,9 @@
 // which browsers, programs built on a web engine and Store apps answer where
 // they have neither a Win32 caret nor an accessible caret object.
 //
-// The focused element (GetFocusedElement, else the focused window's element
-// and its focused descendant) is asked for its TextPattern2's caret range,
+// The focused element (GetFocusedElement, else the focused window's own
+// element; never a search of the window's tree, which makes a web engine
+// build all of it) is asked for its TextPattern2's caret range,
 // else for the first range of its TextPattern's selection. The range's
 // bounding rectangles give the caret (CaretFromTextRectangles); a degenerate
 // range has none, so the character after the caret is asked instead, and at
@@ -38,6 +39,7 @@ class UiaCaretSource final : public CaretSource {
   UiaCaretSource& operator=(const UiaCaretSource&) = delete;
 
   bool Ask(const CaretScene& scene, CaretRect* answer) override;
+  bool AsksTheProgram() const override { return true; }
   void ThreadEnds() override;
 
   // CUIAutomation8 (Windows 8 and later: calls to a hung program time out),

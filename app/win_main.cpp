@@ -32,7 +32,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   appInstance = instance;
   // A toy yields to the user's programs: when a burst of stars and another
   // program's input want the processor at once, the other program wins.
-  SetPriorityClass(GetCurrentProcess(), BELOW_NORMAL_PRIORITY_CLASS);
+  // Only star making (this thread) and picture loading are lowered: the
+  // hook thread answers other programs' input, which waits for it.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
 
   SeedRandomSource(static_cast<uint32_t>(std::time(nullptr)));
   IniLocation ini{};
@@ -53,7 +55,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Without the library, or without its hooks (a global hook's library must
   // lie in a folder of an ordinary length), the program would sit in the tray
   // and never react: the user is told once.
-  if (shell.LoadHookLibrary() != 1) MessageOut(window, UiTexts.slot[TEXT_NO_HOOK_LIBRARY]);
+  const int hooks = shell.LoadHookLibrary();
+  if (hooks == kHookLibraryUnprotected) {
+    wchar_t text[kTextSize * 2] = {};
+    if (LoadTextInUiLanguage(IDS_HOOK_LIBRARY_UNPROTECTED, text, kTextSize * 2)) MessageOut(window, text);
+  } else if (hooks != 1) {
+    MessageOut(window, UiTexts.slot[TEXT_NO_HOOK_LIBRARY]);
+  }
   // A program started at sign-in and moved since would not start there
   // again: the value follows it to where it runs now.
   if (!SignInStart().FollowMove()) MessageOut(window, UiTexts.slot[TEXT_SIGN_IN_UNSAVED]);

@@ -45,6 +45,16 @@ int32_t LargestDisplayDpi() {
   return largest;
 }
 
+int MetricAtDpi(int index, int32_t dpi) {
+  using MetricCall = int(WINAPI*)(int, UINT);
+  static const MetricCall call = reinterpret_cast<MetricCall>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  if (call != nullptr && dpi > 0) return call(index, static_cast<UINT>(dpi));
+  // Older systems: the sign-in metric, scaled to the DPI asked for.
+  const int32_t system = SystemDpi();
+  return dpi > 0 && system > 0 ? MulDiv(GetSystemMetrics(index), dpi, system) : GetSystemMetrics(index);
+}
+
 int32_t WindowDpi(HWND window) {
   int32_t dpi = MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
   return dpi > 0 ? dpi : SystemDpi();

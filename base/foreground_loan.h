@@ -5,9 +5,45 @@
 #pragma once
 #include <windows.h>
 
+// A click in the notification area makes the taskbar (or its overflow
+// flyout) the foreground before the tray's message comes. While a memory
+// runs, the last window in front that is neither the taskbar's nor the
+// memory's thread's is remembered (an event hook on the calling thread, which must
+// pump messages), and a loan made while the taskbar is in front is made
+// from that window instead.
+class ForegroundMemory {
+ public:
+  ForegroundMemory() = default;
+  ~ForegroundMemory() { Stop(); }
+  ForegroundMemory(const ForegroundMemory&) = delete;
+  ForegroundMemory& operator=(const ForegroundMemory&) = delete;
+
+  // Starts following the foreground, from the window in front now; false
+  // when the event hook could not be set.
+  bool Start();
+  void Stop();
+
+ private:
+  HWINEVENTHOOK hook_ = nullptr;
+};
+
+// The last window in front that is neither the taskbar's nor the memory's
+// thread's, while a memory runs; null when there is none (or it is gone).
+HWND RememberedForeground();
+
+// The taskbars and the notification area's overflow flyout.
+bool IsTaskbarWindow(HWND window);
+
+// Where no memory knows better (none runs, or the system sends no foreground
+// events): the topmost visible window below the taskbar that can be active
+// and is not the calling thread's; null when there is none.
+HWND TopmostOrdinaryWindow();
+
 class ForegroundLoan {
  public:
-  // Remembers the window in front now, then brings `borrower` to the front.
+  // Remembers the window in front now (when that is the taskbar, the one
+  // remembered before it, else the topmost ordinary window below it), then
+  // brings `borrower` to the front.
   explicit ForegroundLoan(HWND borrower);
   // Gives the foreground back, unless the window is gone or the user has
   // meanwhile brought another program to the front (a click that closed the

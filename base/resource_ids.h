@@ -64,6 +64,8 @@
 #define IDS_HOTKEY_NEEDS_MODIFIER 178  // why: neither Ctrl, Alt nor Win
 #define IDS_HOTKEY_ALTGR 179           // why: Ctrl+Alt with a character key is AltGr
 #define IDS_HOTKEY_RESERVED 180        // why: a key every program relies on
+#define IDS_HOTKEY_SYSTEM_KEY 181      // why: F12 or the Windows key, which Windows keeps
+#define IDS_HOOK_LIBRARY_UNPROTECTED 182  // run as administrator from a folder others can change: no hooks
 #define IDS_INI_FILE 210         // the settings dialog's label of the settings file (%ls: its path)
 #define IDS_START_AT_SIGN_IN 211  // the tray menu's item
 #define IDS_SIGN_IN_UNSAVED 212   // the Run key could not be written

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 constexpr int kTextSize = 260;  // every path and text buffer: 259 characters and a NUL
-constexpr int kHotkeyTextSize = 64;     // HOTKEY, such as "Ctrl+Alt+F12"
+constexpr int kHotkeyTextSize = 64;     // HOTKEY, such as "Ctrl+Alt+Shift+F8"
 constexpr int kExcludeTextSize = 1024;  // EXCLUDE, program names separated by ';'
 
 struct SettingsRecord {
@@ -20,4 +20,5 @@ struct SettingsRecord {
   char hotkey[kHotkeyTextSize];    // HOTKEY: toggles the reaction; empty for none
   char exclude[kExcludeTextSize];  // EXCLUDE: programs whose input makes no stars
   int32_t language;                // LANGUAGE: a LanguageChoice (ui_language_rules.h)
+  int32_t webCaret;                // WEBCARET: ask web-engine windows where their caret is (0: never)
 };

@@ -15,4 +15,10 @@ constexpr uint32_t kCellOpenAccess = 0x0004u | 0x0002u;  // FILE_MAP_READ | FILE
 // generic read and write for that user alone, nothing inherited, and a
 // medium label that keeps lower-integrity processes from writing. 1 on
 // success; 0, with out empty, when the SID is no SID or the text won't fit.
-int ComposeCellSddl(const wchar_t* userSid, wchar_t* out, size_t outSize);
+//
+// A copy elevated over the shoulder (with another account's credentials)
+// runs as that account while the desktop's programs run as the signed-in
+// user: `desktopUserSid`, when given and another, gets the same entry, or
+// the user's own programs could not write the cells and would make no stars.
+// A desktop user that is no SID is left out; the program's own still counts.
+int ComposeCellSddl(const wchar_t* userSid, wchar_t* out, size_t outSize, const wchar_t* desktopUserSid = nullptr);

@@ -9,16 +9,19 @@
 
 namespace {
 
-// An SDDL text with a user's SID fits this many characters with room to spare.
-constexpr size_t kSddlSize = 256;
+// An SDDL text with two users' SIDs fits this many characters with room to spare.
+constexpr size_t kSddlSize = 384;
 
 }  // namespace
 
-bool CurrentUserSid(wchar_t* out, size_t outSize) {
+namespace {
+
+// The user a process's token names, as a string SID.
+bool UserSidOf(HANDLE process, wchar_t* out, size_t outSize) {
   if (outSize == 0) return false;
   out[0] = L'\0';
   HANDLE rawToken = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &rawToken)) return false;
+  if (!OpenProcessToken(process, TOKEN_QUERY, &rawToken)) return false;
   UniqueHandle token(rawToken);
   // A TOKEN_USER with its SID: the SID is at most 68 bytes.
   alignas(TOKEN_USER) unsigned char buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
@@ -32,13 +35,28 @@ bool CurrentUserSid(wchar_t* out, size_t outSize) {
   return fits;
 }
 
+}  // namespace
+
+bool CurrentUserSid(wchar_t* out, size_t outSize) { return UserSidOf(GetCurrentProcess(), out, outSize); }
+
+bool DesktopUserSid(wchar_t* out, size_t outSize) {
+  if (outSize > 0) out[0] = L'\0';
+  DWORD shellProcess = 0;
+  HWND shell = GetShellWindow();
+  if (shell == nullptr || GetWindowThreadProcessId(shell, &shellProcess) == 0) return false;
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, shellProcess));
+  return process && UserSidOf(process.Get(), out, outSize);
+}
+
 bool CurrentCellSddl(wchar_t* out, size_t outSize) {
   wchar_t sid[kSddlSize];
   if (!CurrentUserSid(sid, kSddlSize)) {
     if (outSize > 0) out[0] = L'\0';
     return false;
   }
-  return ComposeCellSddl(sid, out, outSize) == 1;
+  wchar_t desktop[kSddlSize];
+  const bool desktopKnown = DesktopUserSid(desktop, kSddlSize);
+  return ComposeCellSddl(sid, out, outSize, desktopKnown ? desktop : nullptr) == 1;
 }
 
 CellSecurity::CellSecurity() {

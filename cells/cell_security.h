@@ -9,7 +9,12 @@
 // when the token can't tell.
 bool CurrentUserSid(wchar_t* out, size_t outSize);
 
-// The cells' SDDL for this process's user; false, out empty, when it can't be made.
+// The user of the desktop's shell (the signed-in user, whoever this process
+// runs as); false, out empty, when there is no shell or its token can't be read.
+bool DesktopUserSid(wchar_t* out, size_t outSize);
+
+// The cells' SDDL for this process's user and the desktop's; false, out
+// empty, when it can't be made.
 bool CurrentCellSddl(wchar_t* out, size_t outSize);
 
 // The descriptor in the form CreateFileMapping takes, made once for a set of

@@ -14,7 +14,7 @@
 #include "cells/packed_point.h"
 #include "cells/exclude_rules.h"
 #include "hook/hook_rules.h"
-#include "hook/physical_point.h"
+#include "cells/physical_point.h"
 #include "hook/outside_input.h"
 
 namespace {
@@ -30,6 +30,28 @@ CachedCells cells;
 constexpr UINT kSendTimeoutMs = 1000;
 
 HWND AsWindow(intptr_t value) { return reinterpret_cast<HWND>(value); }
+
+// Calls of this process that are inside a procedure now. Unhooking stops new
+// calls but not one already running on another thread (the settings
+// dialog's): the program frees the library only once none is inside.
+std::atomic<int> callsInside{0};
+
+class CallInside {
+ public:
+  CallInside() { callsInside.fetch_add(1); }
+  ~CallInside() { callsInside.fetch_sub(1); }
+  CallInside(const CallInside&) = delete;
+  CallInside& operator=(const CallInside&) = delete;
+};
+
+// A call inside waits at most for its click to be answered; past twice that,
+// the library is freed anyway rather than holding up the program's exit.
+constexpr DWORD kCallsInsideWaitMs = 2 * kSendTimeoutMs;
+
+void WaitUntilNoCallInside() {
+  const DWORD start = GetTickCount();
+  while (callsInside.load() > 0 && GetTickCount() - start < kCallsInsideWaitMs) Sleep(1);
+}
 
 // The hook rules' view of the cells and of the calling thread.
 class LivePort : public HookPort {
@@ -80,9 +102,7 @@ class LivePort : public HookPort {
     return composing;
   }
   ScreenPoint ClientToScreen(intptr_t window, ScreenPoint point) override {
-    POINT screen{point.x, point.y};
-    ::ClientToScreen(AsWindow(window), &screen);
-    screen = PhysicalCaretPoint(AsWindow(window), screen);
+    const POINT screen = PhysicalClientPoint(AsWindow(window), POINT{point.x, point.y});
     return ScreenPoint{screen.x, screen.y};
   }
 
@@ -185,6 +205,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
 }
 
 LRESULT CALLBACK MyHookProcM(int code, WPARAM wParam, LPARAM lParam) {
+  CallInside inside;
   // Without cells (the program isn't running) there is nothing to do.
   const CellViews* views = cells.Get();
   HHOOK next = HookHandle(views, CELL_HHOOKMOUSE);
@@ -201,6 +222,7 @@ LRESULT CALLBACK MyHookProcM(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK MyHookProcK(int code, WPARAM wParam, LPARAM lParam) {
+  CallInside inside;
   const CellViews* views = cells.Get();
   HHOOK next = HookHandle(views, CELL_HHOOKKEY);
   if (views != nullptr && OnHookThread()) {
@@ -231,6 +253,7 @@ int EndHook() {
   BOOL mouseRemoved = UnhookWindowsHookEx(HookHandle(views, CELL_HHOOKMOUSE));
   SetHookThread(0);
   ForgetProcesses();
+  WaitUntilNoCallInside();
   return keyRemoved && mouseRemoved ? 1 : 0;
 }
 

@@ -75,6 +75,9 @@ void ReactToMouse(HookPort& port, int code, const MouseEvent& event) {
   switch (event.message) {
     case HOOK_WM_MOUSEMOVE:
     case HOOK_WM_NCMOUSEMOVE:
+      // A move only peeked at comes again when it is taken: counted then,
+      // or every step would count twice (the second time as a standstill).
+      if (code != kHookAction) return;
       ReactToMovement(port, move, mainWindow, event);
       return;
     case HOOK_WM_LBUTTONDOWN:

@@ -59,6 +59,9 @@ class FieldHost {
   // StarField::TakeLoadedPictures(serial) (Win32 posts a message to its
   // window). Never called for a load that a stop or restart ended.
   virtual void PicturesLoaded(uintptr_t serial) { (void)serial; }
+  // The folder load's worker thread, as its first act: a toy's pictures
+  // yield to the user's own work (Win32 lowers the thread's priority).
+  virtual void LoaderStarts() {}
   // The field has stopped and let its pictures go: a good moment to give
   // unused memory back to the system.
   virtual void TrimMemory() {}

@@ -32,6 +32,11 @@ bool FolderLoad::Begin(const char* folder, const PngLister& lister, FieldHost* h
 }
 
 void FolderLoad::Work(std::shared_ptr<Job> job) {
+  {
+    // Under the lock, as the end's report: a stop may have come first.
+    std::lock_guard<std::mutex> lock(job->mutex);
+    if (!job->stop.load()) job->host->LoaderStarts();
+  }
   ScanPictureFolder(job->folder, *job->lister, &job->pictures, &job->scan, &job->stop);
   std::lock_guard<std::mutex> lock(job->mutex);
   job->loading.reset();

@@ -43,6 +43,10 @@ SurfaceOwner Win32FieldHost::MakeSurface(int32_t imageIndex) {
   return SurfaceOwner(surface);
 }
 
+void Win32FieldHost::LoaderStarts() {
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+}
+
 void Win32FieldHost::PicturesLoaded(uintptr_t serial) {
   PostMessageA(host_.owner, PWM_PICTURES_LOADED, serial, 0);
 }

@@ -39,6 +39,7 @@ class Win32FieldHost final : public FieldHost {
   // to the owner; without an owner the folder loads within the start.
   bool HearsLoads() const override { return host_.owner != nullptr; }
   void PicturesLoaded(uintptr_t serial) override;
+  void LoaderStarts() override;
   void TrimMemory() override;
 
  private:

@@ -347,7 +347,7 @@ start_tovik_ready() {
 
 # ini_written: the INI holds its last key (the file shows before its keys are
 # written).
-ini_written() { tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" 2>/dev/null | grep -q '^LANGUAGE='; }
+ini_written() { tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" 2>/dev/null | grep -q '^WEBCARET='; }
 
 # start_report_done: once the messages of a start have been answered: Tovik2
 # is ready, its start has been handled to the end and its folder loaded, and

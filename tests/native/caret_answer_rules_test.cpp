@@ -159,4 +159,34 @@ TEST(CaretAnswerRules, ATextRangesCaretCountsOnlyInsideTheFocusedWindow) {
   EXPECT_FALSE(CaretAnswerInside(caret, CaretRect{0, 0, 800, 600}));
 }
 
+TEST(CaretQuestionRules, WebEngineWindowsAreToldByTheirClass) {
+  for (const char* engine : {"Chrome_WidgetWin_1", "Chrome_WidgetWin_0", "chrome_widgetwin_2",
+                             "Chrome_RenderWidgetHostHWND"}) {
+    EXPECT_TRUE(IsWebEngineWindowClass(engine)) << engine;
+  }
+  for (const char* other : {"Notepad", "Edit", "RichEditD2DPT", "Chrome_Widget", "Chrome_WidgetWin", ""}) {
+    EXPECT_FALSE(IsWebEngineWindowClass(other)) << other;
+  }
+  EXPECT_FALSE(IsWebEngineWindowClass(nullptr));
+}
+
+TEST(CaretQuestionRules, OneWindowIsAskedAFewTimesASecondAtMost) {
+  ProgramQuestionPace pace;
+  EXPECT_TRUE(pace.Allows(0x10, 1000));
+  EXPECT_FALSE(pace.Allows(0x10, 1000 + kProgramQuestionSpacingMs - 1)) << "a key typed fast asks again";
+  EXPECT_TRUE(pace.Allows(0x20, 1001)) << "another window may be asked at once";
+  EXPECT_FALSE(pace.Allows(0x20, 1002));
+  EXPECT_TRUE(pace.Allows(0x20, 1001 + kProgramQuestionSpacingMs));
+  // Refused questions do not push the next one further away.
+  ProgramQuestionPace steady;
+  int asked = 0;
+  for (uint32_t now = 0; now < 1000; now += 10) asked += steady.Allows(0x10, now) ? 1 : 0;
+  EXPECT_EQ(asked, static_cast<int>(1000 / kProgramQuestionSpacingMs));
+  // Across the clock's wrap.
+  ProgramQuestionPace wrapping;
+  EXPECT_TRUE(wrapping.Allows(0x10, 0xFFFFFFF0u));
+  EXPECT_FALSE(wrapping.Allows(0x10, 0x10u));
+  EXPECT_TRUE(wrapping.Allows(0x10, 0xFFFFFFF0u + kProgramQuestionSpacingMs));
+}
+
 }  // namespace

@@ -139,6 +139,20 @@ TEST(MouseMove, MeasuresStepsAsTheSumOfBothAxesFromTheLastPoint) {
   EXPECT_EQ(port.cells[CELL_PREVDISTANCE], 5);
 }
 
+TEST(MouseMove, AMovePeekedBeforeItIsTakenCountsOnce) {
+  // Steady steps of 26 px: each is long after a long one. Seen twice each
+  // (peeked, then taken), the second sighting would be a step of 0.
+  FakePort port = MousePort(0, 1);
+  for (int32_t x = 26; x <= 26 * 5; x += 26) {
+    Mouse(port, HOOK_WM_MOUSEMOVE, x, 0, kOtherWindow, kNoRemove);
+    Mouse(port, HOOK_WM_MOUSEMOVE, x, 0, kOtherWindow, kAction);
+    port.cells[CELL_HOOKPENDING] = 0;  // the program took the move
+  }
+  EXPECT_EQ(port.Count(PWM_HOOK_MOVE), 4) << "every step after the first is long after a long one";
+  EXPECT_EQ(port.cells[CELL_PREVDISTANCE], 26);
+  EXPECT_EQ(port.cells[CELL_MOUSEX], 130);
+}
+
 TEST(MouseMove, WithMoveReactionOffFollowsThePointButNeverTheDistance) {
   FakePort port = MousePort(1, 0);
   port.cells[CELL_PREVDISTANCE] = 33;

@@ -51,7 +51,7 @@ TEST(IniLoading, DefaultsOfAFirstStartAreWrittenAsTheSevenKeysInOrderThenTheNewO
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"IMAGEFOLDER", ""}, {"QUANTITY", "2"}, {"MOVERANGE", "70"}, {"MOUSECLICK", "1"},
       {"MOUSEMOVE", "1"},  {"KEYENTRY", "1"}, {"ENTERKEY", "1"},   {"FULLSCREENPAUSE", "1"},
-      {"HOTKEY", "Ctrl+Alt+F12"}, {"EXCLUDE", ""}, {"LANGUAGE", "ja"}};
+      {"HOTKEY", "Ctrl+Alt+Shift+F8"}, {"EXCLUDE", ""}, {"LANGUAGE", "ja"}, {"WEBCARET", "0"}};
   EXPECT_EQ(written.keys, expected);
 }
 
@@ -62,16 +62,18 @@ TEST(IniLoading, AFileOfTheFirstVersionWorksAndGainsTheNewKeysWithTheirDefaults)
   EXPECT_EQ(settings.quantity, 5);
   EXPECT_EQ(settings.reactMouseMove, 0);
   EXPECT_EQ(settings.fullscreenPause, 1);
-  EXPECT_STREQ(settings.hotkey, "Ctrl+Alt+F12");
+  EXPECT_STREQ(settings.hotkey, "Ctrl+Alt+Shift+F8");
   EXPECT_STREQ(settings.exclude, "");
   ASSERT_EQ(AddMissingKeys(settings, ReadFake, WriteFake, &section), 1);
-  ASSERT_EQ(section.keys.size(), 11u);
+  ASSERT_EQ(section.keys.size(), 12u);
   EXPECT_EQ(section.keys[7], (std::pair<std::string, std::string>{"FULLSCREENPAUSE", "1"}));
-  EXPECT_EQ(section.keys[8], (std::pair<std::string, std::string>{"HOTKEY", "Ctrl+Alt+F12"}));
+  EXPECT_EQ(section.keys[8], (std::pair<std::string, std::string>{"HOTKEY", "Ctrl+Alt+Shift+F8"}));
   EXPECT_EQ(section.keys[9], (std::pair<std::string, std::string>{"EXCLUDE", ""}));
   EXPECT_EQ(section.keys[10], (std::pair<std::string, std::string>{"LANGUAGE", "ja"}));
+  EXPECT_EQ(section.keys[11], (std::pair<std::string, std::string>{"WEBCARET", "0"})) << "off unless the user turns it on";
+  EXPECT_EQ(settings.webCaret, 0);
   EXPECT_EQ(AddMissingKeys(settings, ReadFake, WriteFake, &section), 1);
-  EXPECT_EQ(section.keys.size(), 11u) << "keys present are left as they are";
+  EXPECT_EQ(section.keys.size(), 12u) << "keys present are left as they are";
 
   FakeSection cutDown{{{"QUANTITY", "5"}, {"MOUSECLICK", "0"}}};
   EXPECT_EQ(AddMissingKeys(ReadSettings(ReadFake, &cutDown), ReadFake, WriteFake, &cutDown), 1);
@@ -79,27 +81,31 @@ TEST(IniLoading, AFileOfTheFirstVersionWorksAndGainsTheNewKeysWithTheirDefaults)
 }
 
 TEST(IniLoading, TheNewKeysKeepGoodValuesAndGiveMalformedOnesTheirDefaults) {
-  SettingsRecord good = Load({{"FULLSCREENPAUSE", "0"}, {"HOTKEY", "Shift+Win+P"}, {"EXCLUDE", " mstsc.exe ;game.exe"}});
+  SettingsRecord good = Load({{"FULLSCREENPAUSE", "0"}, {"HOTKEY", "Shift+Alt+P"}, {"EXCLUDE", " mstsc.exe ;game.exe"},
+                              {"WEBCARET", "1"}});
   EXPECT_EQ(good.fullscreenPause, 0);
-  EXPECT_STREQ(good.hotkey, "Shift+Win+P");
+  EXPECT_EQ(good.webCaret, 1);
+  EXPECT_STREQ(good.hotkey, "Shift+Alt+P");
   // The list is kept as written: the program tidies it entry by entry in UTF-16.
   EXPECT_STREQ(good.exclude, " mstsc.exe ;game.exe");
 
   SettingsRecord none = Load({{"HOTKEY", ""}, {"EXCLUDE", ""}});
   EXPECT_STREQ(none.hotkey, "") << "an empty hotkey means none";
 
-  SettingsRecord bad = Load({{"FULLSCREENPAUSE", "yes"}, {"HOTKEY", "F12"}, {"EXCLUDE", "C:\\Games\\game.exe"}});
+  SettingsRecord bad = Load({{"FULLSCREENPAUSE", "yes"}, {"HOTKEY", "F12"}, {"EXCLUDE", "C:\\Games\\game.exe"},
+                             {"WEBCARET", "yes"}});
   EXPECT_EQ(bad.fullscreenPause, 1);
-  EXPECT_STREQ(bad.hotkey, "Ctrl+Alt+F12");
+  EXPECT_EQ(bad.webCaret, 0);
+  EXPECT_STREQ(bad.hotkey, "Ctrl+Alt+Shift+F8");
   EXPECT_STREQ(bad.exclude, "C:\\Games\\game.exe") << "an entry is dropped alone, later, and the user told";
   for (const char* refused : {"Shift+A", "Ctrl+C", "Ctrl+Alt+Q"}) {
-    EXPECT_STREQ(Load({{"HOTKEY", refused}}).hotkey, "Ctrl+Alt+F12") << refused << " takes the default";
+    EXPECT_STREQ(Load({{"HOTKEY", refused}}).hotkey, "Ctrl+Alt+Shift+F8") << refused << " takes the default";
   }
 
   std::string longHotkey = "Ctrl+" + std::string(200, 'A');
   std::string longList(3000, 'x');
   SettingsRecord overLong = Load({{"HOTKEY", longHotkey}, {"EXCLUDE", longList}});
-  EXPECT_STREQ(overLong.hotkey, "Ctrl+Alt+F12");
+  EXPECT_STREQ(overLong.hotkey, "Ctrl+Alt+Shift+F8");
   EXPECT_STREQ(overLong.exclude, "");
 }
 

@@ -22,6 +22,7 @@ class FakeCaretSource final : public CaretSource {
     *answer = answer_;
     return known_;
   }
+  bool AsksTheProgram() const override { return asksProgram; }
 
   std::atomic<int> calls{0};
   std::atomic<HWND> lastFocus{nullptr};
@@ -29,6 +30,7 @@ class FakeCaretSource final : public CaretSource {
   HANDLE entered = nullptr;    // set when the first call begins
   std::atomic<uint32_t>* clock = nullptr;
   uint32_t advanceMs = 0;
+  bool asksProgram = false;  // stands for accessibility or UI Automation
 
  private:
   const bool known_;
@@ -40,5 +42,9 @@ constexpr CaretRect kFakeFocusRect{100, 100, 900, 700};
 inline HWND FakeFocusWindow() { return reinterpret_cast<HWND>(static_cast<intptr_t>(0x4242)); }
 inline bool FakeCaretScene(CaretScene* scene) {
   *scene = CaretScene{1, FakeFocusWindow(), kFakeFocusRect};
+  return true;
+}
+inline bool FakeWebEngineScene(CaretScene* scene) {
+  *scene = CaretScene{1, FakeFocusWindow(), kFakeFocusRect, true};
   return true;
 }

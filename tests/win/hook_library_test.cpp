@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "app/library_trust.h"
 #include "app/mm_file.h"
 #include "cells/shared_cells.h"
 #include "test_window.h"
@@ -54,12 +55,18 @@ TEST_F(HookLibrary, StartHookRecordsBothHandlesAndEndHookRemovesThem) {
 // them: that is a thread of the hold's own, never the caller's (the main
 // thread, busy making stars), and it ends, the hooks removed, with the hold.
 TEST_F(HookLibrary, TheHooksLiveOnAThreadOfTheirOwnThatEndsWithTheHold) {
+  // The main thread makes stars below normal priority; the thread that
+  // answers other programs' input does not.
+  const int mainPriority = GetThreadPriority(GetCurrentThread());
+  ASSERT_TRUE(SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL));
   ASSERT_EQ(hooks.LoadHookLibrary(), 1);
+  SetThreadPriority(GetCurrentThread(), mainPriority);
   const DWORD thread = hooks.HookThreadId();
   ASSERT_NE(thread, 0u);
   EXPECT_NE(thread, GetCurrentThreadId());
-  HANDLE handle = OpenThread(SYNCHRONIZE, FALSE, thread);
+  HANDLE handle = OpenThread(SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, thread);
   ASSERT_NE(handle, nullptr);
+  EXPECT_GT(GetThreadPriority(handle), THREAD_PRIORITY_NORMAL) << "the hook thread may starve behind star making";
   EXPECT_EQ(WaitForSingleObject(handle, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the hook thread is not running";
   HHOOK mouse = CellToHandle<HHOOK>(Cell(CELL_HHOOKMOUSE));
   HHOOK key = CellToHandle<HHOOK>(Cell(CELL_HHOOKKEY));
@@ -139,6 +146,24 @@ TEST_F(HookLibrary, LoadsFromAFolderWhoseNameIsOutsideTheCodePage) {
   DeleteFileW((folder + L"nivlet2.dll").c_str());
   DeleteFileW((folder + L"cell_peer.exe").c_str());
   RemoveDirectoryW(folder.c_str());
+}
+
+// Run as administrator, the hooks are installed only from a library that
+// nobody but the administrators and the system could replace: the tests'
+// folder is the user's own (Wine keeps no other descriptor for a file, so
+// the descriptors that pass are proven on the rule alone).
+TEST_F(HookLibrary, AnElevatedCopyInstallsNoHooksFromALibraryOthersCanChange) {
+  hooks.UseElevationCheck([] { return true; });
+  EXPECT_EQ(hooks.LoadHookLibrary(), kHookLibraryUnprotected);
+  EXPECT_EQ(hooks.Module(), nullptr) << "the library was loaded";
+  EXPECT_EQ(Cell(CELL_HHOOKMOUSE), 0) << "hooks were installed";
+  EXPECT_EQ(hooks.LoadHookLibraryFile(L"no_such_library.dll"), kHookLibraryMissing);
+  EXPECT_FALSE(OnlyAdministrationChangesPath(L"C:\\no such folder\\nivlet2.dll")) << "unreadable counts as unsafe";
+  hooks.UseElevationCheck([] { return false; });
+  EXPECT_EQ(hooks.LoadHookLibrary(), 1) << "not elevated, the library's folder does not matter";
+  // Wine gives every program the same elevated token: no ordinary program
+  // runs below this one, so the system's own answer lets the hooks in.
+  EXPECT_FALSE(RunsElevated());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cwchar>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "app/fullscreen_rules.h"
+#include "app/hotkey_rules.h"
 #include "app/message_loop.h"
 #include "app/pause_hotkey.h"
 #include "app/settings_dialog.h"
@@ -147,8 +149,12 @@ class MainWindowTest : public ::testing::Test {
   }
   // The same with a settings file of the given text.
   void StartWithSettingsFile(const TempFolder& folder, const char* text) {
+    ASSERT_TRUE(WriteTextFile(folder.File("tovik2.ini"), text));
+    StartWithSettingsFileKept(folder);
+  }
+  // The same with the file as an earlier start left it.
+  void StartWithSettingsFileKept(const TempFolder& folder) {
     const std::string file = folder.File("tovik2.ini");
-    ASSERT_TRUE(WriteTextFile(file, text));
     MainWindowOptions options;
     iniPath_ = Widened(file);  // the temporary folder's path is ASCII
     options.iniPath = iniPath_.c_str();
@@ -608,17 +614,69 @@ TEST_F(MainWindowTest, ThePauseHotkeyTogglesAsTheTrayDoesAndATakenOneIsToldOnce)
 
   // The default combination belongs to the running window now.
   TestWindow holder;
-  EXPECT_EQ(RegisterPauseHotkey(holder.handle(), "Ctrl+Alt+F12"), PAUSE_HOTKEY_TAKEN);
+  EXPECT_EQ(RegisterPauseHotkey(holder.handle(), "Ctrl+Alt+Shift+F8"), PAUSE_HOTKEY_TAKEN);
   DestroyWindow(window);
   Pump();
-  ASSERT_EQ(RegisterPauseHotkey(holder.handle(), "Ctrl+Alt+F12"), PAUSE_HOTKEY_REGISTERED)
+  ASSERT_EQ(RegisterPauseHotkey(holder.handle(), "Ctrl+Alt+Shift+F8"), PAUSE_HOTKEY_REGISTERED)
       << "the closed program gave its hotkey back";
   MessageBoxWatcher boxes;
   Start(MainWindowOptions{});
   EXPECT_TRUE(shell->Reacting()) << "the program goes on without its hotkey";
   ASSERT_EQ(boxes.Texts().size(), 1u);
-  EXPECT_NE(boxes.Texts()[0].find(L"Ctrl+Alt+F12"), std::wstring::npos) << "the message names the key";
+  EXPECT_NE(boxes.Texts()[0].find(L"Ctrl+Alt+Shift+F8"), std::wstring::npos) << "the message names the key";
   UnregisterPauseHotkey(holder.handle());
+}
+
+// A shell not ready at sign-in refuses the first icon: it is added again
+// until the shell takes it, and then no more.
+std::atomic<int> trayAdds{0};
+BOOL WINAPI ShellReadyOnTheThirdAdd(DWORD message, PNOTIFYICONDATAW data) {
+  if (message == NIM_ADD && ++trayAdds < 3) return FALSE;
+  return Shell_NotifyIconW(message, data);
+}
+
+TEST_F(MainWindowTest, ATrayIconTheShellRefusesAtFirstIsAddedAgainUntilItIsTaken) {
+  DestroyWindow(window);
+  Pump();
+  trayAdds = 0;
+  MainWindowOptions options;
+  options.trayNotify = ShellReadyOnTheThirdAdd;
+  Start(options);
+  ASSERT_TRUE(PumpUntil([] { return trayAdds.load() >= 3; }, 20000)) << "the refused icon was never added again";
+  EXPECT_TRUE(shell->Tray().Modify(0, L"Pipwink2")) << "the shell holds the icon";
+  EXPECT_FALSE(KillTimer(window, MainWindow::kTrayRetryTimerId)) << "adding goes on after the shell took the icon";
+  EXPECT_EQ(trayAdds.load(), 3);
+}
+
+// A driver that holds the combination holds it at every start: the user
+// hears of it once, and again only for another combination.
+TEST_F(MainWindowTest, ATakenHotkeyIsToldOncePerCombinationAcrossStarts) {
+  TempFolder folder("taken_hotkey");
+  TestWindow holder, secondHolder;
+  ASSERT_EQ(RegisterPauseHotkey(holder.handle(), "Ctrl+Alt+F11"), PAUSE_HOTKEY_REGISTERED);
+  ASSERT_EQ(RegisterPauseHotkey(secondHolder.handle(), "Alt+Shift+F10"), PAUSE_HOTKEY_REGISTERED);
+  MessageBoxWatcher boxes;
+  auto startWith = [&](const char* text) {
+    DestroyWindow(window);
+    Pump();
+    StartWithSettingsFile(folder, text);
+  };
+  startWith("[PIPWINK]\r\nHOTKEY=Ctrl+Alt+F11\r\n");
+  ASSERT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_NE(boxes.Texts()[0].find(L"Ctrl+Alt+F11"), std::wstring::npos);
+  // The settings file is written anew by each start below; the note stays.
+  char told[kHotkeyTextSize] = {};
+  GetPrivateProfileStringA("TOLD", "HOTKEYTAKEN", "", told, sizeof told, folder.File("tovik2.ini").c_str());
+  EXPECT_STREQ(told, "Ctrl+Alt+F11");
+  DestroyWindow(window);
+  Pump();
+  StartWithSettingsFileKept(folder);
+  EXPECT_EQ(boxes.Texts().size(), 1u) << "the same taken hotkey was told again";
+  startWith("[PIPWINK]\r\nHOTKEY=Alt+Shift+F10\r\n[TOLD]\r\nHOTKEYTAKEN=Ctrl+Alt+F11\r\n");
+  ASSERT_EQ(boxes.Texts().size(), 2u) << "another taken hotkey is told";
+  EXPECT_NE(boxes.Texts()[1].find(L"Alt+Shift+F10"), std::wstring::npos);
+  UnregisterPauseHotkey(holder.handle());
+  UnregisterPauseHotkey(secondHolder.handle());
 }
 
 std::wstring StringOf(unsigned id) {
@@ -632,7 +690,17 @@ std::wstring StringOf(unsigned id) {
 // file keeps what the user wrote.
 TEST_F(MainWindowTest, ARefusedHotkeyIsToldWithItsReasonAndTheDefaultIsUsed) {
   TempFolder folder("refused_hotkey");
-  MessageBoxWatcher boxes;
+  // While the box shows, the default already works: another thread cannot
+  // take it.
+  std::atomic<int> heldWhileTold{-1};
+  MessageBoxWatcher boxes([&](HWND box) {
+    if (heldWhileTold.load() < 0) {
+      const PauseHotkeyResult tried = RegisterPauseHotkey(nullptr, kDefaultHotkey);
+      if (tried == PAUSE_HOTKEY_REGISTERED) UnregisterPauseHotkey(nullptr);
+      heldWhileTold = tried == PAUSE_HOTKEY_TAKEN ? 1 : 0;
+    }
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+  });
   // Each window's end posts WM_QUIT, which would end the next start's box at
   // once: it is taken before each start.
   auto startWith = [&](const char* text) {
@@ -642,14 +710,15 @@ TEST_F(MainWindowTest, ARefusedHotkeyIsToldWithItsReasonAndTheDefaultIsUsed) {
   };
   startWith("[PIPWINK]\r\nHOTKEY=Ctrl+C\r\n");
   ASSERT_EQ(boxes.Texts().size(), 1u);
+  EXPECT_EQ(heldWhileTold.load(), 1) << "the default was not registered before the box was told";
   const std::wstring told = boxes.Texts()[0];
   EXPECT_NE(told.find(L"Ctrl+C"), std::wstring::npos) << "the message names the refused text";
   EXPECT_NE(told.find(StringOf(IDS_HOTKEY_RESERVED)), std::wstring::npos) << "and says why";
   EXPECT_EQ(told.find(StringOf(IDS_HOTKEY_ALTGR)), std::wstring::npos);
-  EXPECT_NE(told.find(L"Ctrl+Alt+F12"), std::wstring::npos) << "and what is used instead";
-  EXPECT_STREQ(shell->Settings().hotkey, "Ctrl+Alt+F12");
+  EXPECT_NE(told.find(L"Ctrl+Alt+Shift+F8"), std::wstring::npos) << "and what is used instead";
+  EXPECT_STREQ(shell->Settings().hotkey, "Ctrl+Alt+Shift+F8");
   TestWindow holder;
-  EXPECT_EQ(RegisterPauseHotkey(holder.handle(), "Ctrl+Alt+F12"), PAUSE_HOTKEY_TAKEN) << "the default is in force";
+  EXPECT_EQ(RegisterPauseHotkey(holder.handle(), "Ctrl+Alt+Shift+F8"), PAUSE_HOTKEY_TAKEN) << "the default is in force";
   char kept[kHotkeyTextSize] = {};
   GetPrivateProfileStringA("PIPWINK", "HOTKEY", "", kept, sizeof kept, folder.File("tovik2.ini").c_str());
   EXPECT_STREQ(kept, "Ctrl+C");

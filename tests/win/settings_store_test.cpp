@@ -97,8 +97,8 @@ TEST_F(SettingsStore, AMissingFileIsCreatedWithTheDefaultKeysInOrder) {
 
   const std::vector<std::string> expected = {
       "[PIPWINK]",   "IMAGEFOLDER=",      "QUANTITY=2",          "MOVERANGE=70", "MOUSECLICK=1", "MOUSEMOVE=1",
-      "KEYENTRY=1",  "ENTERKEY=1",        "FULLSCREENPAUSE=1",   "HOTKEY=Ctrl+Alt+F12", "EXCLUDE=",
-      "LANGUAGE=ja"};
+      "KEYENTRY=1",  "ENTERKEY=1",        "FULLSCREENPAUSE=1",   "HOTKEY=Ctrl+Alt+Shift+F8", "EXCLUDE=",
+      "LANGUAGE=ja", "WEBCARET=0"};
   EXPECT_EQ(FileLines(), expected);
   EXPECT_EQ(store_.Current().quantity, 2);
   EXPECT_EQ(store_.Current().moveRange, 70);
@@ -226,7 +226,7 @@ TEST_F(SettingsStore, ASavedChangeReachesTheCellsAndTheNextLoad) {
   EXPECT_EQ(next.Current().moveRange, 70);
   EXPECT_EQ(ReactCells(), (std::vector<int32_t>{0, 1, 1, 0}));
   // Saving replaces the keys; it never adds a second copy of one.
-  EXPECT_EQ(FileLines().size(), 12u);
+  EXPECT_EQ(FileLines().size(), 13u);
 }
 
 TEST_F(SettingsStore, WithoutAWholePathTheDefaultsStayInMemoryAndNothingIsWritten) {

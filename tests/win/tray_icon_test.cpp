@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/app_state.h"
+#include "base/display_dpi.h"
 #include "base/resource_ids.h"
 #include "test_window.h"
 
@@ -79,6 +80,11 @@ TEST(TrayIcon, AScaledDisplayGetsTheStarAtItsOwnSmallIconSize) {
   HICON own = tray.MakeIcon(IDR_TRAY_ART);
   EXPECT_EQ(Inspect(own).width, GetSystemMetrics(SM_CXSMICON));
   DestroyIcon(own);
+  // Sizes are taken for the DPI of now, not the sign-in's.
+  EXPECT_EQ(MetricAtDpi(SM_CXSMICON, 96), 16);
+  EXPECT_EQ(MetricAtDpi(SM_CXSMICON, 144), 24);
+  EXPECT_EQ(MetricAtDpi(SM_CXSMICON, 192), 32);
+  EXPECT_GT(MetricAtDpi(SM_CXMENUCHECK, 192), MetricAtDpi(SM_CXMENUCHECK, 96));
 }
 
 TEST(TrayIcon, StarCursorHasItsHotSpotAtTheArrowTip) {

@@ -74,7 +74,7 @@ start_target
 start_tovik_ready
 wait_until 10 ini_written || fail "no INI file was written"
 keys=$(tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | sed -n 's/=.*//p' | tr '\n' ' ')
-[ "$keys" = "IMAGEFOLDER QUANTITY MOVERANGE MOUSECLICK MOUSEMOVE KEYENTRY ENTERKEY FULLSCREENPAUSE HOTKEY EXCLUDE LANGUAGE " ] ||
+[ "$keys" = "IMAGEFOLDER QUANTITY MOVERANGE MOUSECLICK MOUSEMOVE KEYENTRY ENTERKEY FULLSCREENPAUSE HOTKEY EXCLUDE LANGUAGE WEBCARET " ] ||
   fail "INI keys: $keys"
 tr -d '\r' < "$E2E_PROGRAM/tovik2.ini" | grep -qx 'QUANTITY=2' || fail "QUANTITY is not 2"
 
@@ -187,14 +187,14 @@ tray_menu Down Down Down Down Return  # version, settings, start at sign-in, the
 wait_until "$hide_wait" grabbed_back || fail "the grabbed star did not come back"
 same_place || fail "the grabbed star moved: $(line_of "$second") was $b"
 
-# The pause hotkey, Ctrl+Alt+F12 by default, does the same from the keyboard,
+# The pause hotkey, Ctrl+Alt+Shift+F8 by default, does the same from the keyboard,
 # and the menu follows it.
 keys_reach_programs
-xdotool mousemove 300 390 key ctrl+alt+F12
+xdotool mousemove 300 390 key ctrl+alt+shift+F8
 wait_until "$hide_wait" eval '[ -z "$(visible_stars)" ]' || fail "the hotkey did not pause: $(visible_stars)"
 tray_menu_offers 有効化
 (( $(click_stars) == 0 )) || fail "a click made stars while the hotkey paused: $(last_watch)"
-xdotool mousemove 300 390 key ctrl+alt+F12
+xdotool mousemove 300 390 key ctrl+alt+shift+F8
 wait_until "$hide_wait" grabbed_back || fail "the hotkey did not resume: the grabbed star did not come back"
 same_place || fail "the grabbed star moved: $(line_of "$second") was $b"
 tray_menu_offers 無効化

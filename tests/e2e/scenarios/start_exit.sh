@@ -61,8 +61,9 @@ echo "not a picture" > "$big/broken.png"  # told only once the load has ended
 write_ini "IMAGEFOLDER=$(windows_path "$big")"
 start_tovik
 ready=$(probe ready Pipwink2 20000) || fail "Tovik2 did not get ready"
-# Below normal: a burst of stars yields the processor to the user's programs.
-grep -q ' priority=0x4000$' <<<"$ready" || fail "Tovik2 runs at another priority: $ready"
+# The process keeps normal priority: its hook thread answers other programs'
+# input. Only star making and picture loading lower their own threads.
+grep -q ' priority=0x20$' <<<"$ready" || fail "Tovik2 runs at another priority: $ready"
 wait_until 20 tray_shown || fail "no tray icon"
 ! has_message_box || fail "the folder had loaded before the exit was chosen: too few pictures to try it"
 tray_menu Down Down Down Down Down Return  # the last item: exit
