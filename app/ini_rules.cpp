@@ -104,7 +104,7 @@ SettingsRecord ReadSettings(IniKeyReader read, void* context) {
   }
   char language[kLanguageTextSize] = {};
   if (read(context, "LANGUAGE", language, sizeof language)) settings.language = LanguageFromText(language);
-  ReadSwitch(read, context, "WEBCARET", &settings.webCaret);
+  ReadNumber(read, context, "WEBCARET", &settings.webCaret, false);
   return settings;
 }
 

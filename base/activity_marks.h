@@ -37,12 +37,12 @@ inline void WakeSleepingWatchdog() {
 
 // Marks one piece of such work as under way for as long as it lives (any
 // thread).
-template <std::atomic<int32_t>* Running, std::atomic<int32_t>* Done>
+template <std::atomic<int32_t>* Running, std::atomic<int32_t>* Done, bool WakesWatchdog>
 class ActivityMark {
  public:
   ActivityMark() {
     Running->fetch_add(1);
-    if constexpr (Running == &handlersRunning) WakeSleepingWatchdog();
+    if constexpr (WakesWatchdog) WakeSleepingWatchdog();
   }
   ~ActivityMark() {
     Done->fetch_add(1);
@@ -51,5 +51,5 @@ class ActivityMark {
   ActivityMark(const ActivityMark&) = delete;
   ActivityMark& operator=(const ActivityMark&) = delete;
 };
-using PictureLoading = ActivityMark<&picturesLoading, &pictureLoadsDone>;
-using HandlerRunning = ActivityMark<&handlersRunning, &handlersDone>;
+using PictureLoading = ActivityMark<&picturesLoading, &pictureLoadsDone, false>;
+using HandlerRunning = ActivityMark<&handlersRunning, &handlersDone, true>;
