@@ -47,7 +47,30 @@ def input_from_other_programs(session):
     expect(target.count("press") == 3, "the target lost a press")
     status = program.wait_status(lambda s: s["queued"] == 0, "the input queue drained")
     expect(status["compositor"] == 1, "compositor not seen: %r" % status)
+    ini = os.path.join(program.config, "tovik2", "tovik2.ini")
+    expect(status["ini"] == ini, "settings named %r, not %r" % (status["ini"], ini))
     session.screenshot("end")
+
+
+@scenario
+def second_copy_refused(session):
+    """A second start while one runs ends at once and says so; the first runs on."""
+    first = Tovik2(session)
+    first.wait_ready()
+    second = Tovik2(session, name="second")
+    code = wait_until(lambda: second.proc.poll() is not None and [second.proc.returncode],
+                      "the second copy ended")[0]
+    with open(os.path.join(session.artifacts, "second.log")) as f:
+        said = f.read()
+    expect("another copy is running (process %d)" % first.proc.pid in said,
+           "the second copy did not name the running one: %r" % said)
+    expect(code != 0, "the second copy ended with success")
+    expect(not os.path.exists(second.socket), "the second copy left a status socket")
+    expect(first.status()["pid"] == first.proc.pid, "the first copy stopped answering")
+    # Once the first has ended, a new start runs.
+    expect(first.end() == 0, "the first copy did not end cleanly")
+    third = Tovik2(session, name="third")
+    third.wait_ready()
 
 
 @scenario
