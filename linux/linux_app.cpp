@@ -46,7 +46,6 @@ bool LinuxApp::Start() {
     fprintf(stderr, "tovik2: the built-in star could not be made\n");
     return false;
   }
-  if (!status_.ListenFromEnvironment()) fprintf(stderr, "tovik2: the status socket cannot be made\n");
   if (!wake_.Open()) {
     fprintf(stderr, "tovik2: no wake-up for input\n");
     return false;
@@ -57,6 +56,8 @@ bool LinuxApp::Start() {
   connect(&watchdogTimer_, &QTimer::timeout, this, &LinuxApp::SampleWatchdog);
 
   if (!listener_.Start(this, true)) fprintf(stderr, "tovik2: no XInput 2: no reaction to input\n");
+  // Last: once the status answers, input is heard and the stars can be made.
+  if (!status_.ListenFromEnvironment()) fprintf(stderr, "tovik2: the status socket cannot be made\n");
   return true;
 }
 
