@@ -31,7 +31,8 @@ bool InputListener::Start(RawInputSink* sink, bool moves) {
                                  XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS |
                                  (moves ? XCB_INPUT_XI_EVENT_MASK_RAW_MOTION : 0))};
   xcb_input_xi_select_events(connection_, root_, 1, &select.head);
-  xcb_flush(connection_);
+  // One round trip: once Start returns, the server sends every event.
+  free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
 
   stopFd_ = eventfd(0, EFD_CLOEXEC);
   if (stopFd_ < 0) return false;

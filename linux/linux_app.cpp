@@ -5,13 +5,19 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include "linux/field_shell.h"
+
 LinuxApp::LinuxApp()
-    : status_([this](StatusFigures* figures) { Figures(figures); }, [](std::vector<StarLine>*) {}) {}
+    : status_([this](StatusFigures* figures) { Figures(figures); },
+              [this](std::vector<StarLine>* stars) {
+                if (field_) field_->Stars(stars);
+              }) {}
 
 LinuxApp::~LinuxApp() {
   // The listener may wait for room in the queue: closing it lets the thread end.
   queue_.Close();
   listener_.Stop();
+  field_.reset();  // every star window goes before the display closes
 }
 
 bool LinuxApp::Start() {
@@ -35,7 +41,11 @@ bool LinuxApp::Start() {
     return false;
   }
   display_.SetDpi(static_cast<int32_t>(qGuiApp->devicePixelRatio() * 96 + 0.5));
-  if (!status_.ListenFromEnvironment()) fprintf(stderr, "tovik2: the status socket cannot be made\n");
+  field_ = MakeFieldShell(display_);
+  if (!field_->Start()) {
+    fprintf(stderr, "tovik2: the built-in star could not be made\n");
+    return false;
+  }
   if (!wake_.Open()) {
     fprintf(stderr, "tovik2: no wake-up for input\n");
     return false;
@@ -46,6 +56,8 @@ bool LinuxApp::Start() {
   connect(&watchdogTimer_, &QTimer::timeout, this, &LinuxApp::SampleWatchdog);
 
   if (!listener_.Start(this, true)) fprintf(stderr, "tovik2: no XInput 2: no reaction to input\n");
+  // Last: once the status answers, input is heard and the stars can be made.
+  if (!status_.ListenFromEnvironment()) fprintf(stderr, "tovik2: the status socket cannot be made\n");
   return true;
 }
 
@@ -63,12 +75,15 @@ void LinuxApp::TakeInput() {
     switch (event.kind) {
       case InputKind::Press:
         ++clicks_;
+        field_->Click(event.x, event.y);
         break;
       case InputKind::Move:
         moves_ += event.merged;
+        field_->Move(event.x, event.y);
         break;
       case InputKind::Key:
         keys_ += event.merged;
+        field_->Key(event.x, event.y);
         break;
       case InputKind::Release:
         break;
@@ -103,6 +118,7 @@ void LinuxApp::SampleWatchdog() {
 }
 
 void LinuxApp::Figures(StatusFigures* f) const {
+  if (field_) field_->Figures(f);
   f->compositor = display_.Compositing();
   f->scale = display_.Dpi() * 100 / 96;
   f->clicks = clicks_;

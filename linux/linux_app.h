@@ -3,6 +3,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include <QObject>
 
@@ -16,6 +17,9 @@
 #include "linux/kit/xdg_paths.h"
 #include "linux/status_answer.h"
 #include "linux/x_display.h"
+
+// The field lives apart: its input words and the queue's share a name.
+class FieldShell;
 
 class LinuxApp : public QObject, private RawInputSink {
   Q_OBJECT
@@ -44,6 +48,7 @@ class LinuxApp : public QObject, private RawInputSink {
   OneCopyLock lock_;
   KitPath settingsFile_;
   XDisplay display_;
+  std::unique_ptr<FieldShell> field_;
   InputQueue queue_;
   InputWake wake_;
   InputListener listener_;

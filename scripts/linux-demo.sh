@@ -55,28 +55,49 @@ pids+=($tovik)
 wait_until 20 test -S "$work/status" || { echo "demo: tovik2 did not start" >&2; exit 1; }
 wait_until 10 at_least compositor 1 || true
 
-for point in "300 300" "450 260" "380 400"; do
-  xdotool mousemove ${point% *} ${point#* } click 1
-done
-wait_until 10 at_least shown 1 || { echo "demo: no star came" >&2; exit 1; }
+# Stars fly for a moment only: each click is followed at once by a catch of
+# one of its stars, which is then dragged a little; one process does it all,
+# so the catch is quick enough.
+caught=$(python3 - "$work/status" <<'PY'
+import socket, subprocess, sys, time
 
-# Catch two shown stars, then drag the last one a little.
-caught=0
-for attempt in 1 2 3 4 5 6; do
-  line=$(ask stars | grep "shown=1 grabbed=0" | head -1) || true
-  [ -n "$line" ] || break
-  x=$(sed -n 's/.* x=\(-\?[0-9]*\) .*/\1/p' <<<"$line"); y=$(sed -n 's/.* y=\(-\?[0-9]*\) .*/\1/p' <<<"$line")
-  w=$(sed -n 's/.* w=\([0-9]*\) .*/\1/p' <<<"$line"); h=$(sed -n 's/.* h=\([0-9]*\) .*/\1/p' <<<"$line")
-  cx=$((x + w / 2)); cy=$((y + h / 2))
-  xdotool mousemove "$cx" "$cy" mousedown 1
-  if wait_until 2 at_least grabbed $((caught + 1)); then
-    caught=$((caught + 1))
-    xdotool mousemove $((cx + 40)) $((cy + 30)) mouseup 1
-  else
-    xdotool mouseup 1
-  fi
-  [ $caught -lt 2 ] || break
-done
+def ask(command):
+    s = socket.socket(socket.AF_UNIX)
+    s.connect(sys.argv[1])
+    s.sendall(command.encode() + b"\n")
+    data = b""
+    while chunk := s.recv(4096):
+        data += chunk
+    return data.decode()
+
+def fields(line):
+    return dict(item.split("=", 1) for item in line.split())
+
+caught = 0
+for x, y in [(300, 300), (450, 260), (380, 400), (520, 330), (260, 420), (420, 200)]:
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
+    deadline = time.monotonic() + 2
+    while time.monotonic() < deadline:
+        shown = [fields(l) for l in ask("stars").splitlines() if "shown=1 grabbed=0" in l]
+        if shown:
+            break
+    if not shown:
+        continue
+    star = shown[0]
+    cx, cy = int(star["x"]) + int(star["w"]) // 2, int(star["y"]) + int(star["h"]) // 2
+    subprocess.run(["xdotool", "mousemove", str(cx), str(cy), "mousedown", "1"], check=True)
+    deadline = time.monotonic() + 2
+    while time.monotonic() < deadline and fields(ask("status").split(" ini=")[0])["grabbed"] == str(caught):
+        time.sleep(0.02)
+    grabbed = int(fields(ask("status").split(" ini=")[0])["grabbed"]) > caught
+    subprocess.run(["xdotool", "mousemove", str(cx + 40), str(cy + 30), "mouseup", "1"], check=True)
+    if grabbed:
+        caught += 1
+    if caught == 2:
+        break
+print(caught)
+PY
+)
 
 # A last burst, photographed in flight.
 xdotool mousemove 520 330 click 1

@@ -1,0 +1,146 @@
+#include "linux/field_shell.h"
+
+#include <cstdlib>
+
+#include "app/ini_rules.h"
+#include "base/settings.h"
+#include "hook/hook_rules.h"
+#include "linux/linux_field_host.h"
+#include "linux/star_window_events.h"
+#include "linux/x_picture_shelf.h"
+#include "linux/x_star_surface.h"
+#include "stars/star_field.h"
+
+namespace {
+class StarFieldShell final : public FieldShell, private StarWindowEvents {
+ public:
+  explicit StarFieldShell(XDisplay& display);
+  ~StarFieldShell() override;
+
+  bool Start() override;
+  void Click(int32_t x, int32_t y) override;
+  void Move(int32_t x, int32_t y) override;
+  void Key(int32_t x, int32_t y) override;
+  void Figures(StatusFigures* figures) const override;
+  void Stars(std::vector<StarLine>* stars) const override;
+
+ private:
+  void OnStarGrabbed(uintptr_t handle) override { field_.GrabStar(handle); }
+  void OnStarDropped(uintptr_t handle) override { field_.ConnectStar(handle); }
+  bool ManyStarsGrabbed() const override { return field_.EnsureManyStars() != 0; }
+  void OnStarMenu(uintptr_t handle, StarMenuChoice choice) override;
+  void Input(InputKind kind, int32_t x, int32_t y);
+
+  XDisplay& display_;
+  SettingsRecord settings_;
+  XPictureShelf shelf_;
+  LinuxFieldHost host_;
+  StarField field_;
+  uint64_t ticks_ = 0;
+  int32_t lastMoveX_ = 0;
+  int32_t lastMoveY_ = 0;
+  int32_t lastDistance_ = 0;
+};
+}  // namespace
+
+std::unique_ptr<FieldShell> MakeFieldShell(XDisplay& display) { return std::make_unique<StarFieldShell>(display); }
+
+StarFieldShell::StarFieldShell(XDisplay& display)
+    : display_(display),
+      settings_(DefaultSettings()),
+      shelf_(display),
+      host_(display, shelf_.Pictures(), shelf_.Artwork(), this,
+            [this] {
+              ++ticks_;
+              field_.MoveStar();
+            }),
+      field_(host_, shelf_, &settings_) {}
+
+StarFieldShell::~StarFieldShell() { field_.StopPipwink(); }
+
+bool StarFieldShell::Start() {
+  StartReport report = field_.StartPipwink();
+  display_.Flush();
+  return report.noStarPicture == 0;
+}
+
+void StarFieldShell::Input(InputKind kind, int32_t x, int32_t y) {
+  field_.RunDueTick(host_.Now());  // a flood of input never starves the ticks
+  if (field_.Reacting()) field_.GenerateStars(kind, x, y);
+  display_.Flush();
+}
+
+void StarFieldShell::Click(int32_t x, int32_t y) {
+  if (settings_.reactMouseClick) Input(InputKind::kClick, x, y);
+}
+
+void StarFieldShell::Move(int32_t x, int32_t y) {
+  // The hook library's movement rule: a step makes a star when it and the
+  // one before were both long, or a fast movement suddenly stopped.
+  int32_t dx = x - lastMoveX_, dy = y - lastMoveY_;
+  int32_t distance = abs(dx) + abs(dy);
+  bool fires = MovementRuleFires(lastDistance_, distance);
+  lastMoveX_ = x;
+  lastMoveY_ = y;
+  lastDistance_ = distance;
+  if (settings_.reactMouseMove && fires) Input(InputKind::kMove, x, y);
+}
+
+void StarFieldShell::Key(int32_t, int32_t) {
+  // Keys make stars at the text caret, which the shell's next step finds.
+}
+
+void StarFieldShell::OnStarMenu(uintptr_t handle, StarMenuChoice choice) {
+  switch (choice) {
+    case StarMenuChoice::kErase:
+      field_.BombStar(field_.GetStarBySurface(handle));
+      break;
+    case StarMenuChoice::kEraseAll:
+      field_.BeginBomb();
+      break;
+    case StarMenuChoice::kTidy:
+      field_.AllTogetherStar(handle);
+      break;
+  }
+  display_.Flush();
+}
+
+void StarFieldShell::Figures(StatusFigures* f) const {
+  f->reacting = field_.Reacting();
+  f->timer = field_.TimerRunning();
+  f->ticks = ticks_;
+  f->loading = field_.PicturesPending();
+  f->pictures = shelf_.Count();
+  std::vector<StarLine> stars;
+  Stars(&stars);
+  f->stars = static_cast<int32_t>(stars.size());
+  for (const StarLine& s : stars) {
+    f->shown += s.shown ? 1 : 0;
+    f->grabbed += s.grabbed ? 1 : 0;
+    f->flying += s.flying ? 1 : 0;
+  }
+}
+
+void StarFieldShell::Stars(std::vector<StarLine>* out) const {
+  const StarPool& pool = field_.Pool();
+  if (pool.starListHead == nullptr) return;
+  for (const Star* at = pool.starListHead->next; at != pool.starListTail; at = at->next) {
+    const Star& star = *at;
+    StarLine line;
+    if (star.window) {
+      // Every surface of this field is an X star window: the host makes them.
+      const auto& surface = static_cast<const XStarSurface&>(*star.window);
+      line.window = surface.Handle();
+      line.x = surface.Position().x;
+      line.y = surface.Position().y;
+      line.w = surface.Width();
+      line.h = surface.Height();
+      line.shown = surface.Shown();
+      line.grabbed = surface.IsGrabbed();
+    }
+    line.flying = star.inUse && !line.grabbed && star.bombing == 0;
+    line.number = star.count > 1 ? star.count : 0;
+    line.image = star.imageIndex;
+    out->push_back(line);
+  }
+}
