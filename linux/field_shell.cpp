@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "app/ini_rules.h"
 #include "base/settings.h"
 #include "hook/hook_rules.h"
 #include "linux/linux_field_host.h"
@@ -14,7 +13,7 @@
 namespace {
 class StarFieldShell final : public FieldShell, private StarWindowEvents {
  public:
-  explicit StarFieldShell(XDisplay& display);
+  StarFieldShell(XDisplay& display, const SettingsRecord& settings);
   ~StarFieldShell() override;
 
   bool Start() override;
@@ -43,11 +42,13 @@ class StarFieldShell final : public FieldShell, private StarWindowEvents {
 };
 }  // namespace
 
-std::unique_ptr<FieldShell> MakeFieldShell(XDisplay& display) { return std::make_unique<StarFieldShell>(display); }
+std::unique_ptr<FieldShell> MakeFieldShell(XDisplay& display, const SettingsRecord& settings) {
+  return std::make_unique<StarFieldShell>(display, settings);
+}
 
-StarFieldShell::StarFieldShell(XDisplay& display)
+StarFieldShell::StarFieldShell(XDisplay& display, const SettingsRecord& settings)
     : display_(display),
-      settings_(DefaultSettings()),
+      settings_(settings),
       shelf_(display),
       host_(display, shelf_.Pictures(), shelf_.Artwork(), this,
             [this] {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/settings.h"
 #include "linux/plain/status_text.h"
 #include "linux/x_display.h"
 
@@ -24,5 +25,5 @@ class FieldShell {
   virtual void Stars(std::vector<StarLine>* stars) const = 0;
 };
 
-// The field on that display; the display outlives it.
-std::unique_ptr<FieldShell> MakeFieldShell(XDisplay& display);
+// The field on that display with those settings; the display outlives it.
+std::unique_ptr<FieldShell> MakeFieldShell(XDisplay& display, const SettingsRecord& settings);

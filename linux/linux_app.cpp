@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include "app/ini_rules.h"
 #include "linux/field_shell.h"
+#include "linux/kit/settings_file.h"
 
 LinuxApp::LinuxApp()
     : status_([this](StatusFigures* figures) { Figures(figures); },
@@ -34,14 +36,19 @@ bool LinuxApp::Start() {
     }
     if (outcome == LockOutcome::Failed) fprintf(stderr, "tovik2: the one-copy lock %s cannot be taken\n", lockPath.text);
   }
-  if (!SettingsFile(env, &settingsFile_)) fprintf(stderr, "tovik2: no place for the settings file: defaults are used\n");
+  SettingsRecord settings = DefaultSettings();
+  if (!SettingsFile(env, &settingsFile_)) {
+    fprintf(stderr, "tovik2: no place for the settings file: defaults are used\n");
+  } else if (const char* complaint = SettingsComplaint(LoadSettingsFile(settingsFile_.text, &settings))) {
+    fprintf(stderr, "tovik2: %s (%s)\n", complaint, settingsFile_.text);
+  }
 
   if (!display_.Open()) {
     fprintf(stderr, "tovik2: no X display with a 32-bit ARGB visual\n");
     return false;
   }
   display_.SetDpi(static_cast<int32_t>(qGuiApp->devicePixelRatio() * 96 + 0.5));
-  field_ = MakeFieldShell(display_);
+  field_ = MakeFieldShell(display_, settings);
   if (!field_->Start()) {
     fprintf(stderr, "tovik2: the built-in star could not be made\n");
     return false;
