@@ -48,7 +48,7 @@ bool LinuxApp::Start() {
     return false;
   }
   display_.SetDpi(static_cast<int32_t>(qGuiApp->devicePixelRatio() * 96 + 0.5));
-  field_ = MakeFieldShell(display_, settings);
+  field_ = std::make_unique<FieldShell>(display_, settings);
   if (!field_->Start()) {
     fprintf(stderr, "tovik2: the built-in star could not be made\n");
     return false;
@@ -68,7 +68,7 @@ bool LinuxApp::Start() {
   return true;
 }
 
-void LinuxApp::Queue(InputKind kind, int32_t x, int32_t y) {
+void LinuxApp::Queue(QueuedKind kind, int32_t x, int32_t y) {
   InputEvent event;
   event.kind = kind;
   event.x = x;
@@ -80,19 +80,18 @@ void LinuxApp::TakeInput() {
   InputEvent event;
   while (queue_.Pop(&event)) {
     switch (event.kind) {
-      case InputKind::Press:
+      case QueuedKind::Press:
         ++clicks_;
         field_->Click(event.x, event.y);
         break;
-      case InputKind::Move:
+      case QueuedKind::Move:
         moves_ += event.merged;
         field_->Move(event.x, event.y);
         break;
-      case InputKind::Key:
+      case QueuedKind::Key:
         keys_ += event.merged;
-        field_->Key(event.x, event.y);
         break;
-      case InputKind::Release:
+      case QueuedKind::Release:
         break;
     }
   }
