@@ -88,9 +88,7 @@ void LinuxApp::TakeInput() {
         moves_ += event.merged;
         field_->Move(event.x, event.y);
         break;
-      case QueuedKind::Key:
-        keys_ += event.merged;
-        break;
+      case QueuedKind::Key:  // never queued: see OnRawKey
       case QueuedKind::Release:
         break;
     }
@@ -129,7 +127,7 @@ void LinuxApp::Figures(StatusFigures* f) const {
   f->scale = display_.Dpi() * 100 / 96;
   f->clicks = clicks_;
   f->moves = moves_;
-  f->keys = keys_;
+  f->keys = keys_.load(std::memory_order_relaxed);
   f->queued = static_cast<int32_t>(queue_.Size());
   f->ini = settingsFile_.text;
 }

@@ -35,7 +35,9 @@ class LinuxApp : public QObject, private RawInputSink {
   void OnRawClick(int32_t x, int32_t y) override { Queue(QueuedKind::Press, x, y); }
   void OnRawRelease() override { Queue(QueuedKind::Release, 0, 0); }
   void OnRawMove(int32_t x, int32_t y) override { Queue(QueuedKind::Move, x, y); }
-  void OnRawKey() override { Queue(QueuedKind::Key, 0, 0); }
+  // Keys make stars only at the text caret, which the program does not know
+  // yet: a key is counted on the listener's thread and wakes nothing else.
+  void OnRawKey() override { keys_.fetch_add(1, std::memory_order_relaxed); }
   void Queue(QueuedKind kind, int32_t x, int32_t y);
   // Main thread: takes what the listener handed over.
   void TakeInput();
@@ -55,7 +57,7 @@ class LinuxApp : public QObject, private RawInputSink {
   StatusAnswer status_;
   uint64_t clicks_ = 0;
   uint64_t moves_ = 0;
-  uint64_t keys_ = 0;
+  std::atomic<uint64_t> keys_{0};
   QTimer watchdogTimer_;
   CpuWatch watchdog_{ProcessClock{}};
   bool activeSinceSample_ = false;
