@@ -2,52 +2,12 @@
 
 #include <cstdlib>
 
-#include "app/ini_rules.h"
-#include "base/settings.h"
 #include "hook/hook_rules.h"
-#include "linux/linux_field_host.h"
-#include "linux/star_window_events.h"
-#include "linux/x_picture_shelf.h"
 #include "linux/x_star_surface.h"
-#include "stars/star_field.h"
 
-namespace {
-class StarFieldShell final : public FieldShell, private StarWindowEvents {
- public:
-  explicit StarFieldShell(XDisplay& display);
-  ~StarFieldShell() override;
-
-  bool Start() override;
-  void Click(int32_t x, int32_t y) override;
-  void Move(int32_t x, int32_t y) override;
-  void Key(int32_t x, int32_t y) override;
-  void Figures(StatusFigures* figures) const override;
-  void Stars(std::vector<StarLine>* stars) const override;
-
- private:
-  void OnStarGrabbed(uintptr_t handle) override { field_.GrabStar(handle); }
-  void OnStarDropped(uintptr_t handle) override { field_.ConnectStar(handle); }
-  bool ManyStarsGrabbed() const override { return field_.EnsureManyStars() != 0; }
-  void OnStarMenu(uintptr_t handle, StarMenuChoice choice) override;
-  void Input(InputKind kind, int32_t x, int32_t y);
-
-  XDisplay& display_;
-  SettingsRecord settings_;
-  XPictureShelf shelf_;
-  LinuxFieldHost host_;
-  StarField field_;
-  uint64_t ticks_ = 0;
-  int32_t lastMoveX_ = 0;
-  int32_t lastMoveY_ = 0;
-  int32_t lastDistance_ = 0;
-};
-}  // namespace
-
-std::unique_ptr<FieldShell> MakeFieldShell(XDisplay& display) { return std::make_unique<StarFieldShell>(display); }
-
-StarFieldShell::StarFieldShell(XDisplay& display)
+FieldShell::FieldShell(XDisplay& display, const SettingsRecord& settings)
     : display_(display),
-      settings_(DefaultSettings()),
+      settings_(settings),
       shelf_(display),
       host_(display, shelf_.Pictures(), shelf_.Artwork(), this,
             [this] {
@@ -56,25 +16,25 @@ StarFieldShell::StarFieldShell(XDisplay& display)
             }),
       field_(host_, shelf_, &settings_) {}
 
-StarFieldShell::~StarFieldShell() { field_.StopPipwink(); }
+FieldShell::~FieldShell() { field_.StopPipwink(); }
 
-bool StarFieldShell::Start() {
+bool FieldShell::Start() {
   StartReport report = field_.StartPipwink();
   display_.Flush();
   return report.noStarPicture == 0;
 }
 
-void StarFieldShell::Input(InputKind kind, int32_t x, int32_t y) {
+void FieldShell::Input(InputKind kind, int32_t x, int32_t y) {
   field_.RunDueTick(host_.Now());  // a flood of input never starves the ticks
   if (field_.Reacting()) field_.GenerateStars(kind, x, y);
   display_.Flush();
 }
 
-void StarFieldShell::Click(int32_t x, int32_t y) {
+void FieldShell::Click(int32_t x, int32_t y) {
   if (settings_.reactMouseClick) Input(InputKind::kClick, x, y);
 }
 
-void StarFieldShell::Move(int32_t x, int32_t y) {
+void FieldShell::Move(int32_t x, int32_t y) {
   // The hook library's movement rule: a step makes a star when it and the
   // one before were both long, or a fast movement suddenly stopped.
   int32_t dx = x - lastMoveX_, dy = y - lastMoveY_;
@@ -86,11 +46,7 @@ void StarFieldShell::Move(int32_t x, int32_t y) {
   if (settings_.reactMouseMove && fires) Input(InputKind::kMove, x, y);
 }
 
-void StarFieldShell::Key(int32_t, int32_t) {
-  // Keys make stars at the text caret, which the shell's next step finds.
-}
-
-void StarFieldShell::OnStarMenu(uintptr_t handle, StarMenuChoice choice) {
+void FieldShell::OnStarMenu(uintptr_t handle, StarMenuChoice choice) {
   switch (choice) {
     case StarMenuChoice::kErase:
       field_.BombStar(field_.GetStarBySurface(handle));
@@ -105,7 +61,7 @@ void StarFieldShell::OnStarMenu(uintptr_t handle, StarMenuChoice choice) {
   display_.Flush();
 }
 
-void StarFieldShell::Figures(StatusFigures* f) const {
+void FieldShell::Figures(StatusFigures* f) const {
   f->reacting = field_.Reacting();
   f->timer = field_.TimerRunning();
   f->ticks = ticks_;
@@ -121,7 +77,7 @@ void StarFieldShell::Figures(StatusFigures* f) const {
   }
 }
 
-void StarFieldShell::Stars(std::vector<StarLine>* out) const {
+void FieldShell::Stars(std::vector<StarLine>* out) const {
   const StarPool& pool = field_.Pool();
   if (pool.starListHead == nullptr) return;
   for (const Star* at = pool.starListHead->next; at != pool.starListTail; at = at->next) {

@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include "app/ini_rules.h"
 #include "linux/field_shell.h"
+#include "linux/kit/settings_file.h"
 
 LinuxApp::LinuxApp()
     : status_([this](StatusFigures* figures) { Figures(figures); },
@@ -34,14 +36,19 @@ bool LinuxApp::Start() {
     }
     if (outcome == LockOutcome::Failed) fprintf(stderr, "tovik2: the one-copy lock %s cannot be taken\n", lockPath.text);
   }
-  if (!SettingsFile(env, &settingsFile_)) fprintf(stderr, "tovik2: no place for the settings file: defaults are used\n");
+  SettingsRecord settings = DefaultSettings();
+  if (!SettingsFile(env, &settingsFile_)) {
+    fprintf(stderr, "tovik2: no place for the settings file: defaults are used\n");
+  } else if (const char* complaint = SettingsComplaint(LoadSettingsFile(settingsFile_.text, &settings))) {
+    fprintf(stderr, "tovik2: %s (%s)\n", complaint, settingsFile_.text);
+  }
 
   if (!display_.Open()) {
     fprintf(stderr, "tovik2: no X display with a 32-bit ARGB visual\n");
     return false;
   }
   display_.SetDpi(static_cast<int32_t>(qGuiApp->devicePixelRatio() * 96 + 0.5));
-  field_ = MakeFieldShell(display_);
+  field_ = std::make_unique<FieldShell>(display_, settings);
   if (!field_->Start()) {
     fprintf(stderr, "tovik2: the built-in star could not be made\n");
     return false;
@@ -61,7 +68,7 @@ bool LinuxApp::Start() {
   return true;
 }
 
-void LinuxApp::Queue(InputKind kind, int32_t x, int32_t y) {
+void LinuxApp::Queue(QueuedKind kind, int32_t x, int32_t y) {
   InputEvent event;
   event.kind = kind;
   event.x = x;
@@ -73,19 +80,16 @@ void LinuxApp::TakeInput() {
   InputEvent event;
   while (queue_.Pop(&event)) {
     switch (event.kind) {
-      case InputKind::Press:
+      case QueuedKind::Press:
         ++clicks_;
         field_->Click(event.x, event.y);
         break;
-      case InputKind::Move:
+      case QueuedKind::Move:
         moves_ += event.merged;
         field_->Move(event.x, event.y);
         break;
-      case InputKind::Key:
-        keys_ += event.merged;
-        field_->Key(event.x, event.y);
-        break;
-      case InputKind::Release:
+      case QueuedKind::Key:  // never queued: see OnRawKey
+      case QueuedKind::Release:
         break;
     }
   }
@@ -123,7 +127,7 @@ void LinuxApp::Figures(StatusFigures* f) const {
   f->scale = display_.Dpi() * 100 / 96;
   f->clicks = clicks_;
   f->moves = moves_;
-  f->keys = keys_;
+  f->keys = keys_.load(std::memory_order_relaxed);
   f->queued = static_cast<int32_t>(queue_.Size());
   f->ini = settingsFile_.text;
 }

@@ -18,7 +18,7 @@
 #include "linux/status_answer.h"
 #include "linux/x_display.h"
 
-// The field lives apart: its input words and the queue's share a name.
+// Made once the display is open.
 class FieldShell;
 
 class LinuxApp : public QObject, private RawInputSink {
@@ -32,11 +32,13 @@ class LinuxApp : public QObject, private RawInputSink {
 
  private:
   // Listener thread: queued, with one wake-up for a batch.
-  void OnRawClick(int32_t x, int32_t y) override { Queue(InputKind::Press, x, y); }
-  void OnRawRelease() override { Queue(InputKind::Release, 0, 0); }
-  void OnRawMove(int32_t x, int32_t y) override { Queue(InputKind::Move, x, y); }
-  void OnRawKey() override { Queue(InputKind::Key, 0, 0); }
-  void Queue(InputKind kind, int32_t x, int32_t y);
+  void OnRawClick(int32_t x, int32_t y) override { Queue(QueuedKind::Press, x, y); }
+  void OnRawRelease() override { Queue(QueuedKind::Release, 0, 0); }
+  void OnRawMove(int32_t x, int32_t y) override { Queue(QueuedKind::Move, x, y); }
+  // Keys make stars only at the text caret, which the program does not know
+  // yet: a key is counted on the listener's thread and wakes nothing else.
+  void OnRawKey() override { keys_.fetch_add(1, std::memory_order_relaxed); }
+  void Queue(QueuedKind kind, int32_t x, int32_t y);
   // Main thread: takes what the listener handed over.
   void TakeInput();
   void Figures(StatusFigures* figures) const;
@@ -55,7 +57,7 @@ class LinuxApp : public QObject, private RawInputSink {
   StatusAnswer status_;
   uint64_t clicks_ = 0;
   uint64_t moves_ = 0;
-  uint64_t keys_ = 0;
+  std::atomic<uint64_t> keys_{0};
   QTimer watchdogTimer_;
   CpuWatch watchdog_{ProcessClock{}};
   bool activeSinceSample_ = false;

@@ -1,7 +1,7 @@
 #include "linux/x_artwork.h"
 
 #include "base/dpi_scale.h"
-#include "linux/builtin_art.h"
+#include "images/embedded_artwork.h"
 
 namespace {
 constexpr int32_t kPoofSide = 128;
@@ -10,13 +10,18 @@ constexpr int32_t kDigitsWidth = 240;
 constexpr int32_t kDigitsHeight = 32;
 }  // namespace
 
+bool BuiltInPixels(BuiltInArt art, int32_t width, int32_t height, PicturePixels* out) {
+  PicturePtr picture = UnpackPicture(EmbeddedArtwork().Find(art), width, height);
+  return picture && PicturePixelsFromPicture(*picture, out);
+}
+
 bool LoadXArtwork(XDisplay& display, XArtwork* artwork) {
   const int32_t dpi = display.Dpi();
   // Digit cells of the three sizes: 24 × 32, 18 × 24 and 12 × 16 unscaled.
   const int32_t cells[3][2] = {{24, 32}, {18, 24}, {12, 16}};
   PicturePixels sources[2];
-  if (UnpackArt(FindBuiltinArt("digits"), kDigitsWidth, kDigitsHeight, &sources[0]) &&
-      UnpackArt(FindBuiltinArt("digits_mask"), kDigitsWidth, kDigitsHeight, &sources[1])) {
+  if (BuiltInPixels(BuiltInArt::kDigits, kDigitsWidth, kDigitsHeight, &sources[0]) &&
+      BuiltInPixels(BuiltInArt::kDigitsMask, kDigitsWidth, kDigitsHeight, &sources[1])) {
     for (int size = 0; size < 3; ++size) {
       int32_t w = 10 * ScaleToDpi(cells[size][0], dpi);
       int32_t h = ScaleToDpi(cells[size][1], dpi);
@@ -32,7 +37,7 @@ bool LoadXArtwork(XDisplay& display, XArtwork* artwork) {
   }
 
   PicturePixels whole;
-  if (!UnpackArt(FindBuiltinArt("poof"), kPoofSide, kPoofSide * kPoofFrames, &whole)) return false;
+  if (!BuiltInPixels(BuiltInArt::kPoof, kPoofSide, kPoofSide * kPoofFrames, &whole)) return false;
   // A strip of frames one above the other, in showing order from the top.
   whole.frameHeight = kPoofSide;
   whole.frameCount = kPoofFrames;

@@ -4,6 +4,7 @@
 #pragma once
 #include <array>
 
+#include "images/artwork_payload.h"
 #include "linux/x_display.h"
 #include "linux/x_picture.h"
 #include "stars/group_rules.h"
@@ -14,6 +15,10 @@ struct XArtwork {
   // ten cells side by side.
   std::array<PicturePixels, 6> digitStrips;
 };
+
+// A payload of the built-in artwork as pixels, through the core's unpacking;
+// false when it does not unpack to width × height.
+bool BuiltInPixels(BuiltInArt art, int32_t width, int32_t height, PicturePixels* out);
 
 // The poof and the digits at display.Dpi(); false when the poof could not
 // be made (the digits may then be missing too: numbers are skipped).

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "linux/builtin_art.h"
+#include "images/embedded_artwork.h"
 #include "linux/plain/png_folder.h"
 
 namespace {
@@ -27,38 +27,17 @@ class LinuxPngLister final : public PngLister {
   LeadByteRule LeadBytes() const override { return NoLeadByte; }
 };
 
-class LinkedPayloads final : public ArtworkPayloads {
- public:
-  Payload Find(BuiltInArt art) const override {
-    static const char* const kNames[] = {"star", "star_large", "digits", "digits_mask", "poof", "version", "version_en"};
-    auto index = static_cast<size_t>(art);
-    if (index >= sizeof kNames / sizeof kNames[0]) return Payload{nullptr, 0};
-    ArtBytes bytes = FindBuiltinArt(kNames[index]);
-    return Payload{bytes.data, bytes.size};
-  }
-};
-
 // Stateless, in static storage: a folder load's worker may outlive the shelf.
 const LinuxPngLister kLister;
-const LinkedPayloads kPayloads;
 }  // namespace
 
 const PngLister& XPictureShelf::Lister() const { return kLister; }
-const ArtworkPayloads& XPictureShelf::Payloads() const { return kPayloads; }
+const ArtworkPayloads& XPictureShelf::Payloads() const { return EmbeddedArtwork(); }
 
 bool XPictureShelf::Keep(PicturePtr picture) {
   if (!picture || !picture->pixels) return false;
   PicturePixels pixels;
-  if (!PicturePixelsFromAlphaBitmap(reinterpret_cast<const uint8_t*>(picture->pixels.get()),
-                                    static_cast<size_t>(picture->width) * picture->height * 4, picture->width,
-                                    picture->height, &pixels)) {
-    return false;
-  }
-  const FrameLayout& frames = picture->Frames();
-  pixels.frameWidth = frames.frameWidth;
-  pixels.frameHeight = frames.frameHeight;
-  pixels.frameCount = frames.frameCount;
-  pixels.framesSideBySide = frames.framesSideBySide;
+  if (!PicturePixelsFromPicture(*picture, &pixels)) return false;
   picture.reset();  // the pixels live on in the copy and the pixmaps
   auto kept = std::unique_ptr<XPicture>(new (std::nothrow) XPicture);
   if (!kept || !kept->Upload(display_, static_cast<PicturePixels&&>(pixels))) return false;

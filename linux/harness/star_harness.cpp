@@ -13,7 +13,6 @@
 #include <QApplication>
 
 #include "images/star_pixels.h"
-#include "linux/builtin_art.h"
 #include <xcb/shape.h>
 
 #include "linux/plain/picture_pixels.h"
@@ -181,7 +180,7 @@ int main(int argc, char** argv) {
   int32_t width = 0, height = 0;
   char reason[256] = "";
   if (strcmp(argv[1], "builtin") == 0) {
-    if (!UnpackArt(FindBuiltinArt("star"), 72, 72, &pixels)) {
+    if (!BuiltInPixels(BuiltInArt::kStar, 72, 72, &pixels)) {
       fprintf(stderr, "star_harness: the built-in star does not unpack\n");
       return 1;
     }

@@ -16,14 +16,14 @@ bool InputQueue::Push(const InputEvent& event) {
   if (closed_) return false;
   bool wasEmpty = EmptyLocked();
   switch (event.kind) {
-    case InputKind::Move:
+    case QueuedKind::Move:
       MergeLocked(&move_, event);
       break;
-    case InputKind::Key:
+    case QueuedKind::Key:
       MergeLocked(&key_, event);
       break;
-    case InputKind::Press:
-    case InputKind::Release: {
+    case QueuedKind::Press:
+    case QueuedKind::Release: {
       room_.wait(lock, [this] { return closed_ || clickCount_ < kClickCapacity; });
       if (closed_) return false;
       // The main thread may have emptied the queue while we waited for room.

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <mutex>
 
-enum class InputKind : uint8_t { Press, Release, Move, Key };
+enum class QueuedKind : uint8_t { Press, Release, Move, Key };
 
 struct InputEvent {
-  InputKind kind = InputKind::Press;
+  QueuedKind kind = QueuedKind::Press;
   int32_t x = 0;
   int32_t y = 0;
   uint32_t timeMs = 0;  // the server's time of the (latest) event

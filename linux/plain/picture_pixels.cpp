@@ -1,5 +1,7 @@
 #include "linux/plain/picture_pixels.h"
 
+#include "images/picture.h"
+
 #include <cstring>
 
 #include "images/alpha_pixels.h"
@@ -35,5 +37,20 @@ bool ResizePixels(const PicturePixels& source, int32_t width, int32_t height, Pi
   out->height = out->frameHeight = height;
   out->frameCount = 1;
   out->framesSideBySide = 1;
+  return true;
+}
+
+bool PicturePixelsFromPicture(const Picture& picture, PicturePixels* out) {
+  if (!picture.pixels) return false;
+  if (!PicturePixelsFromAlphaBitmap(reinterpret_cast<const uint8_t*>(picture.pixels.get()),
+                                    static_cast<size_t>(picture.width) * picture.height * 4, picture.width,
+                                    picture.height, out)) {
+    return false;
+  }
+  const FrameLayout& frames = picture.Frames();
+  out->frameWidth = frames.frameWidth;
+  out->frameHeight = frames.frameHeight;
+  out->frameCount = frames.frameCount;
+  out->framesSideBySide = frames.framesSideBySide;
   return true;
 }

@@ -28,6 +28,11 @@ struct PicturePixels {
 bool PicturePixelsFromAlphaBitmap(const uint8_t* bits, size_t bytes, int32_t width, int32_t height,
                                   PicturePixels* out);
 
+struct Picture;
+// A core picture (alpha-bitmap memory) as pixels with its frame layout; false
+// when it has no pixels.
+bool PicturePixelsFromPicture(const Picture& picture, PicturePixels* out);
+
 // The pixels resized to width × height (reduced, or enlarged where the
 // source is smaller); false when one side grows while the other shrinks.
 bool ResizePixels(const PicturePixels& source, int32_t width, int32_t height, PicturePixels* out);

@@ -8,7 +8,9 @@ xdotool into the tests' own X program, waiting on its status answer.
 import argparse
 import os
 import signal
+import struct
 import sys
+import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import Failure, Target, Tovik2, XSession, wait_until  # noqa: E402
@@ -33,6 +35,12 @@ def input_from_other_programs(session):
     target = Target(session)
     program = Tovik2(session)
     before = program.wait_ready()
+    # Keys are only counted until the caret is known: no star, no tick.
+    session.xdotool("type", "--delay", "20", "abc")
+    wait_until(lambda: target.count("key") == 3, "three keys in the target")
+    status = program.wait_status(lambda s: s["keys"] >= before["keys"] + 3, "three keys heard")
+    expect(status["stars"] == before["stars"] and status["timer"] == 0 and status["queued"] == 0,
+           "keys cost more than a count: %r" % status)
     for i in range(3):
         x, y = target.point(100 + 60 * i, 120)
         session.xdotool("mousemove", x, y, "click", 1)
@@ -41,9 +49,6 @@ def input_from_other_programs(session):
     # Relative, as a mouse moves: Xvfb gives no raw motion for XTEST's absolute moves.
     session.xdotool("mousemove_relative", "--", 40, 30)
     program.wait_status(lambda s: s["moves"] > before["moves"], "a move heard")
-    session.xdotool("type", "--delay", "20", "abc")
-    wait_until(lambda: target.count("key") == 3, "three keys in the target")
-    program.wait_status(lambda s: s["keys"] >= before["keys"] + 3, "three keys heard")
     expect(target.count("press") == 3, "the target lost a press")
     status = program.wait_status(lambda s: s["queued"] == 0, "the input queue drained")
     expect(status["compositor"] == 1, "compositor not seen: %r" % status)
@@ -90,6 +95,75 @@ def sigterm_ends_cleanly(session):
         code = program.end(sig)
         expect(code == 0, "ended with %d after signal %d" % (code, sig))
         expect(not os.path.exists(program.socket), "the status socket outlived the program")
+
+
+def write_settings(session, text):
+    """The settings file where the session's Tovik2 looks for it."""
+    folder = os.path.join(session.scratch, "config", "tovik2")
+    os.makedirs(folder, mode=0o700, exist_ok=True)
+    path = os.path.join(folder, "tovik2.ini")
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text)
+    return path
+
+
+def write_png(path, w, h, rgba):
+    """A plain RGBA PNG of one colour."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    rows = b"".join(b"\0" + bytes(rgba) * w for _ in range(h))
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0))
+                + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+@scenario
+def settings_written_and_kept(session):
+    """A first start writes the settings file with every key; a file changed
+    by hand is read at the next start, its numbers take effect, and it is kept."""
+    first = Tovik2(session, name="first")
+    first.wait_ready()
+    path = os.path.join(first.config, "tovik2", "tovik2.ini")
+    with open(path, encoding="utf-8") as f:
+        written = f.read()
+    for key in ("IMAGEFOLDER", "QUANTITY", "MOVERANGE", "MOUSECLICK", "MOUSEMOVE", "KEYENTRY", "ENTERKEY",
+                "FULLSCREENPAUSE", "HOTKEY", "EXCLUDE", "LANGUAGE"):
+        expect("\n%s=" % key in written, "%s missing from the first file:\n%s" % (key, written))
+    expect(first.end() == 0, "the first start did not end cleanly")
+    expect(open(path, encoding="utf-8").read() == written, "an end rewrote the settings file")
+
+    changed = written.replace("QUANTITY=2", "QUANTITY=5").replace("MOUSEMOVE=1", "MOUSEMOVE=0")
+    changed = "; the user's own note\n" + changed
+    write_settings(session, changed)
+    program = Tovik2(session, name="second")
+    before = program.wait_ready()
+    session.xdotool("mousemove", 400, 300, "click", 1)
+    status = program.wait_status(lambda s: s["clicks"] > before["clicks"] and s["stars"] >= 5, "stars of a click")
+    expect(status["stars"] == 5, "QUANTITY=5 gave %d stars" % status["stars"])
+    session.xdotool("mousemove_relative", "--", 300, 200)
+    session.xdotool("mousemove_relative", "--", 300, 200)
+    status = program.wait_status(lambda s: s["moves"] > status["moves"] and s["queued"] == 0, "moves heard")
+    expect(status["stars"] == 5, "MOUSEMOVE=0 still made stars: %d" % status["stars"])
+    expect(program.end() == 0, "the second start did not end cleanly")
+    expect(open(path, encoding="utf-8").read() == changed, "the file changed by hand was not kept as it was")
+
+
+@scenario
+def picture_folder_shown(session):
+    """IMAGEFOLDER's pictures replace the built-in star, and a click shows them."""
+    folder = os.path.join(session.scratch, "\u661f pictures")
+    os.makedirs(folder)
+    write_png(os.path.join(folder, "red.png"), 40, 40, (255, 0, 0, 255))
+    write_png(os.path.join(folder, "blue.PNG"), 30, 30, (0, 0, 255, 200))
+    write_settings(session, "[PIPWINK]\nIMAGEFOLDER=%s\nQUANTITY=3\n" % folder)
+    program = Tovik2(session)
+    before = program.wait_ready()
+    expect(before["pictures"] == 2, "the folder's two pictures not in use: %r" % before)
+    session.xdotool("mousemove", 500, 400, "click", 1)
+    program.wait_status(lambda s: s["stars"] == 3, "stars of a click")
+    sizes = {(star["w"], star["h"]) for star in program.stars()}
+    expect(sizes <= {(40, 40), (30, 30)} and sizes, "stars not of the folder's pictures: %r" % sizes)
+    session.screenshot("folder_stars")
 
 
 # Scenarios that need a session without a compositor.

@@ -8,7 +8,7 @@
 
 namespace {
 
-InputEvent Event(InputKind kind, int32_t x, uint32_t time = 0) {
+InputEvent Event(QueuedKind kind, int32_t x, uint32_t time = 0) {
   InputEvent event;
   event.kind = kind;
   event.x = x;
@@ -26,52 +26,52 @@ std::vector<InputEvent> Drain(InputQueue& queue) {
 
 TEST(InputQueue, ClicksComeOutInOrderAndTheFirstPushOfABatchWakes) {
   InputQueue queue;
-  EXPECT_TRUE(queue.Push(Event(InputKind::Press, 1)));
-  EXPECT_FALSE(queue.Push(Event(InputKind::Release, 2)));
-  EXPECT_FALSE(queue.Push(Event(InputKind::Press, 3)));
+  EXPECT_TRUE(queue.Push(Event(QueuedKind::Press, 1)));
+  EXPECT_FALSE(queue.Push(Event(QueuedKind::Release, 2)));
+  EXPECT_FALSE(queue.Push(Event(QueuedKind::Press, 3)));
   EXPECT_EQ(queue.Size(), 3u);
   std::vector<InputEvent> events = Drain(queue);
   ASSERT_EQ(events.size(), 3u);
-  EXPECT_EQ(events[0].kind, InputKind::Press);
+  EXPECT_EQ(events[0].kind, QueuedKind::Press);
   EXPECT_EQ(events[0].x, 1);
   EXPECT_EQ(events[0].y, -1);
-  EXPECT_EQ(events[1].kind, InputKind::Release);
+  EXPECT_EQ(events[1].kind, QueuedKind::Release);
   EXPECT_EQ(events[2].x, 3);
   EXPECT_EQ(queue.Size(), 0u);
-  EXPECT_TRUE(queue.Push(Event(InputKind::Press, 4))) << "an emptied queue wakes again";
+  EXPECT_TRUE(queue.Push(Event(QueuedKind::Press, 4))) << "an emptied queue wakes again";
 }
 
 TEST(InputQueue, MovesAndKeysMergeIntoOneWaitingEachAndKeepTheLatestPlace) {
   InputQueue queue;
-  EXPECT_TRUE(queue.Push(Event(InputKind::Move, 10, 100)));
-  EXPECT_FALSE(queue.Push(Event(InputKind::Move, 11, 101)));
-  EXPECT_FALSE(queue.Push(Event(InputKind::Key, 20, 102)));
-  EXPECT_FALSE(queue.Push(Event(InputKind::Move, 12, 103)));
-  EXPECT_FALSE(queue.Push(Event(InputKind::Key, 21, 104)));
+  EXPECT_TRUE(queue.Push(Event(QueuedKind::Move, 10, 100)));
+  EXPECT_FALSE(queue.Push(Event(QueuedKind::Move, 11, 101)));
+  EXPECT_FALSE(queue.Push(Event(QueuedKind::Key, 20, 102)));
+  EXPECT_FALSE(queue.Push(Event(QueuedKind::Move, 12, 103)));
+  EXPECT_FALSE(queue.Push(Event(QueuedKind::Key, 21, 104)));
   EXPECT_EQ(queue.Size(), 2u);
   std::vector<InputEvent> events = Drain(queue);
   ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[0].kind, InputKind::Move);
+  EXPECT_EQ(events[0].kind, QueuedKind::Move);
   EXPECT_EQ(events[0].x, 12);
   EXPECT_EQ(events[0].timeMs, 103u);
   EXPECT_EQ(events[0].merged, 3u);
-  EXPECT_EQ(events[1].kind, InputKind::Key);
+  EXPECT_EQ(events[1].kind, QueuedKind::Key);
   EXPECT_EQ(events[1].x, 21);
   EXPECT_EQ(events[1].merged, 2u);
 }
 
 TEST(InputQueue, AMergedEventTakesThePlaceOfItsNewestAmongTheClicks) {
   InputQueue queue;
-  queue.Push(Event(InputKind::Move, 1));
-  queue.Push(Event(InputKind::Press, 2));
-  queue.Push(Event(InputKind::Move, 3));  // now after the press
-  queue.Push(Event(InputKind::Release, 4));
+  queue.Push(Event(QueuedKind::Move, 1));
+  queue.Push(Event(QueuedKind::Press, 2));
+  queue.Push(Event(QueuedKind::Move, 3));  // now after the press
+  queue.Push(Event(QueuedKind::Release, 4));
   std::vector<InputEvent> events = Drain(queue);
   ASSERT_EQ(events.size(), 3u);
-  EXPECT_EQ(events[0].kind, InputKind::Press);
-  EXPECT_EQ(events[1].kind, InputKind::Move);
+  EXPECT_EQ(events[0].kind, QueuedKind::Press);
+  EXPECT_EQ(events[1].kind, QueuedKind::Move);
   EXPECT_EQ(events[1].x, 3);
-  EXPECT_EQ(events[2].kind, InputKind::Release);
+  EXPECT_EQ(events[2].kind, QueuedKind::Release);
 }
 
 TEST(InputQueue, TheRingWrapsWithoutLosingAClick) {
@@ -80,7 +80,7 @@ TEST(InputQueue, TheRingWrapsWithoutLosingAClick) {
   int32_t pushed = 0;
   int32_t taken = 0;
   for (int round = 0; round < 40; ++round) {
-    for (int i = 0; i < 97; ++i) queue.Push(Event(InputKind::Press, pushed++));
+    for (int i = 0; i < 97; ++i) queue.Push(Event(QueuedKind::Press, pushed++));
     InputEvent event;
     for (int i = 0; i < 95 && queue.Pop(&event); ++i) ASSERT_EQ(event.x, taken++);
   }
@@ -91,10 +91,10 @@ TEST(InputQueue, TheRingWrapsWithoutLosingAClick) {
 
 TEST(InputQueue, AFullQueueMakesTheListenerWaitForRoomNotLoseClicks) {
   InputQueue queue;
-  for (uint32_t i = 0; i < InputQueue::kClickCapacity; ++i) queue.Push(Event(InputKind::Press, static_cast<int32_t>(i)));
+  for (uint32_t i = 0; i < InputQueue::kClickCapacity; ++i) queue.Push(Event(QueuedKind::Press, static_cast<int32_t>(i)));
   std::atomic<bool> pushed{false};
   std::thread listener([&] {
-    queue.Push(Event(InputKind::Release, 9999));
+    queue.Push(Event(QueuedKind::Release, 9999));
     pushed = true;
   });
   // The listener cannot finish until a click is taken; moves still merge meanwhile.
@@ -105,19 +105,19 @@ TEST(InputQueue, AFullQueueMakesTheListenerWaitForRoomNotLoseClicks) {
   EXPECT_TRUE(pushed);
   std::vector<InputEvent> events = Drain(queue);
   ASSERT_EQ(events.size(), InputQueue::kClickCapacity);
-  EXPECT_EQ(events.back().kind, InputKind::Release);
+  EXPECT_EQ(events.back().kind, QueuedKind::Release);
   EXPECT_EQ(events.back().x, 9999);
 }
 
 TEST(InputQueue, CloseFreesAListenerWaitingForRoomAndDropsLaterEvents) {
   InputQueue queue;
-  for (uint32_t i = 0; i < InputQueue::kClickCapacity; ++i) queue.Push(Event(InputKind::Press, 1));
+  for (uint32_t i = 0; i < InputQueue::kClickCapacity; ++i) queue.Push(Event(QueuedKind::Press, 1));
   std::atomic<int> result{-1};
-  std::thread listener([&] { result = queue.Push(Event(InputKind::Press, 2)) ? 1 : 0; });
+  std::thread listener([&] { result = queue.Push(Event(QueuedKind::Press, 2)) ? 1 : 0; });
   queue.Close();
   listener.join();
   EXPECT_EQ(result.load(), 0);
-  EXPECT_FALSE(queue.Push(Event(InputKind::Move, 3)));
+  EXPECT_FALSE(queue.Push(Event(QueuedKind::Move, 3)));
   EXPECT_EQ(queue.Size(), InputQueue::kClickCapacity);
 }
 
@@ -128,9 +128,9 @@ TEST(InputQueue, TwoThreadsLoseNoClickAndKeepTheirOrder) {
   constexpr int32_t kClicks = 20000;
   std::thread listener([&] {
     for (int32_t i = 0; i < kClicks; ++i) {
-      queue.Push(Event(InputKind::Move, i));
-      queue.Push(Event(i % 2 == 0 ? InputKind::Press : InputKind::Release, i));
-      queue.Push(Event(InputKind::Key, i));
+      queue.Push(Event(QueuedKind::Move, i));
+      queue.Push(Event(i % 2 == 0 ? QueuedKind::Press : QueuedKind::Release, i));
+      queue.Push(Event(QueuedKind::Key, i));
     }
   });
   int32_t nextClick = 0;
@@ -143,23 +143,23 @@ TEST(InputQueue, TwoThreadsLoseNoClickAndKeepTheirOrder) {
       std::this_thread::yield();
       continue;
     }
-    if (event.kind == InputKind::Move) {
+    if (event.kind == QueuedKind::Move) {
       EXPECT_GT(event.x, lastMove) << "a merged move is never older than one taken before";
       lastMove = event.x;
       moves += event.merged;
-    } else if (event.kind == InputKind::Key) {
+    } else if (event.kind == QueuedKind::Key) {
       keys += event.merged;
     } else {
       ASSERT_EQ(event.x, nextClick);
-      ASSERT_EQ(event.kind, nextClick % 2 == 0 ? InputKind::Press : InputKind::Release);
+      ASSERT_EQ(event.kind, nextClick % 2 == 0 ? QueuedKind::Press : QueuedKind::Release);
       ++nextClick;
     }
   }
   listener.join();
   InputEvent event;
   while (queue.Pop(&event)) {
-    if (event.kind == InputKind::Move) moves += event.merged;
-    if (event.kind == InputKind::Key) keys += event.merged;
+    if (event.kind == QueuedKind::Move) moves += event.merged;
+    if (event.kind == QueuedKind::Key) keys += event.merged;
   }
   EXPECT_EQ(moves, static_cast<uint64_t>(kClicks)) << "merging keeps the count of what it stands for";
   EXPECT_EQ(keys, static_cast<uint64_t>(kClicks));

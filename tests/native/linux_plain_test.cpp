@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "linux/plain/art_bytes.h"
+#include "images/artwork_payload.h"
 #include "linux/plain/picture_pixels.h"
 #include "linux/plain/png_folder.h"
 #include "linux/plain/shape_runs.h"
@@ -152,21 +152,22 @@ TEST(LinuxShapeRuns, RunsFollowTheAlphaAtTheGivenThreshold) {
   EXPECT_EQ(runs[0].width, 2);
 }
 
-TEST(LinuxArtBytes, UnpacksOnlyToTheExactSize) {
+TEST(LinuxArtBytes, TheCoresUnpackedPictureTurnsTopRowFirstWithItsFrames) {
   std::vector<uint8_t> bits = BottomUpBits();
   std::vector<uint8_t> packed(compressBound(bits.size()));
   uLongf packedSize = packed.size();
   ASSERT_EQ(compress(packed.data(), &packedSize, bits.data(), bits.size()), Z_OK);
-  ArtBytes art{packed.data(), packedSize};
-
+  PicturePtr unpacked = UnpackPicture(Payload{packed.data(), packedSize}, 2, 3);
+  ASSERT_TRUE(unpacked);
   PicturePixels picture;
-  ASSERT_TRUE(UnpackArt(art, 2, 3, &picture));
-  EXPECT_EQ(picture.pixels[0] & 0xff, 0u);     // top row first
+  ASSERT_TRUE(PicturePixelsFromPicture(*unpacked, &picture));
+  EXPECT_EQ(picture.pixels[0] & 0xff, 0u);  // top row first
   EXPECT_EQ(picture.pixels[5] & 0xff, 0x21u);
-  EXPECT_FALSE(UnpackArt(art, 3, 2 + 1, &picture));  // larger than the payload
-  EXPECT_FALSE(UnpackArt(art, 2, 2, &picture));      // smaller: left over bytes
-  EXPECT_FALSE(UnpackArt(ArtBytes{bits.data(), bits.size()}, 2, 3, &picture));  // not zlib
-  EXPECT_FALSE(UnpackArt(ArtBytes{}, 2, 3, &picture));
+  EXPECT_EQ(picture.frameWidth, 2);
+  EXPECT_EQ(picture.frameHeight, 3);
+  EXPECT_EQ(picture.frameCount, 1);
+  unpacked->pixels.reset();  // handed over already: nothing to turn
+  EXPECT_FALSE(PicturePixelsFromPicture(*unpacked, &picture));
 }
 
 TEST(LinuxTexts, MenuTextsComeFromBothStringTables) {
