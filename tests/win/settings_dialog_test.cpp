@@ -262,14 +262,15 @@ TEST_F(SettingsDialogControls, OkKeepsEveryValueTheUserDidNotTouch) {
   EXPECT_EQ(IniValue(iniFile, "IMAGEFOLDER"), longFolder) << "the folder is not written back cut";
   DestroyWindow(dialog);
 
-  // A seven-digit count reads as its first five digits and stays so.
+  // A seven-digit count shows the 99 a click makes, and the file keeps what
+  // the user wrote when another value changes.
   WritePrivateProfileStringA("PIPWINK", "QUANTITY", "1234567", iniFile.c_str());
   store.GetIniInfo();
   Open();
-  EXPECT_EQ(ItemText(dialog, kCountLabelId), L"12345");
+  EXPECT_EQ(ItemText(dialog, kCountLabelId), L"99");
   Click(kMouseClickId);
   EXPECT_EQ(TakeDialog(), 1);
-  EXPECT_EQ(store.Current().quantity, 12345);
+  EXPECT_EQ(store.Current().quantity, 99);
   EXPECT_EQ(IniValue(iniFile, "QUANTITY"), "1234567");
 
   // Unchecking the stored 2 stores 0.
