@@ -211,6 +211,71 @@ struct HostedHook {
   }
 };
 
+struct TimedPress {
+  PressCall call;
+  std::atomic<ULONGLONG> returnedAt{0};
+};
+
+DWORD WINAPI TimedPressThread(void* parameter) {
+  auto* press = static_cast<TimedPress*>(parameter);
+  PressThread(&press->call);
+  press->returnedAt = GetTickCount64();
+  return 0;
+}
+
+struct EndCall {
+  int (*endHook)();
+  std::atomic<ULONGLONG> returnedAt{0};
+};
+
+DWORD WINAPI EndHookThread(void* parameter) {
+  auto* end = static_cast<EndCall*>(parameter);
+  end->endHook();
+  end->returnedAt = GetTickCount64();
+  return 0;
+}
+
+// The library may be freed once EndHook returns, so EndHook waits for a call
+// still inside a procedure (here a press whose click waits on a hung program)
+// instead of returning while that call runs in code about to be unmapped.
+TEST(MouseHookProcedure, EndHookWaitsForACallStillInsideAProcedure) {
+  HostedHook hooked;
+  ASSERT_TRUE(hooked.Start());
+  auto endHook = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(hooked.library, "EndHook")));
+  ASSERT_NE(endHook, nullptr);
+  SharedCells cells;
+  cells.WriteCellInt(1, cellNames[CELL_REACTMOUSECLICK]);
+  cells.WriteCellInt(0, cellNames[CELL_MOUSEDOWN]);
+  TestWindow target;
+
+  PostMessageA(hooked.host.window, kHangMessage, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(hooked.host.hanging, 5000), WAIT_OBJECT_0);
+  TimedPress press{PressCall{hooked.procedure, MOUSEHOOKSTRUCT{}, 0}};
+  press.call.record.pt = POINT{40, 50};
+  press.call.record.hwnd = target.handle();
+  HANDLE pressThread = CreateThread(nullptr, 0, TimedPressThread, &press, 0, nullptr);
+  ASSERT_NE(pressThread, nullptr);
+  // The press takes the latch inside the procedure, before its click waits.
+  int32_t down = 0;
+  const ULONGLONG deadline = GetTickCount64() + 5000;
+  while ((cells.ReadCellInt(&down, cellNames[CELL_MOUSEDOWN]) == 0 || down == 0) && GetTickCount64() < deadline) Sleep(1);
+  ASSERT_EQ(down, 1) << "the press never got inside";
+
+  EndCall end{endHook};
+  HANDLE endThread = CreateThread(nullptr, 0, EndHookThread, &end, 0, nullptr);
+  ASSERT_NE(endThread, nullptr);
+  EXPECT_EQ(WaitForSingleObject(endThread, 10000), WAIT_OBJECT_0) << "EndHook waits at most a bounded time";
+  EXPECT_EQ(WaitForSingleObject(pressThread, 10000), WAIT_OBJECT_0);
+  // Without the wait EndHook returns at once, while the press stays inside for
+  // its click's second; the slack only forgives the press thread being
+  // descheduled between leaving the procedure and reading the clock.
+  EXPECT_GE(end.returnedAt.load() + 200, press.returnedAt.load()) << "EndHook returned while a call was inside";
+
+  SetEvent(hooked.host.release);
+  CloseHandle(endThread);
+  CloseHandle(pressThread);
+}
+
 TEST(MouseHookProcedure, AProgramLeftAloneGetsNoStarsAndOthersStillDo) {
   HostedHook hooked;
   ASSERT_TRUE(hooked.Start());
