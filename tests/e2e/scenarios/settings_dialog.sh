@@ -180,9 +180,10 @@ cmp -s "$ini" "$E2E_WORK/ini.before" || fail "Cancel changed the INI file: $(tr 
 # once after the click (through the main window, as the tray menu does), so
 # that some stars are still in flight.
 # catchable_star: the first frozen star whose middle is on the screen, clear
-# of the dialog and of the tray: "HWND X Y", or nothing.
+# of the dialog, of the tray and of every other star (a press there would
+# catch whichever of two overlapping stars is on top): "HWND X Y", or nothing.
 catchable_star() {
-  local line l t r b cx cy
+  local line other l t r b cx cy ol ot or ob covered
   IFS=, read -r dl dt dr db <<<"$(probe list '#32770' | grep "hwnd=$(field hwnd "$(item 1010)") " | sed -n 's/.*rect=\([^ ]*\).*/\1/p')"
   while read -r line; do
     [ -n "$line" ] || continue
@@ -190,6 +191,13 @@ catchable_star() {
     cx=$(((l + r) / 2)) cy=$(((t + b) / 2))
     [ "$cx" -gt 5 ] && [ "$cx" -lt 1275 ] && [ "$cy" -gt 60 ] && [ "$cy" -lt 1020 ] || continue
     [ "$cx" -ge "$dl" ] && [ "$cx" -lt "$dr" ] && [ "$cy" -ge "$dt" ] && [ "$cy" -lt "$db" ] && continue
+    covered=0
+    while read -r other; do
+      [ -n "$other" ] && [ "$other" != "$line" ] || continue
+      IFS=, read -r ol ot or ob <<<"$(field rect "$other")"
+      if [ "$cx" -ge "$ol" ] && [ "$cx" -lt "$or" ] && [ "$cy" -ge "$ot" ] && [ "$cy" -lt "$ob" ]; then covered=1; fi
+    done <<<"$frozen"
+    [ $covered = 0 ] || continue
     echo "$(field hwnd "$line") $cx $cy"
     return 0
   done <<<"$frozen"
